@@ -1,0 +1,236 @@
+// Walks the header trees named with -i: records which files lie below every directory and
+// harvests every identifier from text and binary files alike.
+#include "KestrixEngine.h"
+
+#include <array>
+#include <cstring>
+#include <dirent.h>
+#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+enum ByteClass : unsigned char { Space, IdentChar, Delimiter, Invalid };
+
+constexpr std::array<ByteClass, 256> MakeByteClasses()
+{
+    std::array<ByteClass, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r')
+            table[c] = Space;
+        else if (c < 0x20 || c > 0x7E)
+            table[c] = Invalid;
+        else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_')
+            table[c] = IdentChar;
+        else
+            table[c] = Delimiter;
+    }
+    return table;
+}
+
+constexpr std::array<ByteClass, 256> kByteClass = MakeByteClasses();
+
+inline ByteClass ClassOf(char c)
+{
+    return kByteClass[static_cast<unsigned char>(c)];
+}
+
+inline bool StartsIdentifier(char c)
+{
+    return ClassOf(c) == IdentChar && !(c >= '0' && c <= '9');
+}
+
+// Reads a whole file with plain system calls; the header walk reads every file of the
+// trees, so it avoids stream overhead. Named pipes and devices are never passed here.
+bool ReadFileInto(const std::string& path, std::string& buffer)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    std::size_t capacity = fstat(fd, &info) == 0 && info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 4096;
+    buffer.resize(capacity);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == buffer.size())
+            buffer.resize(buffer.size() * 2);
+        const ssize_t got = read(fd, buffer.data() + used, buffer.size() - used);
+        if (got < 0) {
+            close(fd);
+            buffer.clear();
+            return false;
+        }
+        if (got == 0)
+            break;
+        used += static_cast<std::size_t>(got);
+    }
+    close(fd);
+    buffer.resize(used);
+    return true;
+}
+
+}  // namespace
+
+void KestrixEngine::RecordIdentifier(const char* begin, std::size_t length)
+{
+    const std::string_view name(begin, length);
+    if (ScannedIdentifiers.find(name) != ScannedIdentifiers.end())
+        return;
+    std::string identifier(name);
+    if (IgnoreKeywords.count(identifier) == 0) {
+        PossibleDefines.insert(identifier);
+        PossibleKeywords.insert(identifier);
+    }
+    ScannedIdentifiers.insert(std::move(identifier));
+}
+
+// Records the identifiers of one word that holds only printable bytes: it is cut at every
+// delimiter, and pieces that begin with a digit are numbers.
+void KestrixEngine::RecordPieces(const char* begin, const char* end)
+{
+    const char* p = begin;
+    while (p < end) {
+        while (p < end && ClassOf(*p) != IdentChar)
+            ++p;
+        const char* start = p;
+        while (p < end && ClassOf(*p) == IdentChar)
+            ++p;
+        if (p > start && StartsIdentifier(*start))
+            RecordIdentifier(start, static_cast<std::size_t>(p - start));
+    }
+}
+
+void KestrixEngine::Parse(const std::string& word)
+{
+    for (char c : word)
+        if (c < 0x20 || c > 0x7E)
+            return;
+    RecordPieces(word.data(), word.data() + word.size());
+}
+
+void KestrixEngine::ParseBuffer(const char* data, std::size_t size)
+{
+    const char* p = data;
+    const char* const end = data + size;
+    while (p < end) {
+        while (p < end && ClassOf(*p) == Space)
+            ++p;
+        const char* word = p;
+        bool valid = true;
+        while (p < end && ClassOf(*p) != Space) {
+            if (ClassOf(*p) == Invalid)
+                valid = false;
+            ++p;
+        }
+        // A word with a control byte or a byte above 0x7E is dropped whole: it is not
+        // source text that the compiler could treat as an identifier.
+        if (valid && p > word)
+            RecordPieces(word, p);
+    }
+}
+
+void KestrixEngine::HarvestBinary(const std::string& content)
+{
+    const char* const data = content.data();
+    const std::size_t size = content.size();
+    const char* nul = static_cast<const char*>(std::memchr(data, '\0', size));
+    while (nul != nullptr) {
+        const char* start = nul;
+        while (start > data && nul - start < 127) {
+            const unsigned char c = static_cast<unsigned char>(start[-1]);
+            if (c < 0x20 || c > 0x7E)
+                break;
+            --start;
+        }
+        if (start < nul)
+            RecordPieces(start, nul);
+        const char* next = nul + 1;
+        nul = next < data + size ? static_cast<const char*>(std::memchr(next, '\0', static_cast<std::size_t>(data + size - next))) : nullptr;
+    }
+}
+
+bool isTextFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open())
+        return true;
+    char head[1024];
+    in.read(head, sizeof head);
+    const std::streamsize got = in.gcount();
+    for (std::streamsize i = 0; i < got; ++i)
+        if (head[i] == '\0')
+            return false;
+    return true;
+}
+
+void KestrixEngine::ScanFile(const std::string& path)
+{
+    if (!ReadFileInto(path, ScanBuffer))
+        return;
+    const std::size_t head = std::min<std::size_t>(ScanBuffer.size(), 1024);
+    if (std::memchr(ScanBuffer.data(), '\0', head) == nullptr)
+        ParseBuffer(ScanBuffer.data(), ScanBuffer.size());
+    else
+        HarvestBinary(ScanBuffer);
+}
+
+bool KestrixEngine::ScanDirectory(const std::string& directory)
+{
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> active;
+    return ScanDirectoryGuarded(directory, active);
+}
+
+bool KestrixEngine::ScanDirectoryGuarded(const std::string& directory,
+                                         std::vector<std::pair<std::uint64_t, std::uint64_t>>& active)
+{
+    DIR* dir = opendir(directory.c_str());
+    if (dir == nullptr)
+        return false;
+    // A directory reached again through a symbolic link while it is still being walked
+    // would be walked for ever; it is recognised by its device and inode.
+    struct stat self {};
+    if (fstat(dirfd(dir), &self) == 0) {
+        const std::pair<std::uint64_t, std::uint64_t> id(self.st_dev, self.st_ino);
+        for (const auto& open : active) {
+            if (open == id) {
+                closedir(dir);
+                return false;
+            }
+        }
+        active.push_back(id);
+    } else {
+        active.emplace_back(~0ULL, ~0ULL);
+    }
+
+    std::set<std::string> files;
+    while (dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        const std::string path = directory + S_PATH_SEPARATOR + name;
+        struct stat info {};
+        if (stat(path.c_str(), &info) != 0) {
+            // A dangling link, or an entry whose status cannot be read: a file that
+            // contributes nothing.
+            files.insert(name);
+            continue;
+        }
+        if (S_ISDIR(info.st_mode)) {
+            ScanDirectoryGuarded(path, active);
+            for (const std::string& below : DirFiles[path])
+                files.insert(name + S_PATH_SEPARATOR + below);
+        } else {
+            files.insert(name);
+            // Opening a named pipe would block for ever, and devices and sockets hold no
+            // header text.
+            if (S_ISREG(info.st_mode))
+                ScanFile(path);
+        }
+    }
+    closedir(dir);
+    active.pop_back();
+    DirFiles.emplace(directory, std::move(files));
+    return true;
+}
