@@ -81,8 +81,9 @@ void FindValueByIncludeName(KestrixEngine& engine, const std::string& source, co
     const std::string output = engine.ReadStdoutAndStderr();
 
     // Compilers may quote the name more than once (the message, the echoed source line);
-    // every pair is a reading. A "zzz" only closes a "yyy" that stands before it, and a
-    // value never runs past the end of its line.
+    // every pair on one line is a reading. A "zzz" only closes a "yyy" that stands before it
+    // on the same line: a line with a "yyy" alone shows a name that the compiler cut or
+    // replaced after an error, and the text up to the end of that line is no value.
     std::size_t fromBegin = 0;
     std::size_t fromEnd = 0;
     for (;;) {
@@ -90,13 +91,14 @@ void FindValueByIncludeName(KestrixEngine& engine, const std::string& source, co
         if (begin == std::string::npos)
             break;
         const std::size_t valueStart = begin + kValueBegin.size();
-        std::size_t end = output.find(kValueEnd, std::max(fromEnd, valueStart));
+        const std::size_t end = output.find(kValueEnd, std::max(fromEnd, valueStart));
         if (end == std::string::npos)
             break;
-        end = std::min(end, output.find('\n', begin));
+        fromBegin = begin + 1;
+        if (output.find('\n', begin) < end)
+            continue;
         std::string value = output.substr(valueStart, end - valueStart);
         engine.TidyAndAddDefine(value, name);
-        fromBegin = begin + 1;
         fromEnd = end + 1;
     }
 }
