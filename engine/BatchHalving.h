@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 void Say(const std::string& line);
@@ -41,7 +42,7 @@ std::vector<std::string> HalvingBatches(std::vector<std::string> candidates, std
             const std::size_t end = std::min(start + batchSize, candidates.size());
             batch.assign(candidates.begin() + static_cast<std::ptrdiff_t>(start),
                          candidates.begin() + static_cast<std::ptrdiff_t>(end));
-            if (keepBatch(static_cast<const std::vector<std::string>&>(batch)))
+            if (keepBatch(std::as_const(batch)))
                 kept.insert(kept.end(), batch.begin(), batch.end());
             if (++done % 100 == 0 && done < batches)
                 Say(level + std::to_string(done) + " of " + std::to_string(batches) + " runs done, " +

@@ -56,7 +56,6 @@ void KestrixEngine::FindExtensionKeywords()
             if (keywords.count(name) == 0)
                 unique.insert(name);
     std::vector<std::string> candidates(unique.begin(), unique.end());
-    unique.clear();
 
     const std::string source = kExtTest + SourceExt();
     const std::string object = kExtTest + S_OBJEXT;
