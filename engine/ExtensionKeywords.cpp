@@ -4,7 +4,9 @@
 
 #include "BatchHalving.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <fstream>
 
 namespace {
@@ -49,13 +51,13 @@ void KestrixEngine::FindExtensionKeywords()
 {
     Say("Scanning for compiler extension keywords ...");
 
+    // Both sets are ordered, so their union comes out ordered and without duplicates; a
+    // merged vector spares a third set of half a million names on large header trees.
     const std::set<std::string>& keywords = IsC ? CKeywords : CppKeywords;
-    std::set<std::string> unique;
-    for (const std::set<std::string>* names : {&PossibleDefines, &PossibleKeywords})
-        for (const std::string& name : *names)
-            if (keywords.count(name) == 0)
-                unique.insert(name);
-    std::vector<std::string> candidates(unique.begin(), unique.end());
+    std::vector<std::string> candidates;
+    std::set_union(PossibleDefines.begin(), PossibleDefines.end(), PossibleKeywords.begin(),
+                   PossibleKeywords.end(), std::back_inserter(candidates));
+    std::erase_if(candidates, [&](const std::string& name) { return keywords.count(name) != 0; });
 
     const std::string source = kExtTest + SourceExt();
     const std::string object = kExtTest + S_OBJEXT;

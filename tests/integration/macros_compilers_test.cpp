@@ -338,6 +338,10 @@ TEST_F(GccPhasesTest, ExtensionKeywordsAreTheGnuSpellingsTheHeadersUse)
             continue;   // the headers do not use it
         EXPECT_EQ(engine.ExtensionKeywords.count(keyword), 1U) << keyword;
     }
+    for (const char* ordinary : {"printf", "size_t", "FILE", "errno", "int8_t", "__GNUC__", "__builtin_expect"})
+        EXPECT_EQ(engine.ExtensionKeywords.count(ordinary), 0U) << ordinary;
+    for (const std::string& keyword : engine.CKeywords)
+        EXPECT_EQ(engine.ExtensionKeywords.count(keyword), 0U) << keyword;
     // Nothing the compiler takes as an ordinary identifier, and no macro: each one, declared
     // on its own, must fail. All are checked in one compiler run, one source each.
     ASSERT_FALSE(engine.ExtensionKeywords.empty());
