@@ -118,14 +118,21 @@ std::int32_t FloatBitsFromObject(const std::string& content, bool binaryObject)
         return 32;
     if (Contains(content, {0x99, 0xB9, 0x3F}))
         return 64;
-    const std::size_t padded = content.find(std::string("\xFB\x3F\x00\x00", 4));
-    if (padded != std::string::npos) {
-        // Extended precision padded to 16 bytes carries six zero bytes after its exponent
-        // before the next value of the array; padded to 12 bytes it carries two.
-        return content.compare(padded + 4, 4, std::string(4, '\0')) == 0 ? 128 : 96;
+    // Extended precision: the padding after the exponent tells the storage size, two zero
+    // bytes for 12 bytes and six for 16, before the next value of the array follows. The
+    // first value decides: the last one may be followed by zeros that belong to the object.
+    for (std::size_t at = content.find("\xFB\x3F"); at != std::string::npos;
+         at = content.find("\xFB\x3F", at + 1)) {
+        std::size_t zeros = 0;
+        while (zeros < 6 && at + 2 + zeros < content.size() && content[at + 2 + zeros] == '\0')
+            ++zeros;
+        if (zeros == 6)
+            return 128;
+        if (zeros >= 2)
+            return 96;
+        if (at > 0 && static_cast<unsigned char>(content[at - 1]) == 0xCC)
+            return 80;
     }
-    if (Contains(content, {0xCC, 0xFB, 0x3F}))
-        return 80;
     if (Contains(content, {0x3D, 0xCC, 0xCC}))
         return 32;
     if (Contains(content, {0x3F, 0xB9, 0x99}))

@@ -27,10 +27,14 @@ struct PhaseResult {
 };
 
 struct Target {
-    std::string Product = "zanth";
-    std::string Kind = "cmp";
+    Target(std::string product, std::string kind, std::string compiler, std::string objExt = ".o",
+           std::vector<std::string> switches = {})
+        : Product(std::move(product)), Kind(std::move(kind)), Compiler(std::move(compiler)),
+          ObjExt(std::move(objExt)), Switches(std::move(switches)) {}
+    std::string Product;
+    std::string Kind;        // "cmp" native, "ccmp" cross
     std::string Compiler;
-    std::string ObjExt = ".o";
+    std::string ObjExt;
     std::vector<std::string> Switches;
 };
 
@@ -329,4 +333,85 @@ TEST(TypesOnCompilers, SdccMcs51TextObjects)
     EXPECT_TRUE(Has(run.Lines, "-s dataptr=24"));
     EXPECT_TRUE(Has(run.Lines, "-s codeptr=16"));
     EXPECT_NE(run.Messages.find("Couldn't determine size of long double"), std::string::npos);
+}
+
+namespace {
+
+// Measures one base type (from the default table) the way the base type driver does.
+DataType MeasureOne(const Target& target, const std::string& personalityName, PhaseResult& run)
+{
+    std::vector<DataType> table = KestrixEngine::MakeBaseTypes();
+    DataType type = *std::find_if(table.begin(), table.end(), [&](const DataType& t) {
+        return t.PersonalityName == personalityName;
+    });
+    run = RunPhase(target, [&](KestrixEngine& engine, std::ostream&) {
+        engine.TestType("", type);
+        engine.TestTypeAlignment(type);
+    });
+    return type;
+}
+
+}  // namespace
+
+TEST(TypesOnFakes, NativeOutputThatIsNoNumber)
+{
+    PhaseResult run;
+    const DataType type = MeasureOne({"zanth", "cmp", kxtest::Fake("fake-type-nonnumeric")}, "int", run);
+    ASSERT_FALSE(run.Cross) << run.Messages;
+    // The size keeps its default and says so; the alignment comes from the object sizes,
+    // which grow with every longer leading array here.
+    EXPECT_EQ(type.SizeBits, 32);
+    EXPECT_EQ(type.AlignBytes, 1);
+    EXPECT_EQ(run.Messages, "Couldn't determine size of int - using the default value\n");
+}
+
+TEST(TypesOnFakes, NoFreeMarkerBytes)
+{
+    PhaseResult binary;
+    const DataType fromBinary = MeasureOne({"zanth", "ccmp", kxtest::Fake("fake-type-crowded")}, "long", binary);
+    EXPECT_EQ(fromBinary.SizeBits, 32);
+    EXPECT_EQ(binary.Messages, "Couldn't determine size of long - using the default value\n");
+
+    PhaseResult text;
+    const DataType fromText =
+        MeasureOne({"zanth", "ccmp", kxtest::Fake("fake-type-crowded"), ".asm"}, "long", text);
+    EXPECT_EQ(fromText.SizeBits, 32);
+    EXPECT_EQ(text.Messages, "Couldn't find 8 unique bytes!\n");
+    // Objects that never grow put every member on the largest alignment.
+    EXPECT_EQ(fromText.AlignBytes, 8);
+}
+
+TEST(TypesOnFakes, NoConstantSurvives)
+{
+    // Not even the one-byte constant compiles: the size is unknown, not zero, so the
+    // default and its lines stay.
+    PhaseResult run;
+    const DataType type = MeasureOne({"zanth", "ccmp", kxtest::Fake("fake-type-noconst")}, "short", run);
+    EXPECT_EQ(type.SizeBits, 16);
+    EXPECT_EQ(run.Messages, "Couldn't determine size of short - using the default value\n");
+}
+
+TEST(TypesOnCompilers, IntrinsicTypesWithoutMatchingBaseType)
+{
+    REQUIRE_COMPILER("gcc");
+    const PhaseResult run = RunPhase({"zanth", "cmp", "gcc"}, [](KestrixEngine& engine, std::ostream& out) {
+        // A table in which no integer is 64 bits wide.
+        for (DataType& base : engine.BaseTypes)
+            if (base.Kind == DataType::Integer && base.SizeBits == 64)
+                base.SizeBits = 32;
+        engine.ConductIntrinsicTypeTests(out);
+
+        // A typedef that only <stdio.h> offers to the test still gets measured, although
+        // the header's printf clashes with the test program's own declaration.
+        DataType fromStdio(S_SIZE_T, 0, 0, 0, false, S_SIZE_T);
+        engine.TestType(S_INCLUDE_STDIO, fromStdio);
+        out << "stdio " << fromStdio.SizeBits << " " << fromStdio.IsUnsigned << "\n";
+    });
+    ASSERT_FALSE(run.Cross);
+    EXPECT_EQ(run.Lines, (std::vector<std::string>{"-it \"wchar_t=int\"", "stdio 64 1"}));
+    EXPECT_NE(run.Messages.find("size_t is an integer type of 64 bits, which matches no base type; "
+                                "no intrinsic type line is written for it"),
+              std::string::npos)
+        << run.Messages;
+    EXPECT_NE(run.Messages.find("ptrdiff_t is an integer type of 64 bits"), std::string::npos);
 }
