@@ -406,6 +406,9 @@ TEST(TypesOnCompilers, IntrinsicTypesWithoutMatchingBaseType)
         DataType fromStdio(S_SIZE_T, 0, 0, 0, false, S_SIZE_T);
         engine.TestType(S_INCLUDE_STDIO, fromStdio);
         out << "stdio " << fromStdio.SizeBits << " " << fromStdio.IsUnsigned << "\n";
+
+        // No type keywords: nothing but the progress line.
+        engine.ConductKWTypeTests({}, out);
     });
     ASSERT_FALSE(run.Cross);
     EXPECT_EQ(run.Lines, (std::vector<std::string>{"-it \"wchar_t=int\"", "stdio 64 1"}));
@@ -414,4 +417,5 @@ TEST(TypesOnCompilers, IntrinsicTypesWithoutMatchingBaseType)
               std::string::npos)
         << run.Messages;
     EXPECT_NE(run.Messages.find("ptrdiff_t is an integer type of 64 bits"), std::string::npos);
+    EXPECT_NE(run.Messages.find("Conducting Keyword Type Tests ...\n"), std::string::npos);
 }
