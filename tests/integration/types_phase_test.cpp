@@ -391,6 +391,17 @@ TEST(TypesOnFakes, NoConstantSurvives)
     EXPECT_EQ(run.Messages, "Couldn't determine size of short - using the default value\n");
 }
 
+TEST(TypesOnFakes, NoLongLongSuffix)
+{
+    // Without the long long suffix, integer constants carry "L" alone and still measure.
+    const Target target{"zanth", "ccmp", kxtest::Fake("fake-type-nolonglong")};
+    PhaseResult intRun;
+    EXPECT_EQ(MeasureOne(target, "int", intRun).SizeBits, 16);
+    PhaseResult longRun;
+    EXPECT_EQ(MeasureOne(target, "long", longRun).SizeBits, 32);
+    EXPECT_EQ(intRun.Messages + longRun.Messages, "");
+}
+
 TEST(TypesOnCompilers, IntrinsicTypesWithoutMatchingBaseType)
 {
     REQUIRE_COMPILER("gcc");
