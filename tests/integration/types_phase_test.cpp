@@ -23,7 +23,6 @@ struct PhaseResult {
     std::vector<std::string> Lines;   // what the phase wrote to the personality
     std::string Messages;             // what it said on standard output
     bool Cross = false;
-    long CompilerRuns = 0;
 };
 
 struct Target {
@@ -38,43 +37,55 @@ struct Target {
     std::vector<std::string> Switches;
 };
 
-// Runs one phase in a scratch working directory, as the generation sequence would after
-// its object-extension probe and host execution check.
+// The engine works in its working directory and talks on standard output: both are moved
+// into a scratch directory and a buffer for the life of this object.
+class ScratchRun {
+public:
+    ScratchRun()
+        : Dir(kxtest::MakeTempDir("types"))
+    {
+        if (getcwd(Previous, sizeof Previous) == nullptr || chdir(Dir.c_str()) != 0)
+            throw std::runtime_error("cannot enter " + Dir);
+        CoutBuffer = std::cout.rdbuf(Output.rdbuf());
+    }
+    ~ScratchRun()
+    {
+        std::cout.rdbuf(CoutBuffer);
+        [[maybe_unused]] const int back = chdir(Previous);
+        if (std::getenv("KESTRIX_KEEP_TEST_DIRS") == nullptr)
+            kxtest::RemoveTree(Dir);
+    }
+    ScratchRun(const ScratchRun&) = delete;
+    ScratchRun& operator=(const ScratchRun&) = delete;
+    std::string Said() const { return Output.str(); }
+
+private:
+    std::string Dir;
+    char Previous[4096];
+    std::ostringstream Output;
+    std::streambuf* CoutBuffer = nullptr;
+};
+
+// Runs one phase as the generation sequence would after its object-extension probe and
+// host execution check.
 PhaseResult RunPhase(const Target& target, const Phase& phase)
 {
-    const std::string dir = kxtest::MakeTempDir("types");
-    char previous[4096];
-    if (getcwd(previous, sizeof previous) == nullptr || chdir(dir.c_str()) != 0)
-        throw std::runtime_error("cannot enter " + dir);
+    ScratchRun scratch;
+    const std::vector<std::string> a =
+        kxtest::GccLikeArgs(target.Product, target.Kind, target.Compiler, target.ObjExt);
+    KestrixEngine engine(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]);
+    engine.ImplicitSwitches = target.Switches;
+    engine.GetObjectFileExtension(S_OBJEXT, engine.ObjectFileExtension);
+    if (!engine.IsCrossCompiler)
+        engine.CheckExeFileRunWorks();
+    engine.BaseTypes = KestrixEngine::MakeBaseTypes();
+    std::ostringstream personality;
+    phase(engine, personality);
 
-    std::ostringstream said;
-    std::streambuf* const coutBuffer = std::cout.rdbuf(said.rdbuf());
     PhaseResult result;
-    try {
-        const std::vector<std::string> a =
-            kxtest::GccLikeArgs(target.Product, target.Kind, target.Compiler, target.ObjExt);
-        KestrixEngine engine(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]);
-        engine.ImplicitSwitches = target.Switches;
-        engine.GetObjectFileExtension(S_OBJEXT, engine.ObjectFileExtension);
-        if (!engine.IsCrossCompiler)
-            engine.CheckExeFileRunWorks();
-        engine.BaseTypes = KestrixEngine::MakeBaseTypes();
-        std::ostringstream personality;
-        phase(engine, personality);
-        result.Lines = kxtest::Lines(personality.str());
-        result.Cross = engine.IsCrossCompiler;
-        result.CompilerRuns = engine.CompilerRuns();
-    } catch (...) {
-        std::cout.rdbuf(coutBuffer);
-        [[maybe_unused]] const int back = chdir(previous);
-        kxtest::RemoveTree(dir);
-        throw;
-    }
-    std::cout.rdbuf(coutBuffer);
-    [[maybe_unused]] const int back = chdir(previous);
-    if (std::getenv("KESTRIX_KEEP_TEST_DIRS") == nullptr)
-        kxtest::RemoveTree(dir);
-    result.Messages = said.str();
+    result.Lines = kxtest::Lines(personality.str());
+    result.Messages = scratch.Said();
+    result.Cross = engine.IsCrossCompiler;
     return result;
 }
 
@@ -227,7 +238,7 @@ TEST(TypesOnCompilers, GxxNativeCpp)
     });
     std::cout << "g++, C++, native:\n" << Joined(run.Lines) << keywordLines.str();
     ASSERT_FALSE(run.Cross) << run.Messages;
-    EXPECT_EQ(CompilerDisagreements({"zanth", "cmp", "gcc", ".o", {}}, run.Lines, 1 << 20), "");
+    EXPECT_EQ(CompilerDisagreements(gxx, run.Lines, 1 << 20), "");
     EXPECT_EQ(CountPrefix(run.Lines, "-u"), 0);
     EXPECT_TRUE(Has(run.Lines, "-it \"size_t=unsigned long\""));
     EXPECT_TRUE(Has(run.Lines, "-it \"ptrdiff_t=long\""));
