@@ -6,7 +6,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <initializer_list>
 #include <fstream>
 
 namespace {
