@@ -3,6 +3,7 @@
 #include "KestrixEngine.h"
 
 #include <fstream>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -23,6 +24,11 @@ struct SectionKind {
 // return before the line end (a file saved with DOS line ends) is not part of the line.
 bool ReadLines(const std::string& path, std::vector<std::string>& lines)
 {
+    // A directory opens like a file but reads as empty, which would pass for a file
+    // without lines.
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode))
+        return false;
     std::ifstream in(path, std::ios::binary);
     if (!in.is_open())
         return false;
@@ -31,7 +37,7 @@ bool ReadLines(const std::string& path, std::vector<std::string>& lines)
             line.pop_back();
         lines.push_back(line);
     }
-    return true;
+    return !in.bad();
 }
 
 bool ContainsExactly(const std::vector<std::string>& lines, const std::string& wanted)
