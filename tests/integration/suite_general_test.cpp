@@ -60,6 +60,12 @@ long Count(const std::vector<std::string>& lines, const std::string& wanted)
     return std::count(lines.begin(), lines.end(), wanted);
 }
 
+// The suite fake, told to reject the type probes so that they cost one compile each.
+std::string SuitesOnlyFake()
+{
+    return kxtest::Fake("fake-suite-cc") + " --suites-only";
+}
+
 void WriteSuite(const kxtest::Deployment& d)
 {
     d.Write("c_tests/01_plus.c", "//Error:-b-\n//Success:-b+\n\n");
@@ -75,7 +81,7 @@ void WriteSuite(const kxtest::Deployment& d)
 
 TEST(GeneralSuite, CrossModeLinesFollowTypeAndIdentifierLinesSortedAndUnique)
 {
-    ScratchEngine s("zanth", "ccmp", kxtest::Fake("fake-suite-cc"));
+    ScratchEngine s("zanth", "ccmp", SuitesOnlyFake());
     WriteSuite(s.Deploy);
     const std::vector<std::string> lines =
         s.Lines([](KestrixEngine& e, std::ostream& out) { e.ConductZanTests(out); });
@@ -90,7 +96,7 @@ TEST(GeneralSuite, CrossModeLinesFollowTypeAndIdentifierLinesSortedAndUnique)
 
 TEST(GeneralSuite, NativeModeTakesTheProgramReport)
 {
-    ScratchEngine s("zanth", "cmp", kxtest::Fake("fake-suite-cc"));
+    ScratchEngine s("zanth", "cmp", SuitesOnlyFake());
     WriteSuite(s.Deploy);
     const std::vector<std::string> lines =
         s.Lines([](KestrixEngine& e, std::ostream& out) { e.ConductZanTests(out); });
@@ -100,7 +106,7 @@ TEST(GeneralSuite, NativeModeTakesTheProgramReport)
 
 TEST(GeneralSuite, MissingSuiteStillRunsTheIdentifierTests)
 {
-    ScratchEngine s("zanth", "ccmp", kxtest::Fake("fake-suite-cc"));
+    ScratchEngine s("zanth", "ccmp", SuitesOnlyFake());
     kxtest::RemoveTree(s.Deploy.InRoot("c_tests"));
     const std::vector<std::string> lines =
         s.Lines([](KestrixEngine& e, std::ostream& out) { e.ConductZanTests(out); });
@@ -109,7 +115,7 @@ TEST(GeneralSuite, MissingSuiteStillRunsTheIdentifierTests)
 
 TEST(GeneralSuite, CppProductHasNoIdentifierLines)
 {
-    ScratchEngine s("zanthpp", "ccmp", kxtest::Fake("fake-suite-cc"));
+    ScratchEngine s("zanthpp", "ccmp", SuitesOnlyFake());
     s.Deploy.Write("cpp_tests/01.cpp", "//Error:\n//Success:-cpp+\n\n");
     s.Deploy.Write("cpp_tests/02.c", "//Error:\n//Success:-not-taken\n\n");
     const std::vector<std::string> lines =
