@@ -95,11 +95,14 @@ bool KestrixEngine::ConductTest(const std::string& testSource, const std::string
     // there and building it would only cost a compiler run.
     if (execute && IsCrossCompiler)
         return false;
+    // A program left by an interrupted earlier run must not answer for this build.
+    const std::string program = testSource + S_EXE_EXT;
+    if (execute)
+        std::remove(program.c_str());
     SystemUsingBatchFile(GetCompleteCommandStr(testSource, execute, defineText));
 
     bool outcome = false;
     if (execute) {
-        const std::string program = testSource + S_EXE_EXT;
         std::cout.flush();
         const std::string run = "./" + program + " >" + S_STDOUT_LOG + " 2>" + S_STDERR_LOG;
         [[maybe_unused]] const int status = std::system(run.c_str());

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "KestrixEngine.h"
@@ -165,6 +166,13 @@ TEST(KeywordClassification, ExecuteTestNativeAndCross)
         s.Engine->ExtensionKeywords = {"__e1", "__e2"};
         EXPECT_EQ(s.Classify(), (std::vector<std::string>{"-d \"__e1=-bits=16\"", "-d \"__e2=\""}));
         EXPECT_FALSE(kxtest::FileExists(s.Deploy.InRoot(suite + "010_exec.c.exe")));
+
+        // A program left behind by an interrupted run does not answer for a failed build.
+        const std::string stale = s.Deploy.InRoot(suite + "010_exec.c.exe");
+        kxtest::WriteFile(stale, "#!/bin/sh\necho -bits=99\n");
+        ASSERT_EQ(chmod(stale.c_str(), 0755), 0);
+        s.Engine->ExtensionKeywords = {"__e2"};
+        EXPECT_EQ(s.Classify(), std::vector<std::string>{"-d \"__e2=\""});
     }
     {
         // A cross compiler's programs cannot run: the Execute test never decides there.
