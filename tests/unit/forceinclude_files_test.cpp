@@ -173,3 +173,14 @@ TEST_F(HeaderFiles, SubstituteSourceThatIsNoDirectoryGivesItsLinesOnly)
     Engine.CreateAndCopyAllFiles(Dir + "/nothing", Dir + "/out/", Personality);
     EXPECT_EQ(Personality.str(), "-i " + Quoted(Dir + "/out/nothing") + "\n-q " + Quoted(Dir + "/out/nothing") + "\n");
 }
+
+TEST_F(HeaderFiles, SubstituteTreeSkipsWhatIsNoRegularFile)
+{
+    // Opening a named pipe for copying would wait for a writer for ever.
+    kxtest::WriteFile(Dir + "/subs/a.h", "a\n");
+    ASSERT_EQ(mkfifo((Dir + "/subs/pipe.h").c_str(), 0644), 0);
+    ASSERT_EQ(mkdir((Dir + "/out").c_str(), 0775), 0);
+    Engine.CreateAndCopyAllFiles(Dir + "/subs", Dir + "/out/", Personality);
+    EXPECT_EQ(kxtest::ReadFile(Dir + "/out/subs/a.h"), "a\n");
+    EXPECT_FALSE(kxtest::FileExists(Dir + "/out/subs/pipe.h"));
+}
