@@ -104,10 +104,16 @@ void KestrixEngine::ConductKWTypeTests(const std::set<std::string>& typeKeywords
                                        std::ostream& personality)
 {
     Say("Conducting Keyword Type Tests ...");
+    // The definition names the base type as source text, and "codeptr" is no C type: a
+    // pointer keyword is mapped onto the data pointer instead.
+    std::vector<DataType> candidates;
+    for (const DataType& base : BaseTypes)
+        if (base.TypeName != S_CODEPTR)
+            candidates.push_back(base);
     for (const std::string& keyword : typeKeywords) {
         DataType type(keyword, 0, 0, 0, false, keyword);
         TestType("", type);
-        const DataType* base = NearestBaseType(BaseTypes, type);
+        const DataType* base = NearestBaseType(candidates, type);
         if (base == nullptr) {
             Say(keyword + " is " + KindWord(type.Kind) +
                 ", of which there is no base type; no definition is written for it");

@@ -188,11 +188,12 @@ std::string Joined(const std::vector<std::string>& lines)
 TEST(TypesOnCompilers, GccNativeC)
 {
     REQUIRE_COMPILER("gcc");
-    const Target gcc{"zanth", "cmp", "gcc", ".o", {}};
+    // __kx_ptr stands for a keyword that measures as a pointer.
+    const Target gcc{"zanth", "cmp", "gcc", ".o", {"'-D__kx_ptr=char*'"}};
     std::ostringstream keywordLines;
     const PhaseResult run = RunPhase(gcc, [&](KestrixEngine& engine, std::ostream& out) {
         engine.ConductBaseTypeTests(out);
-        engine.ConductKWTypeTests({"__int128", "__uint128_t", "__float128"}, keywordLines);
+        engine.ConductKWTypeTests({"__int128", "__uint128_t", "__float128", "__kx_ptr"}, keywordLines);
     });
     std::cout << "gcc, C, native:\n" << Joined(run.Lines) << keywordLines.str();
     ASSERT_FALSE(run.Cross) << run.Messages;
@@ -219,10 +220,12 @@ TEST(TypesOnCompilers, GccNativeC)
 
     // A 128-bit integer maps onto the widest integer, long long (later of the two 64-bit
     // entries); the unsigned keyword keeps its signedness although "unsigned" cannot
-    // precede it.
+    // precede it. A pointer keyword maps onto the data pointer's source name, never onto
+    // "codeptr", which no compiler would accept as a type.
     EXPECT_EQ(keywordLines.str(),
               "-d \"__float128=long double\"\n"
               "-d \"__int128=long long\"\n-ex longlong\n"
+              "-d \"__kx_ptr=int*\"\n"
               "-d \"__uint128_t=unsigned long long\"\n-ex longlong\n");
     EXPECT_EQ(run.Messages.find("Couldn't determine size of int"), std::string::npos) << run.Messages;
 }
