@@ -54,5 +54,6 @@ bool KestrixWizard::CheckCompilerOnPath()
     SetFieldColour(CmpExeEdit, valid ? QColor(0, 0, 0) : QColor(255, 0, 0));
     CmpExeEdit->setToolTip(valid ? CmdTipMsg : message);
     CmpPathErrorLabel->setText(message);
+    CmpPathErrorLabel->setVisible(!valid);
     return valid;
 }

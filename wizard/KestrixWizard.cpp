@@ -63,8 +63,11 @@ KestrixWizard::KestrixWizard(QWidget* parent) : KestrixWizardBase(parent)
         setNextEnabled(page, false);
     for (QLabel* preview : {CmpCmdOrder, SearchCompileCmdTxt, DefSwitchCompileCmdTxt})
         preview->setTextFormat(Qt::PlainText);
+    // The error labels take room only while they have something to say.
     DestErrorLabel->setTextFormat(Qt::PlainText);
+    DestErrorLabel->hide();
     CmpPathErrorLabel->setTextFormat(Qt::PlainText);
+    CmpPathErrorLabel->hide();
     RestoreDefaultOrder();
 
     connect(ZanthRadioButton, &QRadioButton::clicked, this, &KestrixWizard::ProductRadioBtn_clicked);
@@ -246,6 +249,7 @@ bool KestrixWizard::CheckPage0()
     SetFieldColour(PersonDestEdit, exists ? QColor(0, 0, 0) : QColor(255, 0, 0));
     PersonDestEdit->setToolTip(exists ? DestTipMsg : DestMissingMsg);
     DestErrorLabel->setText(exists ? QString() : DestMissingMsg);
+    DestErrorLabel->setVisible(!exists);
     const bool complete = exists && !PersonNameEdit->text().isEmpty();
     setNextEnabled(Page0, complete);
     return complete;
