@@ -3,6 +3,7 @@
 #include "KestrixWizard.h"
 #include "WizardTestSupport.h"
 
+#include <QTranslator>
 #include <QtTest>
 
 using namespace kxwiztest;
@@ -403,6 +404,26 @@ private slots:
         QEvent leave(QEvent::Leave);
         QCoreApplication::sendEvent(wizard.P0_RevBtn, &leave);
         QCOMPARE(wizard.P0_RevBtn->icon().cacheKey(), normal);
+    }
+
+    void germanTranslationKeepsStoredKeys()
+    {
+        ScratchDeployment deployment;
+        FakeDialogs dialogs;
+        QTranslator german;
+        QVERIFY(german.load(QLocale(QLocale::German), "kxwiz", "_", EngineDir()));
+        QCoreApplication::installTranslator(&german);
+        {
+            KestrixWizard wizard;
+            QCOMPARE(wizard.CmpExeFlagChkBox->text(), QString("Leerzeichen danach"));
+            QCOMPARE(wizard.CmpOrderListBox->item(0)->text(), QString("Compilerbefehl"));
+            QCOMPARE(wizard.getCmdOrderStr(), QString("%c %o%e %d%j %s "));
+            wizard.BuildReviewText();
+            QVERIFY(wizard.WriteSettings());
+        }
+        QCoreApplication::removeTranslator(&german);
+        // settings.txt keeps the untranslated item keys, so it reads back in any language.
+        QVERIFY(deployment.Read("work/settings.txt").contains("Compiler Command Order:\nExe Command\nOutput Flag\n"));
     }
 
     void shippedImagesAreAllThere()
