@@ -1,10 +1,10 @@
 #include "KestrixWizard.h"
+#include "WizardLook.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QStyleFactory>
 #include <QTranslator>
 
 namespace {
@@ -25,11 +25,7 @@ bool LoadTranslation(QTranslator& translator, const QString& name, const QString
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(style);
-    QFont font = QApplication::font();
-    font.setPointSize(9);
-    QApplication::setFont(font);
+    ApplyWizardLook();
 
     const QString programDir = QCoreApplication::applicationDirPath();
     const QString sharedDir = QDir(programDir).filePath(QStringLiteral("../share/kestrix/translations"));

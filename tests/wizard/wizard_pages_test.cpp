@@ -323,6 +323,18 @@ private slots:
         QVERIFY(wizard.CommandValid);
     }
 
+    void unwritableSettingsAreReportedInTheLog()
+    {
+        ScratchDeployment deployment;
+        FakeDialogs dialogs;
+        QVERIFY(QDir(deployment.Work()).mkdir("settings.txt"));
+        KestrixWizard wizard;
+        wizard.BuildReviewText();
+        QVERIFY(!wizard.WriteSettings());
+        QVERIFY(wizard.DetailsText->toPlainText().contains("The settings could not be saved to settings.txt"));
+        QVERIFY(QFileInfo(deployment.Path("work/settings.txt")).isDir());
+    }
+
     void settingsLocksAndStrictAnswers()
     {
         ScratchDeployment deployment;

@@ -3,11 +3,11 @@
 //   kxwiz_screenshots OUTPUT_DIR
 #include "KestrixWizard.h"
 #include "SaveCompilerDetails.h"
+#include "WizardLook.h"
 #include "WizardTestSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QStyleFactory>
 
 #include <cstdio>
 
@@ -36,12 +36,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "Usage: kxwiz_screenshots OUTPUT_DIR\n");
         return 2;
     }
-    // The program's own look, so that the pictures show what users see.
-    if (QStyle* style = QStyleFactory::create("Fusion"))
-        QApplication::setStyle(style);
-    QFont font = QApplication::font();
-    font.setPointSize(9);
-    QApplication::setFont(font);
+    ApplyWizardLook();
 
     const QDir out(QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1])));
     QDir().mkpath(out.path());
