@@ -1,6 +1,7 @@
 // Renders the wizard's five pages, the save dialog and the review page after a real run to
 // PNG files, on whatever platform Qt is given (offscreen in the build):
 //   kxwiz_screenshots OUTPUT_DIR
+// (cmake --build build --target wizard-screenshots writes them into build/screenshots).
 #include "KestrixWizard.h"
 #include "SaveCompilerDetails.h"
 #include "WizardLook.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -37,6 +39,10 @@ int main(int argc, char* argv[])
         return 2;
     }
     ApplyWizardLook();
+    // The pictures follow the locale (LANG=de_DE.UTF-8 shows the German pages).
+    QTranslator translator;
+    if (translator.load(QLocale(), "kxwiz", "_", EngineDir()))
+        QCoreApplication::installTranslator(&translator);
 
     const QDir out(QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1])));
     QDir().mkpath(out.path());
