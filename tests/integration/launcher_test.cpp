@@ -62,6 +62,9 @@ TEST_F(Launcher, EachRunGetsItsOwnDirectory)
                               "work/compile.sh", "work/stderr.log"})
         EXPECT_TRUE(FileExists(one + "/" + entry)) << entry;
     EXPECT_FALSE(FileExists(one + "/work/lists"));
+    // Suites are the run's own copies: test programs are built beside their sources.
+    EXPECT_EQ(RunShell("test -d '" + one + "/c_tests' && ! test -L '" + one + "/c_tests'").Status, 0);
+    EXPECT_EQ(RunShell("test -L '" + one + "/TemplatePersonalities'").Status, 0);
 }
 
 TEST_F(Launcher, PassesTheEngineStatusAndKeepsAnExplicitPersonality)
