@@ -120,7 +120,13 @@ void KestrixEngine::GetIncludes(std::ostream& personality)
 
     std::set<std::string> covered;
     std::vector<std::string> ambiguous;
+    // A large tree means a compile for nearly every directory: a short line every hundred
+    // directories shows that the engine is alive and how far it has come.
+    std::size_t tested = 0;
     for (const auto& [directory, files] : DirFiles) {
+        if (++tested % 100 == 0)
+            Say("  [includes] " + std::to_string(tested) + " of " + std::to_string(DirFiles.size()) +
+                " directories tested");
         const std::string* firstUnique = nullptr;
         for (const std::string& file : files) {
             if (holders[file] == 1) {

@@ -1,0 +1,37 @@
+#!/bin/sh
+# The launcher lays out a per-user deployment, copies the shipped catalogue once and
+# never overwrites the user's copy.
+# Usage: launcher_test.sh LAUNCHER
+set -u
+launcher=$1
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+data="$scratch/share/kestrix"
+mkdir -p "$data/lists" "$data/c_tests" "$data/images" "$data/TemplatePersonalities"
+echo "int" > "$data/lists/c_keywords.txt"
+echo "shipped" > "$data/compilers.txt"
+echo "tpl" > "$data/TemplatePersonalities/shipped.p_c"
+
+export KESTRIX_DATA="$data" XDG_DATA_HOME="$scratch/home-data"
+unset KESTRIX_WIZARD_HOME
+work=$("$launcher" --prepare-only) || fail "launcher exited with $?"
+[ "$work" = "$scratch/home-data/kestrix/wizard/work" ] || fail "working directory is $work"
+[ -f "$work/c_keywords.txt" ] || fail "list files missing"
+[ -d "$work/../c_tests" ] || fail "suite folder not one level up"
+[ -d "$work/../images" ] || fail "images not one level up"
+[ -f "$work/../TemplatePersonalities/shipped.p_c" ] || fail "shipped template not copied"
+[ "$(cat "$work/compilers.txt")" = shipped ] || fail "catalogue not copied"
+
+echo "mine" > "$work/compilers.txt"
+echo "edited" > "$work/../TemplatePersonalities/shipped.p_c"
+echo "changed upstream" > "$data/compilers.txt"
+work2=$("$launcher" --prepare-only) || fail "second start exited with $?"
+[ "$work2" = "$work" ] || fail "second start used $work2"
+[ "$(cat "$work/compilers.txt")" = mine ] || fail "user's catalogue overwritten"
+[ "$(cat "$work/../TemplatePersonalities/shipped.p_c")" = edited ] || fail "user's template overwritten"
+
+KESTRIX_WIZARD_HOME="$scratch/elsewhere" "$launcher" --prepare-only >/dev/null || fail "KESTRIX_WIZARD_HOME start failed"
+[ -f "$scratch/elsewhere/work/compilers.txt" ] || fail "KESTRIX_WIZARD_HOME not used"
+echo "launcher: all checks passed"

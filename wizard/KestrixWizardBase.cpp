@@ -1,0 +1,6 @@
+#include "KestrixWizardBase.h"
+
+KestrixWizardBase::KestrixWizardBase(QWidget* parent) : QWizard(parent)
+{
+    setupUi(this);
+}

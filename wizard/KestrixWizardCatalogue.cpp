@@ -1,0 +1,195 @@
+#include "KestrixWizard.h"
+
+#include "AtomicFile.h"
+#include "SaveCompilerDetails.h"
+#include "SubPopupMenu.h"
+#include "WizardDialogs.h"
+
+#include <QDir>
+#include <QMenu>
+#include <QUrl>
+
+namespace {
+
+const QString CatalogueFile = QStringLiteral("compilers.txt");
+const QString DownloadMarker = QStringLiteral("Integration - ");
+// Where integration packages are offered; the package name is appended as it stands.
+const QString DownloadAddress = QStringLiteral("https://www.kestrix.org/downloads/Windows/");
+
+} // namespace
+
+void KestrixWizard::PopulateCompilerList()
+{
+    QString text;
+    if (!ReadTextFile(CatalogueFile, text))
+        return;
+    CompilerCatalogue catalogue{FamilyList, CompilerList};
+    ReadCompilerCatalogue(text, catalogue);
+    FamilyList = catalogue.Families;
+    CompilerList = catalogue.Compilers;
+}
+
+bool KestrixWizard::SaveCompilerList(QString* error)
+{
+    return WriteTextFileAtomically(CatalogueFile, CompilerCatalogueText({FamilyList, CompilerList}), error);
+}
+
+void KestrixWizard::ClearMenus()
+{
+    TopMenu->clear();
+    for (SubPopupMenu* menu : SubMenus)
+        delete menu;
+    SubMenus.clear();
+}
+
+void KestrixWizard::BuildAndAssignMenusToMainMenu()
+{
+    for (const QString& family : FamilyList) {
+        if (!FamilyRestriction.isEmpty() && !FamilyRestriction.contains(family))
+            continue;
+        auto* menu = new SubPopupMenu(this, family);
+        QPalette white = menu->palette();
+        white.setColor(QPalette::Button, Qt::white);
+        white.setColor(QPalette::Window, Qt::white);
+        menu->setPalette(white);
+        menu->setAutoFillBackground(true);
+        for (const Compiler& entry : CompilerList) {
+            if (entry.Family == family)
+                menu->InsertItem(entry.Name);
+        }
+        SubMenus.append(menu);
+        TopMenu->addMenu(menu);
+    }
+}
+
+void KestrixWizard::LoadCompilerSettings(const QString& family, const QString& name)
+{
+    for (const Compiler& entry : std::as_const(CompilerList)) {
+        if (entry.Family != family || entry.Name != name)
+            continue;
+
+        if (entry.Template.contains(DownloadMarker)) {
+            const QString package = entry.Template.mid(DownloadMarker.size());
+            WizardDialogs::Current().Information(
+                nullptr, tr("Compiler Personality Generator"),
+                tr("The generator will now close and take you to the download site for the latest integration package to be installed.")
+                    + QLatin1String("\n(") + DownloadAddress + package + QLatin1Char(')'));
+            WizardDialogs::Current().OpenUrl(QUrl(DownloadAddress + package));
+            reject();
+            return;
+        }
+
+        CmpExeEdit->setText(entry.ExeCommand);
+        CrossCmpCheckBox->setChecked(entry.CrossCompiler == QLatin1String("yes"));
+        CrossCmpCheckBox_clicked();
+        CmpExeFlagEdit->setText(entry.OutputFlag);
+        CmpCmpFlagEdit->setText(entry.ObjectFlag);
+        CmpDefFlagEdit->setText(entry.DefineFlag);
+        CmpObjExtFlagEdit->setText(entry.ObjectFileExtension);
+        ReduceFileSizeCheckBox->setChecked(entry.ReduceFileSize == QLatin1String("yes"));
+
+        CmpOrderListBox->clear();
+        const QStringList sections = entry.Order.split(QLatin1Char('%'));
+        for (int i = 0; i < 7; ++i) {
+            const QString section = i < sections.size() ? sections[i] : QString();
+            const bool blankAfter = section.endsWith(QLatin1Char(' '));
+            if (section.contains(QLatin1Char('c'))) {
+                AppendOrderItem(QStringLiteral("Exe Command"));
+            } else if (section.contains(QLatin1Char('j'))) {
+                AppendOrderItem(QStringLiteral("Object Flag"));
+            } else if (section.contains(QLatin1Char('d'))) {
+                AppendOrderItem(QStringLiteral("Define Flag"));
+                CmpDefFlagChkBox->setChecked(blankAfter);
+            } else if (section.contains(QLatin1Char('o'))) {
+                AppendOrderItem(QStringLiteral("Output Flag"));
+                CmpExeFlagChkBox->setChecked(blankAfter);
+            } else if (section.contains(QLatin1Char('e'))) {
+                AppendOrderItem(QStringLiteral("<exe file>"));
+            } else if (section.contains(QLatin1Char('s'))) {
+                AppendOrderItem(QStringLiteral("<src file>"));
+            }
+        }
+        updateCmdOrder();
+
+        CmpDefEdit->setPlainText(entry.CompilerDefines);
+        CmpSwtchEdit->setPlainText(entry.CompilerSwitches);
+        TemplateStr = entry.Template;
+        ForceIncludeStr = entry.ForceIncludeFile;
+        SubHeadersStr = entry.SubHeaders;
+        SelectedFamily = family;
+        SelectedName = name;
+    }
+}
+
+Compiler KestrixWizard::CompilerFromPages(const Compiler& base) const
+{
+    Compiler entry = base;
+    entry.ExeCommand = CmpExeEdit->text();
+    entry.CrossCompiler = CrossCmpCheckBox->isChecked() ? QStringLiteral("yes") : QStringLiteral("no");
+    entry.OutputFlag = CmpExeFlagEdit->text();
+    entry.DefineFlag = CmpDefFlagEdit->text();
+    entry.ObjectFlag = CmpCmpFlagEdit->text();
+    entry.ObjectFileExtension = CmpObjExtFlagEdit->text();
+    entry.Order = getCmdOrderStr();
+    entry.ReduceFileSize = ReduceFileSizeCheckBox->isChecked() ? QStringLiteral("yes") : QStringLiteral("no");
+    entry.CompilerDefines = CommaSeparatedLines(CmpDefEdit->toPlainText());
+    entry.CompilerSwitches = CommaSeparatedLines(CmpSwtchEdit->toPlainText());
+    return entry;
+}
+
+void KestrixWizard::AddCompilerBtn_clicked()
+{
+    SaveCompilerDetails dialog(this);
+    dialog.setModal(true);
+    dialog.SetCatalogue(FamilyList, CompilerList, SelectedFamily, SelectedName);
+    WizardDialogs::Current().RunModal(dialog);
+    const QString family = dialog.ResultFamily();
+    const QString name = dialog.ResultName();
+    if (family.isEmpty() || name.isEmpty())
+        return;
+
+    Compiler* existing = nullptr;
+    if (FamilyList.contains(family)) {
+        for (Compiler& entry : CompilerList) {
+            if (entry.Family == family && entry.Name == name) {
+                existing = &entry;
+                break;
+            }
+        }
+    } else {
+        FamilyList.append(family);
+    }
+    if (existing) {
+        *existing = CompilerFromPages(*existing);
+    } else {
+        Compiler fresh;
+        fresh.Name = name;
+        fresh.Family = family;
+        fresh.Template = TemplateStr;
+        fresh.ForceIncludeFile = ForceIncludeStr;
+        fresh.SubHeaders = SubHeadersStr;
+        CompilerList.append(CompilerFromPages(fresh));
+    }
+
+    QString error;
+    const bool saved = SaveCompilerList(&error);
+    ClearMenus();
+    if (saved) {
+        // The menus show what the file now holds.
+        FamilyList.clear();
+        CompilerList.clear();
+        PopulateCompilerList();
+    } else {
+        // The entry stays in memory, and in the menus, so that the user can save again
+        // once the file can be written.
+        WizardDialogs::Current().Critical(
+            this, tr("Compiler Personality Generator"),
+            tr("The compiler catalogue %1 could not be written: %2\n\nThe entry \"%3\" is kept for this session; press \"Save Compiler\" again once the file can be written.")
+                .arg(QDir::current().absoluteFilePath(CatalogueFile), error, name));
+    }
+    BuildAndAssignMenusToMainMenu();
+    ExeCommandBtn->setMenu(TopMenu);
+    ApplyProductFilter();
+    SelectedName = name;
+    SelectedFamily = family;
+}

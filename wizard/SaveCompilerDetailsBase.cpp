@@ -1,0 +1,6 @@
+#include "SaveCompilerDetailsBase.h"
+
+SaveCompilerDetailsBase::SaveCompilerDetailsBase(QWidget* parent) : QDialog(parent)
+{
+    setupUi(this);
+}
