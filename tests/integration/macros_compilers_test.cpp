@@ -95,14 +95,26 @@ struct Measure {
     std::set<std::string> Extra;   // names with an entry that the compiler does not list
 };
 
-// Compares the define lines of a personality with the compiler's list.
+// The entries of the macro phase: the first block of define lines, right after the include
+// directories (the keyword phases write define lines of their own further down).
+std::vector<std::string> MacroPhaseEntries(const std::string& personality, const std::string& defineOption)
+{
+    std::vector<std::string> entries;
+    for (const std::string& line : kxtest::Lines(personality)) {
+        if (line.rfind(defineOption, 0) == 0)
+            entries.push_back(line.substr(defineOption.size()));
+        else if (!entries.empty())
+            break;
+    }
+    return entries;
+}
+
+// Compares the macro phase's define lines with the compiler's list.
 Measure Compare(const std::string& personality, const std::string& defineOption,
                 const std::map<std::string, std::string>& listed, const std::set<std::string>& scanned)
 {
-    std::set<std::string> entries;
-    for (const std::string& line : kxtest::Lines(personality))
-        if (line.rfind(defineOption, 0) == 0)
-            entries.insert(line.substr(defineOption.size()));
+    const std::vector<std::string> phase = MacroPhaseEntries(personality, defineOption);
+    const std::set<std::string> entries(phase.begin(), phase.end());
     Measure measure;
     for (const auto& [name, value] : listed) {
         if (scanned.count(name) == 0)
@@ -213,13 +225,11 @@ void CheckThroughKestrix(const std::string& compiler, std::vector<std::string> a
 
     // Where both cross methods read a value, they agree: no name has two entries.
     std::map<std::string, int> perName;
-    for (const std::string& line : kxtest::Lines(personality))
-        if (line.rfind(defineOption, 0) == 0) {
-            std::string entry = line.substr(defineOption.size());
-            if (entry[0] == '"')
-                entry.erase(0, 1);
-            ++perName[entry.substr(0, entry.find('='))];
-        }
+    for (std::string entry : MacroPhaseEntries(personality, defineOption)) {
+        if (entry[0] == '"')
+            entry.erase(0, 1);
+        ++perName[entry.substr(0, entry.find('='))];
+    }
     for (const auto& [name, count] : perName)
         EXPECT_EQ(count, 1) << compiler << ": " << name << " has " << count << " entries";
 }

@@ -21,7 +21,7 @@ const char* const kHeader =
 
 struct FakeRun {
     RunResult Result;
-    std::vector<std::string> Defines;   // the personality's define lines
+    std::vector<std::string> Defines;   // the define lines of the macro phase
     std::vector<std::string> Calls;     // the fake's log of probes
 };
 
@@ -46,9 +46,17 @@ FakeRun RunFake(const std::string& product, const std::string& kind, const std::
     args.insert(args.end(), extra.begin(), extra.end());
     FakeRun run;
     run.Result = deployment.Run(args);
-    for (const std::string& line : Lines(kxtest::ReadFile(deployment.Personality())))
-        if (line.rfind("-d ", 0) == 0 || line.rfind("-sd ", 0) == 0)
+    // Later phases write define lines of their own, for names of their own.
+    for (const std::string& line : Lines(kxtest::ReadFile(deployment.Personality()))) {
+        if (line.rfind("-d ", 0) != 0 && line.rfind("-sd ", 0) != 0)
+            continue;
+        std::string entry = line.substr(line.find(' ') + 1);
+        if (entry[0] == '"')
+            entry.erase(0, 1);
+        const std::string name = entry.substr(0, entry.find_first_of("=("));
+        if (name == "OTHER" || name == "_VMT_STRINGIFY" || std::string(kHeader).find(name) != std::string::npos)
             run.Defines.push_back(line);
+    }
     run.Calls = Lines(kxtest::ReadFile(deployment.InWork("calls.log")));
     return run;
 }
