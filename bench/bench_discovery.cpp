@@ -129,15 +129,11 @@ Subject& Prepare(const std::string& compiler, const std::string& kind)
     return subject;
 }
 
-void Report(benchmark::State& state, std::size_t candidates, long runs, double seconds)
-{
-    state.SetIterationTime(seconds);
-    state.counters["candidates"] = static_cast<double>(candidates);
-    state.counters["compiler_runs"] = static_cast<double>(runs);
-    state.counters["peak_MiB"] = PeakMiB();
-}
-
-void MacroPhase(benchmark::State& state, const std::string& compiler, const std::string& kind)
+// Times one phase on the compiler's engine: candidates and compiler runs from the engine,
+// wall time around the phase alone, peak memory reached while it ran.
+template <typename Phase>
+void TimePhase(benchmark::State& state, const std::string& compiler, const std::string& kind,
+               std::size_t (*countCandidates)(const KestrixEngine&), Phase&& phase)
 {
     for (auto _ : state) {
         const QuietEngine quiet;
@@ -145,50 +141,59 @@ void MacroPhase(benchmark::State& state, const std::string& compiler, const std:
         KestrixEngine& engine = *subject.Engine;
         if (chdir(subject.Dir.c_str()) != 0)
             state.SkipWithError("cannot enter the scratch directory");
-        std::size_t candidates = 0;
-        for (const std::string& name : engine.PossibleDefines)
-            candidates += engine.CKeywords.count(name) == 0 ? 1 : 0;
+        const std::size_t candidates = countCandidates(engine);
         const long runs = engine.CompilerRuns();
-        std::ostringstream personality;
         ResetPeak();
         const auto start = std::chrono::steady_clock::now();
-        engine.FindPreDefines(personality);
+        phase(engine);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        Report(state, candidates, engine.CompilerRuns() - runs, took.count());
-        for (std::string entry : engine.FoundDefines) {
-            if (entry[0] == '"')
-                entry.erase(0, 1);
-            subject.Macros.insert(entry.substr(0, entry.find('=')));
-        }
+        state.SetIterationTime(took.count());
+        state.counters["candidates"] = static_cast<double>(candidates);
+        state.counters["compiler_runs"] = static_cast<double>(engine.CompilerRuns() - runs);
+        state.counters["peak_MiB"] = PeakMiB();
+    }
+}
+
+std::size_t MacroCandidates(const KestrixEngine& engine)
+{
+    std::size_t count = 0;
+    for (const std::string& name : engine.PossibleDefines)
+        count += engine.CKeywords.count(name) == 0 ? 1 : 0;
+    return count;
+}
+
+std::size_t KeywordCandidates(const KestrixEngine& engine)
+{
+    std::size_t count = MacroCandidates(engine);
+    for (const std::string& name : engine.PossibleKeywords)
+        count += engine.CKeywords.count(name) == 0 && engine.PossibleDefines.count(name) == 0 ? 1 : 0;
+    return count;
+}
+
+void MacroPhase(benchmark::State& state, const std::string& compiler, const std::string& kind)
+{
+    TimePhase(state, compiler, kind, MacroCandidates, [](KestrixEngine& engine) {
+        std::ostringstream personality;
+        engine.FindPreDefines(personality);
+    });
+    Subject& subject = *Subjects[compiler];
+    for (std::string entry : subject.Engine->FoundDefines) {
+        if (entry[0] == '"')
+            entry.erase(0, 1);
+        subject.Macros.insert(entry.substr(0, entry.find('=')));
     }
 }
 
 void KeywordPhase(benchmark::State& state, const std::string& compiler, const std::string& kind)
 {
-    for (auto _ : state) {
-        const QuietEngine quiet;
-        Subject& subject = Prepare(compiler, kind);
-        KestrixEngine& engine = *subject.Engine;
-        if (chdir(subject.Dir.c_str()) != 0)
-            state.SkipWithError("cannot enter the scratch directory");
-        std::size_t candidates = 0;
-        for (const std::string& name : engine.PossibleDefines)
-            candidates += engine.CKeywords.count(name) == 0 ? 1 : 0;
-        for (const std::string& name : engine.PossibleKeywords)
-            candidates += engine.CKeywords.count(name) == 0 && engine.PossibleDefines.count(name) == 0 ? 1 : 0;
-        const long runs = engine.CompilerRuns();
-        ResetPeak();
-        const auto start = std::chrono::steady_clock::now();
-        engine.FindExtensionKeywords();
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        Report(state, candidates, engine.CompilerRuns() - runs, took.count());
-        state.counters["keywords"] = static_cast<double>(engine.ExtensionKeywords.size());
-        // The next compiler's phases should not carry this one's header names in their peak.
-        if (compiler == kPeerCompiler)
-            PeerCompilerCandidates = engine.PossibleDefines;
-        subject.Engine.reset();
-        malloc_trim(0);
-    }
+    TimePhase(state, compiler, kind, KeywordCandidates, [](KestrixEngine& engine) { engine.FindExtensionKeywords(); });
+    Subject& subject = *Subjects[compiler];
+    state.counters["keywords"] = static_cast<double>(subject.Engine->ExtensionKeywords.size());
+    // The next compiler's phases should not carry this one's header names in their peak.
+    if (compiler == kPeerCompiler)
+        PeerCompilerCandidates = subject.Engine->PossibleDefines;
+    subject.Engine.reset();
+    malloc_trim(0);
 }
 
 std::set<std::string> PeerMacros;
