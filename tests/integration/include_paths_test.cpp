@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sstream>
 
+#include "KestrixEngine.h"
 #include "TestSupport.h"
 
 using namespace kxtest;
@@ -35,6 +37,39 @@ IncludeLines RunForIncludes(const Deployment& d, std::vector<std::string> args, 
     return lines;
 }
 
+// Runs only what include discovery needs: the object-extension probe, the header walk and
+// the discovery itself, through the library in a scratch directory. A full run would add
+// every later phase over the whole tree.
+IncludeLines RunIncludePhase(const std::string& product, const std::string& compiler,
+                             const std::vector<std::string>& dirs)
+{
+    const std::string scratch = MakeTempDir("includes");
+    IncludeLines lines;
+    {
+        ScopedWorkDir inside(scratch);
+        const std::vector<std::string> a = GccLikeArgs(product, "ccmp", compiler);
+        KestrixEngine engine(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]);
+        for (const std::string& dir : dirs)
+            engine.SearchDirs.insert(dir);
+        engine.GetObjectFileExtension(S_OBJEXT, engine.ObjectFileExtension);
+        for (const std::string& dir : engine.SearchDirs)
+            engine.ScanDirectory(dir);
+        std::ostringstream personality;
+        engine.GetIncludes(personality);
+        const std::string prefix = product == "zanth" ? "-i " : "-si ";
+        for (const std::string& line : Lines(personality.str())) {
+            auto quoted = [&](std::size_t from) { return line.substr(from + 1, line.size() - from - 2); };
+            if (line.rfind(prefix, 0) == 0)
+                lines.Include.push_back(quoted(prefix.size()));
+            else if (line.rfind("-q ", 0) == 0)
+                lines.Quote.push_back(quoted(3));
+        }
+        lines.Stdout = inside.Said();
+    }
+    RemoveTree(scratch);
+    return lines;
+}
+
 std::vector<std::string> Sorted(std::vector<std::string> v)
 {
     std::sort(v.begin(), v.end());
@@ -61,21 +96,13 @@ std::vector<std::string> ExpectedDirs(const std::string& compiler, const std::st
     return dirs;
 }
 
-std::vector<std::string> WithSearchDirs(std::vector<std::string> args, const std::vector<std::string>& dirs)
-{
-    for (const std::string& dir : dirs)
-        args.insert(args.end(), {"-i", dir});
-    return args;
-}
-
 }  // namespace
 
 TEST(IncludePaths, GccFindsExactlyItsOwnDirectories)
 {
     const std::vector<std::string> search = SearchList("gcc", "c");
     ASSERT_FALSE(search.empty());
-    Deployment d;
-    const IncludeLines lines = RunForIncludes(d, WithSearchDirs(GccLikeArgs("zanth", "ccmp", "gcc"), search), "-i ");
+    const IncludeLines lines = RunIncludePhase("zanth", "gcc", search);
     EXPECT_EQ(Sorted(lines.Include), Sorted(ExpectedDirs("gcc", "c"))) << lines.Stdout;
     EXPECT_EQ(lines.Include, lines.Quote);
     EXPECT_NE(lines.Stdout.find("The order of these header directories may need to be reviewed."), std::string::npos);
@@ -85,8 +112,7 @@ TEST(IncludePaths, GxxWritesTheCppPrefix)
 {
     const std::vector<std::string> search = SearchList("g++", "c++");
     ASSERT_FALSE(search.empty());
-    Deployment d;
-    const IncludeLines lines = RunForIncludes(d, WithSearchDirs(GccLikeArgs("zanthpp", "ccmp", "g++"), search), "-si ");
+    const IncludeLines lines = RunIncludePhase("zanthpp", "g++", search);
     EXPECT_EQ(Sorted(lines.Include), Sorted(ExpectedDirs("g++", "c++"))) << lines.Stdout;
     EXPECT_EQ(lines.Include, lines.Quote);
 }
@@ -97,8 +123,7 @@ TEST(IncludePaths, AvrGccInCrossMode)
         GTEST_SKIP() << "avr-gcc is not installed";
     const std::vector<std::string> search = SearchList("avr-gcc", "c");
     ASSERT_FALSE(search.empty());
-    Deployment d;
-    const IncludeLines lines = RunForIncludes(d, WithSearchDirs(GccLikeArgs("zanth", "ccmp", "avr-gcc"), search), "-i ");
+    const IncludeLines lines = RunIncludePhase("zanth", "avr-gcc", search);
     const std::vector<std::string> expected = ExpectedDirs("avr-gcc", "c");
     EXPECT_EQ(Sorted(lines.Include), Sorted(expected)) << lines.Stdout;
     bool gccDir = false, libcDir = false;

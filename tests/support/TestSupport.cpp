@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <poll.h>
 #include <sstream>
 #include <stdexcept>
@@ -116,6 +117,38 @@ RunResult Deployment::Run(const std::vector<std::string>& args) const
     std::vector<std::string> argv{KESTRIX_BINARY};
     argv.insert(argv.end(), args.begin(), args.end());
     return RunProgram(argv, WorkDir);
+}
+
+struct ScopedWorkDir::Capture {
+    std::ostringstream Text;
+    std::streambuf* Saved = nullptr;
+};
+
+ScopedWorkDir::ScopedWorkDir(const std::string& directory) : Output(new Capture)
+{
+    char* cwd = getcwd(nullptr, 0);
+    if (cwd != nullptr) {
+        Previous = cwd;
+        free(cwd);
+    }
+    if (chdir(directory.c_str()) != 0) {
+        delete Output;
+        throw std::runtime_error("cannot enter " + directory);
+    }
+    Output->Saved = std::cout.rdbuf(Output->Text.rdbuf());
+}
+
+ScopedWorkDir::~ScopedWorkDir()
+{
+    std::cout.rdbuf(Output->Saved);
+    delete Output;
+    if (!Previous.empty())
+        [[maybe_unused]] const int back = chdir(Previous.c_str());
+}
+
+std::string ScopedWorkDir::Said() const
+{
+    return Output->Text.str();
 }
 
 RunResult RunProgram(const std::vector<std::string>& argv, const std::string& directory,

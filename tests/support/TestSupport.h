@@ -40,6 +40,24 @@ private:
     std::string WorkDir;
 };
 
+// Moves the process into a scratch working directory for the life of the object, and
+// captures standard output, so that engine phases called through the library write their
+// probe files and messages there. The previous directory is restored afterwards.
+class ScopedWorkDir {
+public:
+    explicit ScopedWorkDir(const std::string& directory);
+    ~ScopedWorkDir();
+    ScopedWorkDir(const ScopedWorkDir&) = delete;
+    ScopedWorkDir& operator=(const ScopedWorkDir&) = delete;
+    // What was written to standard output so far.
+    std::string Said() const;
+
+private:
+    std::string Previous;
+    struct Capture;
+    Capture* Output;
+};
+
 // Runs a program (argv[0] looked up on PATH) in a directory, capturing its output.
 RunResult RunProgram(const std::vector<std::string>& argv, const std::string& directory = ".",
                      const std::string& input = "");
