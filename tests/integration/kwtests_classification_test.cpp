@@ -13,42 +13,7 @@
 
 namespace {
 
-// An engine working in the work folder of an empty deployment, as if the object-extension
-// probe had found ".o". The previous working directory is restored afterwards.
-class ScratchEngine {
-public:
-    ScratchEngine(const std::string& product, const std::string& kind, const std::string& compiler)
-    {
-        char buffer[4096];
-        if (getcwd(buffer, sizeof buffer) != nullptr)
-            OldCwd = buffer;
-        if (chdir(Deploy.Work().c_str()) != 0)
-            throw std::runtime_error("cannot enter " + Deploy.Work());
-        Engine = std::make_unique<KestrixEngine>(product, kind, compiler, "-o ", "-c", "-D", ".o",
-                                                 "%c %d%j %o%e %s");
-        S_OBJEXT = ".o";
-    }
-    ~ScratchEngine()
-    {
-        if (!OldCwd.empty())
-            [[maybe_unused]] const int ignored = chdir(OldCwd.c_str());
-    }
-
-    // Runs the classification; returns the personality lines and keeps what was printed.
-    std::vector<std::string> Classify()
-    {
-        std::ostringstream personality;
-        ::testing::internal::CaptureStdout();
-        Engine->ConductKWTests(personality, false);
-        Printed = ::testing::internal::GetCapturedStdout();
-        return kxtest::Lines(personality.str());
-    }
-
-    kxtest::Deployment Deploy{false};
-    std::string OldCwd;
-    std::unique_ptr<KestrixEngine> Engine;
-    std::string Printed;
-};
+using kxtest::ScratchEngine;
 
 // The keyword type tests write their own lines for the keywords found to be types; the
 // classification proper is what remains.
@@ -86,7 +51,7 @@ TEST(KeywordClassification, DecisionTableForTheCProduct)
     // The C product classifies reserved words all the same.
     e.IgnoreReservedWords = {"__nothing"};
 
-    const std::vector<std::string> lines = s.Classify();
+    const std::vector<std::string> lines = s.Lines([](KestrixEngine& e, std::ostream& p) { e.ConductKWTests(p, false); });
 
     EXPECT_EQ(WithoutTypeLines(lines, "__mytype"),
               (std::vector<std::string>{
@@ -124,13 +89,13 @@ TEST(KeywordClassification, FirstPassingTestDecidesAndBuiltinsAreNotCompiled)
 
     e.ExtensionKeywords = {"__y"};
     long before = e.CompilerRuns();
-    EXPECT_EQ(s.Classify(), std::vector<std::string>{"-d \"__y=second\""});
+    EXPECT_EQ(s.Lines([](KestrixEngine& e, std::ostream& p) { e.ConductKWTests(p, false); }), std::vector<std::string>{"-d \"__y=second\""});
     EXPECT_EQ(e.CompilerRuns() - before, 2) << "the test after the deciding one must not run";
 
     e.ExtensionKeywords = {"__builtin_x", "__z"};
     e.BuiltinReplaceKeywords = {{"__builtin_x", "__builtin_x(a)=a"}};
     before = e.CompilerRuns();
-    EXPECT_EQ(s.Classify(), (std::vector<std::string>{"-d \"__z=third\"", "-d __builtin_x(a)=a"}));
+    EXPECT_EQ(s.Lines([](KestrixEngine& e, std::ostream& p) { e.ConductKWTests(p, false); }), (std::vector<std::string>{"-d \"__z=third\"", "-d __builtin_x(a)=a"}));
     EXPECT_EQ(e.CompilerRuns() - before, 3);
 }
 
@@ -144,7 +109,7 @@ TEST(KeywordClassification, EmptySuiteSendsEveryKeywordToTheReplacementRules)
     e.ExtensionKeywords.insert("__d");
     e.ReplaceKeywords.emplace("__d", "_VMT_STRINGIFY(__d)");
     const long before = e.CompilerRuns();
-    EXPECT_EQ(s.Classify(), (std::vector<std::string>{"-d _VMT_STRINGIFY(x)=#x", "-d __a=", "-d __b=int",
+    EXPECT_EQ(s.Lines([](KestrixEngine& e, std::ostream& p) { e.ConductKWTests(p, false); }), (std::vector<std::string>{"-d _VMT_STRINGIFY(x)=#x", "-d __a=", "-d __b=int",
                                                        "-d __c=_VMT_STRINGIFY(__c)", "-d __d=_VMT_STRINGIFY(__d)"}));
     EXPECT_EQ(e.CompilerRuns(), before);
     EXPECT_EQ(e.KeywordDefineEntries, std::vector<std::string>{"-d __a="});
@@ -164,7 +129,7 @@ TEST(KeywordClassification, ExecuteTestNativeAndCross)
         ScratchEngine s("zanth", "cmp", kxtest::Fake("fake-suite-cc"));
         writeSuite(s.Deploy);
         s.Engine->ExtensionKeywords = {"__e1", "__e2"};
-        EXPECT_EQ(s.Classify(), (std::vector<std::string>{"-d \"__e1=-bits=16\"", "-d \"__e2=\""}));
+        EXPECT_EQ(s.Lines([](KestrixEngine& e, std::ostream& p) { e.ConductKWTests(p, false); }), (std::vector<std::string>{"-d \"__e1=-bits=16\"", "-d \"__e2=\""}));
         EXPECT_FALSE(kxtest::FileExists(s.Deploy.InRoot(suite + "010_exec.c.exe")));
 
         // A program left behind by an interrupted run does not answer for a failed build.
@@ -172,7 +137,7 @@ TEST(KeywordClassification, ExecuteTestNativeAndCross)
         kxtest::WriteFile(stale, "#!/bin/sh\necho -bits=99\n");
         ASSERT_EQ(chmod(stale.c_str(), 0755), 0);
         s.Engine->ExtensionKeywords = {"__e2"};
-        EXPECT_EQ(s.Classify(), std::vector<std::string>{"-d \"__e2=\""});
+        EXPECT_EQ(s.Lines([](KestrixEngine& e, std::ostream& p) { e.ConductKWTests(p, false); }), std::vector<std::string>{"-d \"__e2=\""});
     }
     {
         // A cross compiler's programs cannot run: the Execute test never decides there.
@@ -180,7 +145,7 @@ TEST(KeywordClassification, ExecuteTestNativeAndCross)
         writeSuite(s.Deploy);
         s.Engine->ExtensionKeywords = {"__e1", "__e2"};
         const long before = s.Engine->CompilerRuns();
-        EXPECT_EQ(s.Classify(), (std::vector<std::string>{"-d \"__e1=cross\"", "-d \"__e2=cross\""}));
+        EXPECT_EQ(s.Lines([](KestrixEngine& e, std::ostream& p) { e.ConductKWTests(p, false); }), (std::vector<std::string>{"-d \"__e1=cross\"", "-d \"__e2=cross\""}));
         EXPECT_EQ(s.Engine->CompilerRuns() - before, 2);
     }
 }
@@ -193,14 +158,14 @@ TEST(KeywordClassification, CppAliasesExtensionSpecsAndReservedWords)
 
     e.ExtensionKeywords = {"__inline__"};
     e.CppKeywords = {"inline"};
-    EXPECT_EQ(s.Classify(), (std::vector<std::string>{"-sd \"__inline__=inline\"",
+    EXPECT_EQ(s.Lines([](KestrixEngine& e, std::ostream& p) { e.ConductKWTests(p, false); }), (std::vector<std::string>{"-sd \"__inline__=inline\"",
                                                        "-sd \"_vmt_null_expression=0 _vmt_ignore_paren\"",
                                                        "-sd vmt_ignore_paren=_ignore_paren"}));
 
     e.ExtensionKeywords = {"__interrupt", "__packed__", "__quiet", "__reserved"};
     e.ZanExtensionKeywords = {{"__interrupt", "__interrupt:interrupt"}, {"packed", "packed:attribute"}};
     e.IgnoreReservedWords = {"__reserved", "__quiet"};
-    EXPECT_EQ(s.Classify(), (std::vector<std::string>{"-ex __interrupt:interrupt",
+    EXPECT_EQ(s.Lines([](KestrixEngine& e, std::ostream& p) { e.ConductKWTests(p, false); }), (std::vector<std::string>{"-ex __interrupt:interrupt",
                                                        "-ex packed:attribute",
                                                        "-sd \"__packed__=packed\"",
                                                        "-sd \"_vmt_null_expression=0 _vmt_ignore_paren\"",
@@ -220,7 +185,7 @@ TEST(KeywordClassification, RealGccDecidesTypeQualifierAndAlias)
     e.ExtensionKeywords = {"__inline", "__restrict", "__signed__", "__kx_unknown"};
     e.CKeywords = {"inline", "restrict", "signed"};
 
-    const std::vector<std::string> lines = WithoutTypeLines(s.Classify(), "__signed__");
+    const std::vector<std::string> lines = WithoutTypeLines(s.Lines([](KestrixEngine& e, std::ostream& p) { e.ConductKWTests(p, false); }), "__signed__");
     EXPECT_EQ(lines, (std::vector<std::string>{"-d \"__inline=inline\"", "-d \"__restrict=restrict\"",
                                                 "-d __kx_unknown="}));
     EXPECT_TRUE(e.ForceIncludeEntries.empty());
@@ -239,7 +204,7 @@ TEST(KeywordClassification, AccessSpecifiersFoundWithRealGxx)
     EXPECT_EQ(e.CompilerRuns() - before, 1);
 
     e.ExtensionKeywords = {"__kx_pub", "__kx_prot", "__kx_priv", "__kx_none"};
-    EXPECT_EQ(s.Classify(), (std::vector<std::string>{"-sd \"__kx_priv=private\"", "-sd \"__kx_prot=protected\"",
+    EXPECT_EQ(s.Lines([](KestrixEngine& e, std::ostream& p) { e.ConductKWTests(p, false); }), (std::vector<std::string>{"-sd \"__kx_priv=private\"", "-sd \"__kx_prot=protected\"",
                                                        "-sd \"__kx_pub=public\"",
                                                        "-sd \"_vmt_null_expression=0 _vmt_ignore_paren\"",
                                                        "-sd __kx_none=", "-sd vmt_ignore_paren=_ignore_paren"}));

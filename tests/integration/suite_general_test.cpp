@@ -12,41 +12,7 @@
 
 namespace {
 
-class ScratchEngine {
-public:
-    ScratchEngine(const std::string& product, const std::string& kind, const std::string& compiler)
-    {
-        char buffer[4096];
-        if (getcwd(buffer, sizeof buffer) != nullptr)
-            OldCwd = buffer;
-        if (chdir(Deploy.Work().c_str()) != 0)
-            throw std::runtime_error("cannot enter " + Deploy.Work());
-        Engine = std::make_unique<KestrixEngine>(product, kind, compiler, "-o ", "-c", "-D", ".o",
-                                                 "%c %d%j %o%e %s");
-        Engine->BaseTypes = KestrixEngine::MakeBaseTypes();
-        S_OBJEXT = ".o";
-    }
-    ~ScratchEngine()
-    {
-        if (!OldCwd.empty())
-            [[maybe_unused]] const int ignored = chdir(OldCwd.c_str());
-    }
-
-    template <typename Phase>
-    std::vector<std::string> Lines(Phase phase)
-    {
-        std::ostringstream personality;
-        ::testing::internal::CaptureStdout();
-        phase(*Engine, personality);
-        Printed = ::testing::internal::GetCapturedStdout();
-        return kxtest::Lines(personality.str());
-    }
-
-    kxtest::Deployment Deploy{false};
-    std::string OldCwd;
-    std::unique_ptr<KestrixEngine> Engine;
-    std::string Printed;
-};
+using kxtest::ScratchEngine;
 
 std::vector<std::string> Tail(const std::vector<std::string>& lines, std::size_t count)
 {

@@ -41,29 +41,20 @@ struct Target {
 // into a scratch directory and a buffer for the life of this object.
 class ScratchRun {
 public:
-    ScratchRun()
-        : Dir(kxtest::MakeTempDir("types"))
-    {
-        if (getcwd(Previous, sizeof Previous) == nullptr || chdir(Dir.c_str()) != 0)
-            throw std::runtime_error("cannot enter " + Dir);
-        CoutBuffer = std::cout.rdbuf(Output.rdbuf());
-    }
+    ScratchRun() : Dir(kxtest::MakeTempDir("types")), Inside(std::make_unique<kxtest::ScopedWorkDir>(Dir)) {}
     ~ScratchRun()
     {
-        std::cout.rdbuf(CoutBuffer);
-        [[maybe_unused]] const int back = chdir(Previous);
+        Inside.reset();
         if (std::getenv("KESTRIX_KEEP_TEST_DIRS") == nullptr)
             kxtest::RemoveTree(Dir);
     }
     ScratchRun(const ScratchRun&) = delete;
     ScratchRun& operator=(const ScratchRun&) = delete;
-    std::string Said() const { return Output.str(); }
+    std::string Said() const { return Inside->Said(); }
 
 private:
     std::string Dir;
-    char Previous[4096];
-    std::ostringstream Output;
-    std::streambuf* CoutBuffer = nullptr;
+    std::unique_ptr<kxtest::ScopedWorkDir> Inside;
 };
 
 // Runs one phase as the generation sequence would after its object-extension probe and

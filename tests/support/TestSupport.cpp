@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -144,6 +146,37 @@ ScopedWorkDir::~ScopedWorkDir()
     delete Output;
     if (!Previous.empty())
         [[maybe_unused]] const int back = chdir(Previous.c_str());
+}
+
+ScratchEngine::ScratchEngine(const std::string& product, const std::string& kind, const std::string& compiler)
+{
+    char* cwd = getcwd(nullptr, 0);
+    if (cwd != nullptr) {
+        OldCwd = cwd;
+        free(cwd);
+    }
+    if (chdir(Deploy.Work().c_str()) != 0)
+        throw std::runtime_error("cannot enter " + Deploy.Work());
+    const std::vector<std::string> a = GccLikeArgs(product, kind, compiler);
+    Engine = std::make_unique<KestrixEngine>(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]);
+    Engine->BaseTypes = KestrixEngine::MakeBaseTypes();
+    S_OBJEXT = ".o";
+}
+
+ScratchEngine::~ScratchEngine()
+{
+    if (!OldCwd.empty())
+        [[maybe_unused]] const int back = chdir(OldCwd.c_str());
+}
+
+void ScratchEngine::CaptureStart()
+{
+    testing::internal::CaptureStdout();
+}
+
+std::string ScratchEngine::CaptureEnd()
+{
+    return testing::internal::GetCapturedStdout();
 }
 
 std::string ScopedWorkDir::Said() const

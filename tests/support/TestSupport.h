@@ -2,8 +2,12 @@
 // asking real compilers about themselves.
 #pragma once
 
+#include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "KestrixEngine.h"
 
 namespace kxtest {
 
@@ -15,6 +19,8 @@ struct RunResult {
 
 // A scratch deployment: Root holds the suite and catalogue folders, Work (Root/work) the
 // list files; Kestrix runs in Work. Removed again when the object goes.
+std::vector<std::string> Lines(const std::string& text);
+
 class Deployment {
 public:
     // copyData: copy the shipped lists and suites from data/; otherwise everything is empty.
@@ -58,6 +64,38 @@ private:
     Capture* Output;
 };
 
+// An engine working in the work folder of an empty scratch deployment, with the base type
+// table filled and as if the object-extension probe had found ".o". The previous working
+// directory is restored afterwards.
+class ScratchEngine {
+public:
+    ScratchEngine(const std::string& product, const std::string& kind, const std::string& compiler);
+    ~ScratchEngine();
+    ScratchEngine(const ScratchEngine&) = delete;
+    ScratchEngine& operator=(const ScratchEngine&) = delete;
+
+    // Runs a phase on a personality stream of its own; returns the lines it wrote and keeps
+    // what it printed in Printed.
+    template <typename Phase>
+    std::vector<std::string> Lines(Phase phase)
+    {
+        std::ostringstream personality;
+        CaptureStart();
+        phase(*Engine, personality);
+        Printed = CaptureEnd();
+        return kxtest::Lines(personality.str());
+    }
+
+    Deployment Deploy{false};
+    std::unique_ptr<KestrixEngine> Engine;
+    std::string Printed;
+
+private:
+    static void CaptureStart();
+    static std::string CaptureEnd();
+    std::string OldCwd;
+};
+
 // Runs a program (argv[0] looked up on PATH) in a directory, capturing its output.
 RunResult RunProgram(const std::vector<std::string>& argv, const std::string& directory = ".",
                      const std::string& input = "");
@@ -67,7 +105,6 @@ RunResult RunShell(const std::string& command, const std::string& directory = ".
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& content);
 bool FileExists(const std::string& path);
-std::vector<std::string> Lines(const std::string& text);
 std::string MakeTempDir(const std::string& tag);
 void RemoveTree(const std::string& path);
 
