@@ -1,8 +1,158 @@
+// Headers produced beside the personality for the analyser: a copy of the user's substitute
+// header tree, and the force-include header that declares identifiers the compiler knows
+// without a declaration.
 #include "KestrixEngine.h"
 
-// Not measured yet: the phase runs in the sequence and writes nothing.
+#include <cerrno>
+#include <cstdint>
+#include <dirent.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <utility>
+#include <vector>
 
-void KestrixEngine::CreateAndCopyAllFiles(const std::string&, const std::string&, std::ostream&) {}
+namespace {
 
-void KestrixEngine::CopyCreateForceIncludeFile(const std::string&, const std::string&, std::ostream&) {}
+using DirectoryId = std::pair<std::uint64_t, std::uint64_t>;
 
+// The text after the last "/" of a path (all of it when there is none).
+std::string LastComponent(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool IdentifyDirectory(const std::string& path, DirectoryId& id)
+{
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0)
+        return false;
+    id = DirectoryId(info.st_dev, info.st_ino);
+    return true;
+}
+
+bool Contains(const std::vector<DirectoryId>& ids, const DirectoryId& id)
+{
+    for (const DirectoryId& known : ids) {
+        if (known == id)
+            return true;
+    }
+    return false;
+}
+
+void CopyFileBytes(const std::string& from, const std::string& to)
+{
+    std::ofstream out(to, std::ios::binary | std::ios::trunc);
+    if (!out.is_open())
+        return;
+    std::ifstream in(from, std::ios::binary);
+    if (in.is_open())
+        out << in.rdbuf();
+}
+
+// Copies one directory level. `visiting` holds the source directories being copied (a link
+// back to one of them would make the copy endless) and `made` the directories this copy
+// created (a copy placed inside its own source would otherwise be copied into itself).
+void CopyTree(const std::string& source, const std::string& parent,
+              std::ostream& personality, std::vector<DirectoryId>& visiting,
+              std::vector<DirectoryId>& made)
+{
+    const std::string target = parent + LastComponent(source);
+    mkdir(target.c_str(), 0775);
+    personality << "-i " << '"' << target << "\"\n";
+    personality << "-q " << '"' << target << "\"\n";
+
+    DirectoryId targetId;
+    if (IdentifyDirectory(target, targetId) && !Contains(made, targetId))
+        made.push_back(targetId);
+
+    DIR* dir = opendir(source.c_str());
+    if (dir == nullptr)
+        return;
+    DirectoryId sourceId;
+    const bool identified = IdentifyDirectory(source, sourceId);
+    if (identified)
+        visiting.push_back(sourceId);
+
+    while (dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        const std::string from = source + S_PATH_SEPARATOR + name;
+        struct stat info {};
+        if (stat(from.c_str(), &info) != 0)
+            continue;
+        if (S_ISDIR(info.st_mode)) {
+            const DirectoryId id(info.st_dev, info.st_ino);
+            if (Contains(visiting, id) || Contains(made, id))
+                continue;
+            CopyTree(from, target + S_PATH_SEPARATOR, personality, visiting, made);
+        } else if (S_ISREG(info.st_mode)) {
+            // Only regular files: opening a named pipe would wait for a writer for ever.
+            CopyFileBytes(from, target + S_PATH_SEPARATOR + name);
+        }
+    }
+    closedir(dir);
+    if (identified)
+        visiting.pop_back();
+}
+
+}  // namespace
+
+void KestrixEngine::CreateAndCopyAllFiles(const std::string& source, const std::string& parent,
+                                          std::ostream& personality)
+{
+    std::vector<DirectoryId> visiting;
+    std::vector<DirectoryId> made;
+    CopyTree(source, parent, personality, visiting, made);
+}
+
+void KestrixEngine::CopyCreateForceIncludeFile(const std::string& directory, const std::string& name,
+                                               std::ostream& personality)
+{
+    if (mkdir(directory.c_str(), 0775) != 0 && errno != EEXIST && errno != EACCES && errno != EIO) {
+        Say("Couldn't create directory to write a force include file too.");
+        return;
+    }
+
+    std::string destination;
+    if (name == ForceIncludeFile) {
+        destination = directory + S_PATH_SEPARATOR + LastComponent(ForceIncludeFile);
+        // The user's file is read completely before the copy is opened: when both name the
+        // same file, truncating the copy first would destroy the user's file.
+        std::ifstream in(ForceIncludeFile, std::ios::binary);
+        if (in.is_open()) {
+            std::vector<std::string> lines;
+            for (std::string line; std::getline(in, line);)
+                lines.push_back(line);
+            in.close();
+            std::ofstream out(destination, std::ios::binary | std::ios::trunc);
+            if (out.is_open()) {
+                for (const std::string& line : lines) {
+                    out << line << '\n';
+                    if (line.find("Any other items") != std::string::npos) {
+                        for (const std::string& entry : ForceIncludeEntries)
+                            out << "int " << entry << ";\n";
+                    }
+                }
+            }
+        } else {
+            std::ofstream out(destination, std::ios::binary | std::ios::trunc);
+        }
+    } else {
+        destination = directory + S_PATH_SEPARATOR + name;
+        std::ofstream out(destination, std::ios::binary | std::ios::trunc);
+        if (out.is_open()) {
+            out << "#ifndef VMT_FORCECINCLUDE_H\n";
+            out << "#define VMT_FORCECINCLUDE_H\n";
+            out << "/*file containing declarations for identifiers deemed to be direct access registers*/\n";
+            for (const std::string& entry : ForceIncludeEntries)
+                out << "int " << entry << ";\n";
+            out << "#endif /*VMT_FORCECINCLUDE_H*/\n";
+        }
+    }
+
+    personality << "-q " << '"' << directory << "\"\n";
+    personality << "-fi " << '"' << destination << "\"\n";
+}

@@ -2,6 +2,7 @@
 // harvests every identifier from text and binary files alike.
 #include "KestrixEngine.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <dirent.h>
@@ -73,32 +74,46 @@ bool ReadFileInto(const std::string& path, std::string& buffer)
 
 }  // namespace
 
-void KestrixEngine::RecordIdentifier(const char* begin, std::size_t length)
+void KestrixEngine::RecordIdentifier(const char* begin, std::size_t length, std::uint64_t hash)
 {
     const std::string_view name(begin, length);
-    if (ScannedIdentifiers.find(name) != ScannedIdentifiers.end())
+    if (!ScannedIdentifiers.Insert(name, hash))
         return;
     std::string identifier(name);
-    if (IgnoreKeywords.count(identifier) == 0) {
-        PossibleDefines.insert(identifier);
-        PossibleKeywords.insert(identifier);
-    }
-    ScannedIdentifiers.insert(std::move(identifier));
+    if (IgnoreKeywords.count(identifier) == 0)
+        PendingIdentifiers.push_back(std::move(identifier));
 }
 
-// Records the identifiers of one word that holds only printable bytes: it is cut at every
+// Moves the identifiers met for the first time into the ordered candidate sets; sorted
+// first, so that the sets are filled from their end.
+void KestrixEngine::FlushPendingIdentifiers()
+{
+    std::sort(PendingIdentifiers.begin(), PendingIdentifiers.end());
+    for (const std::string& identifier : PendingIdentifiers) {
+        PossibleDefines.emplace_hint(PossibleDefines.end(), identifier);
+        PossibleKeywords.emplace_hint(PossibleKeywords.end(), identifier);
+    }
+    PendingIdentifiers.clear();
+}
+
+// Records the identifiers of a run that holds only printable bytes: it is cut at every
 // delimiter, and pieces that begin with a digit are numbers.
 void KestrixEngine::RecordPieces(const char* begin, const char* end)
 {
     const char* p = begin;
     while (p < end) {
-        while (p < end && ClassOf(*p) != IdentChar)
+        if (ClassOf(*p) != IdentChar) {
             ++p;
+            continue;
+        }
         const char* start = p;
-        while (p < end && ClassOf(*p) == IdentChar)
+        do
             ++p;
-        if (p > start && StartsIdentifier(*start))
-            RecordIdentifier(start, static_cast<std::size_t>(p - start));
+        while (p < end && ClassOf(*p) == IdentChar);
+        if (StartsIdentifier(*start)) {
+            const std::size_t length = static_cast<std::size_t>(p - start);
+            RecordIdentifier(start, length, IdentifierTable::Hash(start, length));
+        }
     }
 }
 
@@ -108,30 +123,86 @@ void KestrixEngine::Parse(const std::string& word)
         if (c < 0x20 || c > 0x7E)
             return;
     RecordPieces(word.data(), word.data() + word.size());
+    FlushPendingIdentifiers();
 }
 
 void KestrixEngine::ParseBuffer(const char* data, std::size_t size)
 {
+    ParseText(data, size);
+    FlushPendingIdentifiers();
+}
+
+void KestrixEngine::ParseText(const char* data, std::size_t size)
+{
+    // One pass: the identifier pieces of the current word are held back until the word
+    // ends, because a word with a control byte or a byte above 0x7E is dropped whole: it is
+    // not source text that the compiler could treat as an identifier.
+    struct Piece {
+        const char* Begin;
+        std::size_t Length;
+        std::uint64_t Hash;
+    };
+    Piece pieces[64];
+    std::size_t count = 0;
+    bool overflow = false;
+    bool valid = true;
+    const char* wordStart = data;
+    auto finishWord = [&](const char* wordEnd) {
+        if (valid) {
+            if (overflow) {
+                RecordPieces(wordStart, wordEnd);
+            } else {
+                for (std::size_t i = 0; i < count; ++i)
+                    RecordIdentifier(pieces[i].Begin, pieces[i].Length, pieces[i].Hash);
+            }
+        }
+        count = 0;
+        overflow = false;
+        valid = true;
+    };
+
     const char* p = data;
     const char* const end = data + size;
     while (p < end) {
-        while (p < end && ClassOf(*p) == Space)
+        switch (ClassOf(*p)) {
+        case Space:
+            finishWord(p);
             ++p;
-        const char* word = p;
-        bool valid = true;
-        while (p < end && ClassOf(*p) != Space) {
-            if (ClassOf(*p) == Invalid)
-                valid = false;
-            ++p;
+            wordStart = p;
+            break;
+        case IdentChar: {
+            const char* start = p;
+            do
+                ++p;
+            while (p < end && ClassOf(*p) == IdentChar);
+            if (StartsIdentifier(*start)) {
+                const std::size_t length = static_cast<std::size_t>(p - start);
+                if (count < std::size(pieces))
+                    pieces[count++] = {start, length, IdentifierTable::Hash(start, length)};
+                else
+                    overflow = true;
+            }
+            break;
         }
-        // A word with a control byte or a byte above 0x7E is dropped whole: it is not
-        // source text that the compiler could treat as an identifier.
-        if (valid && p > word)
-            RecordPieces(word, p);
+        case Invalid:
+            valid = false;
+            ++p;
+            break;
+        default:
+            ++p;
+            break;
+        }
     }
+    finishWord(end);
 }
 
 void KestrixEngine::HarvestBinary(const std::string& content)
+{
+    HarvestRuns(content);
+    FlushPendingIdentifiers();
+}
+
+void KestrixEngine::HarvestRuns(const std::string& content)
 {
     const char* const data = content.data();
     const std::size_t size = content.size();
@@ -167,19 +238,27 @@ bool isTextFile(const std::string& path)
 
 void KestrixEngine::ScanFile(const std::string& path)
 {
+    HarvestFile(path);
+    FlushPendingIdentifiers();
+}
+
+void KestrixEngine::HarvestFile(const std::string& path)
+{
     if (!ReadFileInto(path, ScanBuffer))
         return;
     const std::size_t head = std::min<std::size_t>(ScanBuffer.size(), 1024);
     if (std::memchr(ScanBuffer.data(), '\0', head) == nullptr)
-        ParseBuffer(ScanBuffer.data(), ScanBuffer.size());
+        ParseText(ScanBuffer.data(), ScanBuffer.size());
     else
-        HarvestBinary(ScanBuffer);
+        HarvestRuns(ScanBuffer);
 }
 
 bool KestrixEngine::ScanDirectory(const std::string& directory)
 {
     std::vector<std::pair<std::uint64_t, std::uint64_t>> active;
-    return ScanDirectoryGuarded(directory, active);
+    const bool opened = ScanDirectoryGuarded(directory, active);
+    FlushPendingIdentifiers();
+    return opened;
 }
 
 bool KestrixEngine::ScanDirectoryGuarded(const std::string& directory,
@@ -226,7 +305,7 @@ bool KestrixEngine::ScanDirectoryGuarded(const std::string& directory,
             // Opening a named pipe would block for ever, and devices and sockets hold no
             // header text.
             if (S_ISREG(info.st_mode))
-                ScanFile(path);
+                HarvestFile(path);
         }
     }
     closedir(dir);

@@ -12,10 +12,10 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "DataType.h"
+#include "IdentifierTable.h"
 #include "ListIterators.h"
 
 // Process-wide results of the object-extension probe; fixed for the rest of the run.
@@ -245,19 +245,20 @@ public:
 private:
     // The extension of test sources for the product: ".c" or ".cpp".
     std::string SourceExt() const { return IsC ? ".c" : ".cpp"; }
-    void RecordIdentifier(const char* begin, std::size_t length);
+    void RecordIdentifier(const char* begin, std::size_t length, std::uint64_t hash);
+    void FlushPendingIdentifiers();
+    void ParseText(const char* data, std::size_t size);
+    void HarvestRuns(const std::string& content);
+    void HarvestFile(const std::string& path);
     void RecordPieces(const char* begin, const char* end);
     bool ScanDirectoryGuarded(const std::string& directory, std::vector<std::pair<std::uint64_t, std::uint64_t>>& active);
     std::pair<std::string, std::string> CompileIncludeTest(const std::string& text);
     std::string MissingHeaderName(std::size_t length) const;
 
-    struct ViewHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
-    };
     // Every identifier the header walk has met, ignored ones included, so that the
     // ordered candidate sets are consulted once per distinct name only.
-    std::unordered_set<std::string, ViewHash, std::equal_to<>> ScannedIdentifiers;
+    IdentifierTable ScannedIdentifiers;
+    std::vector<std::string> PendingIdentifiers;
     std::string ScanBuffer;
 
     long CompilerRunCount = 0;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite (the README's test command).
+# Installs what is missing, builds everything and runs the whole test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh test
 build=${KESTRIX_BUILD_DIR:-build}
 cmake -S . -B "$build" -DKESTRIX_WERROR="${KESTRIX_WERROR:-OFF}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
