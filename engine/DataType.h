@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct DataType {
     DataType(std::string typeName, std::int32_t kind, std::int32_t sizeBits,
@@ -23,3 +24,32 @@ struct DataType {
     bool IsUnsigned;
     std::string PersonalityName;
 };
+
+// The reading of compiler evidence that the type tests share. They take plain text and
+// bytes, so they hold no state of a run.
+
+// The first decimal number at the start of a test program's output (leading white space
+// skipped). False when the output does not begin with one, or with one that no size or
+// alignment can be.
+bool ReadLeadingCount(const std::string& output, long& count);
+
+// Up to eight markers that do not occur in the baseline object: byte values 1 to 255 for
+// binary objects, their two lower-case hexadecimal digits for text objects (whose content
+// must already be lower case). Each marker is given as its two hexadecimal digits.
+std::vector<std::string> FreeMarkers(const std::string& baseline, bool binaryObject);
+
+// True when the marker (two hexadecimal digits) occurs in the object content: as that byte
+// in a binary object, as that text in a (lower-cased) text object.
+bool MarkerOccurs(const std::string& content, const std::string& marker, bool binaryObject);
+
+// The size in bits that the stored pattern of 0.1 shows in an object holding two such
+// values of one floating type, or 0 when no known pattern occurs.
+std::int32_t FloatBitsFromObject(const std::string& content, bool binaryObject);
+
+// The first base type of the same kind and size (intrinsic types), or nullptr.
+const DataType* FirstSameKindAndSize(const std::vector<DataType>& bases, const DataType& type);
+
+// The base type of the same kind whose size is nearest; on equal distance the larger size
+// wins, and among equal sizes the later entry (keyword types). nullptr when no base type
+// has that kind.
+const DataType* NearestBaseType(const std::vector<DataType>& bases, const DataType& type);

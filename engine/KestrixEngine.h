@@ -255,6 +255,13 @@ private:
     std::pair<std::string, std::string> CompileIncludeTest(const std::string& text);
     std::string MissingHeaderName(std::size_t length) const;
 
+    // Type tests
+    bool BuildAndRunProgram(const std::string& source, const std::string& text, std::string& output);
+    void MeasureBySurvivingBytes(const std::string& prefix, DataType& type);
+    int CompareMinusOneWithZero(const std::string& prefix, const std::string& name);
+    int StructArrayGrowth(const std::string& type, const std::string& member,
+                          const std::string& initialiser);
+
     // Every identifier the header walk has met, ignored ones included, so that the
     // ordered candidate sets are consulted once per distinct name only.
     IdentifierTable ScannedIdentifiers;

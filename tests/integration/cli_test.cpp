@@ -134,3 +134,24 @@ TEST(CommandLine, CompileScriptHoldsTheLastCommand)
     EXPECT_NE(script[4].find("gcc -Wall -DKX_ONE=1 "), std::string::npos) << script[4];
     EXPECT_EQ(script[6], "   echo \"Pass\" > pass.txt");
 }
+
+TEST(CommandLine, UnreadableWorkingDirectoryIsAnErrorForRelativeSearchDirectories)
+{
+    Deployment d(false);
+    // The working directory is removed under the engine's feet: a relative -i cannot be
+    // completed, and guessing a path would scan the wrong tree.
+    const std::string command = "mkdir gone && cd gone && rmdir ../gone && exec '" + std::string(KESTRIX_BINARY) +
+                                "' zanth ccmp gcc '-o ' -c -D .o '%c %d%j %o%e %s' -op '" + d.Personality() +
+                                "' -i include";
+    const RunResult r = RunShell(command, d.Root());
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(r.Stdout.rfind("Error: ", 0), 0u) << r.Stdout;
+    EXPECT_NE(r.Stdout.find("\"include\""), std::string::npos) << r.Stdout;
+    EXPECT_EQ(Lines(r.Stdout).size(), 1u);
+
+    // An absolute directory needs no working directory.
+    const std::string absolute = "mkdir gone2 && cd gone2 && rmdir ../gone2 && exec '" + std::string(KESTRIX_BINARY) +
+                                 "' zanth ccmp gcc '-o ' -c -D .o '%c %d%j %o%e %s' -op '" + d.Personality() +
+                                 "' -i /usr/include";
+    EXPECT_NE(RunShell(absolute, d.Root()).Stdout.rfind("Error: Cannot read the working directory", 0), 0u);
+}
