@@ -116,9 +116,13 @@ std::vector<std::string> LinesFor(const Facts& facts, const std::string& define,
 {
     std::vector<std::string> found;
     for (const std::string& line : facts.Lines) {
-        if (line.rfind(define + "\"" + keyword + "=", 0) == 0 ||
-            line.rfind(define + keyword + "=", 0) == 0 || line.rfind(define + keyword + "(", 0) == 0)
-            found.push_back(line);
+        for (const std::string& start : {define + "\"" + keyword + "=", define + keyword + "=",
+                                         define + "\"" + keyword + "(", define + keyword + "("}) {
+            if (line.rfind(start, 0) == 0) {
+                found.push_back(line);
+                break;
+            }
+        }
     }
     return found;
 }
@@ -236,7 +240,6 @@ std::vector<Row> GnuCRows()
         {"__builtin_offsetof", T::Builtin, "\"__builtin_offsetof(t,m)=((unsigned long)&((t*)0)->m)\"", true},
         {"__builtin_types_compatible_p", T::Builtin, "__builtin_types_compatible_p(a,b)=1", false},
         {"__builtin_choose_expr", T::Builtin, "__builtin_choose_expr(c,a,b)=((c)?(a):(b))", false},
-        {"_Sat", T::Nothing, "", false},
     };
 }
 
@@ -286,6 +289,7 @@ TEST_F(GccData, KeywordsAreClassifiedAsGccTreatsThem)
         {"__float128", T::FloatType, "", false},
         {"__float80", T::FloatType, "", false},
         {"_Accum", T::Nothing, "", false},
+        {"_Sat", T::Nothing, "", false},
         {"_Fract", T::Nothing, "", false},
         {"_Float128x", T::Nothing, "", false},
     });
@@ -428,10 +432,11 @@ protected:
         if (!kxtest::HaveCommand("avr-gcc"))
             return;
         // The address spaces and 24-bit types appear in no header; the compiler's own
-        // program directory holds its keyword table, so it is scanned too.
+        // program directory holds its keyword table, so it is scanned too. The catalogue's
+        // device has more than 64 KiB of flash, so all flash address spaces are usable.
         std::vector<std::string> dirs = kxtest::SearchList("avr-gcc", "c");
         dirs.push_back(AvrProgramDir());
-        facts = RunOnce("zanth", "ccmp", "avr-gcc", ".o", dirs);
+        facts = RunOnce("zanth", "ccmp", "avr-gcc", ".o", dirs, {"-xs", "-mmcu=atmega2560"});
     }
     static void TearDownTestSuite() { facts.reset(); }
     void SetUp() override
@@ -460,6 +465,10 @@ TEST_F(AvrData, KeywordsAreClassifiedAsAvrGccTreatsThem)
         {"__flash4", T::Drop, "", false},
         {"__flash5", T::Drop, "", false},
         {"__memx", T::Drop, "", true},
+        {"__label__", T::Alias, "int", false},
+        {"_Sat", T::Drop, "", false},
+        {"__int128", T::Nothing, "", false},
+        {"__transaction_atomic", T::Nothing, "", false},
         {"__int24", T::IntType, "16", true},
         {"__uint24", T::IntType, "16", true},
     });
@@ -559,6 +568,7 @@ TEST_F(ArmData, KeywordsAreClassifiedAsArmGccTreatsThem)
     std::vector<Row> rows = GnuCRows();
     Append(rows, {
         {"__bf16", T::FloatType, "", false},
+        {"_Sat", T::Drop, "", false},
         // No 128-bit types on this target: every use fails, so nothing replaces them.
         {"__int128", T::Nothing, "", false},
         {"_Float128", T::Nothing, "", false},
