@@ -391,7 +391,7 @@ TEST_F(GxxData, PersonalityMatchesGxx)
         EXPECT_TRUE(Has(*facts, "-ex restrict"));
     }
     // Built-in functions and namespaces are never classified.
-    for (const char* word : {"__atomic_load_n", "__sync_synchronize", "std", "__is_class"})
+    for (const char* word : {"__atomic_load_n", "__sync_synchronize", "std", "__is_class", "main"})
         EXPECT_TRUE(LinesFor(*facts, "-sd ", word).empty()) << word;
     EXPECT_TRUE(Has(*facts, "-sd vmt_ignore_paren=_ignore_paren"));
     // The general suite, from the same run.
