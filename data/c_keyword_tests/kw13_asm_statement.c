@@ -1,0 +1,5 @@
+/*Error:
+Success:asm
+*/
+/* An inline assembler statement. */
+void kx_f(void) { XXX("nop"); }

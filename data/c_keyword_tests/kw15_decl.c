@@ -1,0 +1,5 @@
+/*Error:
+Success:decl
+*/
+/* An identifier that the compiler declares itself as a variable (a register). */
+void kx_f(void) { XXX = XXX + 1; }

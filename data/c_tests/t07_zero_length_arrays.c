@@ -1,0 +1,6 @@
+/*Error:-zla-
+Success:-zla+
+*/
+/* Whether an array may have zero elements. */
+struct kx_s { int kx_n; char kx_data[0]; };
+struct kx_s kx_a;
