@@ -76,8 +76,11 @@ void KestrixEngine::FindExtensionKeywords()
                 return false;
             }
             // A redefinition means a name of the batch is already declared: an ordinary
-            // identifier, not a keyword. The batch is given up as a whole.
-            return ReadStdoutAndStderr().find("redefinition") == std::string::npos;
+            // identifier, not a keyword. Only a single name can be given up for it; a larger
+            // batch may hold real keywords beside the redeclared name (compilers that
+            // predeclare their built-in functions report one in nearly every batch), so it
+            // is split further like any failing batch.
+            return batch.size() > 1 || ReadStdoutAndStderr().find("redefinition") == std::string::npos;
         });
 
     std::remove(S_STDOUT_LOG.c_str());
