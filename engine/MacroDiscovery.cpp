@@ -4,11 +4,13 @@
 
 #include "BatchHalving.h"
 
+#include <set>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <ostream>
+#include <set>
 
 namespace {
 
@@ -184,7 +186,7 @@ void KestrixEngine::FindPreDefines(std::ostream& personality)
     // A defined name activates its block, and the compiler then fails to find the header
     // ak12345 and names it; a batch without a defined name is empty for the compiler.
     const std::string source = kDefTest + SourceExt();
-    const std::vector<std::string> defined = HalvingBatches(
+    std::vector<std::string> defined = HalvingBatches(
         std::move(candidates), ReduceFileSize ? kReducedBatchSize : kFullBatchSize, "macros",
         [&](const std::vector<std::string>& batch) {
             std::string text;
@@ -195,6 +197,14 @@ void KestrixEngine::FindPreDefines(std::ostream& personality)
             SystemUsingBatchFile(GetCompleteCommandStr(source, false, ""));
             return ReadStdoutAndStderr().find(S_UNDEFINED_ID) != std::string::npos;
         });
+
+    // Macros whose value changes with the place or the time of use would be frozen at the
+    // probe's values (__FILE__ as "deftest.c", __LINE__ as 3); the analyser supplies them
+    // itself, so they get no entry.
+    static const std::set<std::string> kPlaceOrTimeMacros{
+        "__FILE__", "__LINE__", "__DATE__", "__TIME__", "__TIMESTAMP__", "__COUNTER__",
+        "__INCLUDE_LEVEL__", "__BASE_FILE__", "__FILE_NAME__"};
+    std::erase_if(defined, [](const std::string& name) { return kPlaceOrTimeMacros.count(name) != 0; });
 
     Say("Calculating compiler define values ...");
     for (std::size_t i = 0; i < defined.size(); ++i) {
