@@ -4,7 +4,6 @@
 
 #include "BatchHalving.h"
 
-#include <set>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
