@@ -23,3 +23,5 @@ eval run avr-gcc zanth ccmp avr-gcc "$gcclike" $(dirs avr-gcc c) -i "$(dirname "
 eval run arm-none-eabi-gcc zanth ccmp arm-none-eabi-gcc "$gcclike" $(dirs arm-none-eabi-gcc c)
 eval run m68k-linux-gnu-gcc zanth ccmp m68k-linux-gnu-gcc "$gcclike" $(dirs m68k-linux-gnu-gcc c)
 run sdcc-mcs51 zanth ccmp "sdcc -mmcs51" "-o " -c -D .rel "%c %d%j %o%e %s" -i /usr/share/sdcc/include/mcs51 -i /usr/share/sdcc/include -fi "$PWD/data/ForceIncludeFiles/sdcc_mcs51.h"
+# The copy of the force-include file that the sdcc run made beside its personality is not a figure.
+rm -rf "$out/vmtforceinclude"
