@@ -114,3 +114,16 @@ TEST_F(Launcher, WorksFromAnInstalledPrefix)
     EXPECT_EQ(link.Stdout.rfind(prefix + "/share/kestrix/", 0), 0u) << link.Stdout;
     RemoveTree(prefix);
 }
+
+TEST_F(Launcher, WithoutAHomeItAsksForARunDirectory)
+{
+    const std::string args = " zanth ccmp gcc '-o ' -c -D .o '%c %d%j %o%e %s'";
+    const RunResult r = RunShell("env -u HOME -u XDG_STATE_HOME '" + std::string(KESTRIX_RUN_SCRIPT) + "'" + args);
+    EXPECT_EQ(r.Status, 2);
+    EXPECT_NE(r.Stderr.find("--run-dir"), std::string::npos) << r.Stderr;
+    const std::string dir = state + "/given";
+    const RunResult given = RunShell("env -u HOME -u XDG_STATE_HOME '" + std::string(KESTRIX_RUN_SCRIPT) +
+                                     "' --run-dir '" + dir + "'" + args);
+    EXPECT_EQ(given.Status, 0) << given.Stderr;
+    EXPECT_TRUE(FileExists(dir + "/personality.p_c"));
+}
