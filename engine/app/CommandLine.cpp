@@ -1,0 +1,228 @@
+#include "CommandLine.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+#include "CommandComposition.h"
+#include "CompilerProbe.h"
+#include "Files.h"
+#include "Generation.h"
+#include "Interrupt.h"
+#include "Reporter.h"
+#include "RunEnd.h"
+
+namespace {
+
+const char* const kUsage =
+    "Usage: Kestrix <zanth|zanthpp> <ccmp|cmp> <compiler_command> <compiler_exe_flag> "
+    "<compiler_obj_flag> <compiler_def_flag> <object_file_extension> <compiler_order_str> "
+    "<-i <search__dir>... [-op peronality_destination_file] "
+    "[-xd comma_separated_implicit_compiler_defines] "
+    "[-xs comma_separated_implicit_compiler_switches] [-rfs]";
+const char* const kOptionsLine =
+    "Options: -i DIR, -op FILE, -xd DEFINES, -xs SWITCHES, -rfs, -tpl TEMPLATE, -fi FORCE_INCLUDE, "
+    "-sub SUBSTITUTE_DIR, -j JOBS (default: the number of cores), -timeout SECONDS (per compile, default 120)";
+
+constexpr unsigned kMaxJobs = 256;
+
+// What a named input must be.
+enum class Kind { Directory, File };
+
+// Empty when the path can be used as the kind; otherwise the reason.
+std::string Unusable(const std::string& path, Kind kind)
+{
+    if (path.find_first_of("\r\n") != std::string::npos)
+        return "its name holds a line end, which no personality line can carry";
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0)
+        return errno == ENOENT ? "it does not exist" : ErrnoText();
+    if (kind == Kind::Directory) {
+        if (!S_ISDIR(info.st_mode))
+            return "it is not a directory";
+        DIR* dir = opendir(path.c_str());
+        if (dir == nullptr)
+            return "it cannot be read: " + ErrnoText();
+        closedir(dir);
+        return {};
+    }
+    if (S_ISDIR(info.st_mode))
+        return "it is a directory";
+    if (!S_ISREG(info.st_mode))
+        return "it is not a regular file";
+    if (access(path.c_str(), R_OK) != 0)
+        return "it cannot be read: " + ErrnoText();
+    return {};
+}
+
+bool ReadCount(const std::string& text, unsigned low, unsigned high, unsigned& value)
+{
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 9)
+        return false;
+    const unsigned long parsed = std::strtoul(text.c_str(), nullptr, 10);
+    if (parsed < low || parsed > high)
+        return false;
+    value = static_cast<unsigned>(parsed);
+    return true;
+}
+
+}  // namespace
+
+void PrintUsage()
+{
+    Say(kUsage);
+    Say(kOptionsLine);
+}
+
+std::string FullyQualifyPath(const std::string& path)
+{
+    if (!path.empty() && path[0] == '/')
+        return path;
+    // getcwd with a null buffer allocates as much as the path needs.
+    char* cwd = getcwd(nullptr, 0);
+    if (cwd == nullptr)
+        throw RunFailure{"Error: Cannot read the working directory to complete the path \"" + path + "\": " + ErrnoText()};
+    std::string dir(cwd);
+    free(cwd);
+    if (path == ".")
+        return dir;
+    return dir + "/" + path;
+}
+
+std::vector<std::string> SplitAtCommas(const std::string& value, bool keepEmpty)
+{
+    std::vector<std::string> pieces;
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t comma = value.find(',', pos);
+        std::string piece = value.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
+        if (keepEmpty || !piece.empty())
+            pieces.push_back(std::move(piece));
+        if (comma == std::string::npos)
+            break;
+        pos = comma + 1;
+    }
+    return pieces;
+}
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args)
+{
+    CommandLine line;
+    if (args.size() <= 9) {
+        line.What = CommandLine::Usage;
+        return line;
+    }
+    auto refuse = [&](std::string message) {
+        line.What = CommandLine::Refused;
+        line.Error = "Error: " + std::move(message);
+        return line;
+    };
+
+    Options& o = line.Opts;
+    o.IsC = args[1] == "zanth";
+    o.CrossCompilerGiven = args[2] == "ccmp";
+    o.CompilerCommand = args[3];
+    o.ExeFlag = args[4];
+    o.ObjFlag = args[5];
+    o.DefFlag = args[6];
+    o.ObjectFileExtension = args[7];
+    o.OrderStr = args[8];
+    o.Jobs = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxJobs);
+    if (const char* missing = MissingPlaceholder(o.OrderStr))
+        return refuse("The compile-command template \"" + o.OrderStr + "\" lacks the placeholder " + missing +
+                      "; it needs all of %c, %s, %j, %o, %e and %d.");
+
+    // Options follow the positional arguments; an option's value is never read as an option.
+    static const char* const valueOptions[] = {"-i", "-op", "-xd", "-xs", "-tpl", "-fi", "-sub", "-j", "-timeout"};
+    for (std::size_t i = 9; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "-rfs") {
+            o.ReduceFileSize = true;
+            continue;
+        }
+        if (std::find(std::begin(valueOptions), std::end(valueOptions), arg) == std::end(valueOptions)) {
+            if (!arg.empty() && arg[0] == '-')
+                return refuse("Unknown option \"" + arg + "\".");
+            return refuse("Unexpected argument \"" + arg + "\": every value needs its option (give -i once per directory).");
+        }
+        if (i + 1 >= args.size())
+            return refuse("The option " + arg + " needs a value.");
+        const std::string& value = args[++i];
+        if (arg == "-i") {
+            const std::string dir = FullyQualifyPath(value);
+            if (const std::string why = Unusable(dir, Kind::Directory); !why.empty())
+                return refuse("Cannot use the search directory \"" + value + "\" (-i): " + why + ".");
+            if (std::find(o.SearchDirs.begin(), o.SearchDirs.end(), dir) == o.SearchDirs.end())
+                o.SearchDirs.push_back(dir);
+        } else if (arg == "-op") {
+            o.PersonalityFile = value;
+        } else if (arg == "-xd") {
+            for (std::string& define : SplitAtCommas(value, false))
+                o.ImplicitDefines.push_back(std::move(define));
+        } else if (arg == "-xs") {
+            for (std::string& sw : SplitAtCommas(value, true))
+                o.ImplicitSwitches.push_back(std::move(sw));
+        } else if (arg == "-tpl" || arg == "-fi") {
+            if (const std::string why = Unusable(value, Kind::File); !why.empty())
+                return refuse("Cannot use the " + std::string(arg == "-tpl" ? "template personality" : "force-include file") +
+                              " \"" + value + "\" (" + arg + "): " + why + ".");
+            (arg == "-tpl" ? o.TemplatePersonality : o.ForceIncludeFile) = value;
+        } else if (arg == "-sub") {
+            if (const std::string why = Unusable(value, Kind::Directory); !why.empty())
+                return refuse("Cannot use the substitute header directory \"" + value + "\" (-sub): " + why + ".");
+            o.SubstituteHeaderDir = value;
+        } else if (arg == "-j") {
+            if (!ReadCount(value, 1, kMaxJobs, o.Jobs))
+                return refuse("The number of jobs \"" + value + "\" (-j) must be a whole number from 1 to " +
+                              std::to_string(kMaxJobs) + ".");
+        } else if (arg == "-timeout") {
+            if (!ReadCount(value, 1, 24 * 3600, o.CompileTimeout))
+                return refuse("The time limit \"" + value + "\" (-timeout) must be a whole number of seconds from 1 to 86400.");
+            o.ProgramTimeout = std::min(o.ProgramTimeout, o.CompileTimeout);
+        }
+    }
+    return line;
+}
+
+int KestrixMain(int argc, char** argv)
+{
+    Interrupt::Install();
+    try {
+        const CommandLine line = ParseCommandLine(std::vector<std::string>(argv, argv + argc));
+        if (line.What == CommandLine::Usage) {
+            PrintUsage();
+            return 0;
+        }
+        if (line.What == CommandLine::Refused) {
+            SayError(line.Error);
+            return 1;
+        }
+        CompilerProbe probe(line.Opts, FullyQualifyPath("."));
+        struct KeepFailure {
+            CompilerProbe& Probe;
+            ~KeepFailure() { Probe.KeepLastFailure(); }
+        } keep{probe};
+        return GenPersonality(line.Opts, probe);
+    } catch (const KestrixExit& exitRequest) {
+        return exitRequest.Status;
+    } catch (const RunFailure& failure) {
+        SayError(failure.Message);
+        return 1;
+    } catch (const RunInterrupted& interrupted) {
+        SayError(std::string("Kestrix: Interrupted by ") + (interrupted.Signal == SIGINT ? "SIGINT" : "SIGTERM") +
+                 "; the run was stopped and the previous personality is left as it was.");
+        return 128 + interrupted.Signal;
+    } catch (const std::exception& error) {
+        SayError(std::string("Error: ") + error.what());
+        return 1;
+    } catch (...) {
+        SayError("Error: The run failed for an unknown reason.");
+        return 1;
+    }
+}

@@ -1,0 +1,132 @@
+#include "Generation.h"
+
+#include <algorithm>
+
+#include "ExtensionKeywords.h"
+#include "Files.h"
+#include "ForceInclude.h"
+#include "GeneralTests.h"
+#include "HeaderScan.h"
+#include "IncludePaths.h"
+#include "KeywordLists.h"
+#include "KeywordTests.h"
+#include "MacroDiscovery.h"
+#include "ObjectExtension.h"
+#include "PersonalityWriter.h"
+#include "Reporter.h"
+#include "TemplateMerge.h"
+#include "TypeTests.h"
+
+namespace {
+
+// The directory part of a path, up to and including its last "/"; empty without one.
+std::string DirectoryOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The suite folder's tests, or none when the folder cannot be read (counted as missing).
+std::vector<SuiteTest> ReadSuite(const std::string& directory, const Options& options, int& missing)
+{
+    std::optional<std::vector<SuiteTest>> tests = ScanTestDir(directory, options.SourceExt());
+    if (tests)
+        return std::move(*tests);
+    Say("Error: Cannot open the test directory " + directory);
+    ++missing;
+    return {};
+}
+
+}  // namespace
+
+int GenPersonality(const Options& options, Probe& probe, const std::string& workDir)
+{
+    // The personality is written under a temporary name beside its place and renamed over it
+    // at the end, so that a failed or interrupted run leaves the previous one in place.
+    AtomicFile personality;
+    std::string error;
+    if (!personality.Open(options.PersonalityFile, error)) {
+        SayError("Error: Cannot write the personality file \"" + options.PersonalityFile + "\": " + error);
+        return kStatusFailed;
+    }
+
+    TargetFacts target = GetObjectFileExtension(probe, options);
+    if (!target.IsCrossCompiler)
+        target.IsCrossCompiler = !CheckExeFileRunWorks(probe, options);
+    const RunContext context(options, probe, target);
+    PersonalityWriter writer(options.IsC);
+
+    const KeywordLists lists = LoadKeywordLists(options.IsC, workDir);
+    int missing = lists.Missing;
+    const std::string personalityDir = DirectoryOf(options.PersonalityFile);
+
+    if (!options.SubstituteHeaderDir.empty())
+        CreateAndCopyAllFiles(options.SubstituteHeaderDir, personalityDir, writer);
+
+    Say("Scanning All Directories ...");
+    HeaderScanner scanner(lists.IgnoreKeywords);
+    std::vector<std::string> scanOrder = options.SearchDirs;
+    std::sort(scanOrder.begin(), scanOrder.end());
+    for (const std::string& directory : scanOrder)
+        scanner.ScanDirectory(directory);
+    const HeaderTrees trees = scanner.Take();
+
+    for (const std::string& directory : GetIncludes(context, trees))
+        writer.IncludeDir(directory);
+
+    const std::set<std::string> defines = FindPreDefines(context, trees.Identifiers, lists.LanguageKeywords);
+    for (const std::string& define : options.ImplicitDefines)
+        writer.Line(writer.Define(define));
+    for (const std::string& define : defines)
+        writer.Line(writer.Define(define));
+
+    const std::set<std::string> extensionKeywords =
+        FindExtensionKeywords(context, trees.Identifiers, lists.LanguageKeywords);
+
+    const std::string suites = workDir + "/..";
+    const std::vector<SuiteTest> generalTests =
+        ReadSuite(suites + (options.IsC ? "/c_tests" : "/cpp_tests"), options, missing);
+    const std::set<std::string> suiteLines = ConductZanTests(context, generalTests);
+    const std::vector<DataType> baseTypes = ConductBaseTypeTests(context, writer);
+    ConductIntrinsicTypeTests(context, baseTypes, writer);
+    // The C++ analyser takes identifiers at their full length.
+    if (options.IsC) {
+        writer.IdentifierLength(true, ConductIdentTest(context, true));
+        writer.IdentifierLength(false, ConductIdentTest(context, false));
+    }
+    for (const std::string& line : suiteLines)
+        writer.Line(line);
+
+    const std::vector<SuiteTest> keywordTests =
+        ReadSuite(suites + (options.IsC ? "/c_keyword_tests" : "/cpp_keyword_tests"), options, missing);
+    const KeywordFindings keywords = ConductKWTests(context, writer, extensionKeywords, lists, keywordTests);
+    for (const std::string& line : keywords.Lines)
+        writer.Line(line);
+    ConductKWTypeTests(context, baseTypes, keywords.TypeKeywords, writer);
+
+    const std::string forceIncludeDir = personalityDir + "vmtforceinclude";
+    bool companionsWritten = true;
+    if (!options.ForceIncludeFile.empty())
+        companionsWritten = CopyCreateForceIncludeFile(forceIncludeDir, options.ForceIncludeFile,
+                                                       options.ForceIncludeFile, keywords.ForceIncludeEntries, writer);
+    else if (keywords.NeedForceInclude)
+        companionsWritten = CopyCreateForceIncludeFile(forceIncludeDir, "vmt_forceinclude.h", "",
+                                                       keywords.ForceIncludeEntries, writer);
+    if (!companionsWritten)
+        return kStatusFailed;
+
+    if (!options.TemplatePersonality.empty())
+        IncorporateTemplatePersonality(writer.Lines(), options.TemplatePersonality, keywords.KeywordDefineEntries);
+
+    if (!personality.Commit(writer.Text(), error)) {
+        SayError("Error: Cannot write the personality file \"" + options.PersonalityFile + "\": " + error);
+        return kStatusFailed;
+    }
+    if (missing != 0) {
+        Say("The personality was written, but " + std::to_string(missing) +
+            (missing == 1 ? " list file or test folder" : " list files or test folders") +
+            " of the deployment could not be read; its facts are missing.");
+        return kStatusMissingData;
+    }
+    return kStatusDone;
+}

@@ -1,0 +1,18 @@
+// The generation sequence: turns the options into a personality file by running the
+// discovery phases in their fixed order.
+#pragma once
+
+#include <string>
+
+#include "Options.h"
+#include "Probe.h"
+
+// Exit statuses of a run.
+constexpr int kStatusDone = 0;
+constexpr int kStatusFailed = 1;
+constexpr int kStatusMissingData = 3;  // completed, but list files or suites could not be read
+
+// Runs the phases and writes the personality (and its companions) when the run completes;
+// until then the previous personality stays as it was. The list files are read from
+// workDir and the suites from the folder above it. Returns the exit status.
+int GenPersonality(const Options& options, Probe& probe, const std::string& workDir = ".");

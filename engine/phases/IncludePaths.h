@@ -1,0 +1,39 @@
+// Which of the scanned directories the compiler searches on its own for #include <...>, and
+// in which order, learnt from its diagnostics alone.
+#pragma once
+
+#include <future>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "HeaderScan.h"
+#include "RunContext.h"
+
+class IncludeProber {
+public:
+    explicit IncludeProber(const RunContext& context) : Context(context) {}
+
+    // True when the compiler finds the header (its message differs from the one for a
+    // header that surely does not exist).
+    bool TestHeader1(const std::string& header);
+    // True when the compiler, reporting an error inside the header, names a path with every
+    // component of the directory.
+    bool TestHeader2(const std::string& directory, const std::string& header);
+    // Which of two directories holding the header the compiler reads it from: 1 or 2, or 0
+    // when its messages name both.
+    int TestHeader3(const std::string& dirA, const std::string& dirB, const std::string& header);
+
+private:
+    std::pair<std::string, std::string> CompileIncludeTest(const std::string& text);
+    std::string Reference(std::size_t length);
+
+    const RunContext& Context;
+    std::mutex ReferenceLock;
+    // Diagnostics for a missing header, by the length of its name; each computed once.
+    std::map<std::size_t, std::shared_future<std::string>> References;
+};
+
+// The compiler's include directories among the scanned ones, in its search order.
+std::vector<std::string> GetIncludes(const RunContext& context, const HeaderTrees& trees);

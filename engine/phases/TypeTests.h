@@ -1,0 +1,48 @@
+// The type model: what kind of type a name is, its size in bits, its alignment and whether
+// it is unsigned, learnt from compiles (and, where the compiler's programs run on this
+// host, from programs that print sizeof); and the personality lines for the base types,
+// the standard typedefs and the compiler's own type keywords.
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "DataType.h"
+#include "PersonalityWriter.h"
+#include "RunContext.h"
+
+class TypeProber {
+public:
+    explicit TypeProber(const RunContext& context) : Context(context) {}
+
+    // Measures kind, size and signedness; prefix is source text put before every test (an
+    // #include that declares the type).
+    void TestType(const std::string& prefix, DataType& type) const;
+    // Measures the alignment of the type as a structure member.
+    void TestTypeAlignment(DataType& type) const;
+
+private:
+    bool CompileThisString(const std::string& text, int& objectSize, std::string& output,
+                           std::string* object = nullptr) const;
+    bool BuildAndRunProgram(const std::string& source, const std::string& text, std::string& output) const;
+    void MeasureBySurvivingBytes(const std::string& prefix, DataType& type) const;
+    int CompareMinusOneWithZero(const std::string& prefix, const std::string& name) const;
+    int StructArrayGrowth(const std::string& type, const std::string& member, const std::string& initialiser) const;
+
+    const RunContext& Context;
+};
+
+// The types under test, in testing order.
+std::vector<DataType> MakeBaseTypes();
+
+// Measures the base types and writes their size, alignment and plain char lines; returns the
+// measured types.
+std::vector<DataType> ConductBaseTypeTests(const RunContext& context, PersonalityWriter& writer);
+// Measures size_t, ptrdiff_t and wchar_t and writes them as the base types they match.
+void ConductIntrinsicTypeTests(const RunContext& context, const std::vector<DataType>& baseTypes,
+                               PersonalityWriter& writer);
+// Measures the keywords the classification found to be types and defines each as the
+// nearest base type.
+void ConductKWTypeTests(const RunContext& context, const std::vector<DataType>& baseTypes,
+                        const std::set<std::string>& typeKeywords, PersonalityWriter& writer);

@@ -1,0 +1,165 @@
+#include "CompilerProbe.h"
+
+#include "CommandComposition.h"
+#include "Files.h"
+#include "Reporter.h"
+#include "RunEnd.h"
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+std::string SafeFileName(const std::string& name)
+{
+    std::string safe = name.empty() ? std::string("probe") : name;
+    for (char& c : safe) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                           c == '.' || c == '_' || c == '-';
+        if (!plain)
+            c = '_';
+    }
+    if (safe.front() == '-' || safe.front() == '.')
+        safe.front() = '_';
+    return safe;
+}
+
+// One scratch directory, removed with everything in it when the call is over.
+struct CompilerProbe::Scratch {
+    std::string Dir;
+    std::string StdoutPath;
+    std::string StderrPath;
+    ~Scratch()
+    {
+        std::error_code ignored;
+        fs::remove_all(Dir, ignored);
+        fs::remove(StdoutPath, ignored);
+        fs::remove(StderrPath, ignored);
+    }
+};
+
+CompilerProbe::CompilerProbe(const Options& options, std::string workDir)
+    : Opts(options), WorkDir(std::move(workDir)),
+      ScratchRoot(WorkDir + "/kestrix-probes." + std::to_string(getpid()))
+{
+}
+
+CompilerProbe::~CompilerProbe()
+{
+    std::error_code ignored;
+    fs::remove_all(ScratchRoot, ignored);
+}
+
+CompileResult CompilerProbe::RunCompile(Scratch& scratch, const CompileJob& job, bool buildExecutable)
+{
+    std::call_once(RootMade, [&] {
+        if (mkdir(ScratchRoot.c_str(), 0700) != 0 && errno != EEXIST)
+            throw RunFailure{"Error: Cannot create the probe directory \"" + ScratchRoot + "\": " + ErrnoText()};
+    });
+    const std::string id = std::to_string(++ScratchCount);
+    scratch.Dir = ScratchRoot + "/" + id;
+    scratch.StdoutPath = ScratchRoot + "/" + id + ".out";
+    scratch.StderrPath = ScratchRoot + "/" + id + ".err";
+    if (mkdir(scratch.Dir.c_str(), 0700) != 0)
+        throw RunFailure{"Error: Cannot create the probe directory \"" + scratch.Dir + "\": " + ErrnoText()};
+
+    // A source that is not written completely must never be compiled as if it were the test.
+    const std::string fileName = SafeFileName(job.FileName);
+    std::string error;
+    if (!WriteWholeFile(scratch.Dir + "/" + fileName, job.Source, &error))
+        throw RunFailure{"Error: Cannot write the probe source \"" + scratch.Dir + "/" + fileName + "\": " + error};
+
+    const std::string command = GetCompleteCommandStr(Opts, fileName, buildExecutable, job.ExtraDefine);
+    ProcessSpec spec;
+    spec.Argv = {"/bin/sh", "-c", command};
+    spec.Directory = scratch.Dir;
+    spec.StdoutPath = scratch.StdoutPath;
+    spec.StderrPath = scratch.StderrPath;
+    spec.TimeoutSeconds = Opts.CompileTimeout;
+    CompileResult result;
+    static_cast<ProcessOutcome&>(result) = RunProcess(spec);
+    ++RunCount;
+    if (!result.Started)
+        throw RunFailure{"Error: Cannot start /bin/sh to run the compile command \"" + command + "\": " + result.StartError};
+    if (result.TimedOut)
+        Say("Error: The compile command \"" + command + "\" did not finish within " +
+            std::to_string(Opts.CompileTimeout) + " s; it was stopped, and the probe counts as failed.");
+
+    if (job.ListFiles) {
+        std::error_code ec;
+        for (const fs::directory_entry& entry : fs::directory_iterator(scratch.Dir, ec)) {
+            const std::string name = entry.path().filename().string();
+            std::string bytes;
+            if (name != fileName && ReadWholeFile(entry.path().string(), bytes))
+                result.Files.emplace(name, std::move(bytes));
+        }
+    }
+    if (!job.ObjectExtension.empty()) {
+        const std::size_t dot = fileName.rfind('.');
+        const std::string object = fileName.substr(0, dot) + job.ObjectExtension;
+        std::string bytes;
+        if (ReadWholeFile(scratch.Dir + "/" + object, bytes))
+            result.Object = std::move(bytes);
+    }
+    if (!result.Succeeded() || result.Killed())
+        NoteFailure(command, fileName, result);
+    return result;
+}
+
+CompileResult CompilerProbe::Compile(const CompileJob& job)
+{
+    Scratch scratch;
+    return RunCompile(scratch, job, false);
+}
+
+ProgramResult CompilerProbe::BuildAndRun(const CompileJob& job)
+{
+    Scratch scratch;
+    ProgramResult result;
+    result.Build = RunCompile(scratch, job, true);
+    const std::string program = SafeFileName(job.FileName) + ".exe";
+    struct stat info {};
+    result.Built = !result.Build.Killed() && stat((scratch.Dir + "/" + program).c_str(), &info) == 0 &&
+                   S_ISREG(info.st_mode);
+    if (!result.Built)
+        return result;
+
+    // The program runs without a shell: its name never passes through one.
+    ProcessSpec spec;
+    spec.Argv = {"./" + program};
+    spec.Directory = scratch.Dir;
+    spec.StdoutPath = scratch.StdoutPath;
+    spec.StderrPath = scratch.StderrPath;
+    spec.TimeoutSeconds = Opts.ProgramTimeout;
+    result.Run = RunProcess(spec);
+    if (result.Run.TimedOut)
+        Say("Error: The probe program \"" + program + "\" did not finish within " +
+            std::to_string(Opts.ProgramTimeout) + " s; it was stopped, and the probe counts as failed.");
+    return result;
+}
+
+void CompilerProbe::NoteFailure(const std::string& command, const std::string& fileName, const CompileResult& result)
+{
+    std::lock_guard<std::mutex> lock(FailureLock);
+    HaveFailure = true;
+    FailureCommand = command;
+    FailureSource = fileName;
+    FailureStdout = result.Stdout;
+    FailureStderr = result.Stderr;
+}
+
+void CompilerProbe::KeepLastFailure()
+{
+    std::lock_guard<std::mutex> lock(FailureLock);
+    if (!HaveFailure)
+        return;
+    const std::string script = "#!/bin/sh\n"
+                               "# The last compile that failed. It ran in a scratch directory that held its\n"
+                               "# source " + FailureSource + " and was removed afterwards.\n" +
+                               FailureCommand + "\n";
+    WriteWholeFile(WorkDir + "/compile.sh", script);
+    chmod((WorkDir + "/compile.sh").c_str(), 0755);
+    WriteWholeFile(WorkDir + "/stdout.log", FailureStdout);
+    WriteWholeFile(WorkDir + "/stderr.log", FailureStderr);
+}

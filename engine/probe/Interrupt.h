@@ -1,0 +1,23 @@
+// SIGINT and SIGTERM end a run promptly and soundly: the handler only records the signal
+// and wakes every thread that waits for a compiler; those threads kill their compiles and
+// the run unwinds with RunInterrupted, leaving the previous personality as it was.
+#pragma once
+
+struct RunInterrupted {
+    int Signal;
+};
+
+namespace Interrupt {
+
+// Installs the handlers for SIGINT and SIGTERM (once per process).
+void Install();
+// The signal that asked the run to end, or 0.
+int Pending();
+// A descriptor that becomes readable once a signal has arrived (for poll).
+int WakeFd();
+// Throws RunInterrupted when a signal has arrived.
+void ThrowIfPending();
+// For tests: forgets a recorded signal.
+void Reset();
+
+}  // namespace Interrupt

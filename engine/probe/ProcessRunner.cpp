@@ -1,0 +1,183 @@
+#include "ProcessRunner.h"
+
+#include "Files.h"
+#include "Interrupt.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+// Compiler output is read back whole; a runaway compiler must not exhaust memory.
+constexpr std::size_t kMaxOutputBytes = 64u << 20;
+
+class SpawnSetup {
+public:
+    SpawnSetup()
+    {
+        posix_spawnattr_init(&Attr);
+        posix_spawn_file_actions_init(&Actions);
+    }
+    ~SpawnSetup()
+    {
+        posix_spawnattr_destroy(&Attr);
+        posix_spawn_file_actions_destroy(&Actions);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+    posix_spawnattr_t Attr;
+    posix_spawn_file_actions_t Actions;
+};
+
+void KillGroup(pid_t pid)
+{
+    kill(-pid, SIGKILL);
+    kill(pid, SIGKILL);
+}
+
+void Reap(pid_t pid, int& status)
+{
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+void ReadOutput(const std::string& path, std::string& into)
+{
+    std::string error;
+    if (!ReadWholeFile(path, into, &error, kMaxOutputBytes) && error.find("larger") != std::string::npos) {
+        // Keep the head of a huge output: it holds the first diagnostics.
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            into.resize(kMaxOutputBytes);
+            const ssize_t got = read(fd, into.data(), into.size());
+            into.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+            close(fd);
+        }
+    }
+}
+
+// Waits until the child ends, its time runs out, or a signal asks the run to end. Returns
+// false on time-out; throws RunInterrupted on a signal (after killing the child).
+bool WaitForChild(pid_t pid, unsigned timeoutSeconds, int& status)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::seconds(timeoutSeconds);
+    // A process descriptor becomes readable when the child ends, so one poll waits for the
+    // child, the time limit and a signal to the engine at once.
+    const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+    for (;;) {
+        if (Interrupt::Pending() != 0) {
+            KillGroup(pid);
+            Reap(pid, status);
+            if (pidfd >= 0)
+                close(pidfd);
+            Interrupt::ThrowIfPending();
+        }
+        int waitMs = -1;
+        if (timeoutSeconds != 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            if (left.count() <= 0) {
+                KillGroup(pid);
+                Reap(pid, status);
+                if (pidfd >= 0)
+                    close(pidfd);
+                return false;
+            }
+            waitMs = static_cast<int>(std::min<long long>(left.count(), 1000 * 60));
+        }
+        if (pidfd < 0) {
+            // Without process descriptors, look again at short intervals.
+            const pid_t done = waitpid(pid, &status, WNOHANG);
+            if (done == pid)
+                return true;
+            waitMs = waitMs < 0 ? 5 : std::min(waitMs, 5);
+            pollfd wake{Interrupt::WakeFd(), POLLIN, 0};
+            poll(&wake, wake.fd >= 0 ? 1 : 0, waitMs);
+            continue;
+        }
+        pollfd fds[2] = {{pidfd, POLLIN, 0}, {Interrupt::WakeFd(), POLLIN, 0}};
+        const int ready = poll(fds, fds[1].fd >= 0 ? 2 : 1, waitMs);
+        if (ready > 0 && (fds[0].revents & POLLIN) != 0) {
+            Reap(pid, status);
+            close(pidfd);
+            return true;
+        }
+    }
+}
+
+}  // namespace
+
+std::string ShellQuote(const std::string& word)
+{
+    std::string quoted = "'";
+    for (char c : word) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+ProcessOutcome RunProcess(const ProcessSpec& spec)
+{
+    Interrupt::ThrowIfPending();
+    ProcessOutcome outcome;
+    SpawnSetup setup;
+    posix_spawnattr_setflags(&setup.Attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    posix_spawnattr_setpgroup(&setup.Attr, 0);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (int signal : {SIGINT, SIGTERM, SIGPIPE, SIGHUP, SIGQUIT, SIGCHLD})
+        sigaddset(&defaults, signal);
+    posix_spawnattr_setsigdefault(&setup.Attr, &defaults);
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&setup.Attr, &none);
+
+    posix_spawn_file_actions_addchdir_np(&setup.Actions, spec.Directory.c_str());
+    posix_spawn_file_actions_addopen(&setup.Actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&setup.Actions, 1, spec.StdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&setup.Actions, 2, spec.StderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    // Nothing the engine holds open (the personality, list files, other probes' outputs)
+    // may reach a compiler or a probe program.
+    posix_spawn_file_actions_addclosefrom_np(&setup.Actions, 3);
+
+    std::vector<char*> argv;
+    for (const std::string& arg : spec.Argv)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+
+    pid_t pid = -1;
+    const int failed = posix_spawn(&pid, argv[0], &setup.Actions, &setup.Attr, argv.data(), environ);
+    if (failed != 0) {
+        outcome.StartError = std::strerror(failed);
+        return outcome;
+    }
+    outcome.Started = true;
+
+    int status = 0;
+    outcome.TimedOut = !WaitForChild(pid, spec.TimeoutSeconds, status);
+    if (!outcome.TimedOut) {
+        if (WIFEXITED(status)) {
+            outcome.Exited = true;
+            outcome.ExitStatus = WEXITSTATUS(status);
+        } else if (WIFSIGNALED(status)) {
+            outcome.Signal = WTERMSIG(status);
+        }
+    }
+    ReadOutput(spec.StdoutPath, outcome.Stdout);
+    ReadOutput(spec.StderrPath, outcome.Stderr);
+    return outcome;
+}

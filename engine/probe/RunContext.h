@@ -1,0 +1,69 @@
+// What every phase of a run works with: the options, the probe service, and the facts about
+// the target that the first probes settle (which object files the compiler writes, and
+// whether its programs run on this host).
+#pragma once
+
+#include <string>
+
+#include "Options.h"
+#include "Parallel.h"
+#include "Probe.h"
+
+struct TargetFacts {
+    std::string ObjectExtension;  // the extension of the objects the compiler writes, dot included
+    bool ObjectIsBinary = true;   // false for compilers that write their objects as text
+    bool IsCrossCompiler = false; // its programs are not run here: facts come from compiling alone
+};
+
+class RunContext {
+public:
+    RunContext(const Options& options, Probe& probe, TargetFacts target)
+        : Opts(options), Prober(probe), Target(std::move(target)) {}
+
+    const Options& Opts;
+    Probe& Prober;
+    const TargetFacts Target;
+
+    // Compiles the source saved as stem + the product's source extension; the object made
+    // from it comes back.
+    CompileResult Compile(const std::string& source, const std::string& stem,
+                          const std::string& extraDefine = {}) const
+    {
+        return Prober.Compile(Job(source, stem + Opts.SourceExt(), extraDefine));
+    }
+    // The same for a source file of a suite, compiled under its own file name.
+    CompileResult CompileFile(const std::string& source, const std::string& fileName,
+                              const std::string& extraDefine = {}) const
+    {
+        return Prober.Compile(Job(source, fileName, extraDefine));
+    }
+    ProgramResult BuildAndRun(const std::string& source, const std::string& fileName,
+                              const std::string& extraDefine = {}) const
+    {
+        return Prober.BuildAndRun(Job(source, fileName, extraDefine));
+    }
+
+    // Independent probes at once, up to the run's number of jobs; see ParallelInOrder.
+    template <typename Work, typename Done>
+    void ForEach(std::size_t count, Work&& work, Done&& done) const
+    {
+        ParallelInOrder(Opts.Jobs, count, std::forward<Work>(work), std::forward<Done>(done));
+    }
+
+    // The declaration of printf that the product's test programs use.
+    const char* PrintfDecl() const
+    {
+        return Opts.IsC ? "int printf(char *, ...);" : "extern \"C\" int printf(char *, ...);";
+    }
+
+private:
+    CompileJob Job(const std::string& source, const std::string& fileName, const std::string& extraDefine) const
+    {
+        CompileJob job;
+        job.Source = source;
+        job.FileName = fileName;
+        job.ExtraDefine = extraDefine;
+        job.ObjectExtension = Target.ObjectExtension;
+        return job;
+    }
+};
