@@ -28,7 +28,8 @@ const char* const kUsage =
     "[-xs comma_separated_implicit_compiler_switches] [-rfs]";
 const char* const kOptionsLine =
     "Options: -i DIR, -op FILE, -xd DEFINES, -xs SWITCHES, -rfs, -tpl TEMPLATE, -fi FORCE_INCLUDE, "
-    "-sub SUBSTITUTE_DIR, -j JOBS (default: the number of cores), -timeout SECONDS (per compile, default 120)";
+    "-sub SUBSTITUTE_DIR, -j JOBS (default: the number of cores), -timeout SECONDS (per compile, default 120), "
+    "-exact (one question per compile, no fast paths)";
 
 constexpr unsigned kMaxJobs = 256;
 
@@ -142,8 +143,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
     static const char* const valueOptions[] = {"-i", "-op", "-xd", "-xs", "-tpl", "-fi", "-sub", "-j", "-timeout"};
     for (std::size_t i = 9; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "-rfs") {
-            o.ReduceFileSize = true;
+        if (arg == "-rfs" || arg == "-exact") {
+            (arg == "-rfs" ? o.ReduceFileSize : o.Exact) = true;
             continue;
         }
         if (std::find(std::begin(valueOptions), std::end(valueOptions), arg) == std::end(valueOptions)) {

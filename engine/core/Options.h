@@ -25,6 +25,9 @@ struct Options {
     std::string ForceIncludeFile;
     std::string SubstituteHeaderDir;
     bool ReduceFileSize = false;
+    // Only the plain methods (one question per compile): the reference for the fast paths
+    // that read many answers from one compile.
+    bool Exact = false;
 
     // How the compiler is driven.
     unsigned Jobs = 1;               // compiler runs at once

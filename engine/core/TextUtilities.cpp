@@ -33,7 +33,9 @@ std::string RemoveParen(const std::string& s)
         else if (s[i] == ')' && --depth == 0)
             return s.substr(0, open) + s.substr(i + 1);
     }
-    return s.substr(0, open);
+    // Never closed: the span runs to the end, unless the text holds no closing parenthesis
+    // at all and so no parenthesised span.
+    return s.find(')') == std::string::npos ? s : s.substr(0, open);
 }
 
 std::string RemoveMismatchedQuotes(const std::string& s)

@@ -9,8 +9,9 @@
 std::string RemovePreAndTrailChars(char c, const std::string& s);
 // The text without any c.
 std::string RemoveAllChar(char c, const std::string& s);
-// The text without its first parenthesised span, parentheses nested inside it included; an
-// opening parenthesis that is never closed takes the rest of the text with it.
+// The text without its first parenthesised span, parentheses nested inside it included. An
+// opening parenthesis that is never closed takes the rest of the text with it, unless the
+// text holds no closing parenthesis at all.
 std::string RemoveParen(const std::string& s);
 // The text cut before its last double quote when it holds an odd number of them.
 std::string RemoveMismatchedQuotes(const std::string& s);

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <poll.h>
 #include <sstream>
 #include <stdexcept>
@@ -73,32 +75,23 @@ void RemoveTree(const std::string& path)
     fs::remove_all(path, ec);
 }
 
-namespace {
-
-void CopyTree(const fs::path& from, const fs::path& to)
-{
-    fs::create_directories(to);
-    fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-}
-
-}  // namespace
-
-Deployment::Deployment(bool copyData)
+Deployment::Deployment(bool withData)
 {
     RootDir = MakeTempDir("deploy");
     WorkDir = RootDir + "/work";
     fs::create_directories(WorkDir);
-    const fs::path data(KESTRIX_DATA_DIR);
-    for (const auto& entry : fs::directory_iterator(data)) {
+    for (const auto& entry : fs::directory_iterator(fs::path(KESTRIX_DATA_DIR))) {
         const std::string name = entry.path().filename().string();
+        if (!entry.is_directory())
+            continue;
         if (name == "lists") {
-            if (copyData)
-                CopyTree(entry.path(), WorkDir);
-        } else if (entry.is_directory()) {
-            if (copyData)
-                CopyTree(entry.path(), RootDir + "/" + name);
-            else
-                fs::create_directories(RootDir + "/" + name);
+            for (const auto& list : fs::directory_iterator(entry.path()))
+                if (withData)
+                    fs::create_symlink(list.path(), WorkDir + "/" + list.path().filename().string());
+        } else if (withData) {
+            fs::create_directory_symlink(entry.path(), RootDir + "/" + name);
+        } else {
+            fs::create_directories(RootDir + "/" + name);
         }
     }
 }
@@ -121,74 +114,11 @@ RunResult Deployment::Run(const std::vector<std::string>& args) const
     return RunProgram(argv, WorkDir);
 }
 
-struct ScopedWorkDir::Capture {
-    std::ostringstream Text;
-    std::streambuf* Saved = nullptr;
-};
-
-ScopedWorkDir::ScopedWorkDir(const std::string& directory) : Output(new Capture)
-{
-    char* cwd = getcwd(nullptr, 0);
-    if (cwd != nullptr) {
-        Previous = cwd;
-        free(cwd);
-    }
-    if (chdir(directory.c_str()) != 0) {
-        delete Output;
-        throw std::runtime_error("cannot enter " + directory);
-    }
-    Output->Saved = std::cout.rdbuf(Output->Text.rdbuf());
-}
-
-ScopedWorkDir::~ScopedWorkDir()
-{
-    std::cout.rdbuf(Output->Saved);
-    delete Output;
-    if (!Previous.empty())
-        [[maybe_unused]] const int back = chdir(Previous.c_str());
-}
-
-ScratchEngine::ScratchEngine(const std::string& product, const std::string& kind, const std::string& compiler)
-{
-    char* cwd = getcwd(nullptr, 0);
-    if (cwd != nullptr) {
-        OldCwd = cwd;
-        free(cwd);
-    }
-    if (chdir(Deploy.Work().c_str()) != 0)
-        throw std::runtime_error("cannot enter " + Deploy.Work());
-    const std::vector<std::string> a = GccLikeArgs(product, kind, compiler);
-    Engine = std::make_unique<KestrixEngine>(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]);
-    Engine->BaseTypes = KestrixEngine::MakeBaseTypes();
-    S_OBJEXT = ".o";
-}
-
-ScratchEngine::~ScratchEngine()
-{
-    if (!OldCwd.empty())
-        [[maybe_unused]] const int back = chdir(OldCwd.c_str());
-}
-
-void ScratchEngine::CaptureStart()
-{
-    testing::internal::CaptureStdout();
-}
-
-std::string ScratchEngine::CaptureEnd()
-{
-    return testing::internal::GetCapturedStdout();
-}
-
-std::string ScopedWorkDir::Said() const
-{
-    return Output->Text.str();
-}
-
-RunResult RunProgram(const std::vector<std::string>& argv, const std::string& directory,
-                     const std::string& input)
+RunResult RunProgram(const std::vector<std::string>& argv, const std::string& directory, int signal,
+                     int signalAfterMs)
 {
     int out[2], err[2], in[2];
-    if (pipe(out) != 0 || pipe(err) != 0 || pipe(in) != 0)
+    if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0 || pipe2(in, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
     const pid_t pid = fork();
     if (pid < 0)
@@ -211,18 +141,30 @@ RunResult RunProgram(const std::vector<std::string>& argv, const std::string& di
     close(out[1]);
     close(err[1]);
     close(in[0]);
-    if (!input.empty()) {
-        [[maybe_unused]] const ssize_t written = write(in[1], input.data(), input.size());
-    }
     close(in[1]);
+    const auto started = std::chrono::steady_clock::now();
+    bool signalled = signal == 0;
 
     RunResult result;
     pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
     int open = 2;
     char buffer[65536];
     while (open > 0) {
-        if (poll(fds, 2, -1) < 0)
+        int waitMs = -1;
+        if (!signalled) {
+            const auto ran = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+            waitMs = std::max<int>(0, signalAfterMs - static_cast<int>(ran.count()));
+            if (waitMs == 0) {
+                kill(pid, signal);
+                signalled = true;
+                waitMs = -1;
+            }
+        }
+        const int ready = poll(fds, 2, waitMs);
+        if (ready < 0)
             break;
+        if (ready == 0)
+            continue;
         for (int i = 0; i < 2; ++i) {
             if (fds[i].fd < 0 || (fds[i].revents & (POLLIN | POLLHUP | POLLERR)) == 0)
                 continue;
@@ -238,7 +180,7 @@ RunResult RunProgram(const std::vector<std::string>& argv, const std::string& di
     }
     int status = 0;
     waitpid(pid, &status, 0);
-    result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;
 }
 

@@ -1,113 +1,78 @@
+// The command line: what it makes of the arguments, and what it refuses before any compile.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "CommandLine.h"
-#include "KestrixEngine.h"
+#include "TestSupport.h"
 
 namespace {
 
-KestrixEngine MakeEngine(const std::string& product = "zanth", const std::string& kind = "cmp")
+std::vector<std::string> Args(std::vector<std::string> options)
 {
-    return KestrixEngine(product, kind, "cc", "-o ", "-c", "-D", ".o", "%c %d%j %o%e %s");
-}
-
-std::vector<std::string> Args(std::initializer_list<std::string> options)
-{
-    std::vector<std::string> args{"Kestrix", "zanth", "cmp", "cc", "-o ", "-c", "-D", ".o", "%c %d%j %o%e %s"};
-    args.insert(args.end(), options);
+    std::vector<std::string> args{"Kestrix", "zanth", "ccmp", "cc", "-o ", "-c", "-D", ".o", "%c %d%j %o%e %s"};
+    args.insert(args.end(), options.begin(), options.end());
     return args;
-}
-
-std::string Cwd()
-{
-    char* cwd = getcwd(nullptr, 0);
-    std::string dir(cwd);
-    free(cwd);
-    return dir;
 }
 
 }  // namespace
 
-TEST(Engine, ConstructorSetsProductKindAndDefaults)
+TEST(CommandLine, OptionsFillTheOptionsValue)
 {
-    const KestrixEngine c = MakeEngine("zanth", "ccmp");
-    EXPECT_TRUE(c.IsC);
-    EXPECT_TRUE(c.IsCrossCompiler);
-    EXPECT_EQ(c.DefineOption, "-d ");
-    EXPECT_EQ(c.PersonalityFile, "/tmp/KestrixProbe.p_c");
-    EXPECT_TRUE(c.SearchDirs.empty());
-    EXPECT_FALSE(c.ReduceFileSize);
+    const std::string dir = kxtest::MakeTempDir("cli");
+    kxtest::WriteFile(dir + "/tpl", "");
+    const CommandLine line = ParseCommandLine(
+        Args({"-i", dir, "-i", dir, "-op", "-rfs", "-xd", "a,,b,", "-xs", "s,,", "-tpl", dir + "/tpl", "-j", "3",
+              "-timeout", "5"}));
+    ASSERT_EQ(line.What, CommandLine::Run) << line.Error;
+    const Options& o = line.Opts;
+    EXPECT_TRUE(o.IsC);
+    EXPECT_TRUE(o.CrossCompilerGiven);
+    EXPECT_EQ(o.SearchDirs, (std::vector<std::string>{dir}));
+    // An option's value is never taken for an option of its own.
+    EXPECT_EQ(o.PersonalityFile, "-rfs");
+    EXPECT_FALSE(o.ReduceFileSize);
+    EXPECT_EQ(o.ImplicitDefines, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(o.ImplicitSwitches, (std::vector<std::string>{"s", "", ""}));
+    EXPECT_EQ(o.Jobs, 3u);
+    EXPECT_EQ(o.CompileTimeout, 5u);
+    EXPECT_EQ(o.ProgramTimeout, 5u);
+    EXPECT_STREQ(o.DefineOption(), "-d ");
 
-    // Only the exact lower-case words select C and cross mode.
-    const KestrixEngine cpp = MakeEngine("ZANTH", "CCMP");
-    EXPECT_FALSE(cpp.IsC);
-    EXPECT_FALSE(cpp.IsCrossCompiler);
-    EXPECT_EQ(cpp.DefineOption, "-sd ");
+    const CommandLine cpp = ParseCommandLine({"Kestrix", "ZANTH", "CCMP", "cc", "-o ", "-c", "-D", ".o",
+                                              "%c %d%j %o%e %s", "-rfs"});
+    EXPECT_FALSE(cpp.Opts.IsC);
+    EXPECT_FALSE(cpp.Opts.CrossCompilerGiven);
+    EXPECT_EQ(cpp.Opts.PersonalityFile, "/tmp/KestrixProbe.p_c");
+    EXPECT_EQ(ParseCommandLine({"Kestrix", "zanth"}).What, CommandLine::Usage);
+    kxtest::RemoveTree(dir);
 }
 
-TEST(CommandLine, CommaSplitting)
+TEST(CommandLine, UnusableArgumentsAreRefusedWithTheirReason)
 {
-    EXPECT_EQ(SplitAtCommas("a,,b,", false), (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(SplitAtCommas("a,,b,", true), (std::vector<std::string>{"a", "", "b", ""}));
-    EXPECT_TRUE(SplitAtCommas(",,", false).empty());
-    EXPECT_EQ(SplitAtCommas(",,", true).size(), 3u);
-    EXPECT_EQ(SplitAtCommas("X=1", false), (std::vector<std::string>{"X=1"}));
-}
-
-TEST(CommandLine, FullyQualifyPath)
-{
-    const std::string cwd = Cwd();
-    EXPECT_EQ(FullyQualifyPath("/usr/include"), "/usr/include");
-    EXPECT_EQ(FullyQualifyPath("."), cwd);
-    EXPECT_EQ(FullyQualifyPath("sub"), cwd + "/sub");
-    EXPECT_EQ(FullyQualifyPath("../x/./y"), cwd + "/../x/./y");
-    EXPECT_EQ(FullyQualifyPath(""), cwd + "/");
-}
-
-TEST(CommandLine, OptionsFillTheEngine)
-{
-    KestrixEngine engine = MakeEngine();
-    ASSERT_TRUE(ApplyOptions(engine, Args({"-i", "/b", "-i", "/a", "-i", "/a", "-i", "rel", "-xd", "X,,Y=2",
-                                           "-xs", "-g,", "-xd", "Z", "-op", "first.p_c", "-op", "second.p_c",
-                                           "-tpl", "t.p_c", "-fi", "f.h", "-sub", "subs"})));
-    EXPECT_EQ(engine.SearchDirs, (std::set<std::string>{"/a", "/b", Cwd() + "/rel"}));
-    EXPECT_EQ(engine.ImplicitDefines, (std::vector<std::string>{"X", "Y=2", "Z"}));
-    EXPECT_EQ(engine.ImplicitSwitches, (std::vector<std::string>{"-g", ""}));
-    EXPECT_EQ(engine.PersonalityFile, "second.p_c");
-    EXPECT_EQ(engine.TemplatePersonality, "t.p_c");
-    EXPECT_EQ(engine.ForceIncludeFile, "f.h");
-    EXPECT_EQ(engine.SubstituteHeaderDir, "subs");
-    EXPECT_FALSE(engine.ReduceFileSize);
-}
-
-TEST(CommandLine, ValuesAreScannedAsOptionsToo)
-{
-    KestrixEngine engine = MakeEngine();
-    ASSERT_TRUE(ApplyOptions(engine, Args({"-op", "-rfs"})));
-    EXPECT_EQ(engine.PersonalityFile, "-rfs");
-    EXPECT_TRUE(engine.ReduceFileSize);
-
-    // "-i" followed by two directories takes only the first.
-    KestrixEngine two = MakeEngine();
-    ASSERT_TRUE(ApplyOptions(two, Args({"-i", "/one", "/two"})));
-    EXPECT_EQ(two.SearchDirs, (std::set<std::string>{"/one"}));
-}
-
-TEST(CommandLine, PositionalArgumentEqualToAnOptionIsAnOptionToo)
-{
-    KestrixEngine engine = MakeEngine();
-    std::vector<std::string> args{"Kestrix", "zanth", "cmp", "cc", "-o ", "-c", "-i", ".o", "%c %d%j %o%e %s", "-rfs"};
-    ASSERT_TRUE(ApplyOptions(engine, args));
-    // The define flag "-i" took the extension ".o" as a directory.
-    EXPECT_EQ(engine.SearchDirs, (std::set<std::string>{Cwd() + "/.o"}));
-}
-
-TEST(CommandLine, ValueOptionAsLastArgumentFails)
-{
-    for (const char* option : {"-i", "-op", "-xd", "-xs", "-tpl", "-fi", "-sub"}) {
-        KestrixEngine engine = MakeEngine();
-        EXPECT_FALSE(ApplyOptions(engine, Args({option}))) << option;
+    const std::string dir = kxtest::MakeTempDir("cli");
+    kxtest::WriteFile(dir + "/file", "");
+    const struct {
+        std::vector<std::string> Options;
+        const char* Reason;
+    } cases[] = {
+        {{"-tlp", "x"}, "Unknown option \"-tlp\""},
+        {{"-i", dir, dir}, "Unexpected argument"},
+        {{"-op"}, "The option -op needs a value"},
+        {{"-i", dir + "/missing"}, "does not exist"},
+        {{"-i", dir + "/file"}, "is not a directory"},
+        {{"-tpl", dir}, "is a directory"},
+        {{"-fi", dir + "/missing"}, "does not exist"},
+        {{"-sub", dir + "/file"}, "is not a directory"},
+        {{"-j", "0"}, "-j"},
+        {{"-timeout", "soon"}, "-timeout"},
+    };
+    for (const auto& c : cases) {
+        const CommandLine line = ParseCommandLine(Args(c.Options));
+        EXPECT_EQ(line.What, CommandLine::Refused) << c.Reason;
+        EXPECT_NE(line.Error.find(c.Reason), std::string::npos) << line.Error;
     }
-    KestrixEngine engine = MakeEngine();
-    EXPECT_TRUE(ApplyOptions(engine, Args({"-rfs"})));
+    std::vector<std::string> noPlaceholder = Args({});
+    noPlaceholder[8] = "%c %s %j %o %e";
+    noPlaceholder.push_back("-rfs");
+    EXPECT_NE(ParseCommandLine(noPlaceholder).Error.find("lacks the placeholder %d"), std::string::npos);
+    kxtest::RemoveTree(dir);
 }

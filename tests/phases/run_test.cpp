@@ -1,0 +1,154 @@
+// The start of a run (object extension, host execution check) and the generation sequence
+// as a whole: what it leaves behind when it completes, fails or is interrupted.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "FakeProbe.h"
+#include "TestSupport.h"
+#include "Generation.h"
+#include "Interrupt.h"
+#include "ObjectExtension.h"
+#include "Reporter.h"
+#include "RunEnd.h"
+
+namespace {
+
+using namespace kxtest;
+
+CompileResult Leaves(std::map<std::string, std::string> files, int signal = 0)
+{
+    CompileResult result = Accept();
+    result.Files = std::move(files);
+    if (signal != 0) {
+        result.Exited = false;
+        result.Signal = signal;
+    }
+    return result;
+}
+
+// A compiler that takes everything and whose programs print a size of 4.
+CompileResult Anything(const CompileJob& job)
+{
+    return Leaves({{job.FileName.substr(0, job.FileName.rfind('.')) + ".o", "\x7f" "ELF"}});
+}
+std::string Prints(const CompileJob& job)
+{
+    return job.FileName.rfind("hello_world", 0) == 0 ? "hello world" : "4";
+}
+
+class Generation : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        Root = MakeTempDir("gen");
+        std::filesystem::create_directories(Root + "/work");
+        for (const char* suite : {"c_tests", "c_keyword_tests"})
+            std::filesystem::create_directories(Root + "/" + suite);
+        for (const char* list : {"c_replace_keywords.txt", "ignore_keywords.txt", "ignore_reserved_words.txt",
+                                 "zan_extension_keywords.txt", "builtin_replace_keywords.txt", "c_keywords.txt"})
+            WriteFile(Root + "/work/" + list, "");
+        Opts = FakeOptions(true, 2);
+        Opts.PersonalityFile = Root + "/out.p_c";
+        WriteFile(Opts.PersonalityFile, "previous\n");
+    }
+    void TearDown() override { RemoveTree(Root); }
+    int Generate(Probe& probe)
+    {
+        CapturedLines quiet;
+        return GenPersonality(Opts, probe, Root + "/work");
+    }
+    std::vector<std::string> Listing() { return Lines(RunShell("ls -A " + Root).Stdout); }
+
+    std::string Root;
+    Options Opts;
+};
+
+}  // namespace
+
+TEST(ObjectExtension, TheObjectTheCompilerWrote)
+{
+    Options options = FakeOptions();
+    options.ObjectFileExtension = "";
+    const struct {
+        std::map<std::string, std::string> Files;
+        std::string Expected;
+        const char* Extension;
+        bool Binary;
+    } cases[] = {
+        {{{"typetest.o", "\x7f" "ELF"}}, "", ".o", true},
+        {{{"typetest.asm", "; text"}, {"typetest.rel", "XL2\n"}, {"typetest.sym", ""}}, "", ".rel", false},
+        {{{"typetest.lst", ""}, {"typetest.rel", std::string("XL2\0", 4)}}, ".rel", ".rel", true},
+    };
+    for (const auto& c : cases) {
+        options.ObjectFileExtension = c.Expected;
+        FakeProbe probe([&](const CompileJob& job) {
+            EXPECT_EQ(job.ExtraDefine, "XXX");
+            return Leaves(c.Files);
+        });
+        const TargetFacts facts = GetObjectFileExtension(probe, options);
+        EXPECT_EQ(facts.ObjectExtension, c.Extension);
+        EXPECT_EQ(facts.ObjectIsBinary, c.Binary);
+    }
+    options.ObjectFileExtension = ".obj";
+    for (const CompileResult& answer : {Leaves({{"typetest.o", "x"}}), Leaves({{"typetest.obj", "x"}}, SIGSEGV)}) {
+        FakeProbe probe([&](const CompileJob&) { return answer; });
+        CapturedLines said;
+        EXPECT_THROW(GetObjectFileExtension(probe, options), KestrixExit);
+        EXPECT_EQ(said.Take().size(), 2u);
+    }
+}
+
+TEST(ObjectExtension, ProgramsRunHereOnlyWhenTheyGreet)
+{
+    const Options options = FakeOptions();
+    FakeProbe greets(Anything, Prints);
+    EXPECT_TRUE(CheckExeFileRunWorks(greets, options));
+    CapturedLines said;
+    FakeProbe silent(Anything, [](const CompileJob&) { return std::string("?"); });
+    EXPECT_FALSE(CheckExeFileRunWorks(silent, options));
+    FakeProbe cannotLink(Anything);
+    EXPECT_FALSE(CheckExeFileRunWorks(cannotLink, options));
+    EXPECT_EQ(said.Take().size(), 4u);
+}
+
+TEST_F(Generation, ACompletedRunReplacesThePersonality)
+{
+    FakeProbe probe(Anything, Prints);
+    EXPECT_EQ(Generate(probe), kStatusDone);
+    const std::vector<std::string> lines = Lines(ReadFile(Opts.PersonalityFile));
+    EXPECT_EQ(lines.front(), "-s char=32");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "-xn 1024"), lines.end());
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"c_keyword_tests", "c_tests", "out.p_c", "work"}));
+}
+
+TEST_F(Generation, AFailedOrInterruptedRunLeavesThePreviousPersonality)
+{
+    FakeProbe noObject([](const CompileJob&) { return Accept(); });
+    EXPECT_THROW(Generate(noObject), KestrixExit);
+    int compiles = 0;
+    FakeProbe interrupted([&](const CompileJob& job) {
+        if (++compiles == 20)
+            throw RunInterrupted{SIGTERM};
+        return Anything(job);
+    }, Prints);
+    EXPECT_THROW(Generate(interrupted), RunInterrupted);
+    EXPECT_EQ(ReadFile(Opts.PersonalityFile), "previous\n");
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"c_keyword_tests", "c_tests", "out.p_c", "work"}))
+        << "no half-written file is left";
+
+    Opts.PersonalityFile = Root + "/missing/out.p_c";
+    FakeProbe unused(Anything, Prints);
+    EXPECT_EQ(Generate(unused), kStatusFailed);
+    EXPECT_EQ(unused.Runs(), 0) << "nothing is compiled for a personality that cannot be written";
+}
+
+TEST_F(Generation, AMissingListOrSuiteCompletesWithMissingData)
+{
+    std::filesystem::remove(Root + "/work/ignore_keywords.txt");
+    std::filesystem::remove(Root + "/c_tests");
+    FakeProbe probe(Anything, Prints);
+    EXPECT_EQ(Generate(probe), kStatusMissingData);
+    EXPECT_NE(ReadFile(Opts.PersonalityFile), "previous\n");
+}
