@@ -15,7 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "KestrixEngine.h"
+#include "HeaderScan.h"
 
 namespace {
 
@@ -78,14 +78,14 @@ void BM_HeaderWalk(benchmark::State& state)
 {
     std::size_t identifiers = 0, directories = 0;
     for (auto _ : state) {
-        auto engine = std::make_unique<KestrixEngine>("zanth", "ccmp", "cc", "-o ", "-c", "-D", ".o",
-                                                      "%c %d%j %o%e %s");
-        engine->ScanDirectory(g_root);
-        identifiers = engine->PossibleDefines.size();
-        directories = engine->DirFiles.size();
+        static const std::set<std::string> noIgnored;
+        auto scanner = std::make_unique<HeaderScanner>(noIgnored);
+        scanner->ScanDirectory(g_root);
+        identifiers = scanner->Trees().Identifiers.size();
+        directories = scanner->Trees().DirFiles.size();
         // Freeing the collections is the end of a run, not part of the walk.
         state.PauseTiming();
-        engine.reset();
+        scanner.reset();
         state.ResumeTiming();
     }
     state.counters["identifiers"] = static_cast<double>(identifiers);

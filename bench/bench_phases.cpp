@@ -1,194 +1,126 @@
-// Cost of each phase of a whole generation run, against real compilers: the compiler runs
-// and the wall time of every phase, so that the costliest one is known. The phases are
-// called through the library in the order of the generation sequence, in a scratch
-// deployment laid out like an installed one.
-#include <benchmark/benchmark.h>
-
+// Where a whole generation run spends its time: wall time and compiler runs of every phase,
+// for gcc (its four include directories) and avr-gcc (its catalogue entry), once with one
+// compile at a time and once with the default number of jobs. The run is the real engine's
+// (the library's generation sequence with the real probe service) in a scratch deployment.
+//
+//   bench_phases [gcc|avr-gcc]...
+#include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
+#include <thread>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <functional>
-#include <iostream>
-#include <sstream>
+#include <map>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
-#include "KestrixEngine.h"
+#include "CommandLine.h"
+#include "CompilerProbe.h"
+#include "Generation.h"
+#include "Reporter.h"
 
 namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
 
 namespace {
 
 struct Subject {
-    std::string Compiler;
-    bool Cross;
+    std::string Name;
+    std::vector<std::string> Args;  // the command line after the program name
 };
 
-std::string CommandOutput(const std::string& command)
+std::vector<Subject> Subjects()
 {
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t got;
-        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            output.append(buffer, got);
-        pclose(pipe);
-    }
-    return output;
-}
-
-bool HaveCommand(const std::string& name)
-{
-    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// The compiler's own #include <...> directories, which a user would give with "-i".
-std::vector<std::string> SearchList(const std::string& compiler)
-{
-    const std::string text = CommandOutput(compiler + " -xc -E -v /dev/null 2>&1 >/dev/null");
-    std::vector<std::string> directories;
-    std::istringstream in(text);
-    bool inside = false;
-    for (std::string line; std::getline(in, line);) {
-        if (line.find("#include <...> search starts here:") != std::string::npos) {
-            inside = true;
-        } else if (line.find("End of search list.") != std::string::npos) {
-            inside = false;
-        } else if (inside && !line.empty()) {
-            const std::string dir = line.substr(line.find_first_not_of(' '));
-            std::error_code ec;
-            const fs::path canonical = fs::canonical(dir, ec);
-            directories.push_back(ec ? dir : canonical.string());
-        }
-    }
-    return directories;
-}
-
-// A deployment like the installed one: list files in ROOT/work, suites one level up.
-std::string LayOutDeployment()
-{
-    std::string root = (fs::temp_directory_path() / "kestrix-bench-XXXXXX").string();
-    if (mkdtemp(root.data()) == nullptr)
-        return {};
-    const fs::path work = fs::path(root) / "work";
-    fs::create_directories(work);
-    for (const auto& entry : fs::directory_iterator(KESTRIX_DATA_DIR)) {
-        const std::string name = entry.path().filename().string();
-        const fs::path to = name == "lists" ? work : fs::path(root) / name;
-        if (entry.is_directory())
-            fs::copy(entry.path(), to, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-    }
-    return root;
+    const std::string avr = "/usr/lib/gcc/avr/5.4.0";
+    return {
+        {"gcc",
+         {"zanth", "cmp", "gcc", "-o ", "-c", "-D", ".o", "%c %d%j %o%e %s", "-i",
+          "/usr/lib/gcc/x86_64-linux-gnu/12/include", "-i", "/usr/local/include", "-i",
+          "/usr/include/x86_64-linux-gnu", "-i", "/usr/include"}},
+        {"avr-gcc",
+         {"zanth", "ccmp", "avr-gcc", "-o ", "-c", "-D", ".o", "%c %d%j %o%e %s", "-i", avr + "/include", "-i",
+          avr + "/include-fixed", "-i", "/usr/lib/avr/include", "-i", avr, "-xs", "-mmcu=atmega2560"}},
+    };
 }
 
 struct PhaseCost {
-    std::string Name;
-    long Runs;
-    double Seconds;
+    double Seconds = 0;
+    long Runs = 0;
 };
 
-void BM_WholeRun(benchmark::State& state, Subject subject)
+// One run; the cost of each phase in the order the phases ran.
+std::vector<std::pair<std::string, PhaseCost>> Measure(const Subject& subject, const std::string& jobs)
 {
-    if (!HaveCommand(subject.Compiler)) {
-        state.SkipWithError((subject.Compiler + " is not installed").c_str());
-        return;
-    }
-    for (auto _ : state) {
-        const std::string root = LayOutDeployment();
-        const fs::path previous = fs::current_path();
-        fs::current_path(fs::path(root) / "work");
-
-        KestrixEngine engine("zanth", subject.Cross ? "ccmp" : "cmp", subject.Compiler, "-o ", "-c", "-D", ".o",
-                             "%c %d%j %o%e %s");
-        for (const std::string& dir : SearchList(subject.Compiler))
-            engine.SearchDirs.insert(dir);
-        engine.PersonalityFile = root + "/personality.p_c";
-
-        std::vector<PhaseCost> costs;
-        auto measure = [&](const std::string& name, const std::function<void()>& phase) {
-            const long runsBefore = engine.CompilerRuns();
-            const auto start = std::chrono::steady_clock::now();
-            phase();
-            const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-            costs.push_back({name, engine.CompilerRuns() - runsBefore, elapsed.count()});
-        };
-
-        std::size_t keywordsFound = 0;
-        std::ofstream personality(engine.PersonalityFile);
-        // Progress messages of the phases would drown the figures.
-        std::cout.setstate(std::ios::failbit);
-        try {
-            measure("object_extension", [&] { engine.GetObjectFileExtension(S_OBJEXT, engine.ObjectFileExtension); });
-            measure("exe_check", [&] {
-                if (!engine.IsCrossCompiler)
-                    engine.CheckExeFileRunWorks();
-            });
-            measure("lists", [&] {
-                engine.BaseTypes = KestrixEngine::MakeBaseTypes();
-                engine.LoadKeywordLists();
-            });
-            measure("header_scan", [&] {
-                for (const std::string& dir : engine.SearchDirs)
-                    engine.ScanDirectory(dir);
-            });
-            measure("include_paths", [&] { engine.GetIncludes(personality); });
-            measure("predefined_macros", [&] { engine.FindPreDefines(personality); });
-            measure("extension_keywords", [&] { engine.FindExtensionKeywords(); });
-            keywordsFound = engine.ExtensionKeywords.size();
-            measure("general_suite", [&] { engine.ConductZanTests(personality); });
-            measure("keyword_tests", [&] { engine.ConductKWTests(personality, false); });
-            measure("force_include", [&] {
-                if (engine.NeedForceInclude)
-                    engine.CopyCreateForceIncludeFile(root + "/vmtforceinclude", "vmt_forceinclude.h", personality);
-            });
-        } catch (const KestrixExit& exitRequest) {
-            std::cout.clear();
-            state.SkipWithError(("the run ended with status " + std::to_string(exitRequest.Status)).c_str());
+    const std::string root = fs::temp_directory_path() / ("kestrix-bench-" + std::to_string(getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root + "/work");
+    for (const auto& entry : fs::directory_iterator(KESTRIX_DATA_DIR)) {
+        if (entry.path().filename() == "lists") {
+            for (const auto& list : fs::directory_iterator(entry.path()))
+                fs::create_symlink(list.path(), root + "/work/" + list.path().filename().string());
+        } else if (entry.is_directory()) {
+            fs::create_directory_symlink(entry.path(), root + "/" + entry.path().filename().string());
         }
-        std::cout.clear();
-        personality.close();
-
-        fs::current_path(previous);
-        std::error_code ec;
-        fs::remove_all(root, ec);
-
-        long totalRuns = 0;
-        double totalSeconds = 0;
-        const PhaseCost* costliest = nullptr;
-        std::fprintf(stderr, "\n%s (%s): compiler runs and wall time per phase\n", subject.Compiler.c_str(),
-                     subject.Cross ? "cross" : "native");
-        for (const PhaseCost& cost : costs) {
-            std::fprintf(stderr, "  %-20s %8ld runs %10.3f s\n", cost.Name.c_str(), cost.Runs, cost.Seconds);
-            state.counters[cost.Name + "_runs"] = static_cast<double>(cost.Runs);
-            state.counters[cost.Name + "_s"] = cost.Seconds;
-            totalRuns += cost.Runs;
-            totalSeconds += cost.Seconds;
-            if (costliest == nullptr || cost.Seconds > costliest->Seconds)
-                costliest = &cost;
-        }
-        std::fprintf(stderr, "  %-20s %8ld runs %10.3f s\n", "total", totalRuns, totalSeconds);
-        // The keyword phase costs up to one compile per keyword and suite source.
-        std::fprintf(stderr, "  extension keywords classified: %zu\n", keywordsFound);
-        state.counters["extension_keywords_found"] = static_cast<double>(keywordsFound);
-        if (costliest != nullptr)
-            std::fprintf(stderr, "  costliest phase: %s\n", costliest->Name.c_str());
-        state.counters["total_runs"] = static_cast<double>(totalRuns);
-        state.SetIterationTime(totalSeconds);
     }
+    std::vector<std::string> args{"Kestrix"};
+    args.insert(args.end(), subject.Args.begin(), subject.Args.end());
+    args.insert(args.end(), {"-op", root + "/out.p_c", "-j", jobs});
+    const CommandLine line = ParseCommandLine(args);
+    if (line.What != CommandLine::Run) {
+        std::fprintf(stderr, "%s\n", line.Error.c_str());
+        return {};
+    }
+
+    std::vector<std::pair<std::string, PhaseCost>> costs;
+    CompilerProbe probe(line.Opts, root + "/work");
+    auto start = Clock::now();
+    long runs = 0;
+    std::string current;
+    {
+        CapturedLines quiet;
+        GenPersonality(line.Opts, probe, root + "/work", [&](const char* phase) {
+            const auto now = Clock::now();
+            if (!current.empty())
+                costs.push_back({current, {std::chrono::duration<double>(now - start).count(), probe.Runs() - runs}});
+            current = phase;
+            start = now;
+            runs = probe.Runs();
+        });
+    }
+    fs::remove_all(root);
+    return costs;
 }
 
 }  // namespace
 
-BENCHMARK_CAPTURE(BM_WholeRun, gcc_native, Subject{"gcc", false})
-    ->Iterations(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kSecond);
-BENCHMARK_CAPTURE(BM_WholeRun, avr_gcc_cross, Subject{"avr-gcc", true})
-    ->Iterations(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kSecond);
-
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    const std::string cores = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
+    for (const Subject& subject : Subjects()) {
+        bool wanted = argc == 1;
+        for (int i = 1; i < argc; ++i)
+            wanted = wanted || subject.Name == argv[i];
+        if (!wanted || std::system(("command -v " + subject.Args[2] + " >/dev/null 2>&1").c_str()) != 0)
+            continue;
+        std::map<std::string, std::vector<std::pair<std::string, PhaseCost>>> byJobs;
+        for (const std::string& jobs : {std::string("1"), cores})
+            byJobs[jobs] = Measure(subject, jobs);
+        std::printf("\n%s: wall time (s) and compiler runs per phase\n", subject.Name.c_str());
+        std::printf("%-28s %10s %8s %10s %8s\n", "phase", "-j1 s", "runs", ("-j" + cores + " s").c_str(), "runs");
+        PhaseCost total1, totalN;
+        const auto& one = byJobs["1"];
+        const auto& many = byJobs[cores];
+        for (std::size_t i = 0; i < one.size() && i < many.size(); ++i) {
+            std::printf("%-28s %10.2f %8ld %10.2f %8ld\n", one[i].first.c_str(), one[i].second.Seconds,
+                        one[i].second.Runs, many[i].second.Seconds, many[i].second.Runs);
+            total1.Seconds += one[i].second.Seconds;
+            total1.Runs += one[i].second.Runs;
+            totalN.Seconds += many[i].second.Seconds;
+            totalN.Runs += many[i].second.Runs;
+        }
+        std::printf("%-28s %10.2f %8ld %10.2f %8ld   (ratio %.2f)\n", "total", total1.Seconds, total1.Runs,
+                    totalN.Seconds, totalN.Runs, total1.Seconds > 0 ? totalN.Seconds / total1.Seconds : 0.0);
+    }
+    return 0;
+}

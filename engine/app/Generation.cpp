@@ -39,8 +39,13 @@ std::vector<SuiteTest> ReadSuite(const std::string& directory, const Options& op
 
 }  // namespace
 
-int GenPersonality(const Options& options, Probe& probe, const std::string& workDir)
+int GenPersonality(const Options& options, Probe& probe, const std::string& workDir,
+                   const std::function<void(const char* phase)>& onPhase)
 {
+    auto phase = [&](const char* name) {
+        if (onPhase)
+            onPhase(name);
+    };
     // The personality is written under a temporary name beside its place and renamed over it
     // at the end, so that a failed or interrupted run leaves the previous one in place.
     AtomicFile personality;
@@ -50,6 +55,7 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
         return kStatusFailed;
     }
 
+    phase("object extension");
     TargetFacts target = GetObjectFileExtension(probe, options);
     if (!target.IsCrossCompiler)
         target.IsCrossCompiler = !CheckExeFileRunWorks(probe, options);
@@ -63,6 +69,7 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     if (!options.SubstituteHeaderDir.empty())
         CreateAndCopyAllFiles(options.SubstituteHeaderDir, personalityDir, writer);
 
+    phase("header scan");
     Say("Scanning All Directories ...");
     HeaderScanner scanner(lists.IgnoreKeywords);
     std::vector<std::string> scanOrder = options.SearchDirs;
@@ -71,25 +78,31 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
         scanner.ScanDirectory(directory);
     const HeaderTrees trees = scanner.Take();
 
+    phase("include directories");
     for (const std::string& directory : GetIncludes(context, trees))
         writer.IncludeDir(directory);
 
+    phase("macros");
     const std::set<std::string> defines = FindPreDefines(context, trees.Identifiers, lists.LanguageKeywords);
     for (const std::string& define : options.ImplicitDefines)
         writer.Line(writer.Define(define));
     for (const std::string& define : defines)
         writer.Line(writer.Define(define));
 
+    phase("extension keywords");
     const std::set<std::string> extensionKeywords =
         FindExtensionKeywords(context, trees.Identifiers, lists.LanguageKeywords);
 
+    phase("general suite");
     const std::string suites = workDir + "/..";
     const std::vector<SuiteTest> generalTests =
         ReadSuite(suites + (options.IsC ? "/c_tests" : "/cpp_tests"), options, missing);
     const std::set<std::string> suiteLines = ConductZanTests(context, generalTests);
+    phase("types");
     const std::vector<DataType> baseTypes = ConductBaseTypeTests(context, writer);
     ConductIntrinsicTypeTests(context, baseTypes, writer);
     // The C++ analyser takes identifiers at their full length.
+    phase("identifiers");
     if (options.IsC) {
         writer.IdentifierLength(true, ConductIdentTest(context, true));
         writer.IdentifierLength(false, ConductIdentTest(context, false));
@@ -97,12 +110,15 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     for (const std::string& line : suiteLines)
         writer.Line(line);
 
+    phase("keyword classification");
     const std::vector<SuiteTest> keywordTests =
         ReadSuite(suites + (options.IsC ? "/c_keyword_tests" : "/cpp_keyword_tests"), options, missing);
     const KeywordFindings keywords = ConductKWTests(context, writer, extensionKeywords, lists, keywordTests);
     for (const std::string& line : keywords.Lines)
         writer.Line(line);
+    phase("keyword types");
     ConductKWTypeTests(context, baseTypes, keywords.TypeKeywords, writer);
+    phase("force include and template");
 
     const std::string forceIncludeDir = personalityDir + "vmtforceinclude";
     bool companionsWritten = true;
@@ -118,6 +134,7 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     if (!options.TemplatePersonality.empty())
         IncorporateTemplatePersonality(writer.Lines(), options.TemplatePersonality, keywords.KeywordDefineEntries);
 
+    phase("end");
     if (!personality.Commit(writer.Text(), error)) {
         SayError("Error: Cannot write the personality file \"" + options.PersonalityFile + "\": " + error);
         return kStatusFailed;

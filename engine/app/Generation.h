@@ -2,6 +2,7 @@
 // discovery phases in their fixed order.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "Options.h"
@@ -15,4 +16,7 @@ constexpr int kStatusMissingData = 3;  // completed, but list files or suites co
 // Runs the phases and writes the personality (and its companions) when the run completes;
 // until then the previous personality stays as it was. The list files are read from
 // workDir and the suites from the folder above it. Returns the exit status.
-int GenPersonality(const Options& options, Probe& probe, const std::string& workDir = ".");
+// onPhase, when given, is told the name of each phase as it starts ("end" after the last),
+// for measuring where a run spends its time.
+int GenPersonality(const Options& options, Probe& probe, const std::string& workDir = ".",
+                   const std::function<void(const char* phase)>& onPhase = {});
