@@ -53,6 +53,11 @@ struct Compiler {
     std::vector<std::string> Dirs;        // empty: the compiler's own search list
 };
 
+void PrintTo(const Compiler& compiler, std::ostream* out)
+{
+    *out << compiler.Name;
+}
+
 std::vector<Row> GnuCRows(bool allRequired)
 {
     std::vector<Row> rows{
@@ -363,8 +368,10 @@ void CheckTypes(const Compiler& compiler, const ProbeRun& run)
         source += "typedef char check_" + std::to_string(++n) + "[(" + condition + ") ? 1 : -1];\n";
     };
     for (const Spelling& type : kSpellings) {
-        if (sizes.count(type.Name) == 0)
-            continue;  // a type the compiler does not have (sdcc's long double)
+        // A type the compiler does not have (sdcc's long double) keeps its default size.
+        if (sizes.count(type.Name) == 0 ||
+            run.Result.Stdout.find("Couldn't determine size of " + std::string(type.CType) + " ") != std::string::npos)
+            continue;
         const std::string offset = "offsetof(struct s_" + std::string(type.Name) + ", d)";
         source += "struct s_" + std::string(type.Name) + " { char c; " + type.Member + "; };\n";
         assertion("sizeof(" + std::string(type.CType) + ") * 8 == " + std::to_string(sizes.at(type.Name)));
