@@ -550,7 +550,13 @@ private slots:
             // The summary is shown in the user's language.
             QVERIFY2(wizard.SummaryText->toPlainText().startsWith("Produkt:\nzanth\n"), qPrintable(wizard.SummaryText->toPlainText()));
             QVERIFY(wizard.SummaryText->toPlainText().contains("Dateigröße verringern:\nJa\n"));
-            QVERIFY(wizard.WriteSettings());
+            // So is what the wizard adds to the log of a run.
+            FakeEngine engine("fail");
+            QVERIFY(RunToEnd(wizard));
+            const QString log = wizard.DetailsText->toPlainText();
+            QVERIFY2(log.contains("Versuchter Befehl:\nfakecc -c inctest.c"), qPrintable(log));
+            QVERIFY(log.contains("---- Standardfehlerausgabe ----"));
+            QVERIFY(log.contains("Kestrix ist mit Exit-Status 1 gescheitert."));
         }
         QCoreApplication::removeTranslator(&german);
         // settings.txt keeps the untranslated labels and keys, so it reads back in any language.
