@@ -96,8 +96,13 @@ KestrixWizard::KestrixWizard(QWidget* parent) : KestrixWizardBase(parent)
                               static_cast<QWizardPage*>(Page2), static_cast<QWizardPage*>(Page3),
                               static_cast<QWizardPage*>(Page4)})
         setNextEnabled(page, false);
-    for (QLabel* preview : {CmpCmdOrder, SearchCompileCmdTxt, DefSwitchCompileCmdTxt})
+    for (QLabel* preview : {CmpCmdOrder, SearchCompileCmdTxt, DefSwitchCompileCmdTxt}) {
         preview->setTextFormat(Qt::PlainText);
+        // The two commands wrap in a narrow window; the window's smallest size must leave
+        // room for that, or the fields above are squeezed instead.
+        preview->ensurePolished();
+        preview->setMinimumHeight(3 * preview->fontMetrics().lineSpacing() + 12);
+    }
     // The error labels take room only while they have something to say.
     DestErrorLabel->setTextFormat(Qt::PlainText);
     DestErrorLabel->hide();

@@ -140,8 +140,9 @@ void KestrixWizard::ShowRunStatus(const QString& text)
     setOption(QWizard::HaveCustomButton1, true);
     RunStatusBtn->setToolTip(text);
     // The button row must keep its size at the smallest window; the whole text is in the
-    // tooltip.
-    RunStatusBtn->setText(RunStatusBtn->fontMetrics().elidedText(text, Qt::ElideRight, 380));
+    // tooltip. The wizard puts a button's text back on every change of page, so it is
+    // given to the wizard, not to the button.
+    setButtonText(QWizard::CustomButton1, RunStatusBtn->fontMetrics().elidedText(text, Qt::ElideRight, 380));
 }
 
 void KestrixWizard::UpdateRunStatus()

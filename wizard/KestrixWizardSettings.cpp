@@ -45,7 +45,7 @@ QList<KestrixWizard::SummaryEntry> KestrixWizard::ReviewEntries()
                       + QLatin1Char('\n');
     }
     return {{QT_TR_NOOP("Product:"), same(Product)},
-            {QT_TR_NOOP("Personality Destination Directory:"), same(PersonDestEdit->text())},
+            {QT_TR_NOOP("Personality Destination Directory:"), {PersonDestEdit->text(), ResolvedDestination()}},
             {QT_TR_NOOP("Personality Name:"), same(PersonNameEdit->text())},
             {QT_TR_NOOP("Compiler:"), same(CmpExeEdit->text())},
             {QT_TR_NOOP("Cross Compiler:"), yesNo(CrossCmpCheckBox->isChecked())},

@@ -1,6 +1,7 @@
 // The pages: their checks, the command preview, the order and directory lists, the product
 // switch, the compiler-command check, the engine's argument vector and settings.txt.
 #include "KestrixWizard.h"
+#include "SaveCompilerDetails.h"
 #include "WizardTestSupport.h"
 
 #include <QTranslator>
@@ -506,15 +507,23 @@ private slots:
         ScratchDeployment deployment;
         FakeDialogs dialogs;
         KestrixWizard wizard;
-        for (const QLabel* label : wizard.findChildren<QLabel*>()) {
-            if (label->buddy())
-                QVERIFY2(label->text().contains('&'), qPrintable(label->objectName()));
+        SaveCompilerDetails dialog;
+        for (const QWidget* window : {static_cast<QWidget*>(&wizard), static_cast<QWidget*>(&dialog)}) {
+            for (const QLabel* label : window->findChildren<QLabel*>()) {
+                if (label->buddy())
+                    QVERIFY2(label->text().contains('&'), qPrintable(label->objectName()));
+            }
+            // Buttons with a text of their own; the page bar is reached by Tab and Alt+1 to 5,
+            // the languages by the mnemonic of their group and the arrow keys.
+            for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+                const bool exempt = button->text().isEmpty() || button->text() == "Cancel" || button == wizard.RunStatusBtn
+                                    || button == wizard.button(QWizard::CommitButton) // no page commits
+                                    || qobject_cast<const QToolButton*>(button) || button->parentWidget() == dialog.LanguageGroup;
+                if (!exempt)
+                    QVERIFY2(button->text().contains('&'), qPrintable(button->objectName()));
+            }
         }
-        for (const QAbstractButton* button : wizard.findChildren<QAbstractButton*>()) {
-            if (!button->objectName().contains("_") && !button->text().isEmpty() && button != wizard.RunStatusBtn
-                && !qobject_cast<const QToolButton*>(button))
-                QVERIFY2(button->text().contains('&') || button->text() == "Cancel", qPrintable(button->objectName()));
-        }
+        QVERIFY(dialog.LanguageGroup->title().contains('&'));
     }
 
     void hoverShowsTheShadedImage()

@@ -214,8 +214,10 @@ private slots:
         QVERIFY(!wizard.AddCompilerBtn->isEnabled());
         QVERIFY(wizard.StopBtn->isEnabled());
         QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
-        // The review buttons must not start a second engine in the same directory.
+        // The review buttons must not start a second engine in the same directory; the
+        // run's state stays in sight on every page.
         wizard.P4_CmpBtn->click();
+        QVERIFY(wizard.RunStatusBtn->text().startsWith("Running for"));
         wizard.P1_RevBtn->click();
         QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
         QTRY_VERIFY(wizard.RunStatusBtn->isVisible());

@@ -97,46 +97,46 @@
         <translation>&amp;Erzeugen</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="210"/>
+        <location filename="../KestrixWizard.cpp" line="215"/>
         <source>%1 (Alt+%2)</source>
         <translation>%1 (Alt+%2)</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="353"/>
+        <location filename="../KestrixWizard.cpp" line="358"/>
         <source>The define flag is empty: every test defines macros with it (for example -D).</source>
         <translation>Der Definitionsschalter ist leer: jeder Test definiert damit Makros (zum Beispiel -D).</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="355"/>
+        <location filename="../KestrixWizard.cpp" line="360"/>
         <source>The object flag is empty: every test compiles to an object file with it (for example -c).</source>
         <translation>Der Objektschalter ist leer: jeder Test übersetzt damit in eine Objektdatei (zum Beispiel -c).</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="392"/>
+        <location filename="../KestrixWizard.cpp" line="397"/>
         <source>You have selected Zanth for a currently selected C++ execution command.
 Please choose the compiler again from the catalogue below.</source>
         <translation>Sie haben Zanth gewählt, der gewählte Compilerbefehl ist aber für C++.
 Bitte wählen Sie den Compiler unten erneut aus dem Katalog.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="394"/>
+        <location filename="../KestrixWizard.cpp" line="399"/>
         <source>You have selected Zanth++ for a currently selected C execution command.
 Please choose the compiler again from the catalogue below.</source>
         <translation>Sie haben Zanth++ gewählt, der gewählte Compilerbefehl ist aber für C.
 Bitte wählen Sie den Compiler unten erneut aus dem Katalog.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="542"/>
+        <location filename="../KestrixWizard.cpp" line="547"/>
         <source>%1 does not exist; a run leaves it out.</source>
         <translation>%1 existiert nicht; ein Lauf lässt es aus.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="564"/>
+        <location filename="../KestrixWizard.cpp" line="569"/>
         <source>No header directories come with %1. Remove the directories listed now, which may belong to another compiler?</source>
         <translation>Mit %1 kommen keine Header-Verzeichnisse. Die jetzt aufgeführten Verzeichnisse entfernen, die zu einem anderen Compiler gehören könnten?</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="566"/>
+        <location filename="../KestrixWizard.cpp" line="571"/>
         <source>Replace the header directories listed now with those of %1?
 
 %2</source>
@@ -145,52 +145,52 @@ Bitte wählen Sie den Compiler unten erneut aus dem Katalog.</translation>
 %2</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="568"/>
-        <location filename="../KestrixWizard.cpp" line="582"/>
-        <location filename="../KestrixWizard.cpp" line="591"/>
+        <location filename="../KestrixWizard.cpp" line="573"/>
+        <location filename="../KestrixWizard.cpp" line="587"/>
+        <location filename="../KestrixWizard.cpp" line="596"/>
         <source>Search Directories</source>
         <translation>Suchverzeichnisse</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="583"/>
+        <location filename="../KestrixWizard.cpp" line="588"/>
         <source>The compiler command &quot;%1&quot; cannot be run; complete it on the compiler page first.</source>
         <translation>Der Compilerbefehl „%1“ lässt sich nicht ausführen; vervollständigen Sie ihn zuerst auf der Compiler-Seite.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="594"/>
+        <location filename="../KestrixWizard.cpp" line="599"/>
         <location filename="../KestrixWizardCatalogue.cpp" line="141"/>
         <source>the compiler &quot;%1&quot;</source>
         <translation>dem Compiler „%1“</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="609"/>
+        <location filename="../KestrixWizard.cpp" line="614"/>
         <source>Object build: %1</source>
         <translation>Objekt: %1</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="612"/>
+        <location filename="../KestrixWizard.cpp" line="617"/>
         <source>Program build: %1</source>
         <translation>Programm: %1</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="397"/>
+        <location filename="../KestrixWizard.cpp" line="402"/>
         <location filename="../KestrixWizardCatalogue.cpp" line="78"/>
         <location filename="../KestrixWizardCatalogue.cpp" line="219"/>
-        <location filename="../KestrixWizardRun.cpp" line="182"/>
-        <location filename="../KestrixWizardRun.cpp" line="284"/>
-        <location filename="../KestrixWizardRun.cpp" line="358"/>
-        <location filename="../KestrixWizardRun.cpp" line="382"/>
+        <location filename="../KestrixWizardRun.cpp" line="183"/>
+        <location filename="../KestrixWizardRun.cpp" line="285"/>
+        <location filename="../KestrixWizardRun.cpp" line="359"/>
+        <location filename="../KestrixWizardRun.cpp" line="383"/>
         <source>Compiler Personality Generator</source>
         <translation>Compiler-Persönlichkeitsgenerator</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="442"/>
+        <location filename="../KestrixWizard.cpp" line="447"/>
         <source>Select the Compiler Personality Destination Directory</source>
         <translation>Zielordner für die Compiler-Persönlichkeit wählen</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="493"/>
-        <location filename="../KestrixWizard.cpp" line="505"/>
+        <location filename="../KestrixWizard.cpp" line="498"/>
+        <location filename="../KestrixWizard.cpp" line="510"/>
         <source>Select The Compiler Header File Directory</source>
         <translation>Ordner mit Header-Dateien des Compilers wählen</translation>
     </message>
@@ -214,14 +214,14 @@ The entry &quot;%3&quot; is kept for this session; press &quot;Save Compiler&quo
 Der Eintrag „%3“ bleibt für diese Sitzung erhalten; drücken Sie erneut „Compiler speichern“, sobald die Datei geschrieben werden kann.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="188"/>
+        <location filename="../KestrixWizardRun.cpp" line="189"/>
         <source>Initialising Compiler Personality Generation ...
 </source>
         <translation>Die Erzeugung der Compiler-Persönlichkeit wird vorbereitet ...
 </translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="223"/>
+        <location filename="../KestrixWizardRun.cpp" line="224"/>
         <source>Compiler Personality Generation could not be executed: Please ensure Kestrix is set on the path.
 </source>
         <translation>Die Erzeugung der Compiler-Persönlichkeit konnte nicht gestartet werden: Bitte stellen Sie sicher, dass Kestrix im Suchpfad liegt.
@@ -233,22 +233,22 @@ Der Eintrag „%3“ bleibt für diese Sitzung erhalten; drücken Sie erneut „
         <translation>[stderr] %1</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="151"/>
+        <location filename="../KestrixWizardRun.cpp" line="152"/>
         <source>Running for %1</source>
         <translation>Läuft seit %1</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="152"/>
+        <location filename="../KestrixWizardRun.cpp" line="153"/>
         <source>Running for %1: %2</source>
         <translation>Läuft seit %1: %2</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="168"/>
+        <location filename="../KestrixWizardRun.cpp" line="169"/>
         <source>The earlier probe file %1 could not be removed: %2. It is not shown for this run.</source>
         <translation>Die frühere Testdatei %1 konnte nicht entfernt werden: %2. Sie wird für diesen Lauf nicht angezeigt.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="183"/>
+        <location filename="../KestrixWizardRun.cpp" line="184"/>
         <source>These header directories do not exist and are left out of the run:
 
 %1
@@ -261,89 +261,89 @@ Generate the personality without them?</source>
 Die Persönlichkeit ohne sie erzeugen?</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="224"/>
+        <location filename="../KestrixWizardRun.cpp" line="225"/>
         <source>Kestrix could not be started</source>
         <translation>Kestrix konnte nicht gestartet werden</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="250"/>
+        <location filename="../KestrixWizardRun.cpp" line="251"/>
         <source>Stopping the run ...</source>
         <translation>Der Lauf wird angehalten ...</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="288"/>
+        <location filename="../KestrixWizardRun.cpp" line="289"/>
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="291"/>
+        <location filename="../KestrixWizardRun.cpp" line="292"/>
         <source>Personality Generated Successfully! It was written to %1.</source>
         <translation>Persönlichkeit erfolgreich erzeugt! Sie wurde nach %1 geschrieben.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="292"/>
+        <location filename="../KestrixWizardRun.cpp" line="293"/>
         <source>Personality written after %1</source>
         <translation>Persönlichkeit nach %1 geschrieben</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="294"/>
+        <location filename="../KestrixWizardRun.cpp" line="295"/>
         <source>The personality was written to %1, but data that the run needs was missing: some results may be absent. The messages in the log name what was missing.</source>
         <translation>Die Persönlichkeit wurde nach %1 geschrieben, aber Daten, die der Lauf braucht, fehlten: manche Ergebnisse können fehlen. Die Meldungen im Protokoll nennen, was fehlte.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="296"/>
+        <location filename="../KestrixWizardRun.cpp" line="297"/>
         <source>Warning: %1</source>
         <translation>Warnung: %1</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="297"/>
+        <location filename="../KestrixWizardRun.cpp" line="298"/>
         <source>Personality written with missing data after %1</source>
         <translation>Persönlichkeit mit fehlenden Daten nach %1 geschrieben</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="301"/>
+        <location filename="../KestrixWizardRun.cpp" line="302"/>
         <source>The run was stopped after %1. No new personality was written; %2 is as it was before the run.</source>
         <translation>Der Lauf wurde nach %1 angehalten. Es wurde keine neue Persönlichkeit geschrieben; %2 ist wie vor dem Lauf.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="303"/>
+        <location filename="../KestrixWizardRun.cpp" line="304"/>
         <source>Run stopped after %1</source>
         <translation>Lauf nach %1 angehalten</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="307"/>
+        <location filename="../KestrixWizardRun.cpp" line="308"/>
         <source>Kestrix was ended by signal %1 (%2).</source>
         <translation>Kestrix wurde durch Signal %1 (%2) beendet.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="309"/>
+        <location filename="../KestrixWizardRun.cpp" line="310"/>
         <source>Kestrix was interrupted (exit status %1); %2 is as it was before the run.</source>
         <translation>Kestrix wurde unterbrochen (Exit-Status %1); %2 ist wie vor dem Lauf.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="311"/>
+        <location filename="../KestrixWizardRun.cpp" line="312"/>
         <source>Kestrix failed with exit status %1.</source>
         <translation>Kestrix ist mit Exit-Status %1 gescheitert.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="313"/>
+        <location filename="../KestrixWizardRun.cpp" line="314"/>
         <source>Run failed after %1</source>
         <translation>Lauf nach %1 gescheitert</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="314"/>
+        <location filename="../KestrixWizardRun.cpp" line="315"/>
         <source>Personality Generation Failed!
 Please check the details on screen and try again.</source>
         <translation>Die Erzeugung der Persönlichkeit ist fehlgeschlagen!
 Bitte prüfen Sie die angezeigten Einzelheiten und versuchen Sie es erneut.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="329"/>
+        <location filename="../KestrixWizardRun.cpp" line="330"/>
         <source>The run made no compile before it ended; the messages above give the reason.</source>
         <translation>Der Lauf hat vor seinem Ende nichts übersetzt; die Meldungen oben nennen den Grund.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="332"/>
+        <location filename="../KestrixWizardRun.cpp" line="333"/>
         <source>
 
 Command Attempted:
@@ -354,7 +354,7 @@ Versuchter Befehl:
 </translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="332"/>
+        <location filename="../KestrixWizardRun.cpp" line="333"/>
         <source>
  ---- stdout details ----
 </source>
@@ -363,7 +363,7 @@ Versuchter Befehl:
 </translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="333"/>
+        <location filename="../KestrixWizardRun.cpp" line="334"/>
         <source>
  ---- stderr details ----
 </source>
@@ -372,7 +372,7 @@ Versuchter Befehl:
 </translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="359"/>
+        <location filename="../KestrixWizardRun.cpp" line="360"/>
         <source>A personality is being generated. Stop the run and close the wizard?
 
 The previous personality is left as it was.</source>
@@ -381,17 +381,17 @@ The previous personality is left as it was.</source>
 Die bisherige Persönlichkeit bleibt, wie sie war.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="373"/>
+        <location filename="../KestrixWizardRun.cpp" line="374"/>
         <source>Save Log File as ..</source>
         <translation>Protokoll speichern unter ..</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="374"/>
+        <location filename="../KestrixWizardRun.cpp" line="375"/>
         <source>Log Files (*.txt *.log)</source>
         <translation>Protokolldateien (*.txt *.log)</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="383"/>
+        <location filename="../KestrixWizardRun.cpp" line="384"/>
         <source>The log could not be saved to %1: %2</source>
         <translation>Das Protokoll konnte nicht in %1 gespeichert werden: %2</translation>
     </message>
@@ -900,30 +900,38 @@ Changes to an existing entry cannot be undone.</source>
     </message>
     <message>
         <location filename="../SaveCompilerDetailsBase.ui" line="39"/>
-        <source>Save Under Existing</source>
-        <translation>Unter vorhandenem Eintrag speichern</translation>
+        <source>Save &amp;Under Existing</source>
+        <translation>&amp;Unter vorhandenem Eintrag speichern</translation>
     </message>
     <message>
         <location filename="../SaveCompilerDetailsBase.ui" line="49"/>
-        <location filename="../SaveCompilerDetailsBase.ui" line="92"/>
-        <source>Family:</source>
-        <translation>Familie:</translation>
+        <source>&amp;Family:</source>
+        <translation>&amp;Familie:</translation>
     </message>
     <message>
         <location filename="../SaveCompilerDetailsBase.ui" line="69"/>
-        <location filename="../SaveCompilerDetailsBase.ui" line="109"/>
-        <source>Name:</source>
-        <translation>Name:</translation>
+        <source>&amp;Name:</source>
+        <translation>&amp;Name:</translation>
     </message>
     <message>
         <location filename="../SaveCompilerDetailsBase.ui" line="82"/>
-        <source>Save As New</source>
-        <translation>Als neuen Eintrag speichern</translation>
+        <source>Save As Ne&amp;w</source>
+        <translation>Als neuen &amp;Eintrag speichern</translation>
+    </message>
+    <message>
+        <location filename="../SaveCompilerDetailsBase.ui" line="92"/>
+        <source>Fa&amp;mily:</source>
+        <translation>Fam&amp;ilie:</translation>
+    </message>
+    <message>
+        <location filename="../SaveCompilerDetailsBase.ui" line="109"/>
+        <source>Nam&amp;e:</source>
+        <translation>Na&amp;me:</translation>
     </message>
     <message>
         <location filename="../SaveCompilerDetailsBase.ui" line="126"/>
-        <source>Language</source>
-        <translation>Sprache</translation>
+        <source>&amp;Language</source>
+        <translation>&amp;Sprache</translation>
     </message>
     <message>
         <location filename="../SaveCompilerDetailsBase.ui" line="132"/>
