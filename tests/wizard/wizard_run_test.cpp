@@ -2,6 +2,7 @@
 // fake engine for the outcomes a real compiler cannot be made to show on demand (a stop in
 // the middle, a signal death, missing data).
 #include "Compiler.h"
+#include "EngineOutput.h"
 #include "KestrixWizard.h"
 #include "SaveCompilerDetails.h"
 #include "SubPopupMenu.h"
@@ -62,6 +63,22 @@ class RunTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void outputIsTakenLineByLine()
+    {
+        // A pipe may cut a line anywhere; only whole lines reach the log, and only the
+        // unindented ones that end in "..." open a phase.
+        OutputLines lines;
+        QCOMPARE(lines.Feed("Scann"), QStringList{});
+        QCOMPARE(lines.Feed("ing for compiler defines ...\n  [macros] 1 of"), QStringList{"Scanning for compiler defines ..."});
+        QCOMPARE(lines.Feed(" 2\n\nConducting Tests...\nlast"), (QStringList{"  [macros] 1 of 2", "", "Conducting Tests..."}));
+        QCOMPARE(lines.Flush(), QString("last"));
+        QCOMPARE(lines.Flush(), QString());
+        QCOMPARE(PhaseOfLine("Scanning for compiler defines ..."), QString("Scanning for compiler defines"));
+        QCOMPARE(PhaseOfLine("Conducting  Keyword Tests..."), QString("Conducting Keyword Tests"));
+        QCOMPARE(PhaseOfLine("  [macros] batches of 4 ..."), QString());
+        QCOMPARE(PhaseOfLine("Couldn't determine compiler include paths."), QString());
+    }
+
     void realEngineRunStreamsLogAndSavesSettings()
     {
         REQUIRE_GCC();
