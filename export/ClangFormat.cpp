@@ -96,17 +96,6 @@ bool ShellSafe(const std::string& argument)
     return argument.find_first_of(" \t\"'\\") == std::string::npos;
 }
 
-std::string YamlString(const std::string& text)
-{
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\')
-            quoted += '\\';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
-
 struct ClangFlags {
     std::vector<std::string> Arguments;
     std::vector<std::string> Notes;
@@ -201,7 +190,8 @@ std::vector<OutputFile> ExportClang(const Personality& personality)
     }
     fragment += "CompileFlags:\n  Add: [\n";
     for (std::size_t i = 0; i < flags.Arguments.size(); ++i)
-        fragment += "    " + YamlString(flags.Arguments[i]) + (i + 1 < flags.Arguments.size() ? ",\n" : "\n");
+        // A double-quoted YAML scalar escapes quotes and backslashes as a C literal does.
+        fragment += "    " + CStringLiteral(flags.Arguments[i]) + (i + 1 < flags.Arguments.size() ? ",\n" : "\n");
     fragment += "  ]\n";
 
     return {{"compile_flags.txt", compileFlags}, {personality.Name + ".clangd", fragment}};
