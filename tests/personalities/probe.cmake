@@ -1,16 +1,9 @@
-# One probe of kestrix_probe_personality: cmake -DRUN_DIR=... -DKESTRIX_RUN=... -P probe.cmake
-# -- <Kestrix arguments>. Empties RUN_DIR and runs kestrix-run in it; the engine's standard
-# output ends up in RUN_DIR/run.log.
+# One probe of kestrix_probe_personality: cmake -DRUN_DIR=... -DKESTRIX_RUN=...
+# -DARGS_FILE=... -P probe.cmake, where ARGS_FILE appends the Kestrix arguments to args.
+# Empties RUN_DIR and runs kestrix-run in it; the engine's standard output ends up in
+# RUN_DIR/run.log.
 set(args "")
-set(collect FALSE)
-math(EXPR last "${CMAKE_ARGC} - 1")
-foreach(i RANGE ${last})
-  if(collect)
-    list(APPEND args "${CMAKE_ARGV${i}}")
-  elseif("${CMAKE_ARGV${i}}" STREQUAL "--")
-    set(collect TRUE)
-  endif()
-endforeach()
+include("${ARGS_FILE}")
 
 file(REMOVE_RECURSE "${RUN_DIR}")
 # The third argument is the compiler command; its first word must be installed.
