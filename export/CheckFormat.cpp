@@ -25,12 +25,16 @@ public:
         Signedness();
         Macros();
         Keywords();
+        for (const auto& notes : {IncludeDirNotes(Facts), LanguageNotes(Facts), SystemDirNotes(Facts)})
+            Unchecked.insert(Unchecked.end(), notes.begin(), notes.end());
+        for (const std::string& file : Facts.ForceIncludes)
+            Unchecked.push_back("Read before every source: " + file);
         std::string head = "/* Compile-time checks of the facts measured of the compiler of the personality\n * "
-                           + Facts.Path + ".\n"
+                           + InCComment(Facts.Path) + ".\n"
                            " * An analyser configured for that compiler must accept this source: each fact it does\n"
                            " * not honour stops it at an assertion that names the fact.\n";
         if (!Unchecked.empty())
-            head += " *\n * Facts that no assertion can check:\n" + CommentLines(Unchecked, " *   ");
+            head += " *\n * Facts that no assertion here checks:\n" + InCComment(CommentLines(Unchecked, " *   "));
         head += " */\n";
         if (!Facts.Intrinsics.empty())
             head += "#include <stddef.h>\n";
@@ -121,10 +125,15 @@ private:
     void Keywords()
     {
         Body += "\n/* One use of each keyword as its classification allows. */\n";
+        std::string unused;
         for (const Define& define : Facts.Defines) {
             if (define.Classified())
                 Body += KeywordUse(define);
+            else if (define.Kind != DefineKind::Macro && define.Kind != DefineKind::Helper)
+                unused += (unused.empty() ? "" : ", ") + define.Name;
         }
+        if (!unused.empty())
+            Unchecked.push_back("Keywords and built-ins that no test classified, defined for the analysis only: " + unused + ".");
     }
 
     // A use of the keyword that the compiler accepts as well as an analyser that reads the

@@ -64,13 +64,13 @@ std::string WithoutBlanks(const std::string& value)
         if (blank)
             result += "/**/";
         blank = false;
+        result += c;
         if (literal == 0 && (c == '"' || c == '\''))
             literal = c;
         else if (literal != 0 && c == '\\' && i + 1 < value.size())
-            result += value[i++];
+            result += value[++i];
         else if (c == literal)
             literal = 0;
-        result += c;
     }
     return result;
 }
@@ -165,10 +165,8 @@ ClangFlags BuildFlags(const Personality& personality)
             notes.push_back("The argument " + argument + " holds a blank, a quote or a backslash: clangd reads "
                             "compile_flags.txt as it is, clang's @compile_flags.txt splits it.");
     }
-    const std::vector<std::string> language = LanguageNotes(personality, expressed);
-    const std::vector<std::string> system = SystemDirNotes(personality);
-    notes.insert(notes.end(), language.begin(), language.end());
-    notes.insert(notes.end(), system.begin(), system.end());
+    for (const auto& part : {LanguageNotes(personality, expressed), SystemDirNotes(personality)})
+        notes.insert(notes.end(), part.begin(), part.end());
     return flags;
 }
 
@@ -185,7 +183,7 @@ std::vector<OutputFile> ExportClang(const Personality& personality)
     std::string fragment = "# clangd configuration fragment for the compiler of the personality " + personality.Path + ".\n"
                            "# The same arguments are in compile_flags.txt, which has no room for comments.\n";
     if (!flags.Notes.empty()) {
-        fragment += "#\n# Facts that no flag can express:\n";
+        fragment += "#\n# What these flags do not express:\n";
         fragment += CommentLines(flags.Notes, "#   ");
     }
     fragment += "CompileFlags:\n  Add: [\n";

@@ -90,6 +90,21 @@ std::vector<std::string> SystemDirNotes(const Personality& personality)
     return notes;
 }
 
+std::vector<std::string> IncludeDirNotes(const Personality& personality)
+{
+    std::vector<std::string> notes;
+    for (const std::string& dir : personality.IncludeDirs)
+        notes.push_back("System include directory, searched in this order: " + dir);
+    return notes;
+}
+
+std::string InCComment(std::string text)
+{
+    for (std::size_t at = text.find("*/"); at != std::string::npos; at = text.find("*/", at))
+        text.replace(at, 2, "* /");
+    return text;
+}
+
 std::string CommentLines(const std::vector<std::string>& notes, const std::string& prefix, std::size_t width)
 {
     std::string text;

@@ -18,6 +18,11 @@ std::vector<std::string> TypeNotes(const Personality& personality);
 std::vector<std::string> LanguageNotes(const Personality& personality, const std::set<std::string>& expressed = {});
 // "-q" directories that are not include directories as well.
 std::vector<std::string> SystemDirNotes(const Personality& personality);
+// The include directories, in their order.
+std::vector<std::string> IncludeDirNotes(const Personality& personality);
+
+// Text made safe to stand inside a C comment.
+std::string InCComment(std::string text);
 
 // Notes joined as comment lines: each starts with prefix and is wrapped before width.
 std::string CommentLines(const std::vector<std::string>& notes, const std::string& prefix, std::size_t width = 96);

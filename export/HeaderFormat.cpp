@@ -28,12 +28,8 @@ std::string DefineLine(const Macro& macro)
 std::string CComment(const std::vector<std::string>& lines)
 {
     std::string text = "/*";
-    for (const std::string& line : lines) {
-        std::string safe = line;
-        for (std::size_t at = safe.find("*/"); at != std::string::npos; at = safe.find("*/"))
-            safe.replace(at, 2, "* /");
-        text += (text == "/*" ? " " : " * ") + safe + "\n";
-    }
+    for (const std::string& line : lines)
+        text += (text == "/*" ? " " : line.empty() ? " *" : " * ") + InCComment(line) + "\n";
     return text + " */\n";
 }
 
@@ -42,14 +38,9 @@ std::string CComment(const std::vector<std::string>& lines)
 std::vector<OutputFile> ExportHeader(const Personality& personality)
 {
     std::vector<std::string> notes;
-    for (const std::string& dir : personality.IncludeDirs)
-        notes.push_back("System include directory, searched in this order: " + dir);
-    const std::vector<std::string> types = TypeNotes(personality);
-    const std::vector<std::string> language = LanguageNotes(personality);
-    const std::vector<std::string> system = SystemDirNotes(personality);
-    notes.insert(notes.end(), types.begin(), types.end());
-    notes.insert(notes.end(), language.begin(), language.end());
-    notes.insert(notes.end(), system.begin(), system.end());
+    for (const auto& part : {IncludeDirNotes(personality), TypeNotes(personality), LanguageNotes(personality),
+                             SystemDirNotes(personality)})
+        notes.insert(notes.end(), part.begin(), part.end());
 
     std::vector<std::string> opening = {
         "Read before every source by a tool that analyses code for the compiler of the personality",

@@ -99,6 +99,12 @@ TEST(ClangFormat, FlagsAsClangdAndClangBothReadThem)
         EXPECT_EQ(line.find_first_of(" \t\"'\\"), std::string::npos) << line;
 
     EXPECT_TRUE(Has(fragment, "CompileFlags:\n  Add: [\n    \"--target=avr\",\n"));
+
+    // Blanks inside a literal cannot become comments: such an argument is listed instead.
+    const Personality literal = ParsePersonality("-d \"MSG=f(\"a\\\" b\",  1)\"\n", "/d/lit.p_c");
+    const std::vector<OutputFile> literalFiles = ExportClang(literal);
+    EXPECT_TRUE(Has(FileOf(literalFiles, "compile_flags.txt"), "-DMSG=f(\"a\\\" b\",/**/1)\n"));
+    EXPECT_TRUE(Has(FileOf(literalFiles, "lit.clangd"), "holds a blank, a quote or a backslash"));
     for (const char* fact : {"A structure may be empty.", "Headers below /fi are system headers"})
         EXPECT_TRUE(Has(fragment, fact)) << fact;
 }

@@ -17,6 +17,8 @@ if(NOT compiler_path)
 endif()
 
 # kestrix-run wants a run directory that is empty or absent, so the log waits beside it.
+get_filename_component(parent "${RUN_DIR}" DIRECTORY)
+file(MAKE_DIRECTORY "${parent}")
 execute_process(COMMAND "${KESTRIX_RUN}" --run-dir "${RUN_DIR}" ${args}
                 OUTPUT_FILE "${RUN_DIR}.log" ERROR_VARIABLE errors RESULT_VARIABLE status)
 if(EXISTS "${RUN_DIR}")
