@@ -39,7 +39,7 @@ std::string XmlComment(const std::string& title, const std::vector<std::string>&
 
 struct PlatformSize {
     const char* Element;
-    int Bits;
+    int Bits;  // 0 when the personality has no size
     std::string What;
 };
 
@@ -53,7 +53,8 @@ OutputFile Platform(const Personality& personality)
     };
     auto bits = [&](BaseType type) { return personality.Layout(type).SizeBits; };
     const std::vector<PlatformSize> sizes = {
-        {"bool", 0, "bool"},
+        // No type test measures bool; every compiler met so far stores it in one char.
+        {"bool", charBits, "bool"},
         {"short", bits(BaseType::Short), "short"},
         {"int", bits(BaseType::Int), "int"},
         {"long", bits(BaseType::Long), "long"},
@@ -72,20 +73,17 @@ OutputFile Platform(const Personality& personality)
     else
         notes.push_back("The personality does not say whether plain char is signed; cppcheck keeps its own default.");
     body += "  <sizeof>\n";
+    notes.push_back("The size of bool is not measured; it is given as 1 char.");
     for (const PlatformSize& size : sizes) {
-        int bytes = (size.Bits + charBits - 1) / charBits;
-        if (size.Element == std::string("bool")) {
-            // No type test measures bool; every compiler the engine has met stores it in one char.
-            bytes = 1;
-            notes.push_back("The size of bool is not measured; it is given as 1 char.");
-        } else if (size.Bits == 0) {
+        if (size.Bits == 0) {
             notes.push_back("The size of " + size.What + " is not measured; cppcheck keeps its own.");
             continue;
-        } else if (size.Bits % charBits != 0) {
-            notes.push_back("The " + size.What + " is " + std::to_string(size.Bits) + " bits, not a whole number of chars; it is given as "
-                            + std::to_string(bytes) + " chars.");
         }
-        body += std::string("    <") + size.Element + ">" + std::to_string(bytes) + "</" + size.Element + ">\n";
+        const int chars = (size.Bits + charBits - 1) / charBits;
+        if (size.Bits % charBits != 0)
+            notes.push_back("The " + size.What + " is " + std::to_string(size.Bits) + " bits, not a whole number of chars; it is given as "
+                            + std::to_string(chars) + " chars.");
+        body += std::string("    <") + size.Element + ">" + std::to_string(chars) + "</" + size.Element + ">\n";
     }
     body += "  </sizeof>\n</platform>\n";
 
