@@ -162,6 +162,9 @@ TEST_F(SdccMcs51, CppcheckFindsTheWriteOutOfBounds)
     const std::string source = SeededSource();
     const RunResult exported = Cppcheck(source);
     EXPECT_TRUE(Has(Output(exported), "Array 'buffer[4]' accessed at index 4, which is out of bounds")) << Output(exported);
+    // The forced-include header alone carries the keywords as well.
+    const RunResult header = Cppcheck(source, {"--include=personality.h", "--includes-file=personality.includes.txt"}, false);
+    EXPECT_TRUE(Has(Output(header), "Array 'buffer[4]' accessed at index 4, which is out of bounds")) << Output(header);
     // Without the exported files cppcheck skips the function in silence.
     const RunResult bare = Cppcheck(source, {}, false);
     EXPECT_FALSE(Has(Output(bare), "out of bounds")) << Output(bare);
