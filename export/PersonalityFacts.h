@@ -51,7 +51,6 @@ struct Define {
     std::string Value;       // as written in the personality
     bool Quoted = false;
     DefineKind Kind = DefineKind::Macro;
-    int Line = 0;
 
     bool FunctionLike() const { return !Parameters.empty(); }
     // A keyword that a keyword test of the engine classified: the check source uses it.

@@ -152,7 +152,6 @@ private:
     {
         Product(cpp, option, number);
         Define define = ParseDefineText(text);
-        define.Line = number;
         if (define.Name == StringHelperName)
             define.Kind = DefineKind::Helper;
         else
