@@ -52,27 +52,7 @@ std::string StandardSwitch(const Personality& personality, std::vector<std::stri
 // tokens of a macro's value becomes one; inside a literal it cannot.
 std::string WithoutBlanks(const std::string& value)
 {
-    std::string result;
-    char literal = 0;
-    bool blank = false;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        const char c = value[i];
-        if (literal == 0 && (c == ' ' || c == '\t')) {
-            blank = !result.empty();
-            continue;
-        }
-        if (blank)
-            result += "/**/";
-        blank = false;
-        result += c;
-        if (literal == 0 && (c == '"' || c == '\''))
-            literal = c;
-        else if (literal != 0 && c == '\\' && i + 1 < value.size())
-            result += value[++i];
-        else if (c == literal)
-            literal = 0;
-    }
-    return result;
+    return CollapseBlanks(value, "/**/");
 }
 
 // The word clang knows for an alias whose standard keyword it lacks at the exported language

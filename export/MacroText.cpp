@@ -111,19 +111,27 @@ bool IsIntegerValue(const std::string& value)
     return anyLiteral;
 }
 
-std::string CollapseBlanks(const std::string& text)
+std::string CollapseBlanks(const std::string& text, const std::string& separator)
 {
     std::string result;
+    char literal = 0;
     bool blank = false;
-    for (const char c : text) {
-        if (c == ' ' || c == '\t') {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (literal == 0 && (c == ' ' || c == '\t')) {
             blank = !result.empty();
             continue;
         }
         if (blank)
-            result += ' ';
+            result += separator;
         blank = false;
         result += c;
+        if (literal == 0 && (c == '"' || c == '\''))
+            literal = c;
+        else if (literal != 0 && c == '\\' && i + 1 < text.size())
+            result += text[++i];
+        else if (c == literal)
+            literal = 0;
     }
     return result;
 }

@@ -26,7 +26,8 @@ std::string CStringLiteral(const std::string& text);
 // parentheses and the operators + - ~ * (so that a source may compare a macro with it).
 bool IsIntegerValue(const std::string& value);
 
-// Runs of blanks and tabs replaced by one blank, none at either end.
-std::string CollapseBlanks(const std::string& text);
+// Runs of blanks and tabs outside string and character literals replaced by one separator,
+// none at either end.
+std::string CollapseBlanks(const std::string& text, const std::string& separator = " ");
 
 }  // namespace kxexport
