@@ -23,6 +23,9 @@ execute_process(COMMAND "${KESTRIX_RUN}" --run-dir "${RUN_DIR}" ${args}
                 OUTPUT_FILE "${RUN_DIR}.log" ERROR_VARIABLE errors RESULT_VARIABLE status)
 if(EXISTS "${RUN_DIR}")
   file(RENAME "${RUN_DIR}.log" "${RUN_DIR}/run.log")
+  # The arguments one per line, for the tests that check the run against the compiler.
+  list(JOIN args "\n" lines)
+  file(WRITE "${RUN_DIR}/args.txt" "${lines}\n")
 endif()
 if(NOT status EQUAL 0 OR NOT EXISTS "${RUN_DIR}/personality.p_c")
   message(FATAL_ERROR "kestrix-run failed (status ${status}) for ${compiler}: ${errors}")
