@@ -71,6 +71,9 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     Say("Scanning All Directories ...");
     HeaderScanner scanner(lists.IgnoreKeywords);
     scanner.ScanSearchDirectories(options.SearchDirs);
+    // Extension keywords that no header spells are tested like the names found in headers.
+    for (const std::string& word : lists.CandidateKeywords)
+        scanner.Parse(word);
     const HeaderTrees trees = scanner.Take();
 
     phase("include directories");
