@@ -18,7 +18,10 @@ bool Holds(const std::string& object, const std::string& name)
 
 bool AskableByHasInclude(const std::string& header)
 {
-    if (header.empty())
+    // Comment starts, quotes and trigraphs would be read as such by compilers that take the
+    // operand apart as tokens.
+    if (header.empty() || header.find("/*") != std::string::npos || header.find("//") != std::string::npos ||
+        header.find("??") != std::string::npos || header.find('\'') != std::string::npos)
         return false;
     for (char c : header) {
         const unsigned char u = static_cast<unsigned char>(c);
@@ -31,12 +34,13 @@ bool AskableByHasInclude(const std::string& header)
 std::string HasIncludeSource(const std::vector<std::string>& headers, const std::string& sourceName,
                              const std::string& missing)
 {
-    // A compiler without the operator skips everything, and then the found control is absent.
+    // A compiler without the operator skips everything, and then the found control is
+    // absent; so it is when anything in between derailed the compiler.
     std::string text = "#if defined(__has_include)\n";
-    text += "#if __has_include(\"" + sourceName + "\")\nint " + AnswerName("ok") + " = 1;\n#endif\n";
     text += "#if __has_include(<" + missing + ">)\nint " + AnswerName("no") + " = 1;\n#endif\n";
     for (std::size_t i = 0; i < headers.size(); ++i)
         text += "#if __has_include(<" + headers[i] + ">)\nint " + AnswerName(std::to_string(i)) + " = 1;\n#endif\n";
+    text += "#if __has_include(\"" + sourceName + "\")\nint " + AnswerName("ok") + " = 1;\n#endif\n";
     text += "#endif\n";
     return text;
 }

@@ -7,12 +7,12 @@
 #include <vector>
 
 // True when the header's name can be written between the angle brackets of __has_include
-// without a character that ends or escapes it.
+// without a character that ends, escapes or comments out what follows.
 bool AskableByHasInclude(const std::string& header);
 
 // The source asking for each header. Two controls make every compile check itself: the
-// source's own file name, asked in quotes, must be found, and the made-up name `missing`
-// must not.
+// made-up name `missing`, asked first, must not be found, and the source's own file name,
+// asked last in quotes, must.
 std::string HasIncludeSource(const std::vector<std::string>& headers, const std::string& sourceName,
                              const std::string& missing);
 
