@@ -150,7 +150,9 @@ protected:
         WriteFile(Root + "/libc/limits.h", "#define LIBC_LIMITS 1\n");
         WriteFile(Root + "/libc/config.h", "#define LIBC_CONFIG 1\n");
         WriteFile(Root + "/libc/stdio.h", "int printf(const char *, ...);\n");
-        // Not searched: headers of a long relative path, each component short enough.
+        // Not searched: a copy of a library header, and headers of a long relative path,
+        // each component short enough.
+        WriteFile(Root + "/copy/stdio.h", "int printf(const char *, ...);\n");
         const std::string deep = std::string(120, 'd') + "/" + std::string(120, 'e') + "/";
         WriteFile(Root + "/unused/" + deep + "header_of_a_long_relative_path.h", "int unused;\n");
         fs::create_directory_symlink(Root + "/cc", Root + "/cc_link");
@@ -207,8 +209,8 @@ TEST_F(IncludeOrder, TheCompilersSearchOrderWhateverTheOrderGiven)
     const std::vector<std::string> expected{"cc", "arch", "libc"};
     for (bool innermostFirst : {true, false}) {
         ModelCompiler compiler{Searching({"cc", "arch", "libc"}), innermostFirst};
-        for (const auto& given : {std::vector<std::string>{"cc", "arch", "libc", "unused"},
-                                  std::vector<std::string>{"unused", "libc", "cc", "arch"}}) {
+        for (const auto& given : {std::vector<std::string>{"cc", "arch", "libc", "unused", "copy"},
+                                  std::vector<std::string>{"copy", "unused", "libc", "cc", "arch"}}) {
             const Outcome outcome = Discover(compiler, given);
             // The wrapper's chain puts cc before libc; arch and libc share config.h, whose
             // copies hold preprocessor lines only, so nothing shows their order: they keep
@@ -260,6 +262,14 @@ TEST_F(IncludeOrder, ALongHeaderPathInAnUnsearchedDirectoryIsNotFound)
         ModelCompiler compiler{Searching({"libc"})};
         EXPECT_EQ(Discover(compiler, {"unused", "libc"}, exact).Directories, std::vector<std::string>{"libc"});
     }
+}
+
+TEST_F(IncludeOrder, NoDirectorySearchedIsSaid)
+{
+    const Outcome outcome = Discover(ModelCompiler{}, {"cc", "libc"});
+    EXPECT_TRUE(outcome.Directories.empty());
+    EXPECT_NE(std::find(outcome.Said.begin(), outcome.Said.end(), "Couldn't determine compiler include paths."),
+              outcome.Said.end());
 }
 
 TEST(SearchOrder, DecidedPairsFirstThenTheCommandLine)
