@@ -190,36 +190,31 @@ std::optional<std::vector<bool>> IncludeProber::AskBatch(const std::vector<std::
 std::vector<bool> IncludeProber::FindHeaders(const std::vector<std::string>& headers)
 {
     std::vector<std::optional<bool>> answers(headers.size());
-    if (!Context.Opts.Exact && !headers.empty() && HasIncludeWorks()) {
-        std::vector<std::size_t> askable;
-        for (std::size_t i = 0; i < headers.size(); ++i)
-            if (AskableByHasInclude(headers[i]))
-                askable.push_back(i);
+    std::vector<std::size_t> askable;
+    for (std::size_t i = 0; i < headers.size() && !Context.Opts.Exact; ++i)
+        if (AskableByHasInclude(headers[i]))
+            askable.push_back(i);
+    if (!askable.empty() && HasIncludeWorks()) {
         const std::size_t perBatch = Context.Opts.ReduceFileSize ? kReducedHeadersPerBatch : kHeadersPerBatch;
-        const std::size_t batches = (askable.size() + perBatch - 1) / perBatch;
-        auto batchOf = [&](std::size_t b) {
-            std::vector<std::size_t> indices(askable.begin() + static_cast<std::ptrdiff_t>(b * perBatch),
-                                             askable.begin() + static_cast<std::ptrdiff_t>(std::min((b + 1) * perBatch, askable.size())));
-            return indices;
-        };
+        std::vector<std::vector<std::size_t>> batches;
+        for (std::size_t at = 0; at < askable.size(); at += perBatch)
+            batches.emplace_back(askable.begin() + static_cast<std::ptrdiff_t>(at),
+                                 askable.begin() + static_cast<std::ptrdiff_t>(std::min(at + perBatch, askable.size())));
         Say("  [includes] " + std::to_string(askable.size()) + (askable.size() == 1 ? " header" : " headers") +
-            " asked with __has_include, " +
-            std::to_string(batches) + (batches == 1 ? " compiler run" : " compiler runs"));
+            " asked with __has_include, " + std::to_string(batches.size()) +
+            (batches.size() == 1 ? " compiler run" : " compiler runs"));
         bool anyFound = false;
         Context.ForEach(
-            batches,
+            batches.size(),
             [&](std::size_t b) {
                 std::vector<std::string> batch;
-                for (std::size_t i : batchOf(b))
+                for (std::size_t i : batches[b])
                     batch.push_back(headers[i]);
                 return AskBatch(batch);
             },
             [&](std::size_t b, const std::optional<std::vector<bool>>& found) {
-                if (!found)
-                    return;
-                const std::vector<std::size_t> indices = batchOf(b);
-                for (std::size_t k = 0; k < indices.size(); ++k) {
-                    answers[indices[k]] = (*found)[k];
+                for (std::size_t k = 0; found && k < batches[b].size(); ++k) {
+                    answers[batches[b][k]] = (*found)[k];
                     anyFound = anyFound || (*found)[k];
                 }
             });
