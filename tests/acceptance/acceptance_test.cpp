@@ -115,10 +115,12 @@ std::vector<Compiler> CompilerTable()
                                 {"__extension__", T::Drop, "", true}, {"__int128", T::IntType, "64", true},
                                 {"_Nonnull", T::Drop, "", false}}),
          gnuC, false},
+        // Probed with its own directories only: the keywords that no header names come from
+        // the shipped candidate list.
         {"avr-gcc",
-         With(GnuCRows(false), {{"__flash", T::Drop, "", true}, {"__memx", T::Drop, "", true},
-                                {"__int24", T::IntType, "16", true}, {"__uint24", T::IntType, "16", true},
-                                {"__flash5", T::Nothing, "", false}}),
+         With(GnuCRows(false), {{"__flash", T::Drop, "", true}, {"__flash1", T::Drop, "", true},
+                                {"__memx", T::Drop, "", true}, {"__int24", T::IntType, "16", true},
+                                {"__uint24", T::IntType, "16", true}, {"__flash5", T::Nothing, "", true}}),
          {"-slc+", "-dollar-", "-cr+"}, true},
         // The register keywords are the force-include file's: no line classifies them.
         {"sdcc-mcs51",
@@ -250,6 +252,16 @@ std::vector<std::string> SdccSearchList(const std::string& command)
     return dirs;
 }
 
+// A directory matters for the search only when a file below it has content.
+bool HoldsFiles(const std::string& dir)
+{
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_regular_file(ec) && it->file_size(ec) > 0)
+            return true;
+    return false;
+}
+
 void CheckIncludeDirectories(const Compiler& compiler, const ProbeRun& run)
 {
     const std::vector<std::string> own = compiler.Command.rfind("sdcc", 0) == 0
@@ -263,8 +275,7 @@ void CheckIncludeDirectories(const Compiler& compiler, const ProbeRun& run)
             std::error_code ec;
             return fs::equivalent(d, dir, ec);
         });
-        std::error_code ec;
-        if (given && !fs::is_empty(dir, ec))
+        if (given && HoldsFiles(dir))
             expected.push_back(dir);
     }
     std::vector<std::string> written;
@@ -622,4 +633,17 @@ TEST_F(Fakes, InterruptedAndFailedRunsKeepThePreviousPersonality)
     EXPECT_EQ(unwritable.Status, 1);
     EXPECT_EQ(unwritable.Stdout, "");
     EXPECT_NE(unwritable.Stderr.find(Deploy.Root() + "/missing/x.p_c"), std::string::npos) << unwritable.Stderr;
+}
+
+TEST_F(Fakes, IdentifierSignificanceIsTheCompilersExactCount)
+{
+    for (const std::string length : {"63", "31"}) {
+        setenv("FAKE_IDENT_LENGTH", length.c_str(), 1);
+        const RunResult run = Deploy.Run(Args("fake-ident-truncate"));
+        unsetenv("FAKE_IDENT_LENGTH");
+        EXPECT_EQ(run.Status, 0) << run.Stderr;
+        const std::vector<std::string> lines = kxtest::Lines(kxtest::ReadFile(Deploy.Personality()));
+        for (const std::string& line : {"-xn " + length, "-na " + length})
+            EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+    }
 }
