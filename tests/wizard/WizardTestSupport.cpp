@@ -7,14 +7,6 @@
 
 namespace kxwiztest {
 
-QStringList FakeDialogs::Kinds() const
-{
-    QStringList kinds;
-    for (const Message& m : Messages)
-        kinds.append(m.Kind);
-    return kinds;
-}
-
 ScratchDeployment::ScratchDeployment() : PreviousDir(QDir::currentPath()), PreviousHome(qgetenv("HOME"))
 {
     // The list files in the working directory, the other folders of the data linked one

@@ -17,30 +17,25 @@ namespace kxwiztest {
 // address opened) and answers from its queues, so that no test waits on a dialog.
 class FakeDialogs : public WizardDialogs {
 public:
-    struct Message {
-        QString Kind;
-        QString Text;
-    };
-
     FakeDialogs() { Install(this); }
     ~FakeDialogs() override { Install(nullptr); }
 
-    void Information(QWidget*, const QString&, const QString& text) override { Messages.append({"information", text}); }
-    void Warning(QWidget*, const QString&, const QString& text) override { Messages.append({"warning", text}); }
-    void Critical(QWidget*, const QString&, const QString& text) override { Messages.append({"critical", text}); }
+    void Information(QWidget*, const QString&, const QString& text) override { Record("information", text); }
+    void Warning(QWidget*, const QString&, const QString& text) override { Record("warning", text); }
+    void Critical(QWidget*, const QString&, const QString& text) override { Record("critical", text); }
     bool Question(QWidget*, const QString&, const QString& text) override
     {
-        Messages.append({"question", text});
+        Record("question", text);
         return Answers.isEmpty() || Answers.takeFirst();
     }
     QString ExistingDirectory(QWidget*, const QString&, const QString& start) override
     {
-        Messages.append({"directory", start});
+        Record("directory", start);
         return Directories.isEmpty() ? QString() : Directories.takeFirst();
     }
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString& filter, const QString&) override
     {
-        Messages.append({"save", filter});
+        Record("save", filter);
         return SaveName;
     }
     int RunModal(QDialog& dialog) override
@@ -50,18 +45,23 @@ public:
     }
     bool OpenUrl(const QUrl& url) override
     {
-        Messages.append({"url", url.toString()});
+        Record("url", url.toString());
         return true;
     }
 
-    QStringList Kinds() const;
-    QString LastText() const { return Messages.isEmpty() ? QString() : Messages.last().Text; }
-
-    QList<Message> Messages;
+    QStringList Kinds;
+    QStringList Texts;
     QList<bool> Answers;                 // for questions; Yes once empty
     QStringList Directories;             // for choosers; cancelled once empty
     QString SaveName;                    // for the save dialog
     std::function<void(QDialog&)> Modal; // answers a modal dialog; rejects it when unset
+
+private:
+    void Record(const char* kind, const QString& text)
+    {
+        Kinds.append(kind);
+        Texts.append(text);
+    }
 };
 
 // A scratch deployment laid out as the launcher lays out a user's, without a catalogue:

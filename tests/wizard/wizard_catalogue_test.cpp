@@ -19,15 +19,16 @@ QString Entry(const QString& family, const QString& name, const QString& fields 
     return " <Compiler>\n  <Name>" + name + "</Name>\n  <Family>" + family + "</Family>\n" + fields + " </Compiler>\n";
 }
 
+// The entry that matters is not the first, so that choosing it is told from taking the first.
 const QString AcmeCatalogue =
     "<CompilerFamily>Acme</CompilerFamily>\n<CompilerFamily>Empty</CompilerFamily>\n\n"
+    + Entry("Acme", "X - C++", "<ExeCommand>sh -x</ExeCommand>\n")
     + Entry("Acme", "X - C",
             "<ExeCommand>sh</ExeCommand>\n<CrossCompiler>no</CrossCompiler>\n<OutputFlag>-o</OutputFlag>\n"
             "<DefineFlag>-D</DefineFlag>\n<ObjectFlag>-c</ObjectFlag>\n<ObjectFileExtension>.o</ObjectFileExtension>\n"
             "<Order>%c %o %e %d%j %s </Order>\n<ReduceFileSize>no</ReduceFileSize>\n<CompilerDefines>A=1,B</CompilerDefines>\n"
             "<CompilerSwitches>-g</CompilerSwitches>\n<Template>acme.p_c</Template>\n"
-            "<ForceIncludeFile>acme.h</ForceIncludeFile>\n<SubHeaders>acme_sub</SubHeaders>\n")
-    + Entry("Acme", "X - C++", "<ExeCommand>sh -x</ExeCommand>\n");
+            "<ForceIncludeFile>acme.h</ForceIncludeFile>\n<SubHeaders>acme_sub</SubHeaders>\n");
 
 QStringList MenuItems(const SubPopupMenu* menu)
 {
@@ -72,7 +73,7 @@ private slots:
                               catalogue);
         QCOMPARE(catalogue.Families, (QStringList{"Acme", "Empty", "R&D"}));
         QCOMPARE(catalogue.Compilers.size(), 4);
-        const Compiler& x = catalogue.Compilers[0];
+        const Compiler& x = catalogue.Compilers[1];
         QCOMPARE((QStringList{x.Name, x.ExeCommand, x.Order, x.CompilerDefines, x.SubHeaders}),
                  (QStringList{"X - C", "sh", "%c %o %e %d%j %s ", "A=1,B", "acme_sub"}));
         QVERIFY(x.HeaderDirectories.isEmpty());
@@ -115,11 +116,11 @@ private slots:
             KestrixWizard wizard;
             QCOMPARE(wizard.ExeCommandBtn->menu(), wizard.TopMenu);
             QCOMPARE(wizard.SubMenus.size(), 3);
-            QCOMPARE(MenuItems(wizard.SubMenus[0]), (QStringList{"X - C", "X - C++ [off]", "C++ [off]", "Both"}));
+            QCOMPARE(MenuItems(wizard.SubMenus[0]), (QStringList{"X - C++ [off]", "X - C", "C++ [off]", "Both"}));
             QCOMPARE(MenuItems(wizard.SubMenus[1]), QStringList{});
             QCOMPARE(wizard.TopMenu->actions()[2]->text(), QString("R&&D")); // shown, not a shortcut
             wizard.ZANTHPPRadioButton->click();
-            QCOMPARE(MenuItems(wizard.SubMenus[0]), (QStringList{"X - C [off]", "X - C++", "C++", "Both"}));
+            QCOMPARE(MenuItems(wizard.SubMenus[0]), (QStringList{"X - C++", "X - C [off]", "C++", "Both"}));
         }
         deployment.Write("work/settings.txt", "Compiler Family Set:*\nAcme-Empt\n");
         KestrixWizard wizard;
@@ -135,7 +136,7 @@ private slots:
                                                    + Entry("Acme", "cross", "<CrossCompiler>yes</CrossCompiler>\n<OutputFlag>-e</OutputFlag>\n"
                                                                             "<Order>%c %o%e %d %j %s </Order>\n"));
         KestrixWizard wizard;
-        wizard.SubMenus[0]->actions()[0]->trigger();
+        wizard.SubMenus[0]->actions()[1]->trigger();
         QCOMPARE(CompilerPages(wizard), (QStringList{"sh", "native", "-o", "exe flag spaced", "-D", "-", "-c", ".o",
                                                      "%c %o %e %d%j %s ", "-", "", "A=1,B", "-g", "acme.p_c", "acme.h",
                                                      "acme_sub", "Acme", "X - C"}));
@@ -163,7 +164,7 @@ private slots:
         wizard.LoadCompilerSettings("F", "carries");
         QCOMPARE(ListedDirectories(wizard), QString("/old/host/include"));
         wizard.LoadCompilerSettings("F", "carries");
-        QVERIFY(dialogs.Kinds() == QStringList({"question", "question"}) && dialogs.LastText().endsWith(a + "\n" + b));
+        QVERIFY(dialogs.Kinds == QStringList({"question", "question"}) && dialogs.Texts.last().endsWith(a + "\n" + b));
         QCOMPARE(ListedDirectories(wizard), a + "|" + b);
         // An entry without them asks its compiler, with the entry's switches; Find
         // Directories asks again, as the C++ compiler now. The same list needs no question.
@@ -174,20 +175,20 @@ private slots:
         wizard.ZANTHPPRadioButton->click();
         wizard.CmpHdrDirFindBtn->click();
         QVERIFY(deployment.Read("work/listcc-args.txt").contains("-xc++\n"));
-        QCOMPARE(dialogs.Messages.size(), 3);
+        QCOMPARE(dialogs.Kinds.size(), 3);
         {
             ScopedEnv none("KXWIZ_FAKE_DIRS", "");
             wizard.CmpHdrDirFindBtn->click();
-            QVERIFY(dialogs.Kinds().last() == "critical" && dialogs.LastText().contains("named no header directories"));
+            QVERIFY(dialogs.Kinds.last() == "critical" && dialogs.Texts.last().contains("named no header directories"));
             QCOMPARE(ListedDirectories(wizard), c);
         }
         // An entry whose compiler cannot be run brings none; the old list goes only on Yes.
         wizard.ZanthRadioButton->click();
         wizard.LoadCompilerSettings("F", "gone");
-        QVERIFY(dialogs.LastText().startsWith("No header directories come with the catalogue entry \"gone\"."));
+        QVERIFY(dialogs.Texts.last().startsWith("No header directories come with the catalogue entry \"gone\"."));
         QCOMPARE(ListedDirectories(wizard), QString());
         wizard.CmpHdrDirFindBtn->click();
-        QVERIFY(dialogs.LastText().contains("cannot be run"));
+        QVERIFY(dialogs.Texts.last().contains("cannot be run"));
     }
 
     void downloadEntryOpensTheAddressAndCloses()
@@ -198,8 +199,8 @@ private slots:
         KestrixWizard wizard;
         wizard.show();
         wizard.LoadCompilerSettings("F", "get");
-        QCOMPARE(dialogs.Kinds(), (QStringList{"information", "url"}));
-        QVERIFY(dialogs.LastText().endsWith("/downloads/Windows/Acme 1.2"));
+        QCOMPARE(dialogs.Kinds, (QStringList{"information", "url"}));
+        QVERIFY(dialogs.Texts.last().endsWith("/downloads/Windows/Acme 1.2"));
         QVERIFY(!wizard.isVisible());
         QVERIFY(wizard.CmpExeEdit->text().isEmpty());
     }
@@ -234,7 +235,7 @@ private slots:
             dialog.accept();
         };
         wizard.AddCompilerBtn->click();
-        QCOMPARE(dialogs.Kinds(), (QStringList{"question", "question"}));
+        QCOMPARE(dialogs.Kinds, (QStringList{"question", "question"}));
         // As new entries: one more of the family, which takes the entry's files, and one of
         // a new family.
         dialogs.Modal = SaveAsNew("Acme", "Y", "CRadioButton");
@@ -247,7 +248,7 @@ private slots:
         QStringList names;
         for (const Compiler& entry : saved.Compilers)
             names.append(entry.Family + "/" + entry.Name + "/" + entry.Template + "/" + entry.ExeCommand);
-        QCOMPARE(names, (QStringList{"Acme/X - C/acme.p_c/sh -e", "Acme/X - C++//sh -x", "Acme/Y - C/acme.p_c/sh -e",
+        QCOMPARE(names, (QStringList{"Acme/X - C++//sh -x", "Acme/X - C/acme.p_c/sh -e", "Acme/Y - C/acme.p_c/sh -e",
                                      "Zeta/C++/acme.p_c/sh -e"}));
         QCOMPARE(wizard.SubMenus.size(), 3);
 
@@ -255,7 +256,7 @@ private slots:
         {
             QFile::remove("settings.txt");
             KestrixWizard again;
-            again.SubMenus[0]->actions()[0]->trigger();
+            again.SubMenus[0]->actions()[1]->trigger();
             QCOMPARE(CompilerPages(again), ran);
         }
 
@@ -264,7 +265,7 @@ private slots:
         QVERIFY(QFile::remove("compilers.txt") && QDir().mkdir("compilers.txt"));
         dialogs.Modal = SaveAsNew("Mine", "first", "BothRadioButton");
         wizard.AddCompilerBtn->click();
-        QVERIFY(dialogs.Kinds().last() == "critical" && dialogs.LastText().contains(deployment.Path("work/compilers.txt")));
+        QVERIFY(dialogs.Kinds.last() == "critical" && dialogs.Texts.last().contains(deployment.Path("work/compilers.txt")));
         QCOMPARE(MenuItems(wizard.SubMenus.last()), QStringList{"first"});
         QVERIFY(QDir().rmdir("compilers.txt"));
         dialogs.Modal = SaveAsNew("Mine", "second", "BothRadioButton");
@@ -316,7 +317,7 @@ private slots:
         QTest::keyClicks(dialog.NewCmpNameEdit, name);
         dialog.findChild<QRadioButton*>(language)->setChecked(true);
         dialog.accept();
-        QCOMPARE(dialogs.Kinds().join(","), shown);
+        QCOMPARE(dialogs.Kinds.join(","), shown);
         QCOMPARE(dialog.result(), int(result == "/" ? QDialog::Rejected : QDialog::Accepted));
         QCOMPARE(dialog.ResultFamily() + "/" + dialog.ResultName(), result);
     }

@@ -85,13 +85,13 @@ private slots:
         QVERIFY(deployment.Read("work/settings.txt").contains("Compiler:\n" + compiler + "\n\n"));
         const QString log = Log(wizard);
         if (exitCode == 0) {
-            QVERIFY(dialogs.Messages.isEmpty());
+            QVERIFY(dialogs.Kinds.isEmpty());
             QVERIFY2(log.trimmed().endsWith("It was written to " + deployment.Path("probe.p_c") + "."), qPrintable(log));
             QVERIFY(QFileInfo::exists(deployment.Path("probe.p_c")));
         } else {
             // The compile that failed, as the engine left it: the script naming the
             // compiler, then what the compiler said.
-            QCOMPARE(dialogs.Kinds(), QStringList{"critical"});
+            QCOMPARE(dialogs.Kinds, QStringList{"critical"});
             const qsizetype attempted = log.indexOf("Command Attempted:");
             const qsizetype err = log.indexOf("---- stderr details ----");
             QVERIFY2(attempted > 0 && log.indexOf(compiler, attempted) > attempted && err > attempted, qPrintable(log));
@@ -141,7 +141,7 @@ private slots:
         QVERIFY(RunToEnd(wizard));
         const QString log = Log(wizard);
         const QString personality = deployment.Path("probe.p_c");
-        QCOMPARE(dialogs.Kinds(), dialog.isEmpty() ? QStringList() : QStringList{dialog});
+        QCOMPARE(dialogs.Kinds, dialog.isEmpty() ? QStringList() : QStringList{dialog});
         QVERIFY2(log.contains(logHas.arg(personality)) && log.trimmed().endsWith(logEnd.arg(personality)), qPrintable(log));
         QVERIFY(!log.contains("deftest.c"));
         QCOMPARE(wizard.AddCompilerBtn->isEnabled(), written);
@@ -177,7 +177,7 @@ private slots:
         }
         QCOMPARE(deployment.Read("run.txt"), log);
         QCOMPARE(deployment.Read("run.log"), log);
-        QVERIFY(dialogs.Kinds().last() == "critical" && dialogs.LastText().contains(dialogs.SaveName));
+        QVERIFY(dialogs.Kinds.last() == "critical" && dialogs.Texts.last().contains(dialogs.SaveName));
 
         // During the next run nothing of the earlier one can be saved, no second engine can
         // be started in the same directory, and the run's state is in sight on every page.
@@ -229,7 +229,7 @@ private slots:
             wizard.close();
             QVERIFY(wizard.isVisible() && wizard.EngineRunning());
             wizard.button(QWizard::CancelButton)->click();
-            QCOMPARE(dialogs.Kinds(), (QStringList{"question", "question", "question"}));
+            QCOMPARE(dialogs.Kinds, (QStringList{"question", "question", "question"}));
         } else {
             wizard.StopBtn->click();
         }
@@ -239,7 +239,7 @@ private slots:
         QCOMPARE(deployment.Read("probe.p_c"), QString("earlier\n"));
         QCOMPARE(wizard.isVisible(), !close);
         if (!close) {
-            QVERIFY(dialogs.Messages.isEmpty()); // asked for, so no failure
+            QVERIFY(dialogs.Kinds.isEmpty()); // asked for, so no failure
             QVERIFY(Log(wizard).contains("Scanning for compiler defines ..."));
             QVERIFY2(Log(wizard).trimmed().endsWith("is as it was before the run."), qPrintable(Log(wizard)));
             QVERIFY(wizard.RunStatusBtn->toolTip().startsWith("Run stopped after"));
