@@ -43,15 +43,9 @@ QString ScratchDeployment::Read(const QString& relative) const
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-FakeEngine::FakeEngine(const QString& mode)
-    : Path("PATH", KXWIZ_FAKES_DIR ":" + qEnvironmentVariable("PATH")), Mode("KXWIZ_FAKE_MODE", mode),
-      ChildFile("KXWIZ_FAKE_CHILD", Child.filePath("child.pid"))
+qint64 FakeCompilePid()
 {
-}
-
-qint64 FakeEngine::ChildPid() const
-{
-    QFile file(Child.filePath("child.pid"));
+    QFile file("child.pid");
     return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
 }
 

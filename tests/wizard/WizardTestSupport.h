@@ -3,10 +3,12 @@
 #include "WizardDialogs.h"
 
 #include <QDialog>
+#include <QObject>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
+#include <optional>
 
 class KestrixWizard;
 
@@ -100,17 +102,37 @@ private:
 };
 
 // The fake engine of tests/wizard/fakes (its header lists the modes) first on PATH, in
-// `mode`. A compile it starts writes its process id to a file that ChildPid() reads.
-class FakeEngine {
-public:
-    explicit FakeEngine(const QString& mode);
-    qint64 ChildPid() const; // 0 until the compile has started
-
-private:
-    QTemporaryDir Child;
+// `mode`, for the life of the object.
+struct FakeEngine {
+    explicit FakeEngine(const QString& mode)
+        : Path("PATH", KXWIZ_FAKES_DIR ":" + qEnvironmentVariable("PATH")), Mode("KXWIZ_FAKE_MODE", mode) {}
     ScopedEnv Path;
     ScopedEnv Mode;
-    ScopedEnv ChildFile;
+};
+
+// The process id of the compile that the fake engine started; 0 before it has.
+qint64 FakeCompilePid();
+
+// Runs every test function (and every row of one) in a fresh scratch deployment, with the
+// fake dialogs installed.
+class WizardTest : public QObject {
+    Q_OBJECT
+
+protected:
+    std::optional<ScratchDeployment> Deployment;
+    std::optional<FakeDialogs> Dialogs;
+
+private slots:
+    void init()
+    {
+        Deployment.emplace();
+        Dialogs.emplace();
+    }
+    void cleanup()
+    {
+        Dialogs.reset();
+        Deployment.reset();
+    }
 };
 
 // The listed header directories, joined by "|".
@@ -126,14 +148,7 @@ bool RunToEnd(KestrixWizard& wizard);
 // Whether process `pid` has ended (a zombie that nobody has reaped yet counts as ended).
 bool ProcessGone(qint64 pid);
 
-inline QString EngineDir() // where the Kestrix built with these tests lies
-{
-    return QStringLiteral(KESTRIX_BIN_DIR);
-}
-
-inline QString Fake(const QString& name) // a fake compiler of tests/wizard/fakes
-{
-    return QStringLiteral(KXWIZ_FAKES_DIR "/") + name;
-}
+inline QString EngineDir() { return KESTRIX_BIN_DIR; }                    // holds the Kestrix built with the tests
+inline QString Fake(const QString& name) { return KXWIZ_FAKES_DIR "/" + name; } // a fake of tests/wizard/fakes
 
 } // namespace kxwiztest

@@ -55,7 +55,7 @@ std::function<void(QDialog&)> SaveAsNew(const QString& family, const QString& na
 
 } // namespace
 
-class CatalogueTest : public QObject {
+class CatalogueTest : public WizardTest {
     Q_OBJECT
 
 private slots:
@@ -108,9 +108,7 @@ private slots:
 
     void menusFollowFamiliesRestrictionAndProduct()
     {
-        ScratchDeployment deployment;
-        FakeDialogs dialogs;
-        deployment.Write("work/compilers.txt", AcmeCatalogue + Entry("Acme", "C++") + Entry("Acme", "Both")
+        Deployment->Write("work/compilers.txt", AcmeCatalogue + Entry("Acme", "C++") + Entry("Acme", "Both")
                                                    + "<CompilerFamily>R&amp;D</CompilerFamily>\n");
         {
             KestrixWizard wizard;
@@ -122,7 +120,7 @@ private slots:
             wizard.ZANTHPPRadioButton->click();
             QCOMPARE(MenuItems(wizard.SubMenus[0]), (QStringList{"X - C++", "X - C [off]", "C++", "Both"}));
         }
-        deployment.Write("work/settings.txt", "Compiler Family Set:*\nAcme-Empt\n");
+        Deployment->Write("work/settings.txt", "Compiler Family Set:*\nAcme-Empt\n");
         KestrixWizard wizard;
         QCOMPARE(wizard.SubMenus.size(), 1);
         QCOMPARE(wizard.SubMenus[0]->Family(), QString("Acme"));
@@ -130,9 +128,7 @@ private slots:
 
     void choosingAnEntryFillsThePages()
     {
-        ScratchDeployment deployment;
-        FakeDialogs dialogs;
-        deployment.Write("work/compilers.txt", AcmeCatalogue
+        Deployment->Write("work/compilers.txt", AcmeCatalogue
                                                    + Entry("Acme", "cross", "<CrossCompiler>yes</CrossCompiler>\n<OutputFlag>-e</OutputFlag>\n"
                                                                             "<Order>%c %o%e %d %j %s </Order>\n"));
         KestrixWizard wizard;
@@ -149,67 +145,61 @@ private slots:
 
     void directoriesFollowTheChosenCompiler()
     {
-        ScratchDeployment deployment;
-        FakeDialogs dialogs;
-        const QString a = deployment.Path(), b = deployment.Work(), c = deployment.Path("home");
+        const QString a = Deployment->Path(), b = Deployment->Work(), c = Deployment->Path("home");
         const auto dir = [](const QString& d) { return "<HeaderDirectory>" + d + "</HeaderDirectory>\n"; };
-        deployment.Write("work/compilers.txt",
+        Deployment->Write("work/compilers.txt",
                          Entry("F", "carries", "<ExeCommand>sh</ExeCommand>\n" + dir(a) + dir(b))
                              + Entry("F", "asks", "<ExeCommand>" + Fake("listcc") + "</ExeCommand>\n<CompilerSwitches>-mfake</CompilerSwitches>\n")
                              + Entry("F", "gone", "<ExeCommand>nosuchcc</ExeCommand>\n"));
-        deployment.Write("work/settings.txt", "Compiler Header Directories:\n/old/host/include\n\n");
+        Deployment->Write("work/settings.txt", "Compiler Header Directories:\n/old/host/include\n\n");
         KestrixWizard wizard;
         // The listed directories belong to the compiler chosen before: replaced only on Yes.
-        dialogs.Answers = {false, true};
+        Dialogs->Answers = {false, true};
         wizard.LoadCompilerSettings("F", "carries");
         QCOMPARE(ListedDirectories(wizard), QString("/old/host/include"));
         wizard.LoadCompilerSettings("F", "carries");
-        QVERIFY(dialogs.Kinds == QStringList({"question", "question"}) && dialogs.Texts.last().endsWith(a + "\n" + b));
+        QVERIFY(Dialogs->Kinds == QStringList({"question", "question"}) && Dialogs->Texts.last().endsWith(a + "\n" + b));
         QCOMPARE(ListedDirectories(wizard), a + "|" + b);
         // An entry without them asks its compiler, with the entry's switches; Find
         // Directories asks again, as the C++ compiler now. The same list needs no question.
         ScopedEnv listed("KXWIZ_FAKE_DIRS", c);
         wizard.LoadCompilerSettings("F", "asks");
         QCOMPARE(ListedDirectories(wizard), c);
-        QVERIFY(deployment.Read("work/listcc-args.txt").startsWith("-mfake\n-xc\n-E\n-v\n"));
+        QVERIFY(Deployment->Read("work/listcc-args.txt").startsWith("-mfake\n-xc\n-E\n-v\n"));
         wizard.ZANTHPPRadioButton->click();
         wizard.CmpHdrDirFindBtn->click();
-        QVERIFY(deployment.Read("work/listcc-args.txt").contains("-xc++\n"));
-        QCOMPARE(dialogs.Kinds.size(), 3);
+        QVERIFY(Deployment->Read("work/listcc-args.txt").contains("-xc++\n"));
+        QCOMPARE(Dialogs->Kinds.size(), 3);
         {
             ScopedEnv none("KXWIZ_FAKE_DIRS", "");
             wizard.CmpHdrDirFindBtn->click();
-            QVERIFY(dialogs.Kinds.last() == "critical" && dialogs.Texts.last().contains("named no header directories"));
+            QVERIFY(Dialogs->Kinds.last() == "critical" && Dialogs->Texts.last().contains("named no header directories"));
             QCOMPARE(ListedDirectories(wizard), c);
         }
         // An entry whose compiler cannot be run brings none; the old list goes only on Yes.
         wizard.ZanthRadioButton->click();
         wizard.LoadCompilerSettings("F", "gone");
-        QVERIFY(dialogs.Texts.last().startsWith("No header directories come with the catalogue entry \"gone\"."));
+        QVERIFY(Dialogs->Texts.last().startsWith("No header directories come with the catalogue entry \"gone\"."));
         QCOMPARE(ListedDirectories(wizard), QString());
         wizard.CmpHdrDirFindBtn->click();
-        QVERIFY(dialogs.Texts.last().contains("cannot be run"));
+        QVERIFY(Dialogs->Texts.last().contains("cannot be run"));
     }
 
     void downloadEntryOpensTheAddressAndCloses()
     {
-        ScratchDeployment deployment;
-        FakeDialogs dialogs;
-        deployment.Write("work/compilers.txt", Entry("F", "get", "<Template>Integration - Acme 1.2</Template>\n"));
+        Deployment->Write("work/compilers.txt", Entry("F", "get", "<Template>Integration - Acme 1.2</Template>\n"));
         KestrixWizard wizard;
         wizard.show();
         wizard.LoadCompilerSettings("F", "get");
-        QCOMPARE(dialogs.Kinds, (QStringList{"information", "url"}));
-        QVERIFY(dialogs.Texts.last().endsWith("/downloads/Windows/Acme 1.2"));
+        QCOMPARE(Dialogs->Kinds, (QStringList{"information", "url"}));
+        QVERIFY(Dialogs->Texts.last().endsWith("/downloads/Windows/Acme 1.2"));
         QVERIFY(!wizard.isVisible());
         QVERIFY(wizard.CmpExeEdit->text().isEmpty());
     }
 
     void savingStoresTheCompilerThatRan()
     {
-        ScratchDeployment deployment;
-        FakeDialogs dialogs;
-        deployment.Write("work/compilers.txt", AcmeCatalogue);
+        Deployment->Write("work/compilers.txt", AcmeCatalogue);
         KestrixWizard wizard;
         wizard.LoadCompilerSettings("Acme", "X - C");
         wizard.CmpExeEdit->setText("sh -e");
@@ -217,7 +207,7 @@ private slots:
         wizard.CmpOrderListBox->setCurrentRow(3);
         wizard.CmdOrderUpBtn->click();
         wizard.ReduceFileSizeCheckBox->setChecked(true);
-        wizard.CmpHdrDirListBox->addItem(deployment.Path());
+        wizard.CmpHdrDirListBox->addItem(Deployment->Path());
         {
             FakeEngine engine("ok");
             QVERIFY(RunToEnd(wizard));
@@ -228,22 +218,22 @@ private slots:
 
         // Over the entry it came from (Enter does that), only once the question is answered
         // Yes; the entry keeps its place and its files.
-        dialogs.Answers = {false, true};
-        dialogs.Modal = [](QDialog& dialog) {
+        Dialogs->Answers = {false, true};
+        Dialogs->Modal = [](QDialog& dialog) {
             dialog.accept();
             QCOMPARE(dialog.result(), int(QDialog::Rejected));
             dialog.accept();
         };
         wizard.AddCompilerBtn->click();
-        QCOMPARE(dialogs.Kinds, (QStringList{"question", "question"}));
+        QCOMPARE(Dialogs->Kinds, (QStringList{"question", "question"}));
         // As new entries: one more of the family, which takes the entry's files, and one of
         // a new family.
-        dialogs.Modal = SaveAsNew("Acme", "Y", "CRadioButton");
+        Dialogs->Modal = SaveAsNew("Acme", "Y", "CRadioButton");
         wizard.AddCompilerBtn->click();
-        dialogs.Modal = SaveAsNew("Zeta", "", "CPPRadioButton");
+        Dialogs->Modal = SaveAsNew("Zeta", "", "CPPRadioButton");
         wizard.AddCompilerBtn->click();
         CompilerCatalogue saved;
-        ReadCompilerCatalogue(deployment.Read("work/compilers.txt"), saved);
+        ReadCompilerCatalogue(Deployment->Read("work/compilers.txt"), saved);
         QCOMPARE(saved.Families, (QStringList{"Acme", "Empty", "Zeta"}));
         QStringList names;
         for (const Compiler& entry : saved.Compilers)
@@ -263,18 +253,18 @@ private slots:
         // A catalogue that cannot be written is named; the entry stays for the session, so
         // that the next save stores it too. Cancel leaves the file alone.
         QVERIFY(QFile::remove("compilers.txt") && QDir().mkdir("compilers.txt"));
-        dialogs.Modal = SaveAsNew("Mine", "first", "BothRadioButton");
+        Dialogs->Modal = SaveAsNew("Mine", "first", "BothRadioButton");
         wizard.AddCompilerBtn->click();
-        QVERIFY(dialogs.Kinds.last() == "critical" && dialogs.Texts.last().contains(deployment.Path("work/compilers.txt")));
+        QVERIFY(Dialogs->Kinds.last() == "critical" && Dialogs->Texts.last().contains(Deployment->Path("work/compilers.txt")));
         QCOMPARE(MenuItems(wizard.SubMenus.last()), QStringList{"first"});
         QVERIFY(QDir().rmdir("compilers.txt"));
-        dialogs.Modal = SaveAsNew("Mine", "second", "BothRadioButton");
+        Dialogs->Modal = SaveAsNew("Mine", "second", "BothRadioButton");
         wizard.AddCompilerBtn->click();
-        const QString text = deployment.Read("work/compilers.txt");
+        const QString text = Deployment->Read("work/compilers.txt");
         QVERIFY(text.contains("<Name>first</Name>") && text.contains("<Name>second</Name>"));
-        dialogs.Modal = nullptr;
+        Dialogs->Modal = nullptr;
         wizard.AddCompilerBtn->click();
-        QCOMPARE(deployment.Read("work/compilers.txt"), text);
+        QCOMPARE(Deployment->Read("work/compilers.txt"), text);
     }
 
     void saveDialogNewEntry_data()
@@ -306,8 +296,7 @@ private slots:
         QFETCH(bool, yes);
         QFETCH(QString, shown);
         QFETCH(QString, result);
-        FakeDialogs dialogs;
-        dialogs.Answers = {yes};
+        Dialogs->Answers = {yes};
         CompilerCatalogue catalogue;
         ReadCompilerCatalogue("<CompilerFamily>Acme</CompilerFamily>\n" + Entry("Acme", "B - C++"), catalogue);
         SaveCompilerDetails dialog;
@@ -317,7 +306,7 @@ private slots:
         QTest::keyClicks(dialog.NewCmpNameEdit, name);
         dialog.findChild<QRadioButton*>(language)->setChecked(true);
         dialog.accept();
-        QCOMPARE(dialogs.Kinds.join(","), shown);
+        QCOMPARE(Dialogs->Kinds.join(","), shown);
         QCOMPARE(dialog.result(), int(result == "/" ? QDialog::Rejected : QDialog::Accepted));
         QCOMPARE(dialog.ResultFamily() + "/" + dialog.ResultName(), result);
     }

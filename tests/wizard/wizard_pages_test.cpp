@@ -27,19 +27,17 @@ QString MakeProgram(const QString& path, bool executable = true)
 
 } // namespace
 
-class PagesTest : public QObject {
+class PagesTest : public WizardTest {
     Q_OBJECT
 
 private slots:
     void firstPageNeedsAnExistingFolderAndAFileName()
     {
-        ScratchDeployment deployment;
-        FakeDialogs dialogs;
         KestrixWizard wizard;
         // The first start offers the home directory, and nothing is red.
-        QCOMPARE(wizard.PersonDestEdit->text(), deployment.Path("home"));
+        QCOMPARE(wizard.PersonDestEdit->text(), Deployment->Path("home"));
         QVERIFY(!Red(wizard.PersonDestEdit) && wizard.DestErrorLabel->text().isEmpty());
-        QDir(deployment.Path("home")).mkpath("out");
+        QDir(Deployment->Path("home")).mkpath("out");
         // The folder as typed ("~" and relative ones are the home directory's), the name,
         // the personality file (none: Next stays off) and whether a problem is shown.
         const std::tuple<QString, QString, QString, bool> cases[] = {
@@ -50,13 +48,13 @@ private slots:
             {"~", "p", "home/p.p_c", false},
             {"~/out", "p.p_c", "home/out/p.p_c", false},
             {"out", "p", "home/out/p.p_c", false},
-            {deployment.Path(), "p", "p.p_c", false}};
+            {Deployment->Path(), "p", "p.p_c", false}};
         for (const auto& [dest, name, personality, problem] : cases) {
             wizard.PersonDestEdit->setText(dest);
             wizard.PersonNameEdit->setText(name);
             QCOMPARE(wizard.nextEnabled(wizard.Page0), !personality.isEmpty());
             if (!personality.isEmpty())
-                QCOMPARE(wizard.PersonalityPath(), deployment.Path(personality));
+                QCOMPARE(wizard.PersonalityPath(), Deployment->Path(personality));
             QCOMPARE(!wizard.DestErrorLabel->text().isEmpty(), problem);
             QCOMPARE(Red(wizard.PersonDestEdit) || Red(wizard.PersonNameEdit), problem);
         }
@@ -64,17 +62,15 @@ private slots:
 
     void directoryList()
     {
-        ScratchDeployment deployment;
-        FakeDialogs dialogs;
-        const QString a = deployment.Path(), b = deployment.Path("images"), home = deployment.Path("home");
-        const QString gone = deployment.Path("gone");
+        const QString a = Deployment->Path(), b = Deployment->Path("images"), home = Deployment->Path("home");
+        const QString gone = Deployment->Path("gone");
         QDir().mkpath(gone);
-        deployment.Write("work/settings.txt", "Compiler Header Directories:\n" + gone + "\n\n");
+        Deployment->Write("work/settings.txt", "Compiler Header Directories:\n" + gone + "\n\n");
         KestrixWizard wizard;
         wizard.show();
         // Choosers open at the folder typed or edited, else at the one chosen last, else at
         // home; never in the hidden working directory. Cancelling one changes nothing.
-        dialogs.Directories = {a, "", b, "", home};
+        Dialogs->Directories = {a, "", b, "", home};
         wizard.PersonDestEdit->clear();
         wizard.PersonDestBrowseBtn->click();
         wizard.PersonDestBrowseBtn->click();
@@ -83,7 +79,7 @@ private slots:
         wizard.CmpHdrDirAddBtn->click();
         wizard.CmpHdrDirListBox->setCurrentRow(1);
         wizard.CmpHdrDirEditBtn->click();
-        QCOMPARE(dialogs.Texts, (QStringList{home, a, a, b, b}));
+        QCOMPARE(Dialogs->Texts, (QStringList{home, a, a, b, b}));
         QCOMPARE(ListedDirectories(wizard), gone + "|" + home);
 
         // A directory that has gone is marked whenever the page is shown, and named before
@@ -93,9 +89,9 @@ private slots:
         QCOMPARE(wizard.CmpHdrDirListBox->item(0)->foreground().color(), QColor(255, 0, 0));
         QVERIFY(wizard.CmpHdrDirListBox->item(0)->toolTip().contains("does not exist"));
         QCOMPARE(wizard.CmpHdrDirListBox->item(1)->toolTip(), QString());
-        dialogs.Answers = {false};
+        Dialogs->Answers = {false};
         wizard.accept();
-        QVERIFY(dialogs.Kinds.last() == "question" && dialogs.Texts.last().contains(gone));
+        QVERIFY(Dialogs->Kinds.last() == "question" && Dialogs->Texts.last().contains(gone));
         QVERIFY(!wizard.EngineProcess());
         QVERIFY(wizard.SummaryText->toPlainText().contains(gone + " (does not exist; left out of the run)"));
         wizard.CmpHdrDirListBox->setCurrentRow(0);
@@ -105,8 +101,6 @@ private slots:
 
     void previewShowsTheCommandsThatRun()
     {
-        ScratchDeployment deployment;
-        FakeDialogs dialogs;
         KestrixWizard wizard;
         wizard.CmpExeEdit->setText("cc");
         wizard.CmpExeFlagEdit->setText("-o");
@@ -133,28 +127,26 @@ private slots:
         QVERIFY(wizard.CmpExeFlagEdit->text().isEmpty() && !wizard.CmpExeFlagEdit->isEnabled());
         QVERIFY(!wizard.CmpExeFlagChkBox->isChecked() && !wizard.CmpExeFlagChkBox->isEnabled());
         // A catalogue entry of the other language is not kept when the product changes.
-        QVERIFY(dialogs.Kinds.isEmpty());
+        QVERIFY(Dialogs->Kinds.isEmpty());
         wizard.SelectedName = "Acme - C++";
         wizard.TemplateStr = "t.p_c";
         wizard.ZanthRadioButton->click();
-        QCOMPARE(dialogs.Kinds, QStringList{"information"});
+        QCOMPARE(Dialogs->Kinds, QStringList{"information"});
         QVERIFY(wizard.CmpExeEdit->text().isEmpty() && wizard.TemplateStr.isEmpty() && wizard.SelectedName.isEmpty());
         QCOMPARE(wizard.getCmdOrderStr(), QString("%c %o%e %d%j %s "));
     }
 
     void compilerCommandIsCheckedAsTheShellRunsIt()
     {
-        ScratchDeployment deployment;
-        FakeDialogs dialogs;
-        const QString first = deployment.Path("bin1"), second = deployment.Path("bin2");
+        const QString first = Deployment->Path("bin1"), second = Deployment->Path("bin2");
         MakeProgram(second + "/mycc");
         MakeProgram(first + "/plain", false);
-        MakeProgram(deployment.Work() + "/here");
-        const QString spaced = MakeProgram(deployment.Path("my dir/cc"));
+        MakeProgram(Deployment->Work() + "/here");
+        const QString spaced = MakeProgram(Deployment->Path("my dir/cc"));
         const std::tuple<QString, QString, bool> lookups[] = {
             {"mycc", first + ":" + second, true}, {"mycc", first, false}, {"mycc", QString(), false},
             {"plain", first, false},            // not executable
-            {"bin2", deployment.Path(), false}, // a directory
+            {"bin2", Deployment->Path(), false}, // a directory
             {"here", first + ":", true},        // an empty entry is the working directory
             {"here", first, false}};
         for (const auto& [program, path, found] : lookups)
@@ -171,7 +163,7 @@ private slots:
         wizard.CmpCmpFlagEdit->setText("-c");
         QVERIFY(wizard.nextEnabled(wizard.Page1) && wizard.nextEnabled(wizard.Page3));
         const std::pair<QString, bool> commands[] = {
-            {"mycc <specify target>", false}, {deployment.Path("missing/cc"), false}, {"\"" + spaced + "\" -O2", true}};
+            {"mycc <specify target>", false}, {Deployment->Path("missing/cc"), false}, {"\"" + spaced + "\" -O2", true}};
         for (const auto& [command, valid] : commands) {
             wizard.CmpExeEdit->setText(command);
             QCOMPARE(wizard.nextEnabled(wizard.Page1), valid);
@@ -182,14 +174,12 @@ private slots:
 
     void everyFieldReachesTheEngineAndSurvivesARestart()
     {
-        ScratchDeployment deployment;
-        FakeDialogs dialogs;
-        const QString spaced = MakeProgram(deployment.Path("my dir/cc"));
+        const QString spaced = MakeProgram(Deployment->Path("my dir/cc"));
         QStringList pages;
         {
             KestrixWizard wizard;
             wizard.ZANTHPPRadioButton->click();
-            wizard.PersonDestEdit->setText(deployment.Path());
+            wizard.PersonDestEdit->setText(Deployment->Path());
             wizard.PersonNameEdit->setText("probe");
             wizard.CmpExeEdit->setText(spaced);
             wizard.CmpExeFlagEdit->setText("-o");
@@ -199,7 +189,7 @@ private slots:
             wizard.CmpDefFlagChkBox->setChecked(true);
             wizard.CmpObjExtFlagEdit->setText("o");
             wizard.ReduceFileSizeCheckBox->setChecked(true);
-            wizard.CmpHdrDirListBox->addItems({deployment.Work(), "/inc/gone"});
+            wizard.CmpHdrDirListBox->addItems({Deployment->Work(), "/inc/gone"});
             wizard.CmpDefEdit->setPlainText("A\nB=1,C");
             wizard.CmpSwtchEdit->setPlainText("-g\n");
             wizard.CmpOrderListBox->setCurrentRow(1);
@@ -212,16 +202,16 @@ private slots:
             wizard.BuildReviewText();
             QCOMPARE(wizard.EngineArguments(),
                      (QStringList{"zanthpp", "cmp", "\"" + spaced + "\"", "-o", "-c", "-D", ".o", "%c %e %o %d %j %s ",
-                                  "-i", deployment.Work(), "-op", deployment.Path("probe.p_c"), "-xd", "A,B=1,C", "-xs", "-g",
+                                  "-i", Deployment->Work(), "-op", Deployment->Path("probe.p_c"), "-xd", "A,B=1,C", "-xs", "-g",
                                   "-tpl", "../TemplatePersonalities/bare.p_c", "-fi", "/abs/force.h",
                                   "-sub", "../SubstituteHeaders/subs", "-rfs"}));
             QVERIFY(wizard.WriteSettings());
             pages = CompilerPages(wizard);
         }
-        QCOMPARE(QDir(deployment.Work()).entryList({"*settings*"}, QDir::Files | QDir::Hidden), QStringList{"settings.txt"});
+        QCOMPARE(QDir(Deployment->Work()).entryList({"*settings*"}, QDir::Files | QDir::Hidden), QStringList{"settings.txt"});
         KestrixWizard wizard;
         QVERIFY(wizard.ZANTHPPRadioButton->isChecked());
-        QCOMPARE(wizard.PersonalityPath(), deployment.Path("probe.p_c"));
+        QCOMPARE(wizard.PersonalityPath(), Deployment->Path("probe.p_c"));
         QCOMPARE(CompilerPages(wizard), pages);
 
         // A command with options of its own is passed as typed; what is empty is left out.
@@ -235,16 +225,14 @@ private slots:
         wizard.TemplateStr = wizard.ForceIncludeStr = wizard.SubHeadersStr = QString();
         wizard.ReduceFileSizeCheckBox->setChecked(false);
         QCOMPARE(wizard.EngineArguments(), (QStringList{"zanthpp", "ccmp", "gcc -m32", "", "-c", "-D", "",
-                                                        "%c %e %o%d %j %s ", "-op", deployment.Path("probe.p_c")}));
+                                                        "%c %e %o%d %j %s ", "-op", Deployment->Path("probe.p_c")}));
     }
 
     void settingsFileLocksAndReportsItsFailure()
     {
-        ScratchDeployment deployment;
-        FakeDialogs dialogs;
         // "*" after a label locks the field; a list at the end of the file needs no empty
         // line after it.
-        deployment.Write("work/settings.txt", "Product:*\nzanthpp\n\nPersonality Name:*\nlocked\n\n"
+        Deployment->Write("work/settings.txt", "Product:*\nzanthpp\n\nPersonality Name:*\nlocked\n\n"
                                               "Personality Destination Directory:*\n/tmp\n\nCompiler Header Directories:\n/x\n/y");
         KestrixWizard wizard;
         QVERIFY(wizard.ZANTHPPRadioButton->isChecked());
@@ -260,8 +248,6 @@ private slots:
 
     void navigationFollowsTheChecks()
     {
-        ScratchDeployment deployment;
-        FakeDialogs dialogs;
         KestrixWizard wizard;
         wizard.show();
         wizard.PersonNameEdit->setText("p");
@@ -298,8 +284,6 @@ private slots:
 
     void everyFieldHasAMnemonic()
     {
-        ScratchDeployment deployment;
-        FakeDialogs dialogs;
         KestrixWizard wizard;
         SaveCompilerDetails dialog;
         QVERIFY(dialog.LanguageGroup->title().contains('&'));
@@ -319,8 +303,6 @@ private slots:
 
     void germanPagesKeepTheStoredKeys()
     {
-        ScratchDeployment deployment;
-        FakeDialogs dialogs;
         QTranslator german;
         QVERIFY(german.load(QLocale(QLocale::German), "kxwiz", "_", EngineDir()));
         QCoreApplication::installTranslator(&german);
@@ -336,7 +318,7 @@ private slots:
         }
         QCoreApplication::removeTranslator(&german);
         // settings.txt keeps the untranslated labels and keys, so it reads back in any language.
-        const QString settings = deployment.Read("work/settings.txt");
+        const QString settings = Deployment->Read("work/settings.txt");
         QVERIFY(settings.contains("Compiler Command Order:\nExe Command\nOutput Flag\n"));
         QVERIFY(settings.contains("Reduce File Size:\nYes\n"));
     }

@@ -40,7 +40,7 @@ QString Log(const KestrixWizard& wizard)
 
 } // namespace
 
-class RunTest : public QObject {
+class RunTest : public WizardTest {
     Q_OBJECT
 
 private slots:
@@ -73,25 +73,23 @@ private slots:
         QFETCH(int, exitCode);
         if (compiler.isEmpty())
             QSKIP("gcc is not installed");
-        ScratchDeployment deployment;
-        FakeDialogs dialogs;
         ScopedEnv path("PATH", EngineDir() + ":" + qEnvironmentVariable("PATH"));
         KestrixWizard wizard;
-        FillPages(wizard, compiler, deployment.Path());
+        FillPages(wizard, compiler, Deployment->Path());
         wizard.button(QWizard::FinishButton)->click();
         QTRY_VERIFY_WITH_TIMEOUT(!wizard.EngineRunning(), 300000);
         QCOMPARE(wizard.EngineProcess()->exitCode(), exitCode);
         QCOMPARE(wizard.AddCompilerBtn->isEnabled(), exitCode == 0);
-        QVERIFY(deployment.Read("work/settings.txt").contains("Compiler:\n" + compiler + "\n\n"));
+        QVERIFY(Deployment->Read("work/settings.txt").contains("Compiler:\n" + compiler + "\n\n"));
         const QString log = Log(wizard);
         if (exitCode == 0) {
-            QVERIFY(dialogs.Kinds.isEmpty());
-            QVERIFY2(log.trimmed().endsWith("It was written to " + deployment.Path("probe.p_c") + "."), qPrintable(log));
-            QVERIFY(QFileInfo::exists(deployment.Path("probe.p_c")));
+            QVERIFY(Dialogs->Kinds.isEmpty());
+            QVERIFY2(log.trimmed().endsWith("It was written to " + Deployment->Path("probe.p_c") + "."), qPrintable(log));
+            QVERIFY(QFileInfo::exists(Deployment->Path("probe.p_c")));
         } else {
             // The compile that failed, as the engine left it: the script naming the
             // compiler, then what the compiler said.
-            QCOMPARE(dialogs.Kinds, QStringList{"critical"});
+            QCOMPARE(Dialogs->Kinds, QStringList{"critical"});
             const qsizetype attempted = log.indexOf("Command Attempted:");
             const qsizetype err = log.indexOf("---- stderr details ----");
             QVERIFY2(attempted > 0 && log.indexOf(compiler, attempted) > attempted && err > attempted, qPrintable(log));
@@ -129,19 +127,17 @@ private slots:
         QFETCH(QString, logEnd);
         QFETCH(bool, written);
         QFETCH(QString, status);
-        ScratchDeployment deployment;
-        FakeDialogs dialogs;
         FakeEngine engine(mode);
         // An earlier run's compile must not pass for this run's.
-        deployment.Write("work/compile.sh", "gcc -c deftest.c\n");
-        deployment.Write("work/stderr.log", "deftest.c: stale\n");
+        Deployment->Write("work/compile.sh", "gcc -c deftest.c\n");
+        Deployment->Write("work/stderr.log", "deftest.c: stale\n");
         KestrixWizard wizard;
-        FillPages(wizard, "sh", deployment.Path());
-        const ScopedEnv path("PATH", mode == "absent" ? deployment.Path("bin") : qEnvironmentVariable("PATH"));
+        FillPages(wizard, "sh", Deployment->Path());
+        const ScopedEnv path("PATH", mode == "absent" ? Deployment->Path("bin") : qEnvironmentVariable("PATH"));
         QVERIFY(RunToEnd(wizard));
         const QString log = Log(wizard);
-        const QString personality = deployment.Path("probe.p_c");
-        QCOMPARE(dialogs.Kinds, dialog.isEmpty() ? QStringList() : QStringList{dialog});
+        const QString personality = Deployment->Path("probe.p_c");
+        QCOMPARE(Dialogs->Kinds, dialog.isEmpty() ? QStringList() : QStringList{dialog});
         QVERIFY2(log.contains(logHas.arg(personality)) && log.trimmed().endsWith(logEnd.arg(personality)), qPrintable(log));
         QVERIFY(!log.contains("deftest.c"));
         QCOMPARE(wizard.AddCompilerBtn->isEnabled(), written);
@@ -153,10 +149,8 @@ private slots:
 
     void logAndButtonsFollowTheRun()
     {
-        ScratchDeployment deployment;
-        FakeDialogs dialogs;
         KestrixWizard wizard;
-        FillPages(wizard, "sh", deployment.Path());
+        FillPages(wizard, "sh", Deployment->Path());
         {
             FakeEngine engine("ok");
             wizard.P4_SrchBtn->click(); // the run ends while another page is shown
@@ -172,12 +166,12 @@ private slots:
         wizard.RunStatusBtn->click();
         QVERIFY(wizard.currentPage() == wizard.Page4 && wizard.ReviewTabs->currentWidget() == wizard.LogTab);
         for (const char* name : {"run", "run.log", "no/such/dir/run.log"}) {
-            dialogs.SaveName = deployment.Path(name);
+            Dialogs->SaveName = Deployment->Path(name);
             wizard.SaveLogBtn->click();
         }
-        QCOMPARE(deployment.Read("run.txt"), log);
-        QCOMPARE(deployment.Read("run.log"), log);
-        QVERIFY(dialogs.Kinds.last() == "critical" && dialogs.Texts.last().contains(dialogs.SaveName));
+        QCOMPARE(Deployment->Read("run.txt"), log);
+        QCOMPARE(Deployment->Read("run.log"), log);
+        QVERIFY(Dialogs->Kinds.last() == "critical" && Dialogs->Texts.last().contains(Dialogs->SaveName));
 
         // During the next run nothing of the earlier one can be saved, no second engine can
         // be started in the same directory, and the run's state is in sight on every page.
@@ -213,33 +207,31 @@ private slots:
     {
         QFETCH(QString, mode);
         QFETCH(bool, close);
-        ScratchDeployment deployment;
-        FakeDialogs dialogs;
         FakeEngine engine(mode);
-        deployment.Write("probe.p_c", "earlier\n");
+        Deployment->Write("probe.p_c", "earlier\n");
         KestrixWizard wizard;
         wizard.StopGraceMs = 300;
-        FillPages(wizard, "sh", deployment.Path());
+        FillPages(wizard, "sh", Deployment->Path());
         wizard.button(QWizard::FinishButton)->click();
-        QTRY_VERIFY(engine.ChildPid() > 0);
+        QTRY_VERIFY(FakeCompilePid() > 0);
         const qint64 enginePid = wizard.EngineProcess()->processId();
         if (close) {
-            dialogs.Answers = {false, false, true};
+            Dialogs->Answers = {false, false, true};
             QTest::keyClick(&wizard, Qt::Key_Escape);
             wizard.close();
             QVERIFY(wizard.isVisible() && wizard.EngineRunning());
             wizard.button(QWizard::CancelButton)->click();
-            QCOMPARE(dialogs.Kinds, (QStringList{"question", "question", "question"}));
+            QCOMPARE(Dialogs->Kinds, (QStringList{"question", "question", "question"}));
         } else {
             wizard.StopBtn->click();
         }
         QTRY_VERIFY_WITH_TIMEOUT(!wizard.EngineRunning(), 5000);
         QTRY_VERIFY(ProcessGone(enginePid));
-        QTRY_VERIFY(ProcessGone(engine.ChildPid())); // the compile that ignored SIGTERM too
-        QCOMPARE(deployment.Read("probe.p_c"), QString("earlier\n"));
+        QTRY_VERIFY(ProcessGone(FakeCompilePid())); // the compile that ignored SIGTERM too
+        QCOMPARE(Deployment->Read("probe.p_c"), QString("earlier\n"));
         QCOMPARE(wizard.isVisible(), !close);
         if (!close) {
-            QVERIFY(dialogs.Kinds.isEmpty()); // asked for, so no failure
+            QVERIFY(Dialogs->Kinds.isEmpty()); // asked for, so no failure
             QVERIFY(Log(wizard).contains("Scanning for compiler defines ..."));
             QVERIFY2(Log(wizard).trimmed().endsWith("is as it was before the run."), qPrintable(Log(wizard)));
             QVERIFY(wizard.RunStatusBtn->toolTip().startsWith("Run stopped after"));
