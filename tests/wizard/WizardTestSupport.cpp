@@ -5,6 +5,9 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 
+#include <cerrno>
+#include <cstring>
+
 namespace kxwiztest {
 
 ScratchDeployment::ScratchDeployment() : PreviousDir(QDir::currentPath()), PreviousHome(qgetenv("HOME"))
@@ -18,7 +21,7 @@ ScratchDeployment::ScratchDeployment() : PreviousDir(QDir::currentPath()), Previ
     for (const QString& name : QDir(data.filePath("lists")).entryList(QDir::Files))
         ok = ok && QFile::copy(data.filePath("lists/" + name), Path("work/" + name));
     if (!ok)
-        qFatal("Cannot lay out a deployment in %s.", qPrintable(Path()));
+        qFatal("Cannot lay out a deployment from %s in %s: %s.", KESTRIX_DATA_DIR, qPrintable(Path()), strerror(errno));
     qputenv("HOME", Path("home").toLocal8Bit());
     QDir::setCurrent(Work());
 }
@@ -34,7 +37,7 @@ void ScratchDeployment::Write(const QString& relative, const QString& content) c
     QDir().mkpath(QFileInfo(Path(relative)).path());
     QFile file(Path(relative));
     if (!file.open(QIODevice::WriteOnly) || file.write(content.toUtf8()) != content.toUtf8().size())
-        qFatal("Cannot write %s.", qPrintable(file.fileName()));
+        qFatal("Cannot write %s: %s.", qPrintable(file.fileName()), qPrintable(file.errorString()));
 }
 
 QString ScratchDeployment::Read(const QString& relative) const

@@ -106,41 +106,43 @@ private slots:
         QCOMPARE(CompilerCatalogueText(again), text);
     }
 
-    void menusFollowFamiliesRestrictionAndProduct()
+    void menusOfferTheCatalogueAndAnEntryFillsThePages()
     {
-        Deployment->Write("work/compilers.txt", AcmeCatalogue + Entry("Acme", "C++") + Entry("Acme", "Both")
-                                                   + "<CompilerFamily>R&amp;D</CompilerFamily>\n");
+        Deployment->Write("work/compilers.txt",
+                          AcmeCatalogue + Entry("Acme", "C++") + Entry("Acme", "Both") + "<CompilerFamily>R&amp;D</CompilerFamily>\n"
+                              + Entry("Acme", "cross", "<CrossCompiler>yes</CrossCompiler>\n<OutputFlag>-e</OutputFlag>\n"
+                                                       "<Order>%c %o%e %d %j %s </Order>\n")
+                              + Entry("Acme", "get", "<Template>Integration - Acme 1.2</Template>\n"));
         {
             KestrixWizard wizard;
-            QCOMPARE(wizard.ExeCommandBtn->menu(), wizard.TopMenu);
+            wizard.show();
             QCOMPARE(wizard.SubMenus.size(), 3);
-            QCOMPARE(MenuItems(wizard.SubMenus[0]), (QStringList{"X - C++ [off]", "X - C", "C++ [off]", "Both"}));
+            QCOMPARE(MenuItems(wizard.SubMenus[0]), (QStringList{"X - C++ [off]", "X - C", "C++ [off]", "Both", "cross", "get"}));
             QCOMPARE(MenuItems(wizard.SubMenus[1]), QStringList{});
             QCOMPARE(wizard.TopMenu->actions()[2]->text(), QString("R&&D")); // shown, not a shortcut
+            wizard.SubMenus[0]->actions()[1]->trigger();
+            QCOMPARE(CompilerPages(wizard), (QStringList{"sh", "native", "-o", "exe flag spaced", "-D", "-", "-c", ".o",
+                                                         "%c %o %e %d%j %s ", "-", "", "A=1,B", "-g", "acme.p_c", "acme.h",
+                                                         "acme_sub", "Acme", "X - C"}));
+            // The blanks after the flags come from the order; a cross compiler's output flag
+            // is shown, though it cannot be edited.
+            wizard.SubMenus[0]->actions()[4]->trigger();
+            QCOMPARE(CompilerPages(wizard).mid(1, 5), (QStringList{"cross", "-e", "-", "", "define flag spaced"}));
+            QVERIFY(!wizard.CmpExeFlagEdit->isEnabled());
+            // An entry that names an integration package opens its address and closes the
+            // wizard, the pages untouched.
+            const QStringList before = CompilerPages(wizard);
+            wizard.SubMenus[0]->actions()[5]->trigger();
+            QVERIFY(Dialogs->Texts.last().endsWith("/downloads/Windows/Acme 1.2") && !wizard.isVisible());
+            QCOMPARE(CompilerPages(wizard), before);
             wizard.ZANTHPPRadioButton->click();
-            QCOMPARE(MenuItems(wizard.SubMenus[0]), (QStringList{"X - C++", "X - C [off]", "C++", "Both"}));
+            QCOMPARE(MenuItems(wizard.SubMenus[0]), (QStringList{"X - C++", "X - C [off]", "C++", "Both", "cross", "get"}));
         }
+        // Only the families that settings.txt allows are offered.
         Deployment->Write("work/settings.txt", "Compiler Family Set:*\nAcme-Empt\n");
         KestrixWizard wizard;
         QCOMPARE(wizard.SubMenus.size(), 1);
         QCOMPARE(wizard.SubMenus[0]->Family(), QString("Acme"));
-    }
-
-    void choosingAnEntryFillsThePages()
-    {
-        Deployment->Write("work/compilers.txt", AcmeCatalogue
-                                                   + Entry("Acme", "cross", "<CrossCompiler>yes</CrossCompiler>\n<OutputFlag>-e</OutputFlag>\n"
-                                                                            "<Order>%c %o%e %d %j %s </Order>\n"));
-        KestrixWizard wizard;
-        wizard.SubMenus[0]->actions()[1]->trigger();
-        QCOMPARE(CompilerPages(wizard), (QStringList{"sh", "native", "-o", "exe flag spaced", "-D", "-", "-c", ".o",
-                                                     "%c %o %e %d%j %s ", "-", "", "A=1,B", "-g", "acme.p_c", "acme.h",
-                                                     "acme_sub", "Acme", "X - C"}));
-        // The blanks after the flags come from the order; a cross compiler's output flag is
-        // shown, though it cannot be edited.
-        wizard.LoadCompilerSettings("Acme", "cross");
-        QCOMPARE(CompilerPages(wizard).mid(1, 5), (QStringList{"cross", "-e", "-", "", "define flag spaced"}));
-        QVERIFY(!wizard.CmpExeFlagEdit->isEnabled());
     }
 
     void directoriesFollowTheChosenCompiler()
@@ -183,18 +185,6 @@ private slots:
         QCOMPARE(ListedDirectories(wizard), QString());
         wizard.CmpHdrDirFindBtn->click();
         QVERIFY(Dialogs->Texts.last().contains("cannot be run"));
-    }
-
-    void downloadEntryOpensTheAddressAndCloses()
-    {
-        Deployment->Write("work/compilers.txt", Entry("F", "get", "<Template>Integration - Acme 1.2</Template>\n"));
-        KestrixWizard wizard;
-        wizard.show();
-        wizard.LoadCompilerSettings("F", "get");
-        QCOMPARE(Dialogs->Kinds, (QStringList{"information", "url"}));
-        QVERIFY(Dialogs->Texts.last().endsWith("/downloads/Windows/Acme 1.2"));
-        QVERIFY(!wizard.isVisible());
-        QVERIFY(wizard.CmpExeEdit->text().isEmpty());
     }
 
     void savingStoresTheCompilerThatRan()
