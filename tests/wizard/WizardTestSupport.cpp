@@ -4,26 +4,25 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QFileInfo>
-#include <QTextStream>
 
-#include <csignal>
+#include <cerrno>
+#include <cstring>
 
 namespace kxwiztest {
 
 ScratchDeployment::ScratchDeployment() : PreviousDir(QDir::currentPath()), PreviousHome(qgetenv("HOME"))
 {
-    QDir root(Dir.path());
-    root.mkpath(QStringLiteral("work"));
-    root.mkpath(QStringLiteral("home"));
-    qputenv("HOME", root.filePath(QStringLiteral("home")).toLocal8Bit());
-    const QDir lists(SourceDataDir() + QStringLiteral("/lists"));
-    for (const QString& name : lists.entryList(QDir::Files))
-        QFile::copy(lists.filePath(name), root.filePath(QStringLiteral("work/") + name));
-    root.mkpath(QStringLiteral("images"));
-    const QDir images(SourceDataDir() + QStringLiteral("/images"));
-    for (const QString& name : images.entryList({QStringLiteral("*.bmp")}, QDir::Files))
-        QFile::copy(images.filePath(name), root.filePath(QStringLiteral("images/") + name));
+    // The list files in the working directory, the other folders of the data linked one
+    // level up. (Starting the launcher itself for every test would take too long.)
+    const QDir data(KESTRIX_DATA_DIR);
+    bool ok = QDir(Path()).mkpath("work") && QDir(Path()).mkpath("home");
+    for (const QString& name : data.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        ok = ok && (name == "lists" || QFile::link(data.filePath(name), Path(name)));
+    for (const QString& name : QDir(data.filePath("lists")).entryList(QDir::Files))
+        ok = ok && QFile::copy(data.filePath("lists/" + name), Path("work/" + name));
+    if (!ok)
+        qFatal("Cannot lay out a deployment from %s in %s: %s.", KESTRIX_DATA_DIR, qPrintable(Path()), strerror(errno));
+    qputenv("HOME", Path("home").toLocal8Bit());
     QDir::setCurrent(Work());
 }
 
@@ -33,57 +32,48 @@ ScratchDeployment::~ScratchDeployment()
     qputenv("HOME", PreviousHome);
 }
 
-QString ScratchDeployment::Write(const QString& relative, const QString& content) const
+void ScratchDeployment::Write(const QString& relative, const QString& content) const
 {
-    const QString path = Dir.filePath(relative);
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(content.toUtf8());
-    return path;
+    QDir().mkpath(QFileInfo(Path(relative)).path());
+    QFile file(Path(relative));
+    if (!file.open(QIODevice::WriteOnly) || file.write(content.toUtf8()) != content.toUtf8().size())
+        qFatal("Cannot write %s: %s.", qPrintable(file.fileName()), qPrintable(file.errorString()));
 }
 
 QString ScratchDeployment::Read(const QString& relative) const
 {
-    QFile file(Dir.filePath(relative));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
+    QFile file(Path(relative));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-ScopedEnv::ScopedEnv(const char* name, const QString& value)
-    : Name(name), Previous(qgetenv(name)), Had(qEnvironmentVariableIsSet(name))
+qint64 FakeCompilePid()
 {
-    qputenv(name, value.toLocal8Bit());
+    QFile file("child.pid");
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
 }
 
-ScopedEnv::~ScopedEnv()
+QString ListedDirectories(const KestrixWizard& wizard)
 {
-    if (Had)
-        qputenv(Name, Previous);
-    else
-        qunsetenv(Name);
+    QStringList dirs;
+    for (int i = 0; i < wizard.CmpHdrDirListBox->count(); ++i)
+        dirs.append(wizard.CmpHdrDirListBox->item(i)->text());
+    return dirs.join('|');
 }
 
-FakeEngine::FakeEngine(const QString& mode)
-    : Path(QStringLiteral(KXWIZ_FAKES_DIR ":") + qEnvironmentVariable("PATH")),
-      Mode("KXWIZ_FAKE_MODE", mode),
-      ChildFile("KXWIZ_FAKE_CHILD", Child.filePath(QStringLiteral("child.pid")))
+QStringList CompilerPages(const KestrixWizard& w)
 {
+    return {w.CmpExeEdit->text(), w.CrossCmpCheckBox->isChecked() ? "cross" : "native", w.CmpExeFlagEdit->text(),
+            w.CmpExeFlagChkBox->isChecked() ? "exe flag spaced" : "-", w.CmpDefFlagEdit->text(),
+            w.CmpDefFlagChkBox->isChecked() ? "define flag spaced" : "-", w.CmpCmpFlagEdit->text(),
+            w.CmpObjExtFlagEdit->text(), w.getCmdOrderStr(), w.ReduceFileSizeCheckBox->isChecked() ? "reduce" : "-",
+            ListedDirectories(w), w.CmpDefEdit->toPlainText().trimmed(), w.CmpSwtchEdit->toPlainText().trimmed(),
+            w.TemplateStr, w.ForceIncludeStr, w.SubHeadersStr, w.SelectedFamily, w.SelectedName};
 }
 
-qint64 FakeEngine::ChildPid() const
-{
-    QFile file(ChildPidFile());
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    return file.readAll().trimmed().toLongLong();
-}
-
-bool RunToEnd(KestrixWizard& wizard, int timeoutMs)
+bool RunToEnd(KestrixWizard& wizard)
 {
     wizard.accept();
-    const QDeadlineTimer deadline(timeoutMs);
+    const QDeadlineTimer deadline(20000);
     while (wizard.EngineRunning() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return !wizard.EngineRunning();
@@ -91,30 +81,12 @@ bool RunToEnd(KestrixWizard& wizard, int timeoutMs)
 
 bool ProcessGone(qint64 pid)
 {
-    if (::kill(pid_t(pid), 0) != 0)
-        return true;
     // "pid (name) S ...": the state follows the closing parenthesis.
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
     if (!stat.open(QIODevice::ReadOnly))
         return true;
     const QByteArray text = stat.readAll();
-    const qsizetype close = text.lastIndexOf(')');
-    return close >= 0 && text.mid(close + 2, 1) == "Z";
-}
-
-QString EngineDir()
-{
-    return QStringLiteral(KESTRIX_BIN_DIR);
-}
-
-QString Fake(const QString& name)
-{
-    return QStringLiteral(KXWIZ_FAKES_DIR "/") + name;
-}
-
-QString SourceDataDir()
-{
-    return QStringLiteral(KESTRIX_DATA_DIR);
+    return text.isEmpty() || text.mid(text.lastIndexOf(')') + 2, 1) == "Z";
 }
 
 } // namespace kxwiztest

@@ -3,103 +3,81 @@
 #include "WizardDialogs.h"
 
 #include <QDialog>
-#include <QDir>
-#include <QFile>
-#include <QList>
+#include <QObject>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QUrl>
 
 #include <functional>
+#include <optional>
 
 class KestrixWizard;
 
 namespace kxwiztest {
 
 // Stands in for every modal window of the wizard while it lives: records what would have
-// been shown and answers from its queues, so that no test waits on a dialog.
+// been shown (its kind and text; a chooser's start folder, a save dialog's filter, an
+// address opened) and answers from its queues, so that no test waits on a dialog.
 class FakeDialogs : public WizardDialogs {
 public:
-    struct Message {
-        QString Kind;
-        QString Caption;
-        QString Text;
-    };
-
     FakeDialogs() { Install(this); }
     ~FakeDialogs() override { Install(nullptr); }
 
-    void Information(QWidget*, const QString& caption, const QString& text) override
+    void Information(QWidget*, const QString&, const QString& text) override { Record("information", text); }
+    void Warning(QWidget*, const QString&, const QString& text) override { Record("warning", text); }
+    void Critical(QWidget*, const QString&, const QString& text) override { Record("critical", text); }
+    bool Question(QWidget*, const QString&, const QString& text) override
     {
-        Messages.append({QStringLiteral("information"), caption, text});
+        Record("question", text);
+        return Answers.isEmpty() || Answers.takeFirst();
     }
-    void Warning(QWidget*, const QString& caption, const QString& text) override
+    QString ExistingDirectory(QWidget*, const QString&, const QString& start) override
     {
-        Messages.append({QStringLiteral("warning"), caption, text});
-    }
-    void Critical(QWidget*, const QString& caption, const QString& text) override
-    {
-        Messages.append({QStringLiteral("critical"), caption, text});
-    }
-    bool Question(QWidget*, const QString& caption, const QString& text) override
-    {
-        Messages.append({QStringLiteral("question"), caption, text});
-        return Answers.isEmpty() ? true : Answers.takeFirst();
-    }
-    QString ExistingDirectory(QWidget*, const QString& caption, const QString& start) override
-    {
-        Messages.append({QStringLiteral("directory"), caption, start});
+        Record("directory", start);
         return Directories.isEmpty() ? QString() : Directories.takeFirst();
     }
-    QString SaveFileName(QWidget*, const QString& caption, const QString&, const QString& filter,
-                         const QString&) override
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString& filter, const QString&) override
     {
-        Messages.append({QStringLiteral("save"), caption, filter});
+        Record("save", filter);
         return SaveName;
     }
     int RunModal(QDialog& dialog) override
     {
-        if (Modal)
-            Modal(dialog);
-        else
-            dialog.reject();
+        Modal ? Modal(dialog) : dialog.reject();
         return dialog.result();
     }
     bool OpenUrl(const QUrl& url) override
     {
-        Opened.append(url);
+        Record("url", url.toString());
         return true;
     }
 
-    QStringList Kinds() const
-    {
-        QStringList kinds;
-        for (const Message& m : Messages)
-            kinds.append(m.Kind);
-        return kinds;
-    }
+    QStringList Kinds;
+    QStringList Texts;
+    QList<bool> Answers;                 // for questions; Yes once empty
+    QStringList Directories;             // for choosers; cancelled once empty
+    QString SaveName;                    // for the save dialog
+    std::function<void(QDialog&)> Modal; // answers a modal dialog; rejects it when unset
 
-    QList<Message> Messages;
-    QList<bool> Answers;
-    QStringList Directories;
-    QString SaveName;
-    std::function<void(QDialog&)> Modal;
-    QList<QUrl> Opened;
+private:
+    void Record(const char* kind, const QString& text)
+    {
+        Kinds.append(kind);
+        Texts.append(text);
+    }
 };
 
-// A scratch deployment: Root()/work holds the keyword lists and becomes the current
-// directory (the wizard's working directory) until the object goes away; Root()/home is the
-// home directory meanwhile.
+// A scratch deployment laid out as the launcher lays out a user's, without a catalogue:
+// Work() is the current directory (the wizard's working directory) and Path("home") the
+// home directory until the object goes away.
 class ScratchDeployment {
 public:
     ScratchDeployment();
     ~ScratchDeployment();
 
-    QString Root() const { return Dir.path(); }
-    QString Work() const { return Dir.filePath(QStringLiteral("work")); }
-    QString Path(const QString& relative) const { return Dir.filePath(relative); }
-    // Writes `content` to Root()/relative, creating folders; returns the full path.
-    QString Write(const QString& relative, const QString& content) const;
+    QString Work() const { return Path("work"); }
+    QString Path(const QString& relative = {}) const { return relative.isEmpty() ? Dir.path() : Dir.filePath(relative); }
+    // Writes `content` to Path(relative), creating folders.
+    void Write(const QString& relative, const QString& content) const;
     QString Read(const QString& relative) const;
 
 private:
@@ -108,11 +86,14 @@ private:
     QByteArray PreviousHome;
 };
 
-// Sets an environment variable for the life of the object and restores it afterwards.
+// Sets an environment variable for the life of the object.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const QString& value);
-    ~ScopedEnv();
+    ScopedEnv(const char* name, const QString& value) : Name(name), Previous(qgetenv(name)), Had(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, value.toLocal8Bit());
+    }
+    ~ScopedEnv() { Had ? qputenv(Name, Previous) : qunsetenv(Name); }
 
 private:
     const char* Name;
@@ -120,36 +101,54 @@ private:
     bool Had;
 };
 
-// PATH for the life of the object.
-class ScopedPath : public ScopedEnv {
-public:
-    explicit ScopedPath(const QString& path) : ScopedEnv("PATH", path) {}
-};
-
-// The fake engine of tests/wizard/fakes (see its header for the modes) first on PATH, in
-// `mode`. A compile it starts writes its process id to ChildPidFile().
-class FakeEngine {
-public:
-    explicit FakeEngine(const QString& mode);
-    QString ChildPidFile() const { return Child.filePath(QStringLiteral("child.pid")); }
-    // The process id the fake compile wrote, once it has; 0 before.
-    qint64 ChildPid() const;
-
-private:
-    QTemporaryDir Child;
-    ScopedPath Path;
+// The fake engine of tests/wizard/fakes (its header lists the modes) first on PATH, in
+// `mode`, for the life of the object.
+struct FakeEngine {
+    explicit FakeEngine(const QString& mode)
+        : Path("PATH", KXWIZ_FAKES_DIR ":" + qEnvironmentVariable("PATH")), Mode("KXWIZ_FAKE_MODE", mode) {}
+    ScopedEnv Path;
     ScopedEnv Mode;
-    ScopedEnv ChildFile;
 };
 
-// Starts a run (Generate) and waits until the engine has ended; false after `timeoutMs`.
-bool RunToEnd(KestrixWizard& wizard, int timeoutMs = 20000);
+// The process id of the compile that the fake engine started; 0 before it has.
+qint64 FakeCompilePid();
+
+// Runs every test function (and every row of one) in a fresh scratch deployment, with the
+// fake dialogs installed.
+class WizardTest : public QObject {
+    Q_OBJECT
+
+protected:
+    std::optional<ScratchDeployment> Deployment;
+    std::optional<FakeDialogs> Dialogs;
+
+private slots:
+    void init()
+    {
+        Deployment.emplace();
+        Dialogs.emplace();
+    }
+    void cleanup()
+    {
+        Dialogs.reset();
+        Deployment.reset();
+    }
+};
+
+// The listed header directories, joined by "|".
+QString ListedDirectories(const KestrixWizard& wizard);
+
+// What the compiler, directory and defines pages hold, one field an item: what a restart
+// or a catalogue entry must bring back unchanged.
+QStringList CompilerPages(const KestrixWizard& wizard);
+
+// Starts a run (Generate) and waits until the engine has ended; false after 20 seconds.
+bool RunToEnd(KestrixWizard& wizard);
 
 // Whether process `pid` has ended (a zombie that nobody has reaped yet counts as ended).
 bool ProcessGone(qint64 pid);
 
-QString EngineDir();                 // the directory of the Kestrix built with these tests
-QString Fake(const QString& name);   // a fake compiler of tests/wizard/fakes
-QString SourceDataDir();             // the source tree's data/
+inline QString EngineDir() { return KESTRIX_BIN_DIR; }                    // holds the Kestrix built with the tests
+inline QString Fake(const QString& name) { return KXWIZ_FAKES_DIR "/" + name; } // a fake of tests/wizard/fakes
 
 } // namespace kxwiztest
