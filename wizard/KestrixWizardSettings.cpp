@@ -36,6 +36,11 @@ QList<KestrixWizard::SummaryEntry> KestrixWizard::ReviewEntries()
         return SummaryEntry::Value{value ? QStringLiteral("Yes") : QStringLiteral("No"), value ? tr("Yes") : tr("No")};
     };
     const auto same = [](const QString& value) { return SummaryEntry::Value{value, value}; };
+    // Stored one entry a line: an empty line would end the entry for the reader and lose
+    // everything after it.
+    const auto listField = [](const QString& value) {
+        return SummaryEntry::Value{ListFieldEntries(value).join(QLatin1Char('\n')), value};
+    };
 
     SummaryEntry::Value dirs;
     const QStringList missing = MissingDirectories();
@@ -55,8 +60,8 @@ QList<KestrixWizard::SummaryEntry> KestrixWizard::ReviewEntries()
             {QT_TR_NOOP("Object File Extension:"), same(CmpObjExtFlagEdit->text())},
             {QT_TR_NOOP("Reduce File Size:"), yesNo(ReduceFileSizeCheckBox->isChecked())},
             {QT_TR_NOOP("Compiler Header Directories:"), dirs, true},
-            {QT_TR_NOOP("Compiler Defines:"), same(CmpDefEdit->toPlainText())},
-            {QT_TR_NOOP("Compiler Switches:"), same(CmpSwtchEdit->toPlainText())}};
+            {QT_TR_NOOP("Compiler Defines:"), listField(CmpDefEdit->toPlainText())},
+            {QT_TR_NOOP("Compiler Switches:"), listField(CmpSwtchEdit->toPlainText())}};
 }
 
 QString KestrixWizard::SummaryEntriesText(const QList<SummaryEntry>& entries, bool shown)

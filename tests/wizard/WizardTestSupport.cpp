@@ -66,7 +66,8 @@ QStringList CompilerPages(const KestrixWizard& w)
             w.CmpExeFlagChkBox->isChecked() ? "exe flag spaced" : "-", w.CmpDefFlagEdit->text(),
             w.CmpDefFlagChkBox->isChecked() ? "define flag spaced" : "-", w.CmpCmpFlagEdit->text(),
             w.CmpObjExtFlagEdit->text(), w.getCmdOrderStr(), w.ReduceFileSizeCheckBox->isChecked() ? "reduce" : "-",
-            ListedDirectories(w), w.CmpDefEdit->toPlainText().trimmed(), w.CmpSwtchEdit->toPlainText().trimmed(),
+            ListedDirectories(w), ListFieldEntries(w.CmpDefEdit->toPlainText()).join(','),
+            ListFieldEntries(w.CmpSwtchEdit->toPlainText()).join(','),
             w.TemplateStr, w.ForceIncludeStr, w.SubHeadersStr, w.SelectedFamily, w.SelectedName};
 }
 

@@ -190,7 +190,8 @@ private slots:
             wizard.CmpObjExtFlagEdit->setText("o");
             wizard.ReduceFileSizeCheckBox->setChecked(true);
             wizard.CmpHdrDirListBox->addItems({Deployment->Work(), "/inc/gone"});
-            wizard.CmpDefEdit->setPlainText("A\nB=1,C");
+            // A blank line inside a list field must not end it in the settings file.
+            wizard.CmpDefEdit->setPlainText("A\n\nB=1,C");
             wizard.CmpSwtchEdit->setPlainText("-g\n");
             wizard.CmpOrderListBox->setCurrentRow(1);
             wizard.CmdOrderDwnBtn->click();
