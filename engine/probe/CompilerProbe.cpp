@@ -2,9 +2,11 @@
 
 #include "CommandComposition.h"
 #include "Files.h"
+#include "Interrupt.h"
 #include "Reporter.h"
 #include "RunEnd.h"
 
+#include <csignal>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,6 +26,27 @@ std::string SafeFileName(const std::string& name)
         safe.front() = '_';
     return safe;
 }
+
+namespace {
+
+// A compile or program that SIGINT or SIGTERM ended (directly, or through the shell that ran
+// it) was stopped from outside, by a user or a front end: what it left is no answer of the
+// compiler, and taking its failure for a rejection would write a wrong fact. The run ends as
+// interrupted instead, keeping the previous personality.
+void EndIfInterrupted(const ProcessOutcome& outcome, const std::string& what)
+{
+    int signal = outcome.Signal;
+    if (outcome.Exited && (outcome.ExitStatus == 128 + SIGINT || outcome.ExitStatus == 128 + SIGTERM))
+        signal = outcome.ExitStatus - 128;
+    if (signal != SIGINT && signal != SIGTERM)
+        return;
+    SayError("Error: " + what + " was ended by " + (signal == SIGINT ? "SIGINT" : "SIGTERM") +
+             "; it gave no answer, so the run stops.");
+    Interrupt::Request(signal);
+    Interrupt::ThrowIfPending();
+}
+
+}  // namespace
 
 // One scratch directory, removed with everything in it when the call is over.
 struct CompilerProbe::Scratch {
@@ -104,6 +127,7 @@ CompileResult CompilerProbe::RunCompile(Scratch& scratch, const CompileJob& job,
     }
     if (!result.Succeeded() || result.Killed())
         NoteFailure(command, fileName, result);
+    EndIfInterrupted(result, "The compile command \"" + command + "\"");
     return result;
 }
 
@@ -133,6 +157,7 @@ ProgramResult CompilerProbe::BuildAndRun(const CompileJob& job)
     spec.StderrPath = scratch.StderrPath;
     spec.TimeoutSeconds = Opts.ProgramTimeout;
     result.Run = RunProcess(spec);
+    EndIfInterrupted(result.Run, "The probe program \"" + program + "\"");
     if (result.Run.TimedOut)
         Say("Error: The probe program \"" + program + "\" did not finish within " +
             std::to_string(Opts.ProgramTimeout) + " s; it was stopped, and the probe counts as failed.");
