@@ -21,7 +21,7 @@ TEST(CommandLine, OptionsFillTheOptionsValue)
     kxtest::WriteFile(dir + "/tpl", "");
     const CommandLine line = ParseCommandLine(
         Args({"-i", dir, "-i", dir, "-op", "-rfs", "-xd", "a,,b,", "-xs", "s,,", "-tpl", dir + "/tpl", "-j", "3",
-              "-timeout", "5"}));
+              "-timeout", "5", "-sub", dir + "//"}));
     ASSERT_EQ(line.What, CommandLine::Run) << line.Error;
     const Options& o = line.Opts;
     EXPECT_TRUE(o.IsC);
@@ -34,6 +34,8 @@ TEST(CommandLine, OptionsFillTheOptionsValue)
     EXPECT_EQ(o.ImplicitSwitches, (std::vector<std::string>{"s", "", ""}));
     EXPECT_EQ(o.Jobs, 3u);
     EXPECT_EQ(o.CompileTimeout, 5u);
+    // The copy is named after the folder's last component, which a trailing slash would hide.
+    EXPECT_EQ(o.SubstituteHeaderDir, dir);
     EXPECT_EQ(o.ProgramTimeout, 5u);
     EXPECT_STREQ(o.DefineOption(), "-d ");
 
