@@ -139,29 +139,9 @@ bool EntriesMatch(const std::string& a, const std::string& b)
     return EntryKey(a) == EntryKey(b);
 }
 
-bool IncorporateTemplatePersonality(std::vector<std::string>& lines, const std::string& templatePersonality,
-                                    const std::vector<std::string>& keywordDefineEntries)
+std::vector<std::string> MergeTemplateSections(std::vector<std::string>& lines, const TemplateSections& sections,
+                                               const std::vector<std::string>& keywordDefineEntries)
 {
-    Say("Incorporating Template Personality");
-
-    auto sayReview = [](const std::vector<std::string>& review) {
-        Say("The following keywords may need to be reviewed:");
-        for (const std::string& entry : review)
-            Say(entry);
-    };
-
-    std::string content;
-    std::string error;
-    if (!ReadWholeFile(templatePersonality, content, &error)) {
-        Say("Cannot open template Personality File - " + templatePersonality);
-        SayError("Error: Cannot read the template personality \"" + templatePersonality + "\": " + error);
-        sayReview({});
-        return false;
-    }
-    const TemplateSections sections = ReadTemplateSections(SplitLines(content));
-    for (const std::string& problem : sections.Problems)
-        SayError("Error: The template personality \"" + templatePersonality + "\" cannot be used: " + problem);
-
     const std::set<std::string> settled = [&] {
         std::set<std::string> entries(sections.Modify.begin(), sections.Modify.end());
         entries.insert(sections.Remove.begin(), sections.Remove.end());
@@ -217,6 +197,32 @@ bool IncorporateTemplatePersonality(std::vector<std::string>& lines, const std::
             lines.push_back(entry);
     }
 
-    sayReview(review);
+    return review;
+}
+
+bool IncorporateTemplatePersonality(std::vector<std::string>& lines, const std::string& templatePersonality,
+                                    const std::vector<std::string>& keywordDefineEntries)
+{
+    Say("Incorporating Template Personality");
+
+    auto sayReview = [](const std::vector<std::string>& review) {
+        Say("The following keywords may need to be reviewed:");
+        for (const std::string& entry : review)
+            Say(entry);
+    };
+
+    std::string content;
+    std::string error;
+    if (!ReadWholeFile(templatePersonality, content, &error)) {
+        Say("Cannot open template Personality File - " + templatePersonality);
+        SayError("Error: Cannot read the template personality \"" + templatePersonality + "\": " + error);
+        sayReview({});
+        return false;
+    }
+    const TemplateSections sections = ReadTemplateSections(SplitLines(content));
+    for (const std::string& problem : sections.Problems)
+        SayError("Error: The template personality \"" + templatePersonality + "\" cannot be used: " + problem);
+
+    sayReview(MergeTemplateSections(lines, sections, keywordDefineEntries));
     return sections.Problems.empty();
 }

@@ -23,6 +23,13 @@ TemplateSections ReadTemplateSections(const std::vector<std::string>& lines);
 // parenthesised span are removed, up to the first "=".
 bool EntriesMatch(const std::string& a, const std::string& b);
 
+// Merges the sections into the lines: modify entries replace the first line of their key
+// (or are added), remove entries delete the first line equal to them, add entries are
+// appended unless the same line is there. Returns the keyword define entries that the
+// template does not settle, for the user to review.
+std::vector<std::string> MergeTemplateSections(std::vector<std::string>& lines, const TemplateSections& sections,
+                                               const std::vector<std::string>& keywordDefineEntries);
+
 // Merges the template file into the lines and lists the keyword define entries that the
 // template does not settle, for the user to review. False, having said why, when the template
 // cannot be read or its sections are broken: the merge then leaves out what it cannot place.
