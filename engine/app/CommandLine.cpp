@@ -65,6 +65,8 @@ std::string Unusable(const std::string& path, Kind kind)
         return "it is a directory";
     if (!S_ISREG(info.st_mode))
         return "it is not a regular file";
+    if (static_cast<std::size_t>(info.st_size) > kMaxTextFileBytes)
+        return "it is larger than " + std::to_string(kMaxTextFileBytes) + " bytes, too large for a text file of its kind";
     if (access(path.c_str(), R_OK) != 0)
         return "it cannot be read: " + ErrnoText();
     return {};
@@ -76,7 +78,7 @@ std::string TemplateFault(const std::string& path)
 {
     std::string content;
     std::string error;
-    if (!ReadWholeFile(path, content, &error))
+    if (!ReadWholeFile(path, content, &error, kMaxTextFileBytes))
         return "it cannot be read: " + error;
     const TemplateSections sections = ReadTemplateSections(SplitLines(content));
     return sections.Problems.empty() ? std::string() : sections.Problems.front();

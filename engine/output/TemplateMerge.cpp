@@ -213,7 +213,7 @@ bool IncorporateTemplatePersonality(std::vector<std::string>& lines, const std::
 
     std::string content;
     std::string error;
-    if (!ReadWholeFile(templatePersonality, content, &error)) {
+    if (!ReadWholeFile(templatePersonality, content, &error, kMaxTextFileBytes)) {
         Say("Cannot open template Personality File - " + templatePersonality);
         SayError("Error: Cannot read the template personality \"" + templatePersonality + "\": " + error);
         sayReview({});

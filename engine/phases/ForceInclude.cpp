@@ -21,10 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Headers are small; a larger file in a header tree is no header, and reading it whole would
-// cost its size in memory.
-constexpr std::size_t kMaxHeaderBytes = 64u << 20;
-
 using FileId = std::pair<std::uint64_t, std::uint64_t>;
 
 // The text after the last "/" of a path (all of it when there is none).
@@ -195,7 +191,7 @@ private:
     {
         std::string content;
         std::string error;
-        if (!ReadWholeFile(from, content, &error, kMaxHeaderBytes)) {
+        if (!ReadWholeFile(from, content, &error, kMaxTextFileBytes)) {
             Skip(from, error);
             return;
         }
@@ -239,7 +235,8 @@ SubstituteCopy CreateAndCopyAllFiles(const std::string& source, const std::strin
         throw RunFailure{"Error: The substitute header directory \"" + source +
                          "\" is the root directory; its copy would have no name of its own."};
     TreeCopy copy(writer, root);
-    copy.Directory(root, parent + LastComponent(root));
+    // Named as the user named it: a link given as the tree names its copy, not its target.
+    copy.Directory(root, parent + LastComponent(source));
     return std::move(copy.Result);
 }
 
@@ -280,7 +277,7 @@ bool CopyCreateForceIncludeFile(const std::string& directory, const std::string&
         // The user's file is read completely before the copy is written: both may name the
         // same file.
         std::string content;
-        if (!ReadWholeFile(userFile, content, &error, kMaxHeaderBytes)) {
+        if (!ReadWholeFile(userFile, content, &error, kMaxTextFileBytes)) {
             SayError("Error: Cannot read the force-include file \"" + userFile + "\": " + error + ".");
             return false;
         }

@@ -183,8 +183,15 @@ void CompilerProbe::KeepLastFailure()
                                "# The last compile that failed. It ran in a scratch directory that held its\n"
                                "# source " + FailureSource + " and was removed afterwards.\n" +
                                FailureCommand + "\n";
-    WriteWholeFile(WorkDir + "/compile.sh", script);
+    // The record is for the user to read; a write that fails is said, so that an old record
+    // is not taken for this run's.
+    const std::pair<const char*, const std::string*> files[] = {
+        {"compile.sh", &script}, {"stdout.log", &FailureStdout}, {"stderr.log", &FailureStderr}};
+    for (const auto& [name, content] : files) {
+        std::string error;
+        if (!WriteWholeFile(WorkDir + "/" + name, *content, &error))
+            SayError("Error: Cannot write the record of the last failing compile \"" + WorkDir + "/" + name +
+                     "\": " + error + ".");
+    }
     chmod((WorkDir + "/compile.sh").c_str(), 0755);
-    WriteWholeFile(WorkDir + "/stdout.log", FailureStdout);
-    WriteWholeFile(WorkDir + "/stderr.log", FailureStderr);
 }

@@ -80,6 +80,8 @@ public:
         Out = MakeTempDir("started");
         Pid = fork();
         if (Pid == 0) {
+            // A process group of its own, as a shell's foreground job has.
+            setpgid(0, 0);
             const int out = open((Out + "/stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             const int err = open((Out + "/stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             dup2(out, 1);
@@ -102,7 +104,7 @@ public:
         }
         RemoveTree(Out);
     }
-    void Signal(int signal) const { kill(Pid, signal); }
+    void Signal(int signal, bool wholeGroup) const { kill(wholeGroup ? -Pid : Pid, signal); }
     RunResult Wait()
     {
         int status = 0;
@@ -189,23 +191,30 @@ TEST(Hostile, ALinkPlantedAtThePersonalityIsReplacedNotFollowed)
 
 TEST(Hostile, SignalsEndTheRunPromptlyAndKeepThePreviousPersonality)
 {
-    for (const int signal : {SIGINT, SIGTERM}) {
+    // To the engine alone, to its whole process group as a terminal's Ctrl-C is, and SIGTERM.
+    const struct {
+        int Signal;
+        bool Group;
+        const char* Said;
+    } cases[] = {{SIGINT, false, "Interrupted by SIGINT"}, {SIGINT, true, "Interrupted by SIGINT"},
+                 {SIGTERM, false, "Interrupted by SIGTERM"}};
+    for (const auto& c : cases) {
         Quiet d;
         const std::string pidFile = d.Root() + "/compiler.pid";
         Started run(d.Args(Quoted(Fake("fake-sleeps")) + " " + Quoted(pidFile)), d.Work());
         ASSERT_TRUE(AppearsWithin(pidFile, std::chrono::seconds(30))) << "the first compile never started";
-        if (signal == SIGINT) {
+        if (c.Group) {
             const RunResult second = d.Run(d.Args(Fake("fake-plain-cc")));
             EXPECT_EQ(second.Status, 1);
             EXPECT_TRUE(Holds(second.Stderr, "Another Kestrix run is using the working directory \"" + d.Work() + "\""))
                 << second.Stderr;
         }
         const auto signalled = std::chrono::steady_clock::now();
-        run.Signal(signal);
+        run.Signal(c.Signal, c.Group);
         const RunResult ended = run.Wait();
         EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(10));
-        EXPECT_EQ(ended.Status, 128 + signal) << ended.Stderr;
-        EXPECT_TRUE(Holds(ended.Stderr, signal == SIGINT ? "Interrupted by SIGINT" : "Interrupted by SIGTERM"));
+        EXPECT_EQ(ended.Status, 128 + c.Signal) << ended.Stderr;
+        EXPECT_TRUE(Holds(ended.Stderr, c.Said)) << ended.Stderr;
         EXPECT_EQ(ReadFile(d.Personality()), kPrevious);
         EXPECT_TRUE(d.Leftovers().empty());
         EXPECT_TRUE(ProcessGone(pidFile)) << "the compile was ended with the run";
@@ -253,18 +262,25 @@ TEST(Hostile, ACompilerKilledAfterWritingItsObjectRejectedTheSource)
 
 TEST(Hostile, AFullFileSystemFailsTheRunAndKeepsThePreviousPersonality)
 {
-    Quiet d;
-    // The shell's file size limit (in blocks of 512 bytes) makes every write past 16 KiB
-    // fail as a full disk would; a define longer than that goes into the personality only.
-    std::string command = "trap '' XFSZ; ulimit -f 32; exec " + Quoted(KESTRIX_BINARY);
-    for (const std::string& arg : d.Args(Fake("fake-plain-cc"), true, {"-xd", "LONG=" + std::string(20000, 'x')}))
-        command += " " + Quoted(arg);
-    const RunResult run = RunShell(command, d.Work());
-    EXPECT_EQ(run.Status, 1) << run.Stdout;
-    EXPECT_TRUE(Holds(run.Stderr, "Error: Cannot write the personality file \"" + d.Personality() + "\": File too large"))
-        << run.Stderr;
-    EXPECT_EQ(ReadFile(d.Personality()), kPrevious);
-    EXPECT_TRUE(d.Leftovers().empty());
+    // The shell's file size limit (in blocks of 512 bytes) makes every write past it fail as
+    // a full disk would: with 1 KiB a probe source cannot be written; with 16 KiB the probes
+    // can, but a personality holding a longer define cannot.
+    const struct {
+        int Blocks;
+        std::size_t Define;
+        const char* Message;
+    } cases[] = {{2, 1, "Error: Cannot write the probe source"}, {32, 20000, "Error: Cannot write the personality file"}};
+    for (const auto& c : cases) {
+        Quiet d;
+        std::string command = "trap '' XFSZ; ulimit -f " + std::to_string(c.Blocks) + "; exec " + Quoted(KESTRIX_BINARY);
+        for (const std::string& arg : d.Args(Fake("fake-plain-cc"), true, {"-xd", "LONG=" + std::string(c.Define, 'x')}))
+            command += " " + Quoted(arg);
+        const RunResult run = RunShell(command, d.Work());
+        EXPECT_EQ(run.Status, 1) << run.Stdout;
+        EXPECT_TRUE(Holds(run.Stderr, c.Message) && Holds(run.Stderr, ": File too large")) << run.Stderr;
+        EXPECT_EQ(ReadFile(d.Personality()), kPrevious);
+        EXPECT_TRUE(d.Leftovers().empty());
+    }
 }
 
 TEST(Hostile, TheParenthesisedDefineFlagReachesTheCompilerAsOneWord)
