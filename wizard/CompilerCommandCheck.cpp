@@ -39,8 +39,10 @@ bool CompilerProgramFound(const QString& program, const QString& path)
 bool KestrixWizard::CheckCompilerOnPath()
 {
     const QString command = CmpExeEdit->text();
-    if (command.isEmpty())
+    if (command.isEmpty()) {
+        CommandProblem.clear();
         return false;
+    }
 
     const bool found = CompilerProgramFound(CompilerProgramName(command),
                                             qEnvironmentVariableIsSet("PATH") ? qEnvironmentVariable("PATH") : QString());
@@ -50,10 +52,10 @@ bool KestrixWizard::CheckCompilerOnPath()
     else if (command.contains(QLatin1String("<specify")))
         message = CmdSpecifyMsg;
 
+    // The page's error label also names missing flags; ApplyCommandCheck puts it together.
     const bool valid = message.isEmpty();
     SetFieldColour(CmpExeEdit, valid ? QColor(0, 0, 0) : QColor(255, 0, 0));
     CmpExeEdit->setToolTip(valid ? CmdTipMsg : message);
-    CmpPathErrorLabel->setText(message);
-    CmpPathErrorLabel->setVisible(!valid);
+    CommandProblem = message;
     return valid;
 }

@@ -1,14 +1,23 @@
 #include "KestrixWizard.h"
 
+#include "CommandPreview.h"
+#include "CompilerDirectories.h"
+#include "ProcessGroup.h"
 #include "SubPopupMenu.h"
+#include "UserPath.h"
 #include "WizardDialogs.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
+
+#include <csignal>
 
 namespace {
 
@@ -21,6 +30,9 @@ const char* const OrderKeys[] = {
 
 const char* const ImageNames[] = {"product_output", "compiler_command", "search_directories",
                                   "defines_switches", "review"};
+
+// The define every probe adds, shown in the command preview.
+const QString ExampleDefine = QStringLiteral("EXAMPLE=1");
 
 QString OrderKey(const QListWidgetItem* item)
 {
@@ -38,12 +50,22 @@ QStringList DefaultCommandOrder()
     return keys;
 }
 
+QStringList ListFieldEntries(const QString& text)
+{
+    QStringList entries;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        for (const QString& piece : line.split(QLatin1Char(','))) {
+            const QString entry = piece.trimmed();
+            if (!entry.isEmpty())
+                entries.append(entry);
+        }
+    }
+    return entries;
+}
+
 QString CommaSeparatedLines(const QString& text)
 {
-    QString value = text;
-    value.replace(QLatin1Char('\n'), QLatin1Char(','));
-    value.replace(QLatin1String(",,"), QLatin1String(","));
-    return value;
+    return ListFieldEntries(text).join(QLatin1Char(','));
 }
 
 KestrixWizard::KestrixWizard(QWidget* parent) : KestrixWizardBase(parent)
@@ -54,15 +76,33 @@ KestrixWizard::KestrixWizard(QWidget* parent) : KestrixWizardBase(parent)
     CmdTipMsg = tr("Specify the command required to invoke the compiler from the command line.");
     CmdNotOnPathMsg = tr("Command specified is not on the path, please amend the path or fully qualify this command.");
     CmdSpecifyMsg = tr("Please complete the command as per the <specify> entries.");
+    NameSlashMsg = tr("The personality name is a file name and cannot contain \"/\"; choose the folder as the destination.");
 
     setWizardStyle(QWizard::ClassicStyle);
     setOption(QWizard::HaveHelpButton, false);
+    // The button that starts a run says so.
+    setButtonText(QWizard::FinishButton, tr("&Generate"));
+    // The state of the run shows in the button row, whatever page is open.
+    RunStatusBtn = new QPushButton(this);
+    RunStatusBtn->setObjectName(QStringLiteral("RunStatusBtn"));
+    RunStatusBtn->setFlat(true);
+    setButton(QWizard::CustomButton1, RunStatusBtn);
+    setButtonLayout({QWizard::CustomButton1, QWizard::Stretch, QWizard::BackButton, QWizard::NextButton,
+                     QWizard::FinishButton, QWizard::CancelButton});
+    RunTicker = new QTimer(this);
+    RunTicker->setInterval(1000);
+    connect(RunTicker, &QTimer::timeout, this, &KestrixWizard::UpdateRunStatus);
     for (QWizardPage* page : {static_cast<QWizardPage*>(Page0), static_cast<QWizardPage*>(Page1),
                               static_cast<QWizardPage*>(Page2), static_cast<QWizardPage*>(Page3),
                               static_cast<QWizardPage*>(Page4)})
         setNextEnabled(page, false);
-    for (QLabel* preview : {CmpCmdOrder, SearchCompileCmdTxt, DefSwitchCompileCmdTxt})
+    for (QLabel* preview : {CmpCmdOrder, SearchCompileCmdTxt, DefSwitchCompileCmdTxt}) {
         preview->setTextFormat(Qt::PlainText);
+        // The two commands wrap in a narrow window; the window's smallest size must leave
+        // room for that, or the fields above are squeezed instead.
+        preview->ensurePolished();
+        preview->setMinimumHeight(3 * preview->fontMetrics().lineSpacing() + 12);
+    }
     // The error labels take room only while they have something to say.
     DestErrorLabel->setTextFormat(Qt::PlainText);
     DestErrorLabel->hide();
@@ -84,11 +124,23 @@ KestrixWizard::KestrixWizard(QWidget* parent) : KestrixWizardBase(parent)
     connect(CmpHdrDirAddBtn, &QPushButton::clicked, this, &KestrixWizard::CmpHdrDirAddBtn_clicked);
     connect(CmpHdrDirEditBtn, &QPushButton::clicked, this, &KestrixWizard::CmpHdrDirEditBtn_clicked);
     connect(CmpHdrDirDeleteBtn, &QPushButton::clicked, this, &KestrixWizard::CmpHdrDirDeleteBtn_clicked);
+    connect(CmpHdrDirFindBtn, &QPushButton::clicked, this, &KestrixWizard::CmpHdrDirFindBtn_clicked);
     connect(AddCompilerBtn, &QPushButton::clicked, this, &KestrixWizard::AddCompilerBtn_clicked);
     connect(SaveLogBtn, &QPushButton::clicked, this, &KestrixWizard::SaveLogBtn_clicked);
-    // Pasted or programmatically set flags must show in the preview as well as typed ones.
+    connect(StopBtn, &QPushButton::clicked, this, &KestrixWizard::StopBtn_clicked);
+    connect(RunStatusBtn, &QPushButton::clicked, this, &KestrixWizard::RunStatusBtn_clicked);
+    // Pasted or programmatically set flags must show in the preview, and count for the
+    // page check, as well as typed ones.
     for (QLineEdit* flag : {CmpExeFlagEdit, CmpCmpFlagEdit, CmpDefFlagEdit})
-        connect(flag, &QLineEdit::textChanged, this, &KestrixWizard::updateCmdOrder);
+        connect(flag, &QLineEdit::textChanged, this, &KestrixWizard::Page1LineEdit_textchanged);
+    // The switches and defines are part of every command the preview shows.
+    for (QPlainTextEdit* list : {CmpSwtchEdit, CmpDefEdit})
+        connect(list, &QPlainTextEdit::textChanged, this, &KestrixWizard::updateCmdOrder);
+    // Directories may come and go while the wizard is open.
+    connect(this, &QWizard::currentIdChanged, this, [this] {
+        if (currentPage() == Page2)
+            MarkMissingDirectories();
+    });
     ConnectNavigation();
     for (QWidget* watched : {static_cast<QWidget*>(CmpExeEdit), static_cast<QWidget*>(PersonDestEdit),
                              static_cast<QWidget*>(PersonNameEdit), static_cast<QWidget*>(CmpExeFlagEdit),
@@ -104,6 +156,9 @@ KestrixWizard::KestrixWizard(QWidget* parent) : KestrixWizardBase(parent)
 
     // The settings come first: they may restrict which families the catalogue shows.
     ReadSettings();
+    if (PersonDestEdit->text().isEmpty() && PersonDestEdit->isEnabled())
+        PersonDestEdit->setText(QDir::homePath());
+    MarkMissingDirectories();
     PopulateCompilerList();
     BuildAndAssignMenusToMainMenu();
     ExeCommandBtn->setMenu(TopMenu);
@@ -130,8 +185,10 @@ KestrixWizard::~KestrixWizard()
 {
     if (EngineRunning()) {
         disconnect(Engine, nullptr, this, nullptr);
-        Engine->kill();
-        Engine->waitForFinished(3000);
+        SignalProcessGroup(EnginePid, SIGTERM);
+        if (!Engine->waitForFinished(StopGraceMs))
+            SignalProcessGroup(EnginePid, SIGKILL);
+        Engine->waitForFinished(1000);
     }
     ClearMenus();
 }
@@ -153,6 +210,9 @@ void KestrixWizard::ConnectNavigation()
                 continue;
             NavButtons.append({btn, NavRole(role)});
             btn->installEventFilter(this);
+            // Alt+1 to Alt+5 work on every page; only the shown page's buttons take them.
+            btn->setShortcut(QKeySequence(Qt::ALT | Qt::Key(Qt::Key_1 + role)));
+            btn->setToolTip(tr("%1 (Alt+%2)").arg(btn->toolTip()).arg(role + 1));
             const bool onPage0 = page.Page == Page0;
             const bool onPage1 = page.Page == Page1;
             void (KestrixWizard::*slot)() = nullptr;
@@ -211,18 +271,30 @@ bool KestrixWizard::eventFilter(QObject* watched, QEvent* event)
 
 void KestrixWizard::showPage(QWizardPage* target)
 {
+    qsizetype to = -1;
     for (int id : pageIds()) {
-        if (page(id) == target) {
-            if (currentId() != id) {
-                // setCurrentId validates the page it leaves, as Next does; a jump must not
-                // count as Next.
-                Jumping = true;
-                setCurrentId(id);
-                Jumping = false;
-            }
-            return;
-        }
+        if (page(id) == target)
+            to = pageIds().indexOf(id);
     }
+    if (to < 0)
+        return;
+    // A jump walks the pages one by one, so that the wizard's history stays the straight
+    // line that Back follows. Leaving a page forward validates it, as Next does; a jump
+    // must not count as Next.
+    Jumping = true;
+    while (pageIds().indexOf(currentId()) < to) {
+        const int before = currentId();
+        QWizard::next();
+        if (currentId() == before)
+            break;
+    }
+    while (pageIds().indexOf(currentId()) > to) {
+        const int before = currentId();
+        QWizard::back();
+        if (currentId() == before)
+            break;
+    }
+    Jumping = false;
 }
 
 void KestrixWizard::setNextEnabled(QWizardPage* target, bool enabled)
@@ -242,15 +314,33 @@ void KestrixWizard::SetFieldColour(QWidget* field, const QColor& colour)
     field->setPalette(pal);
 }
 
+QString KestrixWizard::ResolvedDestination() const
+{
+    return ResolveUserPath(PersonDestEdit->text());
+}
+
 bool KestrixWizard::CheckPage0()
 {
-    const QString dest = PersonDestEdit->text();
+    const QString dest = ResolvedDestination();
     const bool exists = !dest.isEmpty() && QFileInfo(dest).isDir();
-    SetFieldColour(PersonDestEdit, exists ? QColor(0, 0, 0) : QColor(255, 0, 0));
-    PersonDestEdit->setToolTip(exists ? DestTipMsg : DestMissingMsg);
-    DestErrorLabel->setText(exists ? QString() : DestMissingMsg);
-    DestErrorLabel->setVisible(!exists);
-    const bool complete = exists && !PersonNameEdit->text().isEmpty();
+    // An empty field is not yet an error: it only keeps Next off.
+    const bool destOk = exists || dest.isEmpty();
+    SetFieldColour(PersonDestEdit, destOk ? QColor(0, 0, 0) : QColor(255, 0, 0));
+    PersonDestEdit->setToolTip(!destOk ? DestMissingMsg
+                               : dest == PersonDestEdit->text() || dest.isEmpty() ? DestTipMsg
+                                                                                  : DestTipMsg + QLatin1Char('\n') + dest);
+    const QString name = PersonNameEdit->text();
+    const bool nameOk = !name.contains(QLatin1Char('/'));
+    SetFieldColour(PersonNameEdit, nameOk ? QColor(0, 0, 0) : QColor(255, 0, 0));
+
+    QStringList problems;
+    if (!destOk)
+        problems << DestMissingMsg;
+    if (!nameOk)
+        problems << NameSlashMsg;
+    DestErrorLabel->setText(problems.join(QLatin1Char('\n')));
+    DestErrorLabel->setVisible(!problems.isEmpty());
+    const bool complete = exists && nameOk && !name.trimmed().isEmpty();
     setNextEnabled(Page0, complete);
     return complete;
 }
@@ -258,11 +348,23 @@ bool KestrixWizard::CheckPage0()
 void KestrixWizard::ApplyCommandCheck()
 {
     CommandValid = CheckCompilerOnPath();
-    setNextEnabled(Page1, CommandValid);
-    if (CommandValid) {
-        setNextEnabled(Page2, true);
-        setNextEnabled(Page3, true);
+    QStringList problems;
+    if (!CommandProblem.isEmpty())
+        problems << CommandProblem;
+    // Every probe defines macros and compiles to an object, so the run cannot do without
+    // these two flags.
+    if (!CmpExeEdit->text().isEmpty()) {
+        if (CmpDefFlagEdit->text().trimmed().isEmpty())
+            problems << tr("The define flag is empty: every test defines macros with it (for example -D).");
+        if (CmpCmpFlagEdit->text().trimmed().isEmpty())
+            problems << tr("The object flag is empty: every test compiles to an object file with it (for example -c).");
     }
+    CmpPathErrorLabel->setText(problems.join(QLatin1Char('\n')));
+    CmpPathErrorLabel->setVisible(!problems.isEmpty());
+    CompilerPageComplete = CommandValid && problems.isEmpty();
+    for (QWizardPage* page : {static_cast<QWizardPage*>(Page1), static_cast<QWizardPage*>(Page2),
+                              static_cast<QWizardPage*>(Page3)})
+        setNextEnabled(page, CompilerPageComplete);
 }
 
 void KestrixWizard::Page0LineEdit_textchanged()
@@ -288,12 +390,13 @@ void KestrixWizard::ProductRadioBtn_clicked()
 {
     Product = ZanthRadioButton->isChecked() ? QStringLiteral("zanth") : QStringLiteral("zanthpp");
     ApplyProductFilter();
+    updateCmdOrder();
 
     QString message;
     if (Product == QLatin1String("zanth") && SelectedName.endsWith(QLatin1String("C++")))
-        message = tr("You have selected Zanth for a currently selected C++ execution command.\nPlease reselect the Exe Command below.");
+        message = tr("You have selected Zanth for a currently selected C++ execution command.\nPlease choose the compiler again from the catalogue below.");
     else if (Product != QLatin1String("zanth") && SelectedName.endsWith(QLatin1String("C")))
-        message = tr("You have selected Zanth++ for a currently selected C execution command.\nPlease reselect the Exe Command below.");
+        message = tr("You have selected Zanth++ for a currently selected C execution command.\nPlease choose the compiler again from the catalogue below.");
     if (message.isEmpty())
         return;
     WizardDialogs::Current().Information(this, tr("Compiler Personality Generator"), message);
@@ -330,10 +433,19 @@ void KestrixWizard::ResetCompilerPage()
     updateCmdOrder();
 }
 
+QString KestrixWizard::ChooseDirectory(const QString& caption, const QString& start)
+{
+    const QString dir = WizardDialogs::Current().ExistingDirectory(this, caption, start);
+    if (!dir.isEmpty())
+        LastBrowseDir = dir;
+    return dir;
+}
+
 void KestrixWizard::PersonDestBrowseBtn_clicked()
 {
-    const QString dir = WizardDialogs::Current().ExistingDirectory(
-        this, tr("Select the Compiler Personality Destination Directory"), PersonDestEdit->text());
+    const QString typed = PersonDestEdit->text().trimmed();
+    const QString dir = ChooseDirectory(tr("Select the Compiler Personality Destination Directory"),
+                                        ChooserStart(typed.isEmpty() ? LastBrowseDir : typed));
     if (!dir.isEmpty())
         PersonDestEdit->setText(dir);
 }
@@ -383,10 +495,11 @@ void KestrixWizard::CmdOrderDwnBtn_clicked()
 
 void KestrixWizard::CmpHdrDirAddBtn_clicked()
 {
-    const QString dir = WizardDialogs::Current().ExistingDirectory(
-        this, tr("Select The Compiler Header File Directory"), QString());
-    if (!dir.isEmpty())
+    const QString dir = ChooseDirectory(tr("Select The Compiler Header File Directory"), ChooserStart(LastBrowseDir));
+    if (!dir.isEmpty()) {
         CmpHdrDirListBox->addItem(dir);
+        MarkMissingDirectories();
+    }
 }
 
 void KestrixWizard::CmpHdrDirEditBtn_clicked()
@@ -394,10 +507,11 @@ void KestrixWizard::CmpHdrDirEditBtn_clicked()
     QListWidgetItem* item = CmpHdrDirListBox->currentItem();
     if (!item)
         return;
-    const QString dir = WizardDialogs::Current().ExistingDirectory(
-        this, tr("Select The Compiler Header File Directory"), item->text());
-    if (!dir.isEmpty())
+    const QString dir = ChooseDirectory(tr("Select The Compiler Header File Directory"), ChooserStart(item->text()));
+    if (!dir.isEmpty()) {
         item->setText(dir);
+        MarkMissingDirectories();
+    }
 }
 
 void KestrixWizard::CmpHdrDirDeleteBtn_clicked()
@@ -405,27 +519,105 @@ void KestrixWizard::CmpHdrDirDeleteBtn_clicked()
     delete CmpHdrDirListBox->currentItem();
 }
 
+QStringList KestrixWizard::ListedDirectories() const
+{
+    QStringList dirs;
+    for (int i = 0; i < CmpHdrDirListBox->count(); ++i)
+        dirs.append(CmpHdrDirListBox->item(i)->text());
+    return dirs;
+}
+
+QStringList KestrixWizard::MissingDirectories() const
+{
+    QStringList missing;
+    for (const QString& dir : ListedDirectories()) {
+        if (!QFileInfo(dir).isDir())
+            missing.append(dir);
+    }
+    return missing;
+}
+
+void KestrixWizard::MarkMissingDirectories()
+{
+    const QStringList missing = MissingDirectories();
+    for (int i = 0; i < CmpHdrDirListBox->count(); ++i) {
+        QListWidgetItem* item = CmpHdrDirListBox->item(i);
+        const bool gone = missing.contains(item->text());
+        item->setForeground(gone ? QBrush(QColor(255, 0, 0)) : QBrush());
+        item->setToolTip(gone ? tr("%1 does not exist; a run leaves it out.").arg(item->text()) : QString());
+    }
+}
+
+QString KestrixWizard::Language() const
+{
+    return ZanthRadioButton->isChecked() ? QStringLiteral("c") : QStringLiteral("c++");
+}
+
+QStringList KestrixWizard::SwitchList() const
+{
+    return ListFieldEntries(CmpSwtchEdit->toPlainText());
+}
+
+bool KestrixWizard::ProposeDirectories(const QStringList& dirs, const QString& source)
+{
+    const QStringList listed = ListedDirectories();
+    if (dirs == listed)
+        return true;
+    if (!listed.isEmpty()) {
+        const QString question =
+            dirs.isEmpty()
+                ? tr("No header directories come with %1. Remove the directories listed now, which may belong to another compiler?")
+                      .arg(source)
+                : tr("Replace the header directories listed now with those of %1?\n\n%2")
+                      .arg(source, dirs.join(QLatin1Char('\n')));
+        if (!WizardDialogs::Current().Question(this, tr("Search Directories"), question))
+            return false;
+    }
+    CmpHdrDirListBox->clear();
+    CmpHdrDirListBox->addItems(dirs);
+    MarkMissingDirectories();
+    return true;
+}
+
+void KestrixWizard::CmpHdrDirFindBtn_clicked()
+{
+    WizardDialogs& dialogs = WizardDialogs::Current();
+    const QString command = CmpExeEdit->text().simplified();
+    if (!CommandValid) {
+        dialogs.Critical(this, tr("Search Directories"),
+                         tr("The compiler command \"%1\" cannot be run; complete it on the compiler page first.").arg(command));
+        return;
+    }
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QStringList dirs = FindCompilerDirectories(SearchDirsScript(), command, Language(), SwitchList(), &error);
+    QApplication::restoreOverrideCursor();
+    if (dirs.isEmpty()) {
+        dialogs.Critical(this, tr("Search Directories"), error);
+        return;
+    }
+    ProposeDirectories(dirs, tr("the compiler \"%1\"").arg(command));
+}
+
 void KestrixWizard::updateCmdOrder()
 {
-    QString preview;
-    for (int i = 0; i < CmpOrderListBox->count(); ++i) {
-        const QListWidgetItem* item = CmpOrderListBox->item(i);
-        const QString key = OrderKey(item);
-        if (key == QLatin1String("Exe Command"))
-            preview += CmpExeEdit->text() + QLatin1Char(' ');
-        else if (key == QLatin1String("Output Flag"))
-            preview += CmpExeFlagEdit->text() + (CmpExeFlagChkBox->isChecked() ? QStringLiteral(" ") : QString());
-        else if (key == QLatin1String("Define Flag"))
-            preview += CmpDefFlagEdit->text() + (CmpDefFlagChkBox->isChecked() ? QStringLiteral(" ") : QString())
-                       + QLatin1String("XXX ");
-        else if (key == QLatin1String("Object Flag"))
-            preview += CmpCmpFlagEdit->text() + QLatin1Char(' ');
-        else
-            preview += item->text() + QLatin1Char(' ');
-    }
+    // The commands as the engine will compose them: every probe compiles to an object, and
+    // only a native compiler also builds programs, which it runs.
+    const CompileTemplate compile{getCmdOrderStr(),
+                                  CmpExeEdit->text(),
+                                  CmpExeFlagEdit->text(),
+                                  CmpCmpFlagEdit->text(),
+                                  CmpDefFlagEdit->text(),
+                                  ListFieldEntries(CmpSwtchEdit->toPlainText()),
+                                  ListFieldEntries(CmpDefEdit->toPlainText())};
+    const QString source = Language() == QLatin1String("c") ? QStringLiteral("test.c") : QStringLiteral("test.cpp");
+    QString preview = tr("Object build: %1").arg(ComposeCompileCommand(compile, source, false, ExampleDefine).simplified());
+    if (!CrossCmpCheckBox->isChecked())
+        preview += QLatin1Char('\n')
+                   + tr("Program build: %1").arg(ComposeCompileCommand(compile, source, true, ExampleDefine).simplified());
     CmpCmdOrder->setText(preview);
-    SearchCompileCmdTxt->setText(tr("Compile Command - ") + preview);
-    DefSwitchCompileCmdTxt->setText(tr("Compile Command - ") + preview);
+    SearchCompileCmdTxt->setText(preview);
+    DefSwitchCompileCmdTxt->setText(preview);
 }
 
 QString KestrixWizard::getCmdOrderStr() const
@@ -472,10 +664,6 @@ void KestrixWizard::DefBtn_clicked()
 
 void KestrixWizard::RevBtn_clicked()
 {
-    // On the review page itself the text shown is the log of the last run; rebuilding the
-    // summary there would throw that log away.
-    if (currentPage() == Page4)
-        return;
     BuildReviewText();
     showPage(Page4);
 }
@@ -488,13 +676,13 @@ void KestrixWizard::P0_CmpBtn_clicked()
 
 void KestrixWizard::P0_SrchBtn_clicked()
 {
-    if (nextEnabled(Page0) && CommandValid)
+    if (nextEnabled(Page0) && CompilerPageComplete)
         showPage(Page2);
 }
 
 void KestrixWizard::P0_DefBtn_clicked()
 {
-    if (nextEnabled(Page0) && CommandValid)
+    if (nextEnabled(Page0) && CompilerPageComplete)
         showPage(Page3);
 }
 
@@ -502,7 +690,7 @@ void KestrixWizard::P0_RevBtn_clicked()
 {
     // The summary is rebuilt here too: settings.txt is written from it after the run, so a
     // stale summary would store stale settings.
-    if (nextEnabled(Page0) && CommandValid)
+    if (nextEnabled(Page0) && CompilerPageComplete)
         RevBtn_clicked();
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "Compiler.h"
+#include "EngineOutput.h"
 #include "KestrixWizardBase.h"
 
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QList>
 #include <QPointer>
@@ -11,6 +14,8 @@
 #include <array>
 
 class QMenu;
+class QPushButton;
+class QTimer;
 class QToolButton;
 class SubPopupMenu;
 
@@ -41,11 +46,26 @@ public:
     void DisplayFileStrings(const QString& fileName);
     bool CheckCompilerOnPath();
     void updateCmdOrder();
+    // The personality file the next run writes: the destination folder (with "~" and
+    // relative names taken from the home directory) and the name with ".p_c".
+    QString PersonalityPath() const;
+    // The listed header directories that do not exist; a run leaves them out.
+    QStringList MissingDirectories() const;
+    // Ends the running engine with everything it started; the wizard stays open.
+    void StopEngine();
+    bool EngineRunning() const;
+    // Offers `dirs` in place of the listed header directories: the list is replaced at once
+    // when it is empty, after a question when it differs; `source` names where they come
+    // from. True when the list now holds them.
+    bool ProposeDirectories(const QStringList& dirs, const QString& source);
 
     // State that the pages and the catalogue share; public so that tests and the
     // screenshot tool can look at it.
     QString Product = QStringLiteral("zanth");
     bool CommandValid = false;
+    // The compiler page is complete: the command is valid and the flags every probe needs
+    // are given.
+    bool CompilerPageComplete = false;
     QString SelectedFamily;
     QString SelectedName;
     QString TemplateStr;
@@ -57,6 +77,16 @@ public:
     QList<Compiler> CompilerList;
     QList<SubPopupMenu*> SubMenus;
     QMenu* TopMenu;
+    // The compiler settings of the last run, which "Save Compiler" stores once they have
+    // worked (not what the pages hold by then).
+    Compiler RunCompiler;
+    // The folder the last file or folder chooser ended in; the next one opens there.
+    QString LastBrowseDir;
+    // Shown in the button row on every page once a run has started: its elapsed time and
+    // phase, then how it ended. Clicking it shows the run log.
+    QPushButton* RunStatusBtn;
+    // How long each stop waits for the engine to end on SIGTERM before it is killed.
+    int StopGraceMs = 3000;
 
     QProcess* EngineProcess() const { return Engine; }
     void showPage(QWizardPage* page);
@@ -76,8 +106,11 @@ public slots:
     void CmpHdrDirAddBtn_clicked();
     void CmpHdrDirEditBtn_clicked();
     void CmpHdrDirDeleteBtn_clicked();
+    void CmpHdrDirFindBtn_clicked();
     void AddCompilerBtn_clicked();
     void SaveLogBtn_clicked();
+    void StopBtn_clicked();
+    void RunStatusBtn_clicked();
 
     void PrdctBtn_clicked();
     void CmpBtn_clicked();
@@ -96,6 +129,7 @@ public slots:
     void accept() override;
     void reject() override;
     void readFromStdout();
+    void readFromStderr();
     void processExit(int exitCode, QProcess::ExitStatus exitStatus);
 
 protected:
@@ -115,14 +149,49 @@ private:
     bool CheckPage0();
     void ApplyCommandCheck();
     void SetFieldColour(QWidget* field, const QColor& colour);
-    QString ReviewFieldsText();
+    QString ResolvedDestination() const;
+    // One entry of the review summary and of settings.txt: the label (stored as it is,
+    // shown translated) and the value as stored and as shown.
+    struct SummaryEntry {
+        struct Value {
+            QString Stored;
+            QString Shown;
+        };
+        const char* Label;
+        Value Text;
+        bool List = false; // one item per line, each ended by a line end
+    };
+    QList<SummaryEntry> ReviewEntries();
+    static QString SummaryEntriesText(const QList<SummaryEntry>& entries, bool shown);
     Compiler CompilerFromPages(const Compiler& base) const;
-    bool EngineRunning() const;
+    Compiler WithRunSettings(const Compiler& base) const;
+    QStringList SwitchList() const;
+    QString Language() const;
+    QString ChooseDirectory(const QString& caption, const QString& start);
+    void MarkMissingDirectories();
+    QStringList ListedDirectories() const;
+    void OfferEntryDirectories(const Compiler& entry);
     void AppendParagraph(const QString& text);
-    void AppendStream(const QString& text);
+    void AppendOutputLines(const QStringList& lines, bool fromStderr);
+    void ClearProbeFiles();
+    void AppendRunFiles();
     void ProcessFailedToStart(QProcess::ProcessError error);
+    void ShowRunStatus(const QString& text);
+    void UpdateRunStatus();
+    void EndRun(const QString& status);
+    QString Elapsed() const;
 
+    QString CommandProblem;
     QPointer<QProcess> Engine;
+    qint64 EnginePid = 0;
+    bool StopRequested = false;
+    QElapsedTimer RunClock;
+    QDateTime RunStarted;
+    QTimer* RunTicker;
+    QString RunPhase;
+    QString RunPersonality;
+    OutputLines StdoutLines;
+    OutputLines StderrLines;
     bool Jumping = false;
     std::array<QIcon, RoleCount> NormalImages;
     std::array<QIcon, RoleCount> ShadedImages;
@@ -133,12 +202,18 @@ private:
     QString CmdTipMsg;
     QString CmdNotOnPathMsg;
     QString CmdSpecifyMsg;
+    QString NameSlashMsg;
 };
 
 // The order items of the compiler page, in their default order.
 QStringList DefaultCommandOrder();
 
-// The engine's -xd/-xs value for a multi-line field: one entry per line, comma-separated.
+// The entries of a multi-line field of defines or switches: one per line or between commas,
+// blanks around them dropped, empty ones left out (the engine would pass an empty switch
+// on to the compiler).
+QStringList ListFieldEntries(const QString& text);
+
+// The engine's -xd/-xs value for such a field: its entries, comma-separated.
 QString CommaSeparatedLines(const QString& text);
 
 // The program name of a compiler command: its first word, or the text between the leading

@@ -1,10 +1,12 @@
 #include "KestrixWizard.h"
 
 #include "AtomicFile.h"
+#include "CompilerDirectories.h"
 #include "SaveCompilerDetails.h"
 #include "SubPopupMenu.h"
 #include "WizardDialogs.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QMenu>
 #include <QUrl>
@@ -64,7 +66,9 @@ void KestrixWizard::BuildAndAssignMenusToMainMenu()
 
 void KestrixWizard::LoadCompilerSettings(const QString& family, const QString& name)
 {
-    for (const Compiler& entry : std::as_const(CompilerList)) {
+    // With duplicates the last entry of that family and name is the one that counts.
+    for (auto it = CompilerList.crbegin(); it != CompilerList.crend(); ++it) {
+        const Compiler& entry = *it;
         if (entry.Family != family || entry.Name != name)
             continue;
 
@@ -118,7 +122,25 @@ void KestrixWizard::LoadCompilerSettings(const QString& family, const QString& n
         SubHeadersStr = entry.SubHeaders;
         SelectedFamily = family;
         SelectedName = name;
+        OfferEntryDirectories(entry);
+        return;
     }
+}
+
+void KestrixWizard::OfferEntryDirectories(const Compiler& entry)
+{
+    // The directories listed so far belong to the compiler chosen before. An entry brings
+    // its own; one without them is asked for by asking its compiler, when it can be run.
+    QStringList dirs = entry.HeaderDirectories;
+    QString source = tr("the catalogue entry \"%1\"").arg(entry.Name);
+    if (dirs.isEmpty() && CommandValid) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        dirs = FindCompilerDirectories(SearchDirsScript(), CmpExeEdit->text().simplified(), Language(), SwitchList(), nullptr);
+        QApplication::restoreOverrideCursor();
+        if (!dirs.isEmpty())
+            source = tr("the compiler \"%1\"").arg(CmpExeEdit->text().simplified());
+    }
+    ProposeDirectories(dirs, source);
 }
 
 Compiler KestrixWizard::CompilerFromPages(const Compiler& base) const
@@ -134,6 +156,17 @@ Compiler KestrixWizard::CompilerFromPages(const Compiler& base) const
     entry.ReduceFileSize = ReduceFileSizeCheckBox->isChecked() ? QStringLiteral("yes") : QStringLiteral("no");
     entry.CompilerDefines = CommaSeparatedLines(CmpDefEdit->toPlainText());
     entry.CompilerSwitches = CommaSeparatedLines(CmpSwtchEdit->toPlainText());
+    entry.HeaderDirectories = ListedDirectories();
+    return entry;
+}
+
+Compiler KestrixWizard::WithRunSettings(const Compiler& base) const
+{
+    // The settings that a successful run has proven, not what the pages hold by now.
+    Compiler entry = base;
+    for (int f = 2; f < 12; ++f) // ExeCommand to CompilerSwitches
+        entry.Field(f) = RunCompiler.Field(f);
+    entry.HeaderDirectories = RunCompiler.HeaderDirectories;
     return entry;
 }
 
@@ -160,7 +193,7 @@ void KestrixWizard::AddCompilerBtn_clicked()
         FamilyList.append(family);
     }
     if (existing) {
-        *existing = CompilerFromPages(*existing);
+        *existing = WithRunSettings(*existing);
     } else {
         Compiler fresh;
         fresh.Name = name;
@@ -168,7 +201,7 @@ void KestrixWizard::AddCompilerBtn_clicked()
         fresh.Template = TemplateStr;
         fresh.ForceIncludeFile = ForceIncludeStr;
         fresh.SubHeaders = SubHeadersStr;
-        CompilerList.append(CompilerFromPages(fresh));
+        CompilerList.append(WithRunSettings(fresh));
     }
 
     QString error;

@@ -22,7 +22,7 @@ QString Entry(const QString& label, const QString& value)
 
 } // namespace
 
-QString KestrixWizard::ReviewFieldsText()
+QList<KestrixWizard::SummaryEntry> KestrixWizard::ReviewEntries()
 {
     Product = ZanthRadioButton->isChecked() ? QStringLiteral("zanth") : QStringLiteral("zanthpp");
     // A blank that belongs after a flag is carried by its trailing-space box, never by the
@@ -32,38 +32,52 @@ QString KestrixWizard::ReviewFieldsText()
         if (simplified != field->text())
             field->setText(simplified);
     }
+    const auto yesNo = [](bool value) {
+        return SummaryEntry::Value{value ? QStringLiteral("Yes") : QStringLiteral("No"), value ? tr("Yes") : tr("No")};
+    };
+    const auto same = [](const QString& value) { return SummaryEntry::Value{value, value}; };
 
+    SummaryEntry::Value dirs;
+    const QStringList missing = MissingDirectories();
+    for (const QString& dir : ListedDirectories()) {
+        dirs.Stored += dir + QLatin1Char('\n');
+        dirs.Shown += (missing.contains(dir) ? tr("%1 (does not exist; left out of the run)").arg(dir) : dir)
+                      + QLatin1Char('\n');
+    }
+    return {{QT_TR_NOOP("Product:"), same(Product)},
+            {QT_TR_NOOP("Personality Destination Directory:"), {PersonDestEdit->text(), ResolvedDestination()}},
+            {QT_TR_NOOP("Personality Name:"), same(PersonNameEdit->text())},
+            {QT_TR_NOOP("Compiler:"), same(CmpExeEdit->text())},
+            {QT_TR_NOOP("Cross Compiler:"), yesNo(CrossCmpCheckBox->isChecked())},
+            {QT_TR_NOOP("Compiler Output Flag:"), same(CmpExeFlagEdit->text())},
+            {QT_TR_NOOP("Compiler Object File Generation Flag:"), same(CmpCmpFlagEdit->text())},
+            {QT_TR_NOOP("Compiler Define Flag:"), same(CmpDefFlagEdit->text())},
+            {QT_TR_NOOP("Object File Extension:"), same(CmpObjExtFlagEdit->text())},
+            {QT_TR_NOOP("Reduce File Size:"), yesNo(ReduceFileSizeCheckBox->isChecked())},
+            {QT_TR_NOOP("Compiler Header Directories:"), dirs, true},
+            {QT_TR_NOOP("Compiler Defines:"), same(CmpDefEdit->toPlainText())},
+            {QT_TR_NOOP("Compiler Switches:"), same(CmpSwtchEdit->toPlainText())}};
+}
+
+QString KestrixWizard::SummaryEntriesText(const QList<SummaryEntry>& entries, bool shown)
+{
+    // Each entry is its label, its value and an empty line; a list's items already end in
+    // line ends, so only the empty line follows them.
     QString text;
-    text += Entry(QStringLiteral("Product:"), Product);
-    text += Entry(QStringLiteral("Personality Destination Directory:"), PersonDestEdit->text());
-    text += Entry(QStringLiteral("Personality Name:"), PersonNameEdit->text());
-    text += Entry(QStringLiteral("Compiler:"), CmpExeEdit->text());
-    text += Entry(QStringLiteral("Cross Compiler:"), YesNo(CrossCmpCheckBox->isChecked(), true));
-    text += Entry(QStringLiteral("Compiler Output Flag:"), CmpExeFlagEdit->text());
-    text += Entry(QStringLiteral("Compiler Object File Generation Flag:"), CmpCmpFlagEdit->text());
-    text += Entry(QStringLiteral("Compiler Define Flag:"), CmpDefFlagEdit->text());
-    text += Entry(QStringLiteral("Object File Extension:"), CmpObjExtFlagEdit->text());
-    text += Entry(QStringLiteral("Reduce File Size:"), YesNo(ReduceFileSizeCheckBox->isChecked(), true));
-    text += QLatin1String("Compiler Header Directories:\n");
-    for (int i = 0; i < CmpHdrDirListBox->count(); ++i)
-        text += CmpHdrDirListBox->item(i)->text() + QLatin1Char('\n');
-    text += QLatin1Char('\n');
-    text += Entry(QStringLiteral("Compiler Defines:"), CmpDefEdit->toPlainText());
-    text += Entry(QStringLiteral("Compiler Switches:"), CmpSwtchEdit->toPlainText());
+    for (const SummaryEntry& entry : entries) {
+        text += (shown ? tr(entry.Label) : QLatin1String(entry.Label)) + QLatin1Char('\n');
+        text += (shown ? entry.Text.Shown : entry.Text.Stored) + (entry.List ? QStringLiteral("\n") : QStringLiteral("\n\n"));
+    }
     return text;
 }
 
 void KestrixWizard::BuildReviewText()
 {
-    // While the engine runs, the review page shows its log, which must not be replaced.
-    if (EngineRunning())
-        return;
-    const QString fields = ReviewFieldsText();
-    DetailsText->setPlainText(fields);
-    AppendParagraph(QStringLiteral("Compiler Command Order:\n") + CmpCmdOrder->text() + QLatin1Char('\n'));
-    DetailsText->moveCursor(QTextCursor::Start);
+    const QList<SummaryEntry> entries = ReviewEntries();
+    SummaryText->setPlainText(SummaryEntriesText(entries, true) + tr("Compiler Command Order:") + QLatin1Char('\n')
+                              + CmpCmdOrder->text() + QLatin1Char('\n'));
 
-    SettingsText = fields + QLatin1String("Compiler Command Order:\n");
+    SettingsText = SummaryEntriesText(entries, false) + QLatin1String("Compiler Command Order:\n");
     for (int i = 0; i < CmpOrderListBox->count(); ++i) {
         const QListWidgetItem* item = CmpOrderListBox->item(i);
         const QVariant key = item->data(Qt::UserRole);
@@ -71,6 +85,10 @@ void KestrixWizard::BuildReviewText()
     }
     SettingsText += QLatin1Char('\n');
 
+    // While the engine runs, its log stays in front and Generate stays off.
+    if (EngineRunning())
+        return;
+    ReviewTabs->setCurrentWidget(SummaryTab);
     setButtonText(QWizard::CancelButton, tr("Cancel"));
     setNextEnabled(Page4, true);
 }

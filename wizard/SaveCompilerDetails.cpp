@@ -162,31 +162,59 @@ void SaveCompilerDetails::NewCmpNameEditLineEdit_textchanged(const QString& text
     NewCmpNameEdit->setText(text);
 }
 
+bool SaveCompilerDetails::EntryExists(const QString& family, const QString& name) const
+{
+    for (const Compiler& entry : Compilers) {
+        if (entry.Family == family && entry.Name == name)
+            return true;
+    }
+    return false;
+}
+
 void SaveCompilerDetails::accept()
 {
     WizardDialogs& dialogs = WizardDialogs::Current();
     const QString caption = tr("Save Compiler Details");
+    const QString overwrite = tr("Compiler Family and Compiler Name match an existing compiler, do you want to overwrite this?");
     if (ExstSaveRadioButton->isChecked()) {
-        FamilyResult = ExstCmpFamComboBox->currentText();
-        NameResult = ExstCmpNameComboBox->currentText();
+        const QString family = ExstCmpFamComboBox->currentText();
+        const QString name = ExstCmpNameComboBox->currentText();
+        if (family.isEmpty() || name.isEmpty()) {
+            dialogs.Critical(this, caption, tr("Choose the family and the name of the compiler to overwrite."));
+            return;
+        }
+        // Enter takes this path too: an entry, shipped ones included, is never replaced
+        // without a question.
+        if (!dialogs.Question(this, caption,
+                              tr("Overwrite the compiler \"%1\" of the family \"%2\" with the current settings? This cannot be undone.")
+                                  .arg(name, family)))
+            return;
+        FamilyResult = family;
+        NameResult = name;
         QDialog::accept();
         return;
     }
 
-    const QString family = NewCmpFamEdit->text();
-    QString name = NewCmpNameEdit->text();
+    const QString family = NewCmpFamEdit->text().trimmed();
+    QString name = NewCmpNameEdit->text().trimmed();
     if (family.isEmpty() && name.isEmpty()) {
         dialogs.Critical(this, caption, tr("Compiler Family and Compiler Name cannot be empty."));
+        return;
+    }
+    // An entry without a family would be written but shown in no menu.
+    if (family.isEmpty()) {
+        dialogs.Critical(this, caption, tr("Compiler Family cannot be empty: the catalogue shows compilers by family."));
         return;
     }
     // The combo boxes hold the item last chosen; typing resets them to the blank item, so
     // a match means the pair was picked from the catalogue.
     const QString chosenFamily = NewCmpFamComboBox->itemText(NewCmpFamComboBox->currentIndex());
     const QString chosenName = NewCmpNameComboBox->itemText(NewCmpNameComboBox->currentIndex());
+    bool confirmed = false;
     if (family == chosenFamily && name == chosenName) {
-        if (!dialogs.Question(this, caption,
-                              tr("Compiler Family and Compiler Name match an existing compiler, do you want to overwrite this?")))
+        if (!dialogs.Question(this, caption, overwrite))
             return;
+        confirmed = true;
     } else if (BothRadioButton->isChecked() && name.isEmpty()) {
         dialogs.Critical(this, caption, tr("Compiler Name cannot be empty if language: Both is selected."));
         return;
@@ -209,6 +237,9 @@ void SaveCompilerDetails::accept()
         name = name.isEmpty() ? QStringLiteral("C") : name + QLatin1String(" - C");
     else if (CPPRadioButton->isChecked())
         name = name.isEmpty() ? QStringLiteral("C++") : name + QLatin1String(" - C++");
+    // A typed pair, or the language suffix, may also land on an entry that exists.
+    if (!confirmed && EntryExists(family, name) && !dialogs.Question(this, caption, overwrite))
+        return;
     FamilyResult = family;
     NameResult = name;
     QDialog::accept();

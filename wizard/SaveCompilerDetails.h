@@ -40,6 +40,7 @@ private:
     // Fills the combo boxes from the catalogue; show() does this before the dialog appears.
     void FillCombos();
     QStringList NamesOfFamily(const QString& family) const;
+    bool EntryExists(const QString& family, const QString& name) const;
 
     QStringList Families;
     QList<Compiler> Compilers;

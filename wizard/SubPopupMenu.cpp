@@ -4,8 +4,9 @@
 #include "KestrixWizard.h"
 
 SubPopupMenu::SubPopupMenu(KestrixWizard* owner, const QString& family, QWidget* parent)
-    : QMenu(family, parent), Owner(owner), FamilyName(family)
+    : QMenu(QString(family).replace(QLatin1Char('&'), QLatin1String("&&")), parent), Owner(owner), FamilyName(family)
 {
+    // The title escapes "&" as the items do, so that a family name is never a shortcut.
     connect(this, &QMenu::triggered, this, [this](QAction* action) {
         const int id = int(actions().indexOf(action));
         if (id >= 0)

@@ -15,6 +15,11 @@ void WizardDialogs::Information(QWidget* parent, const QString& caption, const Q
     QMessageBox::information(parent, caption, text);
 }
 
+void WizardDialogs::Warning(QWidget* parent, const QString& caption, const QString& text)
+{
+    QMessageBox::warning(parent, caption, text);
+}
+
 void WizardDialogs::Critical(QWidget* parent, const QString& caption, const QString& text)
 {
     QMessageBox::critical(parent, caption, text);

@@ -14,6 +14,7 @@ public:
     virtual ~WizardDialogs() = default;
 
     virtual void Information(QWidget* parent, const QString& caption, const QString& text);
+    virtual void Warning(QWidget* parent, const QString& caption, const QString& text);
     virtual void Critical(QWidget* parent, const QString& caption, const QString& text);
     // True when the user answers Yes.
     virtual bool Question(QWidget* parent, const QString& caption, const QString& text);

@@ -1,14 +1,22 @@
 #include "WizardTestSupport.h"
 
+#include "KestrixWizard.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <csignal>
+
 namespace kxwiztest {
 
-ScratchDeployment::ScratchDeployment() : PreviousDir(QDir::currentPath())
+ScratchDeployment::ScratchDeployment() : PreviousDir(QDir::currentPath()), PreviousHome(qgetenv("HOME"))
 {
     QDir root(Dir.path());
     root.mkpath(QStringLiteral("work"));
+    root.mkpath(QStringLiteral("home"));
+    qputenv("HOME", root.filePath(QStringLiteral("home")).toLocal8Bit());
     const QDir lists(SourceDataDir() + QStringLiteral("/lists"));
     for (const QString& name : lists.entryList(QDir::Files))
         QFile::copy(lists.filePath(name), root.filePath(QStringLiteral("work/") + name));
@@ -22,6 +30,7 @@ ScratchDeployment::ScratchDeployment() : PreviousDir(QDir::currentPath())
 ScratchDeployment::~ScratchDeployment()
 {
     QDir::setCurrent(PreviousDir);
+    qputenv("HOME", PreviousHome);
 }
 
 QString ScratchDeployment::Write(const QString& relative, const QString& content) const
@@ -42,17 +51,55 @@ QString ScratchDeployment::Read(const QString& relative) const
     return QString::fromUtf8(file.readAll());
 }
 
-ScopedPath::ScopedPath(const QString& path) : Previous(qgetenv("PATH")), HadPath(qEnvironmentVariableIsSet("PATH"))
+ScopedEnv::ScopedEnv(const char* name, const QString& value)
+    : Name(name), Previous(qgetenv(name)), Had(qEnvironmentVariableIsSet(name))
 {
-    qputenv("PATH", path.toLocal8Bit());
+    qputenv(name, value.toLocal8Bit());
 }
 
-ScopedPath::~ScopedPath()
+ScopedEnv::~ScopedEnv()
 {
-    if (HadPath)
-        qputenv("PATH", Previous);
+    if (Had)
+        qputenv(Name, Previous);
     else
-        qunsetenv("PATH");
+        qunsetenv(Name);
+}
+
+FakeEngine::FakeEngine(const QString& mode)
+    : Path(QStringLiteral(KXWIZ_FAKES_DIR ":") + qEnvironmentVariable("PATH")),
+      Mode("KXWIZ_FAKE_MODE", mode),
+      ChildFile("KXWIZ_FAKE_CHILD", Child.filePath(QStringLiteral("child.pid")))
+{
+}
+
+qint64 FakeEngine::ChildPid() const
+{
+    QFile file(ChildPidFile());
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    return file.readAll().trimmed().toLongLong();
+}
+
+bool RunToEnd(KestrixWizard& wizard, int timeoutMs)
+{
+    wizard.accept();
+    const QDeadlineTimer deadline(timeoutMs);
+    while (wizard.EngineRunning() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return !wizard.EngineRunning();
+}
+
+bool ProcessGone(qint64 pid)
+{
+    if (::kill(pid_t(pid), 0) != 0)
+        return true;
+    // "pid (name) S ...": the state follows the closing parenthesis.
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray text = stat.readAll();
+    const qsizetype close = text.lastIndexOf(')');
+    return close >= 0 && text.mid(close + 2, 1) == "Z";
 }
 
 QString EngineDir()

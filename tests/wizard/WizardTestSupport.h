@@ -12,6 +12,8 @@
 
 #include <functional>
 
+class KestrixWizard;
+
 namespace kxwiztest {
 
 // Stands in for every modal window of the wizard while it lives: records what would have
@@ -30,6 +32,10 @@ public:
     void Information(QWidget*, const QString& caption, const QString& text) override
     {
         Messages.append({QStringLiteral("information"), caption, text});
+    }
+    void Warning(QWidget*, const QString& caption, const QString& text) override
+    {
+        Messages.append({QStringLiteral("warning"), caption, text});
     }
     void Critical(QWidget*, const QString& caption, const QString& text) override
     {
@@ -82,7 +88,8 @@ public:
 };
 
 // A scratch deployment: Root()/work holds the keyword lists and becomes the current
-// directory (the wizard's working directory) until the object goes away.
+// directory (the wizard's working directory) until the object goes away; Root()/home is the
+// home directory meanwhile.
 class ScratchDeployment {
 public:
     ScratchDeployment();
@@ -98,18 +105,48 @@ public:
 private:
     QTemporaryDir Dir;
     QString PreviousDir;
+    QByteArray PreviousHome;
 };
 
-// Sets PATH for the life of the object and restores it afterwards.
-class ScopedPath {
+// Sets an environment variable for the life of the object and restores it afterwards.
+class ScopedEnv {
 public:
-    explicit ScopedPath(const QString& path);
-    ~ScopedPath();
+    ScopedEnv(const char* name, const QString& value);
+    ~ScopedEnv();
 
 private:
+    const char* Name;
     QByteArray Previous;
-    bool HadPath;
+    bool Had;
 };
+
+// PATH for the life of the object.
+class ScopedPath : public ScopedEnv {
+public:
+    explicit ScopedPath(const QString& path) : ScopedEnv("PATH", path) {}
+};
+
+// The fake engine of tests/wizard/fakes (see its header for the modes) first on PATH, in
+// `mode`. A compile it starts writes its process id to ChildPidFile().
+class FakeEngine {
+public:
+    explicit FakeEngine(const QString& mode);
+    QString ChildPidFile() const { return Child.filePath(QStringLiteral("child.pid")); }
+    // The process id the fake compile wrote, once it has; 0 before.
+    qint64 ChildPid() const;
+
+private:
+    QTemporaryDir Child;
+    ScopedPath Path;
+    ScopedEnv Mode;
+    ScopedEnv ChildFile;
+};
+
+// Starts a run (Generate) and waits until the engine has ended; false after `timeoutMs`.
+bool RunToEnd(KestrixWizard& wizard, int timeoutMs = 20000);
+
+// Whether process `pid` has ended (a zombie that nobody has reaped yet counts as ended).
+bool ProcessGone(qint64 pid);
 
 QString EngineDir();                 // the directory of the Kestrix built with these tests
 QString Fake(const QString& name);   // a fake compiler of tests/wizard/fakes

@@ -19,7 +19,7 @@ unset KESTRIX_WIZARD_HOME
 work=$("$launcher" --prepare-only) || fail "launcher exited with $?"
 [ "$work" = "$scratch/home-data/kestrix/wizard/work" ] || fail "working directory is $work"
 [ -f "$work/c_keywords.txt" ] || fail "list files missing"
-[ -d "$work/../c_tests" ] || fail "suite folder not one level up"
+[ -L "$work/../c_tests" ] && [ -d "$work/../c_tests" ] || fail "suite folder not linked one level up"
 [ -d "$work/../images" ] || fail "images not one level up"
 [ -f "$work/../TemplatePersonalities/shipped.p_c" ] || fail "shipped template not copied"
 [ "$(cat "$work/compilers.txt")" = shipped ] || fail "catalogue not copied"
@@ -31,6 +31,12 @@ work2=$("$launcher" --prepare-only) || fail "second start exited with $?"
 [ "$work2" = "$work" ] || fail "second start used $work2"
 [ "$(cat "$work/compilers.txt")" = mine ] || fail "user's catalogue overwritten"
 [ "$(cat "$work/../TemplatePersonalities/shipped.p_c")" = edited ] || fail "user's template overwritten"
+
+# A suite copied by an earlier version is moved aside with what the user put into it.
+rm "$work/../c_tests" && mkdir "$work/../c_tests" && echo "mine" > "$work/../c_tests/own.c"
+"$launcher" --prepare-only >/dev/null 2>&1 || fail "start over a copied suite exited with $?"
+[ -L "$work/../c_tests" ] || fail "copied suite not replaced by a link"
+[ "$(cat "$work/../c_tests.copy/own.c")" = mine ] || fail "user's test in the copied suite lost"
 
 KESTRIX_WIZARD_HOME="$scratch/elsewhere" "$launcher" --prepare-only >/dev/null || fail "KESTRIX_WIZARD_HOME start failed"
 [ -f "$scratch/elsewhere/work/compilers.txt" ] || fail "KESTRIX_WIZARD_HOME not used"

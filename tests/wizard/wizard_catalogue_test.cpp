@@ -84,36 +84,70 @@ private slots:
                                              "<Order>%c %o%e %d %j %s </Order>\n"
                                              "<Name>gcc - C</Name>\n"
                                              "<Unknown>x</Unknown>\n"
-                                             "</Compiler>\n"),
+                                             "</Compiler>\n"
+                                             "<Compiler>\n<Name>half</Name>\n<ExeCommand>cc"),
                               catalogue);
         QCOMPARE(catalogue.Families, QStringList{"GNU"});
-        QCOMPARE(catalogue.Compilers.size(), 1);
+        QCOMPARE(catalogue.Compilers.size(), 2);
         const Compiler& c = catalogue.Compilers[0];
         QCOMPARE(c.Name, QString("gcc - C"));
         QCOMPARE(c.Family, QString("GNU"));
         QCOMPARE(c.CompilerSwitches, QString("a b c"));
         QCOMPARE(c.Order, QString("%c %o%e %d %j %s ")); // the blank before the closing tag survives
         QVERIFY(c.ExeCommand.isEmpty());
+        QCOMPARE(catalogue.Compilers[1].Name, QString("half")); // cut off by the end of the file, kept
     }
 
-    void readerKeepsAnEntryCutOffByTheEndOfTheFile()
+    void oldCataloguesLoadAsBefore()
     {
+        // Written before values were escaped and entries carried directories: text that
+        // looks like markup but is no escape is taken as it stands.
         CompilerCatalogue catalogue;
-        ReadCompilerCatalogue(QStringLiteral("<Compiler>\n<Name>half</Name>\n<ExeCommand>cc"), catalogue);
-        QCOMPARE(catalogue.Compilers.size(), 1);
-        QCOMPARE(catalogue.Compilers[0].Name, QString("half"));
+        ReadCompilerCatalogue(QString::fromLatin1(AcmeCatalogue)
+                                  + "<CompilerFamily>R&D</CompilerFamily>\n"
+                                    " <Compiler>\n  <Name>Lab &x - C</Name>\n  <Family>R&D</Family>\n"
+                                    "  <ExeCommand>mycc <specify target> -q</ExeCommand>\n </Compiler>\n",
+                              catalogue);
+        QCOMPARE(catalogue.Families, (QStringList{"Acme", "Empty", "R&D"}));
+        QCOMPARE(catalogue.Compilers.size(), 3);
+        QCOMPARE(catalogue.Compilers[0].Name, QString("X - C"));
+        QCOMPARE(catalogue.Compilers[0].CompilerDefines, QString("A=1,B"));
+        QCOMPARE(catalogue.Compilers[0].SubHeaders, QString("acme_sub"));
+        QVERIFY(catalogue.Compilers[0].HeaderDirectories.isEmpty());
+        QCOMPARE(catalogue.Compilers[1].ExeCommand, QString("sh -x"));
+        QCOMPARE(catalogue.Compilers[2].Name, QString("Lab &x - C"));
+        QCOMPARE(catalogue.Compilers[2].ExeCommand, QString("mycc <specify target> -q"));
     }
 
     void writerOutputReadsBackUnchanged()
     {
         CompilerCatalogue catalogue;
         ReadCompilerCatalogue(QString::fromLatin1(AcmeCatalogue), catalogue);
+        // Values that the file's own syntax, or its folding of white space, would damage.
+        catalogue.Families.append("Tom & </CompilerFamily> Co");
+        Compiler odd;
+        odd.Name = "a </Name> b & &amp; - C";
+        odd.Family = "Tom & </CompilerFamily> Co";
+        odd.ExeCommand = "mycc <specify target>";
+        odd.CompilerSwitches = " two  blanks,\ttab,trailing  ";
+        odd.CompilerDefines = "line\nend";
+        odd.HeaderDirectories = {"/opt/x  y/include", "/usr/include"};
+        catalogue.Compilers.append(odd);
+
         const QString text = CompilerCatalogueText(catalogue);
-        QVERIFY(text.startsWith("<CompilerFamily>Acme</CompilerFamily>\n<CompilerFamily>Empty</CompilerFamily>\n\n <Compiler>\n  <Name>X - C</Name>\n"));
+        QVERIFY(text.startsWith("<CompilerFamily>Acme</CompilerFamily>\n<CompilerFamily>Empty</CompilerFamily>\n"));
+        QVERIFY(text.contains("\n <Compiler>\n  <Name>X - C</Name>\n"));
+        QVERIFY(text.contains("  <Order>%c %o %e %d%j %s </Order>\n")); // plain values stay readable
+        QVERIFY(text.contains("  <HeaderDirectory>/usr/include</HeaderDirectory>\n </Compiler>\n"));
         CompilerCatalogue again;
         ReadCompilerCatalogue(text, again);
         QCOMPARE(again.Families, catalogue.Families);
-        QVERIFY(again.Compilers == catalogue.Compilers);
+        QCOMPARE(again.Compilers.size(), catalogue.Compilers.size());
+        for (qsizetype i = 0; i < again.Compilers.size(); ++i) {
+            for (int f = 0; f < Compiler::FieldCount; ++f)
+                QCOMPARE(again.Compilers[i].Field(f), catalogue.Compilers[i].Field(f));
+            QCOMPARE(again.Compilers[i].HeaderDirectories, catalogue.Compilers[i].HeaderDirectories);
+        }
         QCOMPARE(CompilerCatalogueText(again), text);
     }
 
@@ -163,6 +197,13 @@ private slots:
             wizard.ZANTHPPRadioButton->click();
             QCOMPARE(MenuItems(wizard.SubMenus[0]), (QStringList{"X - C [off]", "X - C++"}));
         }
+        // "&" in a family name is shown, not taken as a shortcut.
+        deployment.Write("work/compilers.txt", "<CompilerFamily>R&amp;D</CompilerFamily>\n");
+        {
+            KestrixWizard wizard;
+            QCOMPARE(wizard.SubMenus[0]->Family(), QString("R&D"));
+            QCOMPARE(wizard.TopMenu->actions()[0]->text(), QString("R&&D"));
+        }
         deployment.Write("work/settings.txt", "Compiler Family Set:*\nGNU-SPARC-Empt\n");
         deployment.Write("work/compilers.txt", "<CompilerFamily>GNU</CompilerFamily>\n<CompilerFamily>SPARC</CompilerFamily>\n"
                                                "<CompilerFamily>gnu</CompilerFamily>\n<CompilerFamily>Empty</CompilerFamily>\n");
@@ -201,6 +242,70 @@ private slots:
         QCOMPARE(wizard.SelectedFamily, QString("Acme"));
         QCOMPARE(wizard.SelectedName, QString("X - C"));
         QVERIFY(wizard.CommandValid); // sh is on PATH
+    }
+
+    void directoriesFollowTheChosenCompiler()
+    {
+        ScratchDeployment deployment;
+        FakeDialogs dialogs;
+        const QString a = deployment.Root(), b = deployment.Work(), c = deployment.Path("home");
+        ScopedEnv listed("KXWIZ_FAKE_DIRS", c);
+        const auto entry = [](const QString& name, const QString& command, const QStringList& dirs) {
+            QString text = " <Compiler>\n  <Name>" + name + "</Name>\n  <Family>F</Family>\n  <ExeCommand>" + command
+                           + "</ExeCommand>\n  <CompilerSwitches>-mfake</CompilerSwitches>\n";
+            for (const QString& dir : dirs)
+                text += "  <HeaderDirectory>" + dir + "</HeaderDirectory>\n";
+            return text + " </Compiler>\n";
+        };
+        deployment.Write("work/compilers.txt", "<CompilerFamily>F</CompilerFamily>\n" + entry("carries", "sh", {a, b})
+                                                   + entry("asks", Fake("listcc"), {}) + entry("gone", "nosuchcc", {}));
+        deployment.Write("work/settings.txt", "Compiler Header Directories:\n/old/host/include\n\n");
+        KestrixWizard wizard;
+
+        // The listed directories belong to the compiler before: replaced only on Yes.
+        dialogs.Answers = {false, true};
+        wizard.LoadCompilerSettings("F", "carries");
+        QCOMPARE(wizard.CmpHdrDirListBox->count(), 1);
+        wizard.LoadCompilerSettings("F", "carries");
+        QCOMPARE(dialogs.Kinds(), (QStringList{"question", "question"}));
+        QVERIFY(dialogs.Messages[0].Text.contains("catalogue entry \"carries\""));
+        QVERIFY(dialogs.Messages[0].Text.endsWith(a + "\n" + b));
+        QCOMPARE(wizard.MissingDirectories(), QStringList{});
+        QCOMPARE(wizard.CmpHdrDirListBox->item(1)->text(), b);
+
+        // An entry without directories asks its compiler, with the entry's switches.
+        wizard.LoadCompilerSettings("F", "asks");
+        QCOMPARE(wizard.CmpHdrDirListBox->count(), 1);
+        QCOMPARE(wizard.CmpHdrDirListBox->item(0)->text(), c);
+        QVERIFY(dialogs.Messages[2].Text.contains("the compiler \"" + Fake("listcc") + "\""));
+        QVERIFY(deployment.Read("work/listcc-args.txt").startsWith("-mfake\n-xc\n-E\n-v\n"));
+        wizard.LoadCompilerSettings("F", "asks"); // the same list: nothing to ask
+        QCOMPARE(dialogs.Messages.size(), 3);
+
+        // Find Directories asks again, as the C++ compiler now.
+        ScopedEnv more("KXWIZ_FAKE_DIRS", a + " " + c);
+        wizard.ZANTHPPRadioButton->click();
+        wizard.CmpHdrDirFindBtn->click();
+        QCOMPARE(wizard.CmpHdrDirListBox->count(), 2);
+        QVERIFY(deployment.Read("work/listcc-args.txt").contains("-xc++\n"));
+        {
+            ScopedEnv none("KXWIZ_FAKE_DIRS", "");
+            wizard.CmpHdrDirFindBtn->click();
+            QCOMPARE(dialogs.Kinds().last(), QString("critical"));
+            QVERIFY(dialogs.Messages.last().Text.contains("named no header directories"));
+            QCOMPARE(wizard.CmpHdrDirListBox->count(), 2);
+        }
+
+        // A compiler that cannot be run names none; the old list goes only on Yes.
+        wizard.ZanthRadioButton->click();
+        dialogs.Messages.clear();
+        wizard.LoadCompilerSettings("F", "gone");
+        QVERIFY(!wizard.CommandValid);
+        QCOMPARE(dialogs.Kinds(), QStringList{"question"});
+        QVERIFY(dialogs.Messages[0].Text.startsWith("No header directories come with the catalogue entry \"gone\"."));
+        QCOMPARE(wizard.CmpHdrDirListBox->count(), 0);
+        wizard.CmpHdrDirFindBtn->click();
+        QVERIFY(dialogs.Messages.last().Text.contains("cannot be run"));
     }
 
     void orderWithBlankAfterDefineChecksItsBox()
@@ -246,9 +351,15 @@ private slots:
         FakeDialogs dialogs;
         deployment.Write("work/compilers.txt", QString::fromLatin1(AcmeCatalogue));
         KestrixWizard wizard;
+        wizard.PersonNameEdit->setText("probe");
         wizard.LoadCompilerSettings("Acme", "X - C");
         wizard.CmpExeEdit->setText("sh -e");
         wizard.CmpSwtchEdit->setPlainText("-O2\n-g\n");
+        wizard.CmpHdrDirListBox->addItem(deployment.Root());
+        {
+            FakeEngine engine("ok");
+            QVERIFY(RunToEnd(wizard));
+        }
 
         // Over the existing entry: place, template, force include and substitute headers stay.
         dialogs.Modal = [](QDialog& dialog) {
@@ -258,12 +369,15 @@ private slots:
             save.accept();
         };
         wizard.AddCompilerBtn_clicked();
+        QCOMPARE(dialogs.Kinds(), QStringList{"question"}); // overwriting is confirmed
+        dialogs.Messages.clear();
         CompilerCatalogue saved;
         ReadCompilerCatalogue(deployment.Read("work/compilers.txt"), saved);
         QCOMPARE(saved.Compilers.size(), 2);
         QCOMPARE(saved.Compilers[0].Name, QString("X - C"));
         QCOMPARE(saved.Compilers[0].ExeCommand, QString("sh -e"));
-        QCOMPARE(saved.Compilers[0].CompilerSwitches, QString("-O2,-g,"));
+        QCOMPARE(saved.Compilers[0].CompilerSwitches, QString("-O2,-g"));
+        QCOMPARE(saved.Compilers[0].HeaderDirectories, QStringList{deployment.Root()});
         QCOMPARE(saved.Compilers[0].Template, QString("acme.p_c"));
         QCOMPARE(saved.Compilers[0].SubHeaders, QString("acme_sub"));
 
@@ -301,6 +415,10 @@ private slots:
         QVERIFY(QDir(deployment.Work()).mkdir("compilers.txt"));
         KestrixWizard wizard;
         wizard.CmpExeEdit->setText("sh");
+        {
+            FakeEngine engine("ok");
+            QVERIFY(RunToEnd(wizard));
+        }
         dialogs.Modal = SaveAsNew("Mine", "first", "BothRadioButton");
         wizard.AddCompilerBtn_clicked();
 

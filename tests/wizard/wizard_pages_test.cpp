@@ -1,6 +1,7 @@
 // The pages: their checks, the command preview, the order and directory lists, the product
 // switch, the compiler-command check, the engine's argument vector and settings.txt.
 #include "KestrixWizard.h"
+#include "SaveCompilerDetails.h"
 #include "WizardTestSupport.h"
 
 #include <QTranslator>
@@ -41,12 +42,20 @@ class PagesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void page0NeedsExistingDestinationAndName()
+    void page0NeedsExistingDestinationAndFileName()
     {
         ScratchDeployment deployment;
         FakeDialogs dialogs;
         KestrixWizard wizard;
+        // The first start offers the home directory, and nothing is red.
+        QCOMPARE(wizard.PersonDestEdit->text(), deployment.Path("home"));
+        QCOMPARE(TextColour(wizard.PersonDestEdit), QColor(0, 0, 0));
+        QVERIFY(wizard.DestErrorLabel->text().isEmpty());
         QVERIFY(!wizard.nextEnabled(wizard.Page0));
+        wizard.PersonDestEdit->clear();
+        QCOMPARE(TextColour(wizard.PersonDestEdit), QColor(0, 0, 0));
+        QVERIFY(wizard.DestErrorLabel->text().isEmpty());
+
         wizard.PersonDestEdit->setText(deployment.Path("nowhere"));
         QCOMPARE(TextColour(wizard.PersonDestEdit), QColor(255, 0, 0));
         QCOMPARE(wizard.DestErrorLabel->text(), QString("Destination folder does not exist please select a different folder."));
@@ -58,16 +67,39 @@ private slots:
         QTest::keyClick(wizard.PersonNameEdit, Qt::Key_P);
         QVERIFY(wizard.nextEnabled(wizard.Page0));
 
-        // The browse button fills the field from the directory chooser; cancel changes nothing.
-        dialogs.Directories = {deployment.Work()};
+        // A name is a file name: "/" is refused with a message.
+        QTest::keyClicks(wizard.PersonNameEdit, "/q");
+        QVERIFY(!wizard.nextEnabled(wizard.Page0));
+        QVERIFY(wizard.DestErrorLabel->text().contains("cannot contain \"/\""));
+        QCOMPARE(TextColour(wizard.PersonNameEdit), QColor(255, 0, 0));
+        wizard.PersonNameEdit->setText("p");
+
+        // "~" and relative folders are the home directory's.
+        QDir(deployment.Path("home")).mkpath("out");
+        for (const QString& typed : {QString("~/out"), QString("out"), QString("~")}) {
+            wizard.PersonDestEdit->setText(typed);
+            QVERIFY2(wizard.nextEnabled(wizard.Page0), qPrintable(typed));
+        }
+        QCOMPARE(wizard.PersonalityPath(), deployment.Path("home") + "/p.p_c");
+        wizard.PersonDestEdit->setText("~/out");
+        QCOMPARE(wizard.PersonalityPath(), deployment.Path("home/out/p.p_c"));
+        QCOMPARE(wizard.EngineArguments().mid(wizard.EngineArguments().indexOf("-op"), 2),
+                 (QStringList{"-op", deployment.Path("home/out/p.p_c")}));
+
+        // Choosers open where the user works, never in the hidden working directory.
+        dialogs.Directories = {deployment.Root(), ""};
         wizard.PersonDestBrowseBtn->click();
-        QCOMPARE(wizard.PersonDestEdit->text(), deployment.Work());
-        wizard.PersonDestBrowseBtn->click();
-        QCOMPARE(wizard.PersonDestEdit->text(), deployment.Work());
+        QCOMPARE(wizard.PersonDestEdit->text(), deployment.Root());
+        QCOMPARE(dialogs.Messages[0].Text, deployment.Path("home/out"));
+        wizard.PersonDestBrowseBtn->click(); // cancelled: nothing changes
+        QCOMPARE(wizard.PersonDestEdit->text(), deployment.Root());
+        QCOMPARE(dialogs.Messages[1].Text, deployment.Root());
         QCOMPARE(dialogs.Messages[0].Caption, QString("Select the Compiler Personality Destination Directory"));
+        wizard.CmpHdrDirAddBtn->click(); // opens in the folder last chosen
+        QCOMPARE(dialogs.Messages[2].Text, deployment.Root());
     }
 
-    void previewOrderButtonsAndCrossBox()
+    void previewShowsTheCommandsThatRun()
     {
         ScratchDeployment deployment;
         FakeDialogs dialogs;
@@ -78,9 +110,11 @@ private slots:
         wizard.CmpExeFlagChkBox->click();
         wizard.CmpDefFlagEdit->setText("-D");
         wizard.CmpCmpFlagEdit->setText("-c");
-        QCOMPARE(wizard.CmpCmdOrder->text(), QString("cc -o <exe file> -DXXX -c <src file> "));
-        QCOMPARE(wizard.SearchCompileCmdTxt->text(), QString("Compile Command - cc -o <exe file> -DXXX -c <src file> "));
+        wizard.CmpSwtchEdit->setPlainText("-m32\n");
         QCOMPARE(wizard.getCmdOrderStr(), QString("%c %o %e %d%j %s "));
+        QCOMPARE(wizard.CmpCmdOrder->text(), QString("Object build: cc -m32 -DEXAMPLE=1 -c test.c\n"
+                                                     "Program build: cc -o test.c.exe -m32 -DEXAMPLE=1 test.c"));
+        QCOMPARE(wizard.SearchCompileCmdTxt->text(), wizard.CmpCmdOrder->text());
 
         wizard.CmpOrderListBox->setCurrentRow(0);
         wizard.CmdOrderUpBtn->click();
@@ -92,9 +126,15 @@ private slots:
         QCOMPARE(wizard.CmpOrderListBox->currentRow(), 4);
         QCOMPARE(OrderKeys(wizard)[4], QString("<src file>"));
         QCOMPARE(wizard.getCmdOrderStr(), QString("%c %o %e %d%s %j "));
-        QVERIFY(wizard.CmpCmdOrder->text().endsWith("-DXXX <src file> -c "));
+        QVERIFY(wizard.CmpCmdOrder->text().startsWith("Object build: cc -m32 -DEXAMPLE=1 test.c -c\n"));
+        wizard.CmdOrderDwnBtn->click();
 
-        wizard.CrossCmpCheckBox->click();
+        wizard.CrossCmpCheckBox->click(); // a cross compiler's programs are never built
+        QCOMPARE(wizard.DefSwitchCompileCmdTxt->text(), QString("Object build: cc -m32 -DEXAMPLE=1 -c test.c"));
+        wizard.ZANTHPPRadioButton->click();
+        wizard.CmpDefFlagEdit->setText("DF");
+        QCOMPARE(wizard.CmpCmdOrder->text(), QString("Object build: cc -m32 DF(EXAMPLE=1) -c test.cpp"));
+
         QVERIFY(wizard.CmpExeFlagEdit->text().isEmpty());
         QVERIFY(!wizard.CmpExeFlagEdit->isEnabled());
         QVERIFY(!wizard.CmpExeFlagChkBox->isChecked());
@@ -109,7 +149,8 @@ private slots:
         ScratchDeployment deployment;
         FakeDialogs dialogs;
         KestrixWizard wizard;
-        dialogs.Directories = {"/a", "/b", "", "/c"};
+        const QString a = deployment.Root(), b = deployment.Work(), c = deployment.Path("home");
+        dialogs.Directories = {a, b, "", c};
         wizard.CmpHdrDirAddBtn->click();
         wizard.CmpHdrDirAddBtn->click();
         wizard.CmpHdrDirAddBtn->click(); // cancelled
@@ -117,11 +158,40 @@ private slots:
         QCOMPARE(dialogs.Messages[0].Caption, QString("Select The Compiler Header File Directory"));
         wizard.CmpHdrDirListBox->setCurrentRow(0);
         wizard.CmpHdrDirEditBtn->click();
-        QCOMPARE(dialogs.Messages.last().Text, QString("/a")); // opens on the current directory
-        QCOMPARE(wizard.CmpHdrDirListBox->item(0)->text(), QString("/c"));
+        QCOMPARE(dialogs.Messages.last().Text, a); // opens on the current directory
+        QCOMPARE(wizard.CmpHdrDirListBox->item(0)->text(), c);
         wizard.CmpHdrDirDeleteBtn->click();
         QCOMPARE(wizard.CmpHdrDirListBox->count(), 1);
-        QCOMPARE(wizard.CmpHdrDirListBox->item(0)->text(), QString("/b"));
+        QCOMPARE(wizard.CmpHdrDirListBox->item(0)->text(), b);
+    }
+
+    void missingDirectoriesAreMarkedAndNamedBeforeTheRun()
+    {
+        ScratchDeployment deployment;
+        FakeDialogs dialogs;
+        const QString gone = deployment.Path("gone");
+        QDir().mkpath(gone);
+        deployment.Write("work/settings.txt", "Compiler Header Directories:\n" + deployment.Root() + "\n" + gone + "\n\n");
+        KestrixWizard wizard;
+        wizard.show();
+        QDir().rmdir(gone);
+        wizard.setCurrentId(2); // the list is checked again whenever the page is shown
+        QCOMPARE(wizard.MissingDirectories(), QStringList{gone});
+        QCOMPARE(wizard.CmpHdrDirListBox->item(1)->foreground().color(), QColor(255, 0, 0));
+        QVERIFY(wizard.CmpHdrDirListBox->item(1)->toolTip().contains("does not exist"));
+        QCOMPARE(wizard.CmpHdrDirListBox->item(0)->toolTip(), QString());
+        QVERIFY(!wizard.EngineArguments().contains(gone));
+        QVERIFY(wizard.EngineArguments().contains(deployment.Root()));
+        wizard.BuildReviewText();
+        QVERIFY(wizard.SummaryText->toPlainText().contains(gone + " (does not exist; left out of the run)"));
+
+        // The run is not started unless the user agrees to go without it.
+        dialogs.Answers = {false};
+        wizard.accept();
+        QCOMPARE(dialogs.Kinds(), QStringList{"question"});
+        QVERIFY(dialogs.Messages[0].Text.contains(gone));
+        QVERIFY(!wizard.EngineProcess());
+        QCOMPARE(wizard.CmpHdrDirListBox->count(), 2); // nothing is dropped from the list
     }
 
     void productSwitchResetsMismatchedEntry()
@@ -140,7 +210,7 @@ private slots:
         wizard.ZANTHPPRadioButton->click();
         QCOMPARE(wizard.Product, QString("zanthpp"));
         QCOMPARE(dialogs.Kinds(), QStringList{"information"});
-        QCOMPARE(dialogs.Messages[0].Text, QString("You have selected Zanth++ for a currently selected C execution command.\nPlease reselect the Exe Command below."));
+        QCOMPARE(dialogs.Messages[0].Text, QString("You have selected Zanth++ for a currently selected C execution command.\nPlease choose the compiler again from the catalogue below."));
         QVERIFY(wizard.CmpExeEdit->text().isEmpty());
         QVERIFY(wizard.TemplateStr.isEmpty());
         QVERIFY(wizard.SelectedName.isEmpty());
@@ -189,9 +259,18 @@ private slots:
 
         wizard.CmpExeEdit->setText("mycc -c");
         QVERIFY(wizard.CommandValid);
+        QCOMPARE(TextColour(wizard.CmpExeEdit), QColor(0, 0, 0));
+        // Every probe needs the define and the object flag.
+        QVERIFY(!wizard.nextEnabled(wizard.Page1));
+        QCOMPARE(wizard.CmpPathErrorLabel->text(),
+                 QString("The define flag is empty: every test defines macros with it (for example -D).\n"
+                         "The object flag is empty: every test compiles to an object file with it (for example -c)."));
+        wizard.CmpDefFlagEdit->setText("-D");
+        wizard.CmpCmpFlagEdit->setText(" ");
+        QVERIFY(!wizard.nextEnabled(wizard.Page1));
+        wizard.CmpCmpFlagEdit->setText("-c");
         QVERIFY(wizard.nextEnabled(wizard.Page1));
         QVERIFY(wizard.nextEnabled(wizard.Page2));
-        QCOMPARE(TextColour(wizard.CmpExeEdit), QColor(0, 0, 0));
         QVERIFY(wizard.CmpPathErrorLabel->text().isEmpty());
         QCOMPARE(wizard.CmpExeEdit->toolTip(), QString("Specify the command required to invoke the compiler from the command line."));
 
@@ -232,7 +311,7 @@ private slots:
         wizard.ReduceFileSizeCheckBox->setChecked(true);
         QCOMPARE(wizard.EngineArguments(),
                  (QStringList{"zanthpp", "cmp", "\"" + spaced + "\"", "-o", "-c", "-D", ".o", "%c %o %e %d%j %s ",
-                              "-op", "/tmp/probe.p_c", "-xd", "A,B=1,,C", "-xs", "-g,",
+                              "-op", "/tmp/probe.p_c", "-xd", "A,B=1,C", "-xs", "-g",
                               "-tpl", "../TemplatePersonalities/bare.p_c", "-fi", "/abs/force.h",
                               "-sub", "../SubstituteHeaders/subs", "-rfs"}));
 
@@ -247,10 +326,10 @@ private slots:
         wizard.ForceIncludeStr.clear();
         wizard.SubHeadersStr.clear();
         wizard.ReduceFileSizeCheckBox->setChecked(false);
-        wizard.CmpHdrDirListBox->addItems({"/inc1", "/inc2"});
+        wizard.CmpHdrDirListBox->addItems({deployment.Work(), deployment.Root()});
         QCOMPARE(wizard.EngineArguments(),
                  (QStringList{"zanthpp", "ccmp", "gcc -m32", "", "-c", "-D", "", "%c %o%e %d%j %s ",
-                              "-i", "/inc1", "-i", "/inc2", "-op", "/tmp/probe.p_c"}));
+                              "-i", deployment.Work(), "-i", deployment.Root(), "-op", "/tmp/probe.p_c"}));
         wizard.CmpExeEdit->setText("\"" + spaced + "\"");
         QCOMPARE(wizard.EngineArguments()[2], "\"" + spaced + "\"");
     }
@@ -283,9 +362,10 @@ private slots:
             wizard.SubHeadersStr = "subs";
             wizard.BuildReviewText();
             QVERIFY(wizard.nextEnabled(wizard.Page4));
-            QVERIFY(wizard.DetailsText->toPlainText().startsWith("Product:\nzanthpp\n\nPersonality Destination Directory:\n"));
-            QVERIFY(wizard.DetailsText->toPlainText().contains("Compiler:\nsh -x\n\nCross Compiler:\nYes\n"));
-            QVERIFY(wizard.DetailsText->toPlainText().contains("Compiler Command Order:\nsh -x <exe file> -D XXX -c <src file> "));
+            const QString summary = wizard.SummaryText->toPlainText();
+            QVERIFY(summary.startsWith("Product:\nzanthpp\n\nPersonality Destination Directory:\n"));
+            QVERIFY(summary.contains("Compiler:\nsh -x\n\nCross Compiler:\nYes\n"));
+            QVERIFY(summary.contains("Compiler Command Order:\nObject build: sh -x -g -DA=1 -DB -DEXAMPLE=1 -c test.cpp\n"));
             QVERIFY(wizard.WriteSettings());
         }
         const QString text = deployment.Read("work/settings.txt");
@@ -331,7 +411,7 @@ private slots:
         KestrixWizard wizard;
         wizard.BuildReviewText();
         QVERIFY(!wizard.WriteSettings());
-        QVERIFY(wizard.DetailsText->toPlainText().contains("The settings could not be saved to settings.txt"));
+        QVERIFY(wizard.DetailsText->toPlainText().contains("The settings could not be saved to settings.txt: "));
         QVERIFY(QFileInfo(deployment.Path("work/settings.txt")).isDir());
     }
 
@@ -379,9 +459,11 @@ private slots:
         QCOMPARE(wizard.currentPage(), wizard.Page0);
         wizard.P0_CmpBtn->click();
         QCOMPARE(wizard.currentPage(), wizard.Page1);
-        wizard.P1_DefBtn->click();
-        QCOMPARE(wizard.currentPage(), wizard.Page1);
         wizard.CmpExeEdit->setText("sh");
+        wizard.P1_DefBtn->click(); // no flags yet
+        QCOMPARE(wizard.currentPage(), wizard.Page1);
+        wizard.CmpDefFlagEdit->setText("-D");
+        wizard.CmpCmpFlagEdit->setText("-c");
         wizard.P1_DefBtn->click();
         QCOMPARE(wizard.currentPage(), wizard.Page3);
         wizard.P2_SrchBtn->click(); // the defines page carries P2_
@@ -390,16 +472,58 @@ private slots:
         wizard.P3_RevBtn->click();
         QCOMPARE(wizard.currentPage(), wizard.Page4);
         QVERIFY(wizard.nextEnabled(wizard.Page4));
-        QVERIFY(wizard.DetailsText->toPlainText().startsWith("Product:\nzanth\n"));
+        QCOMPARE(wizard.button(QWizard::FinishButton)->text(), QString("&Generate"));
+        QVERIFY(wizard.SummaryText->toPlainText().startsWith("Product:\nzanth\n"));
+        QVERIFY(wizard.ReviewIntroLabel->text().contains("Generate starts a run"));
+
+        // Back always leads one page back, whatever jumps came before.
         wizard.P4_PrdctBtn->click();
         QCOMPARE(wizard.currentPage(), wizard.Page0);
+        QVERIFY(!wizard.button(QWizard::BackButton)->isEnabled());
         wizard.P0_DefBtn->click();
         QCOMPARE(wizard.currentPage(), wizard.Page3);
+        wizard.button(QWizard::BackButton)->click();
+        QCOMPARE(wizard.currentPage(), wizard.Page2);
+        wizard.P3_DefBtn->click();
         wizard.CmpSwtchEdit->setPlainText("-Wall");
         wizard.button(QWizard::NextButton)->click(); // Next on the defines page rebuilds the summary
         QCOMPARE(wizard.currentPage(), wizard.Page4);
-        QVERIFY(wizard.DetailsText->toPlainText().contains("Compiler Switches:\n-Wall\n"));
+        QVERIFY(wizard.SummaryText->toPlainText().contains("Compiler Switches:\n-Wall\n"));
         QVERIFY(wizard.button(QWizard::FinishButton)->isEnabled());
+
+        // The page bar is reached by keyboard: Tab stops on it, Alt+1 to Alt+5 jump.
+        QCOMPARE(wizard.P4_RevBtn->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+        wizard.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&wizard));
+        QTest::keyClick(&wizard, Qt::Key_2, Qt::AltModifier);
+        QTRY_COMPARE(wizard.currentPage(), wizard.Page1); // a shortcut clicks after a short delay
+        QTest::keyClick(&wizard, Qt::Key_1, Qt::AltModifier);
+        QTRY_COMPARE(wizard.currentPage(), wizard.Page0);
+        QVERIFY(!wizard.button(QWizard::BackButton)->isEnabled());
+    }
+
+    void everyFieldHasAMnemonic()
+    {
+        ScratchDeployment deployment;
+        FakeDialogs dialogs;
+        KestrixWizard wizard;
+        SaveCompilerDetails dialog;
+        for (const QWidget* window : {static_cast<QWidget*>(&wizard), static_cast<QWidget*>(&dialog)}) {
+            for (const QLabel* label : window->findChildren<QLabel*>()) {
+                if (label->buddy())
+                    QVERIFY2(label->text().contains('&'), qPrintable(label->objectName()));
+            }
+            // Buttons with a text of their own; the page bar is reached by Tab and Alt+1 to 5,
+            // the languages by the mnemonic of their group and the arrow keys.
+            for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+                const bool exempt = button->text().isEmpty() || button->text() == "Cancel" || button == wizard.RunStatusBtn
+                                    || button == wizard.button(QWizard::CommitButton) // no page commits
+                                    || qobject_cast<const QToolButton*>(button) || button->parentWidget() == dialog.LanguageGroup;
+                if (!exempt)
+                    QVERIFY2(button->text().contains('&'), qPrintable(button->objectName()));
+            }
+        }
+        QVERIFY(dialog.LanguageGroup->title().contains('&'));
     }
 
     void hoverShowsTheShadedImage()
@@ -427,15 +551,27 @@ private slots:
         QCoreApplication::installTranslator(&german);
         {
             KestrixWizard wizard;
-            QCOMPARE(wizard.CmpExeFlagChkBox->text(), QString("Leerzeichen danach"));
+            QCOMPARE(wizard.CmpExeFlagChkBox->text(), QString("Leerzeichen &danach"));
             QCOMPARE(wizard.CmpOrderListBox->item(0)->text(), QString("Compilerbefehl"));
             QCOMPARE(wizard.getCmdOrderStr(), QString("%c %o%e %d%j %s "));
+            wizard.ReduceFileSizeCheckBox->setChecked(true);
             wizard.BuildReviewText();
-            QVERIFY(wizard.WriteSettings());
+            // The summary is shown in the user's language.
+            QVERIFY2(wizard.SummaryText->toPlainText().startsWith("Produkt:\nzanth\n"), qPrintable(wizard.SummaryText->toPlainText()));
+            QVERIFY(wizard.SummaryText->toPlainText().contains("Dateigröße verringern:\nJa\n"));
+            // So is what the wizard adds to the log of a run.
+            FakeEngine engine("fail");
+            QVERIFY(RunToEnd(wizard));
+            const QString log = wizard.DetailsText->toPlainText();
+            QVERIFY2(log.contains("Versuchter Befehl:\nfakecc -c inctest.c"), qPrintable(log));
+            QVERIFY(log.contains("---- Standardfehlerausgabe ----"));
+            QVERIFY(log.contains("Kestrix ist mit Exit-Status 1 gescheitert."));
         }
         QCoreApplication::removeTranslator(&german);
-        // settings.txt keeps the untranslated item keys, so it reads back in any language.
-        QVERIFY(deployment.Read("work/settings.txt").contains("Compiler Command Order:\nExe Command\nOutput Flag\n"));
+        // settings.txt keeps the untranslated labels and keys, so it reads back in any language.
+        const QString settings = deployment.Read("work/settings.txt");
+        QVERIFY(settings.contains("Compiler Command Order:\nExe Command\nOutput Flag\n"));
+        QVERIFY(settings.contains("Reduce File Size:\nYes\n"));
     }
 
     void shippedImagesAreAllThere()

@@ -66,16 +66,23 @@ private slots:
         QCOMPARE(dialog.NewCmpNameEdit->text(), QString());
     }
 
-    void existingChoiceIsTheResult()
+    void existingChoiceIsTheResultOnceConfirmed()
     {
         FakeDialogs dialogs;
         SaveCompilerDetails dialog;
         dialog.SetCatalogue({"Acme", "Zeta"}, Catalogue(), "Acme", "A - C");
+        // Enter lands here: a catalogue entry is never replaced without a question.
+        dialogs.Answers = {false, true};
         dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(dialog.ResultName().isEmpty());
+        dialog.accept();
+        QCOMPARE(dialogs.Kinds(), (QStringList{"question", "question"}));
+        QCOMPARE(dialogs.Messages[0].Text,
+                 QString("Overwrite the compiler \"A - C\" of the family \"Acme\" with the current settings? This cannot be undone."));
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.ResultFamily(), QString("Acme"));
         QCOMPARE(dialog.ResultName(), QString("A - C"));
-        QVERIFY(dialogs.Messages.isEmpty());
     }
 
     void newEntryGetsLanguageSuffix_data()
@@ -89,7 +96,7 @@ private slots:
         QTest::newRow("name, C") << "Acme" << "Cross" << "CRadioButton" << "Cross - C";
         QTest::newRow("name, C++") << "Acme" << "Cross" << "CPPRadioButton" << "Cross - C++";
         QTest::newRow("name, Both") << "Acme" << "Cross" << "BothRadioButton" << "Cross";
-        QTest::newRow("empty family") << "" << "X" << "BothRadioButton" << "X";
+        QTest::newRow("blanks around") << " Acme " << " Cross " << "BothRadioButton" << "Cross";
     }
 
     void newEntryGetsLanguageSuffix()
@@ -107,7 +114,7 @@ private slots:
         dialog.findChild<QRadioButton*>(language)->setChecked(true);
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.ResultFamily(), family);
+        QCOMPARE(dialog.ResultFamily(), family.trimmed());
         QCOMPARE(dialog.ResultName(), result);
         QVERIFY(dialogs.Messages.isEmpty());
     }
@@ -122,6 +129,15 @@ private slots:
         QCOMPARE(dialogs.Kinds(), QStringList{"critical"});
         QCOMPARE(dialogs.Messages[0].Text, QString("Compiler Family and Compiler Name cannot be empty."));
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
+
+        // A family is needed: an entry without one would be shown in no menu.
+        dialogs.Messages.clear();
+        QTest::keyClicks(dialog.NewCmpNameEdit, "X");
+        dialog.accept();
+        QCOMPARE(dialogs.Kinds(), QStringList{"critical"});
+        QVERIFY(dialogs.Messages[0].Text.startsWith("Compiler Family cannot be empty"));
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        dialog.NewCmpNameEdit->clear();
 
         dialogs.Messages.clear();
         QTest::keyClicks(dialog.NewCmpFamEdit, "Acme");
@@ -161,8 +177,25 @@ private slots:
         QCOMPARE(dialog.ResultName(), QString("A - C"));
     }
 
+    void typedNameOfAnExistingEntryAsksToOverwrite()
+    {
+        FakeDialogs dialogs;
+        SaveCompilerDetails dialog;
+        dialog.SetCatalogue({"Acme"}, Catalogue(), "", "");
+        dialog.NewSaveRadioButton->click();
+        QTest::keyClicks(dialog.NewCmpFamEdit, "Acme");
+        QTest::keyClicks(dialog.NewCmpNameEdit, "B"); // becomes "B - C++", which exists
+        dialog.CPPRadioButton->setChecked(true);
+        dialogs.Answers = {false};
+        dialog.accept();
+        QCOMPARE(dialogs.Kinds(), QStringList{"question"});
+        QVERIFY(dialogs.Messages[0].Text.contains("match an existing compiler"));
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+
     void cancelYieldsNothing()
     {
+        FakeDialogs dialogs;
         SaveCompilerDetails dialog;
         dialog.SetCatalogue({"Acme"}, Catalogue(), "Acme", "A - C");
         dialog.accept();

@@ -1,7 +1,9 @@
-// Renders the wizard's five pages, the save dialog and the review page after a real run to
-// PNG files, on whatever platform Qt is given (offscreen in the build):
+// Renders the wizard's five pages, the review page during and after a real run, and the
+// save dialog to PNG files, on whatever platform Qt is given (offscreen in the build):
 //   kxwiz_screenshots OUTPUT_DIR
 // (cmake --build build --target wizard-screenshots writes them into build/screenshots).
+// The pages are drawn twice: at the default size, and at the smallest size the window
+// allows ("min_" pictures), where nothing may be cut off.
 #include "KestrixWizard.h"
 #include "SaveCompilerDetails.h"
 #include "WizardLook.h"
@@ -9,6 +11,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLibraryInfo>
+#include <QTest>
 #include <QTranslator>
 
 #include <cstdio>
@@ -29,6 +33,30 @@ bool Save(QWidget& widget, const QDir& out, const QString& name)
     return true;
 }
 
+bool SavePages(KestrixWizard& wizard, const QDir& out, const QString& prefix)
+{
+    const char* const names[] = {"page0_product_output", "page1_compiler_command", "page2_search_directories",
+                                 "page3_defines_switches", "page4_review"};
+    bool ok = true;
+    for (int page = 0; page < 5; ++page) {
+        wizard.showPage(wizard.page(page));
+        if (page == 4)
+            wizard.BuildReviewText();
+        ok = Save(wizard, out, prefix + names[page]) && ok;
+    }
+    return ok;
+}
+
+// Processes events until `done` holds or ten minutes have passed.
+template <typename Condition>
+void WaitFor(Condition done)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 600000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -40,6 +68,9 @@ int main(int argc, char* argv[])
     }
     ApplyWizardLook();
     // The pictures follow the locale (LANG=de_DE.UTF-8 shows the German pages).
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(), "qt", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslator);
     QTranslator translator;
     if (translator.load(QLocale(), "kxwiz", "_", EngineDir()))
         QCoreApplication::installTranslator(&translator);
@@ -56,34 +87,38 @@ int main(int argc, char* argv[])
 
     KestrixWizard wizard;
     wizard.show();
-    wizard.PersonDestEdit->setText(deployment.Root());
+    wizard.PersonDestEdit->setText("~");
     wizard.PersonNameEdit->setText("host-gcc");
-    bool ok = Save(wizard, out, "page0_product_output");
-    wizard.setCurrentId(1);
     wizard.CmpExeEdit->setText("gcc");
     wizard.CmpExeFlagEdit->setText("-o");
     wizard.CmpExeFlagChkBox->setChecked(true);
     wizard.CmpDefFlagEdit->setText("-D");
     wizard.CmpCmpFlagEdit->setText("-c");
     wizard.CmpObjExtFlagEdit->setText(".o");
-    wizard.updateCmdOrder();
-    ok = Save(wizard, out, "page1_compiler_command") && ok;
-    wizard.setCurrentId(2);
-    wizard.CmpHdrDirListBox->addItems({"/usr/lib/gcc/x86_64-linux-gnu/include", "/usr/include"});
-    ok = Save(wizard, out, "page2_search_directories") && ok;
-    wizard.setCurrentId(3);
+    wizard.CmpHdrDirListBox->addItems({"/usr/lib/gcc/x86_64-linux-gnu/12/include", "/usr/include",
+                                       "/opt/removed/include"});
     wizard.CmpDefEdit->setPlainText("_REENTRANT\nNDEBUG=1");
     wizard.CmpSwtchEdit->setPlainText("-O2");
-    ok = Save(wizard, out, "page3_defines_switches") && ok;
-    wizard.CmpHdrDirListBox->clear(); // keeps the real run short
-    wizard.button(QWizard::NextButton)->click();
-    ok = Save(wizard, out, "page4_review") && ok;
+    wizard.updateCmdOrder();
+    bool ok = SavePages(wizard, out, "");
+    const QSize normal = wizard.size();
+    wizard.resize(wizard.minimumSizeHint());
+    ok = SavePages(wizard, out, "min_") && ok;
+    wizard.resize(normal);
 
+    // A real run, kept short: no header directories to walk.
+    wizard.CmpHdrDirListBox->clear();
+    wizard.showPage(wizard.Page4);
+    wizard.BuildReviewText();
     wizard.button(QWizard::FinishButton)->click();
-    QElapsedTimer timer;
-    timer.start();
-    while (wizard.EngineProcess() && wizard.EngineProcess()->state() != QProcess::NotRunning && timer.elapsed() < 600000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+    WaitFor([&] { return !wizard.EngineRunning() || wizard.DetailsText->toPlainText().contains("defines ..."); });
+    QTest::qWait(1100); // one tick of the elapsed time
+    ok = Save(wizard, out, "page4_running") && ok;
+    wizard.showPage(wizard.Page1);
+    ok = Save(wizard, out, "page1_during_run") && ok;
+    WaitFor([&] { return !wizard.EngineRunning(); });
+    wizard.showPage(wizard.Page4);
+    wizard.ReviewTabs->setCurrentWidget(wizard.LogTab);
     ok = Save(wizard, out, "page4_after_run") && ok;
 
     SaveCompilerDetails dialog(&wizard);

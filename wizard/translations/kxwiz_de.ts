@@ -2,109 +2,210 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CompilerDirectories</name>
+    <message>
+        <location filename="../CompilerDirectories.cpp" line="46"/>
+        <source>%1 was found neither beside the wizard nor on PATH.</source>
+        <translation>%1 wurde weder neben dem Assistenten noch in PATH gefunden.</translation>
+    </message>
+    <message>
+        <location filename="../CompilerDirectories.cpp" line="54"/>
+        <source>%1 could not be started: %2</source>
+        <translation>%1 konnte nicht gestartet werden: %2</translation>
+    </message>
+    <message>
+        <location filename="../CompilerDirectories.cpp" line="59"/>
+        <source>%1 did not answer within %2 seconds and was stopped.</source>
+        <translation>%1 hat nicht innerhalb von %2 Sekunden geantwortet und wurde beendet.</translation>
+    </message>
+    <message>
+        <location filename="../CompilerDirectories.cpp" line="65"/>
+        <source>%1 failed for %2 (exit status %3). %4</source>
+        <translation>%1 ist für %2 gescheitert (Exit-Status %3). %4</translation>
+    </message>
+    <message>
+        <location filename="../CompilerDirectories.cpp" line="73"/>
+        <source>%1 named no header directories. It may not be gcc-like, or the command may be wrong; add its directories with Add.</source>
+        <translation>%1 hat keine Header-Verzeichnisse genannt. Vielleicht ist er nicht gcc-artig, oder der Befehl stimmt nicht; fügen Sie seine Verzeichnisse mit „Hinzufügen“ an.</translation>
+    </message>
+</context>
+<context>
     <name>KestrixWizard</name>
     <message>
-        <location filename="../KestrixWizard.cpp" line="18"/>
+        <location filename="../KestrixWizard.cpp" line="27"/>
         <source>Exe Command</source>
         <translation>Compilerbefehl</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="18"/>
+        <location filename="../KestrixWizard.cpp" line="27"/>
         <source>Output Flag</source>
         <translation>Ausgabeschalter</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="19"/>
+        <location filename="../KestrixWizard.cpp" line="28"/>
         <source>&lt;exe file&gt;</source>
         <translation>&lt;Programmdatei&gt;</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="19"/>
+        <location filename="../KestrixWizard.cpp" line="28"/>
         <source>Define Flag</source>
         <translation>Definitionsschalter</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="20"/>
+        <location filename="../KestrixWizard.cpp" line="29"/>
         <source>Object Flag</source>
         <translation>Objektschalter</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="20"/>
+        <location filename="../KestrixWizard.cpp" line="29"/>
         <source>&lt;src file&gt;</source>
         <translation>&lt;Quelldatei&gt;</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="52"/>
+        <location filename="../KestrixWizard.cpp" line="74"/>
         <source>Destination folder for the Personality.</source>
         <translation>Zielordner für die Persönlichkeit.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="53"/>
+        <location filename="../KestrixWizard.cpp" line="75"/>
         <source>Destination folder does not exist please select a different folder.</source>
         <translation>Der Zielordner existiert nicht, bitte wählen Sie einen anderen Ordner.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="54"/>
+        <location filename="../KestrixWizard.cpp" line="76"/>
         <source>Specify the command required to invoke the compiler from the command line.</source>
         <translation>Geben Sie den Befehl an, mit dem der Compiler auf der Kommandozeile aufgerufen wird.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="55"/>
+        <location filename="../KestrixWizard.cpp" line="77"/>
         <source>Command specified is not on the path, please amend the path or fully qualify this command.</source>
         <translation>Der angegebene Befehl ist nicht im Suchpfad; bitte ergänzen Sie PATH oder geben Sie den vollständigen Pfad an.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="56"/>
+        <location filename="../KestrixWizard.cpp" line="78"/>
         <source>Please complete the command as per the &lt;specify&gt; entries.</source>
         <translation>Bitte vervollständigen Sie den Befehl an den mit &lt;specify&gt; markierten Stellen.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="294"/>
+        <location filename="../KestrixWizard.cpp" line="79"/>
+        <source>The personality name is a file name and cannot contain &quot;/&quot;; choose the folder as the destination.</source>
+        <translation>Der Name der Persönlichkeit ist ein Dateiname und darf kein „/“ enthalten; wählen Sie den Ordner als Ziel.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="84"/>
+        <source>&amp;Generate</source>
+        <translation>&amp;Erzeugen</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="215"/>
+        <source>%1 (Alt+%2)</source>
+        <translation>%1 (Alt+%2)</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="358"/>
+        <source>The define flag is empty: every test defines macros with it (for example -D).</source>
+        <translation>Der Definitionsschalter ist leer: jeder Test definiert damit Makros (zum Beispiel -D).</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="360"/>
+        <source>The object flag is empty: every test compiles to an object file with it (for example -c).</source>
+        <translation>Der Objektschalter ist leer: jeder Test übersetzt damit in eine Objektdatei (zum Beispiel -c).</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="397"/>
         <source>You have selected Zanth for a currently selected C++ execution command.
-Please reselect the Exe Command below.</source>
+Please choose the compiler again from the catalogue below.</source>
         <translation>Sie haben Zanth gewählt, der gewählte Compilerbefehl ist aber für C++.
-Bitte wählen Sie den Compilerbefehl unten neu.</translation>
+Bitte wählen Sie den Compiler unten erneut aus dem Katalog.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="296"/>
+        <location filename="../KestrixWizard.cpp" line="399"/>
         <source>You have selected Zanth++ for a currently selected C execution command.
-Please reselect the Exe Command below.</source>
+Please choose the compiler again from the catalogue below.</source>
         <translation>Sie haben Zanth++ gewählt, der gewählte Compilerbefehl ist aber für C.
-Bitte wählen Sie den Compilerbefehl unten neu.</translation>
+Bitte wählen Sie den Compiler unten erneut aus dem Katalog.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="299"/>
-        <location filename="../KestrixWizardCatalogue.cpp" line="74"/>
-        <location filename="../KestrixWizardCatalogue.cpp" line="186"/>
-        <location filename="../KestrixWizardRun.cpp" line="141"/>
-        <location filename="../KestrixWizardRun.cpp" line="185"/>
+        <location filename="../KestrixWizard.cpp" line="547"/>
+        <source>%1 does not exist; a run leaves it out.</source>
+        <translation>%1 existiert nicht; ein Lauf lässt es aus.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="569"/>
+        <source>No header directories come with %1. Remove the directories listed now, which may belong to another compiler?</source>
+        <translation>Mit %1 kommen keine Header-Verzeichnisse. Die jetzt aufgeführten Verzeichnisse entfernen, die zu einem anderen Compiler gehören könnten?</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="571"/>
+        <source>Replace the header directories listed now with those of %1?
+
+%2</source>
+        <translation>Die jetzt aufgeführten Header-Verzeichnisse durch die von %1 ersetzen?
+
+%2</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="573"/>
+        <location filename="../KestrixWizard.cpp" line="587"/>
+        <location filename="../KestrixWizard.cpp" line="596"/>
+        <source>Search Directories</source>
+        <translation>Suchverzeichnisse</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="588"/>
+        <source>The compiler command &quot;%1&quot; cannot be run; complete it on the compiler page first.</source>
+        <translation>Der Compilerbefehl „%1“ lässt sich nicht ausführen; vervollständigen Sie ihn zuerst auf der Compiler-Seite.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="599"/>
+        <location filename="../KestrixWizardCatalogue.cpp" line="141"/>
+        <source>the compiler &quot;%1&quot;</source>
+        <translation>dem Compiler „%1“</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="614"/>
+        <source>Object build: %1</source>
+        <translation>Objekt: %1</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="617"/>
+        <source>Program build: %1</source>
+        <translation>Programm: %1</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="402"/>
+        <location filename="../KestrixWizardCatalogue.cpp" line="78"/>
+        <location filename="../KestrixWizardCatalogue.cpp" line="219"/>
+        <location filename="../KestrixWizardRun.cpp" line="183"/>
+        <location filename="../KestrixWizardRun.cpp" line="285"/>
+        <location filename="../KestrixWizardRun.cpp" line="359"/>
+        <location filename="../KestrixWizardRun.cpp" line="383"/>
         <source>Compiler Personality Generator</source>
         <translation>Compiler-Persönlichkeitsgenerator</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="336"/>
+        <location filename="../KestrixWizard.cpp" line="447"/>
         <source>Select the Compiler Personality Destination Directory</source>
         <translation>Zielordner für die Compiler-Persönlichkeit wählen</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="387"/>
-        <location filename="../KestrixWizard.cpp" line="398"/>
+        <location filename="../KestrixWizard.cpp" line="498"/>
+        <location filename="../KestrixWizard.cpp" line="510"/>
         <source>Select The Compiler Header File Directory</source>
         <translation>Ordner mit Header-Dateien des Compilers wählen</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="427"/>
-        <location filename="../KestrixWizard.cpp" line="428"/>
-        <source>Compile Command - </source>
-        <translation>Übersetzungsbefehl - </translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardCatalogue.cpp" line="75"/>
+        <location filename="../KestrixWizardCatalogue.cpp" line="79"/>
         <source>The generator will now close and take you to the download site for the latest integration package to be installed.</source>
         <translation>Der Generator wird jetzt geschlossen und öffnet die Download-Seite des neuesten Integrationspakets, das installiert werden muss.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardCatalogue.cpp" line="187"/>
+        <location filename="../KestrixWizardCatalogue.cpp" line="135"/>
+        <source>the catalogue entry &quot;%1&quot;</source>
+        <translation>dem Katalogeintrag „%1“</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardCatalogue.cpp" line="220"/>
         <source>The compiler catalogue %1 could not be written: %2
 
 The entry &quot;%3&quot; is kept for this session; press &quot;Save Compiler&quot; again once the file can be written.</source>
@@ -113,58 +214,279 @@ The entry &quot;%3&quot; is kept for this session; press &quot;Save Compiler&quo
 Der Eintrag „%3“ bleibt für diese Sitzung erhalten; drücken Sie erneut „Compiler speichern“, sobald die Datei geschrieben werden kann.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="100"/>
+        <location filename="../KestrixWizardRun.cpp" line="189"/>
         <source>Initialising Compiler Personality Generation ...
 </source>
         <translation>Die Erzeugung der Compiler-Persönlichkeit wird vorbereitet ...
 </translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="118"/>
+        <location filename="../KestrixWizardRun.cpp" line="224"/>
         <source>Compiler Personality Generation could not be executed: Please ensure Kestrix is set on the path.
 </source>
         <translation>Die Erzeugung der Compiler-Persönlichkeit konnte nicht gestartet werden: Bitte stellen Sie sicher, dass Kestrix im Suchpfad liegt.
 </translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="136"/>
-        <source>Personality Generated Successfully!</source>
-        <translation>Persönlichkeit erfolgreich erzeugt!</translation>
+        <location filename="../KestrixWizardRun.cpp" line="122"/>
+        <source>[stderr] %1</source>
+        <translation>[stderr] %1</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="137"/>
+        <location filename="../KestrixWizardRun.cpp" line="152"/>
+        <source>Running for %1</source>
+        <translation>Läuft seit %1</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="153"/>
+        <source>Running for %1: %2</source>
+        <translation>Läuft seit %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="169"/>
+        <source>The earlier probe file %1 could not be removed: %2. It is not shown for this run.</source>
+        <translation>Die frühere Testdatei %1 konnte nicht entfernt werden: %2. Sie wird für diesen Lauf nicht angezeigt.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="184"/>
+        <source>These header directories do not exist and are left out of the run:
+
+%1
+
+Generate the personality without them?</source>
+        <translation>Diese Header-Verzeichnisse existieren nicht und werden im Lauf ausgelassen:
+
+%1
+
+Die Persönlichkeit ohne sie erzeugen?</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="225"/>
+        <source>Kestrix could not be started</source>
+        <translation>Kestrix konnte nicht gestartet werden</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="251"/>
+        <source>Stopping the run ...</source>
+        <translation>Der Lauf wird angehalten ...</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="289"/>
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="142"/>
+        <location filename="../KestrixWizardRun.cpp" line="292"/>
+        <source>Personality Generated Successfully! It was written to %1.</source>
+        <translation>Persönlichkeit erfolgreich erzeugt! Sie wurde nach %1 geschrieben.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="293"/>
+        <source>Personality written after %1</source>
+        <translation>Persönlichkeit nach %1 geschrieben</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="295"/>
+        <source>The personality was written to %1, but data that the run needs was missing: some results may be absent. The messages in the log name what was missing.</source>
+        <translation>Die Persönlichkeit wurde nach %1 geschrieben, aber Daten, die der Lauf braucht, fehlten: manche Ergebnisse können fehlen. Die Meldungen im Protokoll nennen, was fehlte.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="297"/>
+        <source>Warning: %1</source>
+        <translation>Warnung: %1</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="298"/>
+        <source>Personality written with missing data after %1</source>
+        <translation>Persönlichkeit mit fehlenden Daten nach %1 geschrieben</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="302"/>
+        <source>The run was stopped after %1. No new personality was written; %2 is as it was before the run.</source>
+        <translation>Der Lauf wurde nach %1 angehalten. Es wurde keine neue Persönlichkeit geschrieben; %2 ist wie vor dem Lauf.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="304"/>
+        <source>Run stopped after %1</source>
+        <translation>Lauf nach %1 angehalten</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="308"/>
+        <source>Kestrix was ended by signal %1 (%2).</source>
+        <translation>Kestrix wurde durch Signal %1 (%2) beendet.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="310"/>
+        <source>Kestrix was interrupted (exit status %1); %2 is as it was before the run.</source>
+        <translation>Kestrix wurde unterbrochen (Exit-Status %1); %2 ist wie vor dem Lauf.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="312"/>
+        <source>Kestrix failed with exit status %1.</source>
+        <translation>Kestrix ist mit Exit-Status %1 gescheitert.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="314"/>
+        <source>Run failed after %1</source>
+        <translation>Lauf nach %1 gescheitert</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="315"/>
         <source>Personality Generation Failed!
 Please check the details on screen and try again.</source>
         <translation>Die Erzeugung der Persönlichkeit ist fehlgeschlagen!
 Bitte prüfen Sie die angezeigten Einzelheiten und versuchen Sie es erneut.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="179"/>
+        <location filename="../KestrixWizardRun.cpp" line="330"/>
+        <source>The run made no compile before it ended; the messages above give the reason.</source>
+        <translation>Der Lauf hat vor seinem Ende nichts übersetzt; die Meldungen oben nennen den Grund.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="333"/>
+        <source>
+
+Command Attempted:
+</source>
+        <translation>
+
+Versuchter Befehl:
+</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="333"/>
+        <source>
+ ---- stdout details ----
+</source>
+        <translation>
+ ---- Standardausgabe ----
+</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="334"/>
+        <source>
+ ---- stderr details ----
+</source>
+        <translation>
+ ---- Standardfehlerausgabe ----
+</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="360"/>
+        <source>A personality is being generated. Stop the run and close the wizard?
+
+The previous personality is left as it was.</source>
+        <translation>Eine Persönlichkeit wird gerade erzeugt. Den Lauf anhalten und den Assistenten schließen?
+
+Die bisherige Persönlichkeit bleibt, wie sie war.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="374"/>
         <source>Save Log File as ..</source>
         <translation>Protokoll speichern unter ..</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="180"/>
+        <location filename="../KestrixWizardRun.cpp" line="375"/>
         <source>Log Files (*.txt *.log)</source>
         <translation>Protokolldateien (*.txt *.log)</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="186"/>
+        <location filename="../KestrixWizardRun.cpp" line="384"/>
         <source>The log could not be saved to %1: %2</source>
         <translation>Das Protokoll konnte nicht in %1 gespeichert werden: %2</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="74"/>
+        <location filename="../KestrixWizardSettings.cpp" line="36"/>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="36"/>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="44"/>
+        <source>%1 (does not exist; left out of the run)</source>
+        <translation>%1 (existiert nicht; im Lauf ausgelassen)</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="47"/>
+        <source>Product:</source>
+        <translation>Produkt:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="48"/>
+        <source>Personality Destination Directory:</source>
+        <translation>Zielordner der Persönlichkeit:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="49"/>
+        <source>Personality Name:</source>
+        <translation>Name der Persönlichkeit:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="50"/>
+        <source>Compiler:</source>
+        <translation>Compiler:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="51"/>
+        <source>Cross Compiler:</source>
+        <translation>Cross-Compiler:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="52"/>
+        <source>Compiler Output Flag:</source>
+        <translation>Ausgabeschalter des Compilers:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="53"/>
+        <source>Compiler Object File Generation Flag:</source>
+        <translation>Objektschalter des Compilers:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="54"/>
+        <source>Compiler Define Flag:</source>
+        <translation>Definitionsschalter des Compilers:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="55"/>
+        <source>Object File Extension:</source>
+        <translation>Objektdatei-Endung:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="56"/>
+        <source>Reduce File Size:</source>
+        <translation>Dateigröße verringern:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="57"/>
+        <source>Compiler Header Directories:</source>
+        <translation>Header-Verzeichnisse des Compilers:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="58"/>
+        <source>Compiler Defines:</source>
+        <translation>Compiler-Definitionen:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="59"/>
+        <source>Compiler Switches:</source>
+        <translation>Compilerschalter:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="77"/>
+        <source>Compiler Command Order:</source>
+        <translation>Reihenfolge im Übersetzungsbefehl:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="92"/>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="91"/>
+        <location filename="../KestrixWizardSettings.cpp" line="109"/>
         <source>The settings could not be saved to %1: %2</source>
         <translation>Die Einstellungen konnten nicht in %1 gespeichert werden: %2</translation>
     </message>
@@ -179,90 +501,90 @@ Bitte prüfen Sie die angezeigten Einzelheiten und versuchen Sie es erneut.</tra
     <message>
         <location filename="../KestrixWizardBase.ui" line="23"/>
         <location filename="../KestrixWizardBase.ui" line="372"/>
-        <location filename="../KestrixWizardBase.ui" line="859"/>
-        <location filename="../KestrixWizardBase.ui" line="1153"/>
-        <location filename="../KestrixWizardBase.ui" line="1440"/>
+        <location filename="../KestrixWizardBase.ui" line="869"/>
+        <location filename="../KestrixWizardBase.ui" line="1173"/>
+        <location filename="../KestrixWizardBase.ui" line="1460"/>
         <source>Product</source>
         <translation>Produkt</translation>
     </message>
     <message>
         <location filename="../KestrixWizardBase.ui" line="26"/>
         <location filename="../KestrixWizardBase.ui" line="375"/>
-        <location filename="../KestrixWizardBase.ui" line="862"/>
-        <location filename="../KestrixWizardBase.ui" line="1156"/>
-        <location filename="../KestrixWizardBase.ui" line="1443"/>
+        <location filename="../KestrixWizardBase.ui" line="872"/>
+        <location filename="../KestrixWizardBase.ui" line="1176"/>
+        <location filename="../KestrixWizardBase.ui" line="1463"/>
         <source>Product and output: the analyser and where the personality goes</source>
         <translation>Produkt und Ausgabe: der Analysator und wohin die Persönlichkeit geschrieben wird</translation>
     </message>
     <message>
         <location filename="../KestrixWizardBase.ui" line="69"/>
         <location filename="../KestrixWizardBase.ui" line="413"/>
-        <location filename="../KestrixWizardBase.ui" line="900"/>
-        <location filename="../KestrixWizardBase.ui" line="1194"/>
-        <location filename="../KestrixWizardBase.ui" line="1481"/>
+        <location filename="../KestrixWizardBase.ui" line="910"/>
+        <location filename="../KestrixWizardBase.ui" line="1214"/>
+        <location filename="../KestrixWizardBase.ui" line="1501"/>
         <source>Compiler</source>
         <translation>Compiler</translation>
     </message>
     <message>
         <location filename="../KestrixWizardBase.ui" line="72"/>
         <location filename="../KestrixWizardBase.ui" line="416"/>
-        <location filename="../KestrixWizardBase.ui" line="903"/>
-        <location filename="../KestrixWizardBase.ui" line="1197"/>
-        <location filename="../KestrixWizardBase.ui" line="1484"/>
+        <location filename="../KestrixWizardBase.ui" line="913"/>
+        <location filename="../KestrixWizardBase.ui" line="1217"/>
+        <location filename="../KestrixWizardBase.ui" line="1504"/>
         <source>Compiler command: how the compiler is invoked</source>
         <translation>Compilerbefehl: wie der Compiler aufgerufen wird</translation>
     </message>
     <message>
         <location filename="../KestrixWizardBase.ui" line="110"/>
         <location filename="../KestrixWizardBase.ui" line="459"/>
-        <location filename="../KestrixWizardBase.ui" line="941"/>
-        <location filename="../KestrixWizardBase.ui" line="1235"/>
-        <location filename="../KestrixWizardBase.ui" line="1522"/>
+        <location filename="../KestrixWizardBase.ui" line="951"/>
+        <location filename="../KestrixWizardBase.ui" line="1255"/>
+        <location filename="../KestrixWizardBase.ui" line="1542"/>
         <source>Directories</source>
         <translation>Verzeichnisse</translation>
     </message>
     <message>
         <location filename="../KestrixWizardBase.ui" line="113"/>
         <location filename="../KestrixWizardBase.ui" line="462"/>
-        <location filename="../KestrixWizardBase.ui" line="944"/>
-        <location filename="../KestrixWizardBase.ui" line="1238"/>
-        <location filename="../KestrixWizardBase.ui" line="1525"/>
+        <location filename="../KestrixWizardBase.ui" line="954"/>
+        <location filename="../KestrixWizardBase.ui" line="1258"/>
+        <location filename="../KestrixWizardBase.ui" line="1545"/>
         <source>Search directories: where the compiler keeps its headers</source>
         <translation>Suchverzeichnisse: wo der Compiler seine Header-Dateien hat</translation>
     </message>
     <message>
         <location filename="../KestrixWizardBase.ui" line="151"/>
         <location filename="../KestrixWizardBase.ui" line="500"/>
-        <location filename="../KestrixWizardBase.ui" line="987"/>
-        <location filename="../KestrixWizardBase.ui" line="1276"/>
-        <location filename="../KestrixWizardBase.ui" line="1563"/>
+        <location filename="../KestrixWizardBase.ui" line="997"/>
+        <location filename="../KestrixWizardBase.ui" line="1296"/>
+        <location filename="../KestrixWizardBase.ui" line="1583"/>
         <source>Defines</source>
         <translation>Definitionen</translation>
     </message>
     <message>
         <location filename="../KestrixWizardBase.ui" line="154"/>
         <location filename="../KestrixWizardBase.ui" line="503"/>
-        <location filename="../KestrixWizardBase.ui" line="990"/>
-        <location filename="../KestrixWizardBase.ui" line="1279"/>
-        <location filename="../KestrixWizardBase.ui" line="1566"/>
+        <location filename="../KestrixWizardBase.ui" line="1000"/>
+        <location filename="../KestrixWizardBase.ui" line="1299"/>
+        <location filename="../KestrixWizardBase.ui" line="1586"/>
         <source>Defines and switches: what the compiler is always given</source>
         <translation>Definitionen und Schalter: was der Compiler immer mitbekommt</translation>
     </message>
     <message>
         <location filename="../KestrixWizardBase.ui" line="192"/>
         <location filename="../KestrixWizardBase.ui" line="541"/>
-        <location filename="../KestrixWizardBase.ui" line="1028"/>
-        <location filename="../KestrixWizardBase.ui" line="1322"/>
-        <location filename="../KestrixWizardBase.ui" line="1604"/>
+        <location filename="../KestrixWizardBase.ui" line="1038"/>
+        <location filename="../KestrixWizardBase.ui" line="1342"/>
+        <location filename="../KestrixWizardBase.ui" line="1624"/>
         <source>Review</source>
         <translation>Übersicht</translation>
     </message>
     <message>
         <location filename="../KestrixWizardBase.ui" line="195"/>
         <location filename="../KestrixWizardBase.ui" line="544"/>
-        <location filename="../KestrixWizardBase.ui" line="1031"/>
-        <location filename="../KestrixWizardBase.ui" line="1325"/>
-        <location filename="../KestrixWizardBase.ui" line="1607"/>
+        <location filename="../KestrixWizardBase.ui" line="1041"/>
+        <location filename="../KestrixWizardBase.ui" line="1345"/>
+        <location filename="../KestrixWizardBase.ui" line="1627"/>
         <source>Review the settings and generate the personality</source>
         <translation>Einstellungen prüfen und die Persönlichkeit erzeugen</translation>
     </message>
@@ -283,13 +605,186 @@ Bitte prüfen Sie die angezeigten Einzelheiten und versuchen Sie es erneut.</tra
     </message>
     <message>
         <location filename="../KestrixWizardBase.ui" line="255"/>
-        <source>Zanth (C)</source>
-        <translation>Zanth (C)</translation>
+        <source>&amp;Zanth (C)</source>
+        <translation>Za&amp;nth (C)</translation>
     </message>
     <message>
         <location filename="../KestrixWizardBase.ui" line="265"/>
-        <source>Zanth++ (C++)</source>
-        <translation>Zanth++ (C++)</translation>
+        <source>Zant&amp;h++ (C++)</source>
+        <translation>Zant&amp;h++ (C++)</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="297"/>
+        <source>&amp;Destination Directory:</source>
+        <translation>Ziel&amp;ordner:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="310"/>
+        <source>B&amp;rowse</source>
+        <translation>Durch&amp;suchen</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="330"/>
+        <source>Personality Na&amp;me:</source>
+        <translation>Na&amp;me der Persönlichkeit:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="580"/>
+        <source>Compiler Co&amp;mmand:</source>
+        <translation>Compiler&amp;befehl:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="593"/>
+        <source>&amp;Catalogue</source>
+        <translation>&amp;Katalog</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="596"/>
+        <source>Choose a known compiler from the catalogue: it fills this page, the search directories and the switches.</source>
+        <translation>Einen bekannten Compiler aus dem Katalog wählen: er füllt diese Seite, die Suchverzeichnisse und die Schalter.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="603"/>
+        <source>Cross Compi&amp;ler</source>
+        <translation>Cross-Compi&amp;ler</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="633"/>
+        <source>Out&amp;put Flag
+(e.g. -o | -e)</source>
+        <translation>A&amp;usgabeschalter
+(z. B. -o | -e)</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="654"/>
+        <source>&amp;Trailing Space</source>
+        <translation>Leerzeichen &amp;danach</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="664"/>
+        <source>&amp;Define Flag
+(e.g. -d)</source>
+        <translation>De&amp;finitionsschalter
+(z. B. -d)</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="685"/>
+        <source>Trailing Sp&amp;ace</source>
+        <translation>Leerzeichen d&amp;anach</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="695"/>
+        <source>Ob&amp;ject Flag
+(e.g. -c)</source>
+        <translation>Ob&amp;jektschalter
+(z. B. -c)</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="716"/>
+        <source>Object File E&amp;xt
+(e.g. .obj)</source>
+        <translation>Objektdatei-&amp;Endung
+(z. B. .obj)</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="737"/>
+        <source>&amp;Reduce file size</source>
+        <translation>Dateigröße &amp;verringern</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="766"/>
+        <source>Compile Command &amp;Order</source>
+        <translation>&amp;Reihenfolge im Übersetzungsbefehl</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="784"/>
+        <source>&amp;Up</source>
+        <translation>Nach &amp;oben</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="791"/>
+        <source>Do&amp;wn</source>
+        <translation>Nach u&amp;nten</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="1075"/>
+        <source>List the directories in which the compiler keeps its own header files. Each one is searched for headers and offered to the compiler when its include order is found. Find Directories asks a gcc-like compiler for its own list; directories shown in red do not exist.</source>
+        <translation>Geben Sie die Verzeichnisse an, in denen der Compiler seine eigenen Header-Dateien hat. Jedes wird nach Headern durchsucht und dem Compiler angeboten, wenn seine Include-Reihenfolge ermittelt wird. „Verzeichnisse finden“ fragt einen gcc-artigen Compiler nach seiner eigenen Liste; rot gezeigte Verzeichnisse existieren nicht.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="1085"/>
+        <source>Search Di&amp;rectories</source>
+        <translation>S&amp;uchverzeichnisse</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="1096"/>
+        <source>&amp;Find Directories</source>
+        <translation>&amp;Verzeichnisse finden</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="1099"/>
+        <source>Ask the compiler for its own header directories, in its search order (gcc-like compilers list them).</source>
+        <translation>Den Compiler nach seinen eigenen Header-Verzeichnissen fragen, in seiner Suchreihenfolge (gcc-artige Compiler nennen sie).</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="1106"/>
+        <source>&amp;Add</source>
+        <translation>&amp;Hinzufügen</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="1113"/>
+        <source>&amp;Edit</source>
+        <translation>Ä&amp;ndern</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="1120"/>
+        <source>&amp;Delete</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="1393"/>
+        <source>External Compiler &amp;Switches</source>
+        <translation>Externe Compiler&amp;schalter</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="1414"/>
+        <source>Implicit Compiler De&amp;fines</source>
+        <translation>Implizite Compiler-&amp;Definitionen</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="1666"/>
+        <source>Check the settings below. Generate starts a run: Kestrix compiles many small tests with the compiler and writes the personality. The run log shows its progress; Stop ends the run and keeps the wizard open.</source>
+        <translation>Prüfen Sie die Einstellungen unten. „Erzeugen“ startet einen Lauf: Kestrix übersetzt viele kleine Tests mit dem Compiler und schreibt die Persönlichkeit. Das Protokoll zeigt den Fortschritt; „Anhalten“ beendet den Lauf, der Assistent bleibt offen.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="1677"/>
+        <source>Su&amp;mmary</source>
+        <translation>Zusammen&amp;fassung</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="1694"/>
+        <source>&amp;Run Log</source>
+        <translation>&amp;Protokoll des Laufs</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="1732"/>
+        <source>&amp;Stop</source>
+        <translation>&amp;Anhalten</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="1735"/>
+        <source>End the running generation; the previous personality is left as it was.</source>
+        <translation>Die laufende Erzeugung beenden; die bisherige Persönlichkeit bleibt, wie sie war.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="1745"/>
+        <source>Save L&amp;og</source>
+        <translation>Protokoll &amp;speichern</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="1755"/>
+        <source>Save &amp;Compiler</source>
+        <translation>&amp;Compiler speichern</translation>
     </message>
     <message>
         <location filename="../KestrixWizardBase.ui" line="291"/>
@@ -297,164 +792,35 @@ Bitte prüfen Sie die angezeigten Einzelheiten und versuchen Sie es erneut.</tra
         <translation>Ausgabe der Persönlichkeit</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardBase.ui" line="297"/>
-        <source>Destination Directory:</source>
-        <translation>Zielordner:</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="310"/>
-        <source>Browse</source>
-        <translation>Durchsuchen</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="330"/>
-        <source>Personality Name:</source>
-        <translation>Name der Persönlichkeit:</translation>
-    </message>
-    <message>
         <location filename="../KestrixWizardBase.ui" line="340"/>
         <source>File name of the personality; &quot;.p_c&quot; is added when missing.</source>
         <translation>Dateiname der Persönlichkeit; „.p_c“ wird ergänzt, wenn es fehlt.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardBase.ui" line="580"/>
-        <source>Exe Command</source>
-        <translation>Compilerbefehl</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="583"/>
-        <source>Choose a known compiler from the catalogue.</source>
-        <translation>Einen bekannten Compiler aus dem Katalog wählen.</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="593"/>
-        <source>Cross Compiler</source>
-        <translation>Cross-Compiler</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="617"/>
+        <location filename="../KestrixWizardBase.ui" line="627"/>
         <source>Compiler Flags</source>
         <translation>Compilerschalter</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardBase.ui" line="623"/>
-        <source>Output Flag
-(e.g. -o | -e)</source>
-        <translation>Ausgabeschalter
-(z. B. -o | -e)</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="644"/>
-        <location filename="../KestrixWizardBase.ui" line="675"/>
-        <source>Trailing Space</source>
-        <translation>Leerzeichen danach</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="647"/>
-        <location filename="../KestrixWizardBase.ui" line="678"/>
+        <location filename="../KestrixWizardBase.ui" line="657"/>
+        <location filename="../KestrixWizardBase.ui" line="688"/>
         <source>Put a blank between the flag and its value.</source>
         <translation>Ein Leerzeichen zwischen Schalter und Wert setzen.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardBase.ui" line="654"/>
-        <source>Define Flag
-(e.g. -d)</source>
-        <translation>Definitionsschalter
-(z. B. -d)</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="685"/>
-        <source>Object Flag
-(e.g. -c)</source>
-        <translation>Objektschalter
-(z. B. -c)</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="706"/>
-        <source>Object File Ext
-(e.g. .obj)</source>
-        <translation>Objektdatei-Endung
-(z. B. .obj)</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="727"/>
-        <source>Reduce file size</source>
-        <translation>Dateigröße verringern</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="730"/>
+        <location filename="../KestrixWizardBase.ui" line="740"/>
         <source>Put fewer names into each test source (for compilers with small limits).</source>
         <translation>Weniger Namen in jede Testquelle schreiben (für Compiler mit kleinen Grenzen).</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardBase.ui" line="756"/>
-        <source>Compile Command Order</source>
-        <translation>Reihenfolge im Übersetzungsbefehl</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="774"/>
-        <source>Up</source>
-        <translation>Nach oben</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="781"/>
-        <source>Down</source>
-        <translation>Nach unten</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="811"/>
+        <location filename="../KestrixWizardBase.ui" line="821"/>
         <source>Compile command preview:</source>
         <translation>Vorschau des Übersetzungsbefehls:</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardBase.ui" line="1065"/>
-        <source>List the directories in which the compiler keeps its own header files. Each one is searched for headers and offered to the compiler when its include order is found.</source>
-        <translation>Geben Sie die Verzeichnisse an, in denen der Compiler seine eigenen Header-Dateien hat. Jedes wird nach Headern durchsucht und dem Compiler angeboten, wenn seine Include-Reihenfolge ermittelt wird.</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="1075"/>
-        <source>Search Directories</source>
-        <translation>Suchverzeichnisse</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="1086"/>
-        <source>Add</source>
-        <translation>Hinzufügen</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="1093"/>
-        <source>Edit</source>
-        <translation>Ändern</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="1100"/>
-        <source>Delete</source>
-        <translation>Entfernen</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="1359"/>
+        <location filename="../KestrixWizardBase.ui" line="1379"/>
         <source>Switches and defines the compiler is always given in your builds, one per line. They are added to every test compilation.</source>
         <translation>Schalter und Definitionen, die der Compiler in Ihren Builds immer bekommt, eine pro Zeile. Sie werden jeder Testübersetzung hinzugefügt.</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="1373"/>
-        <source>External Compiler Switches</source>
-        <translation>Externe Compilerschalter</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="1394"/>
-        <source>Implicit Compiler Defines</source>
-        <translation>Implizite Compiler-Definitionen</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="1674"/>
-        <source>Save Log</source>
-        <translation>Protokoll speichern</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="1684"/>
-        <source>Save Compiler</source>
-        <translation>Compiler speichern</translation>
     </message>
 </context>
 <context>
@@ -466,27 +832,42 @@ Bitte prüfen Sie die angezeigten Einzelheiten und versuchen Sie es erneut.</tra
         <translation>Wählen oder neu eingeben ...</translation>
     </message>
     <message>
-        <location filename="../SaveCompilerDetails.cpp" line="168"/>
+        <location filename="../SaveCompilerDetails.cpp" line="177"/>
         <source>Save Compiler Details</source>
         <translation>Compilerdaten speichern</translation>
     </message>
     <message>
-        <location filename="../SaveCompilerDetails.cpp" line="179"/>
+        <location filename="../SaveCompilerDetails.cpp" line="183"/>
+        <source>Choose the family and the name of the compiler to overwrite.</source>
+        <translation>Wählen Sie Familie und Namen des Compilers, der überschrieben werden soll.</translation>
+    </message>
+    <message>
+        <location filename="../SaveCompilerDetails.cpp" line="189"/>
+        <source>Overwrite the compiler &quot;%1&quot; of the family &quot;%2&quot; with the current settings? This cannot be undone.</source>
+        <translation>Den Compiler „%1“ der Familie „%2“ mit den aktuellen Einstellungen überschreiben? Das lässt sich nicht rückgängig machen.</translation>
+    </message>
+    <message>
+        <location filename="../SaveCompilerDetails.cpp" line="201"/>
         <source>Compiler Family and Compiler Name cannot be empty.</source>
         <translation>Compilerfamilie und Compilername dürfen nicht beide leer sein.</translation>
     </message>
     <message>
-        <location filename="../SaveCompilerDetails.cpp" line="188"/>
+        <location filename="../SaveCompilerDetails.cpp" line="178"/>
         <source>Compiler Family and Compiler Name match an existing compiler, do you want to overwrite this?</source>
         <translation>Compilerfamilie und Compilername gehören zu einem vorhandenen Compiler. Wollen Sie ihn überschreiben?</translation>
     </message>
     <message>
-        <location filename="../SaveCompilerDetails.cpp" line="191"/>
+        <location filename="../SaveCompilerDetails.cpp" line="206"/>
+        <source>Compiler Family cannot be empty: the catalogue shows compilers by family.</source>
+        <translation>Die Compiler-Familie darf nicht leer sein: der Katalog zeigt Compiler nach Familien.</translation>
+    </message>
+    <message>
+        <location filename="../SaveCompilerDetails.cpp" line="219"/>
         <source>Compiler Name cannot be empty if language: Both is selected.</source>
         <translation>Der Compilername darf nicht leer sein, wenn als Sprache „Beide“ gewählt ist.</translation>
     </message>
     <message>
-        <location filename="../SaveCompilerDetails.cpp" line="205"/>
+        <location filename="../SaveCompilerDetails.cpp" line="233"/>
         <source>Compiler Name provided does not match the language selected,
 or describes a specific language when &apos;Both&apos; is selected.
 
@@ -519,30 +900,38 @@ Changes to an existing entry cannot be undone.</source>
     </message>
     <message>
         <location filename="../SaveCompilerDetailsBase.ui" line="39"/>
-        <source>Save Under Existing</source>
-        <translation>Unter vorhandenem Eintrag speichern</translation>
+        <source>Save &amp;Under Existing</source>
+        <translation>&amp;Unter vorhandenem Eintrag speichern</translation>
     </message>
     <message>
         <location filename="../SaveCompilerDetailsBase.ui" line="49"/>
-        <location filename="../SaveCompilerDetailsBase.ui" line="92"/>
-        <source>Family:</source>
-        <translation>Familie:</translation>
+        <source>&amp;Family:</source>
+        <translation>&amp;Familie:</translation>
     </message>
     <message>
         <location filename="../SaveCompilerDetailsBase.ui" line="69"/>
-        <location filename="../SaveCompilerDetailsBase.ui" line="109"/>
-        <source>Name:</source>
-        <translation>Name:</translation>
+        <source>&amp;Name:</source>
+        <translation>&amp;Name:</translation>
     </message>
     <message>
         <location filename="../SaveCompilerDetailsBase.ui" line="82"/>
-        <source>Save As New</source>
-        <translation>Als neuen Eintrag speichern</translation>
+        <source>Save As Ne&amp;w</source>
+        <translation>Als neuen &amp;Eintrag speichern</translation>
+    </message>
+    <message>
+        <location filename="../SaveCompilerDetailsBase.ui" line="92"/>
+        <source>Fa&amp;mily:</source>
+        <translation>Fam&amp;ilie:</translation>
+    </message>
+    <message>
+        <location filename="../SaveCompilerDetailsBase.ui" line="109"/>
+        <source>Nam&amp;e:</source>
+        <translation>Na&amp;me:</translation>
     </message>
     <message>
         <location filename="../SaveCompilerDetailsBase.ui" line="126"/>
-        <source>Language</source>
-        <translation>Sprache</translation>
+        <source>&amp;Language</source>
+        <translation>&amp;Sprache</translation>
     </message>
     <message>
         <location filename="../SaveCompilerDetailsBase.ui" line="132"/>
