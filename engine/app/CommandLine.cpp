@@ -36,11 +36,6 @@ const char* const kOptionsLine =
 
 constexpr unsigned kMaxJobs = 256;
 
-bool HoldsLineEnd(const std::string& text)
-{
-    return text.find_first_of("\r\n") != std::string::npos;
-}
-
 // What a named input must be.
 enum class Kind { Directory, File };
 

@@ -1,9 +1,8 @@
 #include "Generation.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <sys/stat.h>
-
-#include "CommandLine.h"
 
 #include "ExtensionKeywords.h"
 #include "Files.h"
@@ -17,25 +16,28 @@
 #include "ObjectExtension.h"
 #include "PersonalityWriter.h"
 #include "Reporter.h"
+#include "TextUtilities.h"
 #include "RunEnd.h"
 #include "TemplateMerge.h"
 #include "TypeTests.h"
 
 namespace {
 
-// The directory part of a path, up to and including its last "/", made absolute: the
-// personality names its companions by paths that the analyser reads from anywhere.
+// The directory part of a path, up to and including its last "/". The personality names its
+// companions by this path and the analyser reads it from anywhere, so a relative one is made
+// absolute (the directory exists: the personality is being written there).
 std::string DirectoryOf(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
-    if (slash == 0)
-        return "/";
-    return FullyQualifyPath(slash == std::string::npos ? "." : path.substr(0, slash)) + "/";
-}
-
-bool HoldsLineEnd(const std::string& text)
-{
-    return text.find_first_of("\r\n") != std::string::npos;
+    const std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    if (dir[0] == '/')
+        return dir;
+    char* real = realpath(dir.c_str(), nullptr);
+    if (real == nullptr)
+        throw RunFailure{"Error: Cannot find the folder \"" + dir + "\" of the personality: " + ErrnoText() + "."};
+    const std::string absolute(real);
+    free(real);
+    return absolute == "/" ? absolute : absolute + "/";
 }
 
 // The companions written at the start must still be there when the personality names them;

@@ -5,6 +5,7 @@
 
 #include "Files.h"
 #include "Reporter.h"
+#include "TextUtilities.h"
 #include "RunEnd.h"
 
 #include <algorithm>
@@ -28,11 +29,6 @@ std::string LastComponent(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool HoldsLineEnd(const std::string& text)
-{
-    return text.find_first_of("\r\n") != std::string::npos;
 }
 
 std::string RealPath(const std::string& path)
