@@ -13,6 +13,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "ProcessRunner.h"
 #include "TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -58,14 +59,6 @@ public:
         return names;
     }
 };
-
-std::string Quoted(const std::string& word)
-{
-    std::string quoted = "'";
-    for (char c : word)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
 
 bool Holds(const std::string& text, const std::string& part)
 {
@@ -161,7 +154,7 @@ TEST(Hostile, SuiteFileNamesNeverReachAShell)
     const std::string personality = ReadFile(d.Personality());
     EXPECT_TRUE(Holds(personality, "-inj+\n")) << "the test with the hostile name ran as a test";
     EXPECT_TRUE(Holds(personality, "-bitsinj+\n")) << "the program with the hostile name ran";
-    EXPECT_EQ(RunShell("find " + Quoted(d.Root()) + " -name 'INJECTED*'").Stdout, "");
+    EXPECT_EQ(RunShell("find " + ShellQuote(d.Root()) + " -name 'INJECTED*'").Stdout, "");
 }
 
 TEST(Hostile, NoDescriptorOfTheEngineReachesACompiler)
@@ -169,7 +162,7 @@ TEST(Hostile, NoDescriptorOfTheEngineReachesACompiler)
     Quiet d;
     const std::string writable = d.Root() + "/writable-descriptors";
     d.SuiteTest("t.c", "-fd-", "-fd+");
-    const RunResult run = d.Run(d.Args(Quoted(Fake("fake-writes-fds")) + " " + Quoted(writable)));
+    const RunResult run = d.Run(d.Args(ShellQuote(Fake("fake-writes-fds")) + " " + ShellQuote(writable)));
     ASSERT_EQ(run.Status, 0) << run.Stderr;
     EXPECT_FALSE(FileExists(writable)) << "descriptors open in the compiler: " << ReadFile(writable);
     EXPECT_FALSE(Holds(ReadFile(d.Personality()), "INJECTED"));
@@ -195,7 +188,7 @@ TEST(Hostile, CtrlCEndsTheRunAndItsCompilesPromptlyAndOneRunHoldsTheDirectory)
     for (const bool group : {false, true}) {
         Quiet d;
         const std::string pidFile = d.Root() + "/compiler.pid";
-        Started run(d.Args(Quoted(Fake("fake-sleeps")) + " " + Quoted(pidFile)), d.Work());
+        Started run(d.Args(ShellQuote(Fake("fake-sleeps")) + " " + ShellQuote(pidFile)), d.Work());
         ASSERT_TRUE(AppearsWithin(pidFile, std::chrono::seconds(30))) << "the first compile never started";
         if (group) {
             const RunResult second = d.Run(d.Args(Fake("fake-plain-cc")));
@@ -232,9 +225,9 @@ TEST(Hostile, CompilerMisconductNeverPassesAsAnAnswer)
     for (const auto& c : cases) {
         Quiet d;
         d.SuiteTest("t.c", "-t-", "-t+");
-        std::string compiler = Quoted(Fake(c.Fake));
+        std::string compiler = ShellQuote(Fake(c.Fake));
         if (c.ArgIsRoot)
-            compiler += " " + Quoted(d.Root());
+            compiler += " " + ShellQuote(d.Root());
         const RunResult run = d.Run(d.Args(compiler));
         EXPECT_EQ(run.Status, c.Status) << c.Fake << ": " << run.Stderr;
         EXPECT_TRUE(Holds(run.Stderr, c.Message)) << c.Fake << ": " << run.Stderr;
@@ -266,9 +259,9 @@ TEST(Hostile, AFullFileSystemFailsTheRunAndKeepsThePreviousPersonality)
     } cases[] = {{2, 1, "Error: Cannot write the probe source"}, {32, 20000, "Error: Cannot write the personality file"}};
     for (const auto& c : cases) {
         Quiet d;
-        std::string command = "trap '' XFSZ; ulimit -f " + std::to_string(c.Blocks) + "; exec " + Quoted(KESTRIX_BINARY);
+        std::string command = "trap '' XFSZ; ulimit -f " + std::to_string(c.Blocks) + "; exec " + ShellQuote(KESTRIX_BINARY);
         for (const std::string& arg : d.Args(Fake("fake-plain-cc"), true, {"-xd", "LONG=" + std::string(c.Define, 'x')}))
-            command += " " + Quoted(arg);
+            command += " " + ShellQuote(arg);
         const RunResult run = RunShell(command, d.Work());
         EXPECT_EQ(run.Status, 1) << run.Stdout;
         EXPECT_TRUE(Holds(run.Stderr, c.Message) && Holds(run.Stderr, ": File too large")) << run.Stderr;
@@ -291,7 +284,7 @@ TEST(Hostile, UnusableNamedInputsAreRefusedBeforeAnyCompile)
 {
     Quiet d;
     const std::string log = d.Root() + "/compiles";
-    const std::string compiler = Quoted(Fake("fake-plain-cc")) + " --log " + Quoted(log);
+    const std::string compiler = ShellQuote(Fake("fake-plain-cc")) + " --log " + ShellQuote(log);
     d.Write("file", "");
     d.Write("unclosed.tpl", "<add>\n-u+\n<remove>\n-u-\n</remove>\n");
     d.Write("dir/h.h", "");
@@ -362,9 +355,9 @@ TEST(Hostile, TwoLaunchersGivenOneRunDirectoryStartOneRun)
 {
     const std::string dir = MakeTempDir("launchers");
     const std::string runDir = dir + "/run";
-    std::string launch = Quoted(KESTRIX_RUN_SCRIPT) + " --run-dir " + Quoted(runDir);
+    std::string launch = ShellQuote(KESTRIX_RUN_SCRIPT) + " --run-dir " + ShellQuote(runDir);
     for (const std::string& arg : GccLikeArgs("zanth", "ccmp", Fake("fake-plain-cc")))
-        launch += " " + Quoted(arg);
+        launch += " " + ShellQuote(arg);
     const RunResult both = RunShell("(" + launch + " >a.out 2>a.err; echo $? >a.rc) & (" + launch +
                                         " >b.out 2>b.err; echo $? >b.rc) & wait",
                                     dir);
