@@ -64,6 +64,8 @@ TEST(CommandLine, UnusableArgumentsAreRefusedWithTheirReason)
         {{"-tpl", dir}, "is a directory"},
         {{"-fi", dir + "/missing"}, "does not exist"},
         {{"-sub", dir + "/file"}, "is not a directory"},
+        // Here only, never in a run: an engine that took it would copy the whole file system.
+        {{"-sub", "//"}, "it is the root directory"},
         {{"-j", "0"}, "-j"},
         {{"-timeout", "soon"}, "-timeout"},
     };
