@@ -104,10 +104,10 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     phase("header scan");
     Say("Scanning All Directories ...");
     HeaderScanner scanner(lists.IgnoreKeywords);
-    std::vector<std::string> scanOrder = options.SearchDirs;
-    std::sort(scanOrder.begin(), scanOrder.end());
-    for (const std::string& directory : scanOrder)
-        scanner.ScanDirectory(directory);
+    scanner.ScanSearchDirectories(options.SearchDirs);
+    // Extension keywords that no header spells are tested like the names found in headers.
+    for (const std::string& word : lists.CandidateKeywords)
+        scanner.Parse(word);
     const HeaderTrees trees = scanner.Take();
 
     phase("include directories");

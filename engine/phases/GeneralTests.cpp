@@ -2,18 +2,13 @@
 
 #include "Reporter.h"
 
+#include <algorithm>
+
 namespace {
 
-// Lengths tried by the identifier test, longest first: the first length at which two
-// names differing only in their last character are told apart is the answer.
-std::vector<int> IdentifierLengths()
-{
-    std::vector<int> lengths{1024, 512, 256, 128, 64, 32};
-    for (int length = 31; length >= 3; --length)
-        lengths.push_back(length);
-    return lengths;
-}
-
+// The longest identifier length tried, and the shortest.
+const int kLongestIdentifier = 1024;
+const int kShortestIdentifier = 3;
 const int kDefaultIdentifierLength = 31;
 
 }  // namespace
@@ -55,10 +50,23 @@ bool RunIdentTest(const RunContext& context, bool external, int length)
 int ConductIdentTest(const RunContext& context, bool external)
 {
     // Two names of a length that differ only in their last character compiled as two
-    // declarations: the compiler tells at least this many initial characters apart. The
-    // lengths are tried longest first, so the first success is the answer.
-    for (int length : IdentifierLengths())
-        if (RunIdentTest(context, external, length))
-            return length;
-    return kDefaultIdentifierLength;
+    // declarations: the compiler tells at least this many initial characters apart, and
+    // every shorter length passes too. Halving from the longest length finds a passing one;
+    // bisection between it and the last failing one finds the exact count.
+    int passing = 0;
+    int failing = kLongestIdentifier + 1;
+    for (int length = kLongestIdentifier;; length = std::max(length / 2, kShortestIdentifier)) {
+        if (RunIdentTest(context, external, length)) {
+            passing = length;
+            break;
+        }
+        failing = length;
+        if (length == kShortestIdentifier)
+            return kDefaultIdentifierLength;
+    }
+    while (failing - passing > 1) {
+        const int middle = passing + (failing - passing) / 2;
+        (RunIdentTest(context, external, middle) ? passing : failing) = middle;
+    }
+    return passing;
 }

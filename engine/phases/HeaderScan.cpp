@@ -2,14 +2,15 @@
 // harvests every identifier from text and binary files alike.
 #include "HeaderScan.h"
 
+#include "Files.h"
+#include "Reporter.h"
+
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <dirent.h>
-#include <fstream>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -43,33 +44,10 @@ inline bool StartsIdentifier(char c)
     return ClassOf(c) == IdentChar && !(c >= '0' && c <= '9');
 }
 
-// Reads a whole file with plain system calls; the header walk reads every file of the
-// trees, so it avoids stream overhead. Named pipes and devices are never passed here.
-bool ReadFileInto(const std::string& path, std::string& buffer)
+std::string SizeText(std::uint64_t bytes)
 {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    std::size_t capacity = fstat(fd, &info) == 0 && info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 4096;
-    buffer.resize(capacity);
-    std::size_t used = 0;
-    for (;;) {
-        if (used == buffer.size())
-            buffer.resize(buffer.size() * 2);
-        const ssize_t got = read(fd, buffer.data() + used, buffer.size() - used);
-        if (got < 0) {
-            close(fd);
-            buffer.clear();
-            return false;
-        }
-        if (got == 0)
-            break;
-        used += static_cast<std::size_t>(got);
-    }
-    close(fd);
-    buffer.resize(used);
-    return true;
+    const std::uint64_t mebibyte = std::uint64_t{1} << 20;
+    return bytes % mebibyte == 0 ? std::to_string(bytes / mebibyte) + " MiB" : std::to_string(bytes) + " bytes";
 }
 
 }  // namespace
@@ -220,20 +198,6 @@ void HeaderScanner::HarvestRuns(const std::string& content)
     }
 }
 
-bool isTextFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open())
-        return true;
-    char head[1024];
-    in.read(head, sizeof head);
-    const std::streamsize got = in.gcount();
-    for (std::streamsize i = 0; i < got; ++i)
-        if (head[i] == '\0')
-            return false;
-    return true;
-}
-
 void HeaderScanner::ScanFile(const std::string& path)
 {
     HarvestFile(path);
@@ -242,7 +206,25 @@ void HeaderScanner::ScanFile(const std::string& path)
 
 void HeaderScanner::HarvestFile(const std::string& path)
 {
-    if (!ReadFileInto(path, ScanBuffer))
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+        HarvestRegularFile(path, info);
+}
+
+void HeaderScanner::HarvestRegularFile(const std::string& path, const struct stat& info)
+{
+    // An empty file holds nothing, and files of /proc claim to be empty although reading
+    // them may block or take what they hold away from their reader (/proc/kmsg).
+    if (info.st_size <= 0)
+        return;
+    if (static_cast<std::uint64_t>(info.st_size) > HarvestLimit) {
+        Say("The identifiers of \"" + path + "\" were not harvested: the file is larger than " + SizeText(HarvestLimit) +
+            ", which no header is.");
+        return;
+    }
+    // The buffer is kept from file to file: the walk reads every file of the trees. A file
+    // that cannot be read (or grew past the limit meanwhile) contributes nothing.
+    if (!ReadWholeFile(path, ScanBuffer, nullptr, static_cast<std::size_t>(HarvestLimit)))
         return;
     const std::size_t head = std::min<std::size_t>(ScanBuffer.size(), 1024);
     if (std::memchr(ScanBuffer.data(), '\0', head) == nullptr)
@@ -251,63 +233,78 @@ void HeaderScanner::HarvestFile(const std::string& path)
         HarvestRuns(ScanBuffer);
 }
 
-bool HeaderScanner::ScanDirectory(const std::string& directory)
+void HeaderScanner::ScanSearchDirectories(const std::vector<std::string>& directories)
 {
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> active;
-    const bool opened = ScanDirectoryGuarded(directory, active);
-    FlushPendingIdentifiers();
-    return opened;
+    for (const std::string& directory : directories) {
+        struct stat info {};
+        if (stat(directory.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+            GivenNames.emplace(Identity(info.st_dev, info.st_ino), directory);
+    }
+    for (const std::string& directory : directories)
+        ScanDirectory(directory);
 }
 
-bool HeaderScanner::ScanDirectoryGuarded(const std::string& directory,
-                                         std::vector<std::pair<std::uint64_t, std::uint64_t>>& active)
+bool HeaderScanner::ScanDirectory(const std::string& directory)
 {
-    DIR* dir = opendir(directory.c_str());
-    if (dir == nullptr)
+    struct stat info {};
+    if (stat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
         return false;
-    // A directory reached again through a symbolic link while it is still being walked
-    // would be walked for ever; it is recognised by its device and inode.
-    struct stat self {};
-    if (fstat(dirfd(dir), &self) == 0) {
-        const std::pair<std::uint64_t, std::uint64_t> id(self.st_dev, self.st_ino);
-        for (const auto& open : active) {
-            if (open == id) {
-                closedir(dir);
-                return false;
-            }
-        }
-        active.push_back(id);
-    } else {
-        active.emplace_back(~0ULL, ~0ULL);
+    const Identity id(info.st_dev, info.st_ino);
+    const auto given = GivenNames.find(id);
+    // Walked already: below an earlier search directory, or under the name given first.
+    if (Visited.count(id) != 0 || (given != GivenNames.end() && given->second != directory))
+        return true;
+    Walk(directory, info);
+    FlushPendingIdentifiers();
+    return true;
+}
+
+void HeaderScanner::Walk(const std::string& directory, const struct stat& self)
+{
+    Visited.emplace(self.st_dev, self.st_ino);
+    // In the order of the names, so that of two links to one directory the same one is
+    // walked on every run, whatever order the file system lists them in.
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(directory.c_str())) {
+        while (dirent* entry = readdir(dir))
+            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+                names.emplace_back(entry->d_name);
+        closedir(dir);
     }
+    std::sort(names.begin(), names.end());
 
     std::set<std::string> files;
-    while (dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..")
-            continue;
+    for (const std::string& name : names) {
         const std::string path = directory + "/" + name;
         struct stat info {};
-        if (stat(path.c_str(), &info) != 0) {
-            // A dangling link, or an entry whose status cannot be read: a file that
-            // contributes nothing.
-            files.insert(name);
+        // A dangling link, a named pipe, a socket or a device is no header that the
+        // compiler could read; only regular files are listed.
+        if (stat(path.c_str(), &info) != 0)
+            continue;
+        if (S_ISREG(info.st_mode)) {
+            // An empty file is left out too: files of /proc claim to be empty, and a
+            // compiler asked to include one may block (/proc/kmsg).
+            if (info.st_size > 0) {
+                files.insert(name);
+                HarvestRegularFile(path, info);
+            }
             continue;
         }
-        if (S_ISDIR(info.st_mode)) {
-            ScanDirectoryGuarded(path, active);
-            for (const std::string& below : Result.DirFiles[path])
-                files.insert(name + "/" + below);
-        } else {
-            files.insert(name);
-            // Opening a named pipe would block for ever, and devices and sockets hold no
-            // header text.
-            if (S_ISREG(info.st_mode))
-                HarvestFile(path);
+        if (!S_ISDIR(info.st_mode))
+            continue;
+        const Identity id(info.st_dev, info.st_ino);
+        const auto given = GivenNames.find(id);
+        if (given != GivenNames.end() && given->second != path)
+            continue;  // listed under the name the user gave it
+        if (Visited.count(id) == 0) {
+            Walk(path, info);
+        } else if (Result.DirFiles.count(path) == 0) {
+            // Met again through a link: a cycle, or another way into a directory that is
+            // listed under its first name already.
+            continue;
         }
+        for (const std::string& below : Result.DirFiles[path])
+            files.insert(name + "/" + below);
     }
-    closedir(dir);
-    active.pop_back();
     Result.DirFiles.emplace(directory, std::move(files));
-    return true;
 }

@@ -34,5 +34,6 @@ KeywordLists LoadKeywordLists(bool isC, const std::string& directory)
     LoadList<map_iterator>(dir, "zan_extension_keywords.txt", lists.ZanExtensionKeywords, lists.Missing);
     LoadList<map_iterator>(dir, "builtin_replace_keywords.txt", lists.BuiltinReplaceKeywords, lists.Missing);
     LoadList<line_iterator>(dir, isC ? "c_keywords.txt" : "cpp_keywords.txt", lists.LanguageKeywords, lists.Missing);
+    LoadList<line_iterator>(dir, "candidate_keywords.txt", lists.CandidateKeywords, lists.Missing);
     return lists;
 }

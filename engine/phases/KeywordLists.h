@@ -12,9 +12,10 @@ struct KeywordLists {
     std::map<std::string, std::string> ZanExtensionKeywords;   // zan_extension_keywords.txt
     std::map<std::string, std::string> BuiltinReplaceKeywords; // builtin_replace_keywords.txt
     std::set<std::string> LanguageKeywords;                    // c_keywords.txt or cpp_keywords.txt
+    std::set<std::string> CandidateKeywords;                   // candidate_keywords.txt
     int Missing = 0;                                           // files that could not be read
 };
 
-// Loads the six lists of the product from the directory (empty: the working directory). A
+// Loads the seven lists of the product from the directory (empty: the working directory). A
 // file that cannot be read is reported with an "Error: Cannot open" line and stays empty.
 KeywordLists LoadKeywordLists(bool isC, const std::string& directory = {});

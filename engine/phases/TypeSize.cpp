@@ -55,6 +55,9 @@ void CannotDetermine(const std::string& type)
     Say("Couldn't determine size of " + type + " - using the default value");
 }
 
+// The largest size, in chars, that the constant-expression measure looks for.
+constexpr int kLargestSizeofBytes = 64;
+
 }  // namespace
 
 bool ReadLeadingCount(const std::string& output, long& count)
@@ -176,57 +179,43 @@ void TypeProber::TestType(const std::string& prefix, DataType& type) const
     int objectSize = 0;
     std::string messages;
 
-    // Declaration
-    if (!CompileThisString(prefix + "int main(void) {" + Declaration(name, "a") + "; }\n",
-                           objectSize, messages)) {
+    // Declaration. A type without a size yet (a keyword of the compiler) that cannot
+    // declare a local object may still be measured by constant expressions alone.
+    const bool declares = CompileThisString(prefix + "int main(void) {" + Declaration(name, "a") + "; }\n",
+                                            objectSize, messages);
+    if (!declares && (type.SizeBits != 0 || !Compiles(prefix + "int kx_s[sizeof(" + CastType(name) + ")];\n"))) {
         CannotDetermine(name);
         return;
     }
 
-    // Kind: only arithmetic types can be multiplied, only integers take a remainder.
-    if (!CompileThisString(prefix + "int main(void) {" + Declaration(name, "q") + ";" +
-                               Declaration(name, "p") + "; p = 2*q;}\n",
-                           objectSize, messages))
-        type.Kind = DataType::Pointer;
-    else if (CompileThisString(prefix + "int main(void) {" + Declaration(name, "x") + "; x = ((" +
-                                   CastType(name) + ")1)%1;}\n",
-                               objectSize, messages))
-        type.Kind = DataType::Integer;
-    else
-        type.Kind = DataType::Floating;
+    // Kind: only arithmetic types can be multiplied, only integers take a remainder. A
+    // compile with objects can fail for reasons that are not the type's (a register type
+    // whose objects only live at fixed addresses makes the assembler fail), so a failure is
+    // confirmed with a constant expression that needs no object.
+    const std::string one = "((" + CastType(name) + ")1)";
+    auto constant = [&](const std::string& expression) {
+        return Compiles(prefix + "int kx_k[sizeof(" + expression + ")];\n");
+    };
+    const bool arithmetic =
+        (declares && Compiles(prefix + "int main(void) {" + Declaration(name, "q") + ";" + Declaration(name, "p") +
+                              "; p = 2*q;}\n")) ||
+        constant("2 * " + one);
+    const bool integer =
+        arithmetic &&
+        ((declares && Compiles(prefix + "int main(void) {" + Declaration(name, "x") + "; x = " + one + "%1;}\n")) ||
+         constant(one + " % 1"));
+    type.Kind = !arithmetic ? DataType::Pointer : integer ? DataType::Integer : DataType::Floating;
 
-    // Size
-    if (!Context.Target.IsCrossCompiler) {
-        const std::string printfDecl = Context.PrintfDecl();
-        const std::string body = "int main() { printf(\"%d\", sizeof(" + CastType(name) + ")); }\n";
-        const std::string source = std::string("typetest") + Context.Opts.SourceExt();
-        std::string output;
-        bool built = BuildAndRunProgram(source, prefix + printfDecl + "\n" + body, output);
-        // A header that declares printf itself (stdio.h) clashes with the program's own
-        // declaration; its declaration serves as well.
-        if (!built && !prefix.empty())
-            built = BuildAndRunProgram(source, prefix + body, output);
-        long bytes = 0;
-        if (built && ReadLeadingCount(output, bytes))
-            type.SizeBits = static_cast<std::int32_t>(bytes * 8);
-        else
-            CannotDetermine(name);
-    } else if (type.Kind != DataType::Floating) {
-        MeasureBySurvivingBytes(prefix, type);
-    } else {
-        std::string content;
-        if (!CompileThisString(prefix + name + " i[2] = {(" + name + ")0.1L,(" + name + ")0.1L};\n",
-                               objectSize, messages, &content)) {
-            CannotDetermine(name);
-        } else {
-            const std::int32_t bits =
-                FloatBitsFromObject(Context.Target.ObjectIsBinary ? content : Lower(content), Context.Target.ObjectIsBinary);
-            if (bits != 0)
-                type.SizeBits = bits;
-            else
-                CannotDetermine(name);
-        }
-    }
+    // Size. A type without a size yet is measured by sizeof in constant expressions where
+    // the methods with objects fail: the answer is the compiler's own, only less direct.
+    std::string failure = "Couldn't determine size of " + name + " - using the default value";
+    std::int32_t bits = declares ? MeasureSize(prefix, type, failure) : 0;
+    if (bits == 0 && type.SizeBits == 0)
+        bits = BitsBySizeof(prefix, name);
+    if (bits != 0)
+        type.SizeBits = bits;
+    else
+        Say(failure);
 
     // Signedness
     if (!prefix.empty()) {
@@ -256,7 +245,34 @@ void TypeProber::TestType(const std::string& prefix, DataType& type) const
     }
 }
 
-void TypeProber::MeasureBySurvivingBytes(const std::string& prefix, DataType& type) const
+std::int32_t TypeProber::MeasureSize(const std::string& prefix, const DataType& type, std::string& failure) const
+{
+    const std::string& name = type.TypeName;
+    if (!Context.Target.IsCrossCompiler) {
+        const std::string printfDecl = Context.PrintfDecl();
+        const std::string body = "int main() { printf(\"%d\", sizeof(" + CastType(name) + ")); }\n";
+        const std::string source = std::string("typetest") + Context.Opts.SourceExt();
+        std::string output;
+        bool built = BuildAndRunProgram(source, prefix + printfDecl + "\n" + body, output);
+        // A header that declares printf itself (stdio.h) clashes with the program's own
+        // declaration; its declaration serves as well.
+        if (!built && !prefix.empty())
+            built = BuildAndRunProgram(source, prefix + body, output);
+        long bytes = 0;
+        return built && ReadLeadingCount(output, bytes) ? static_cast<std::int32_t>(bytes * 8) : 0;
+    }
+    if (type.Kind != DataType::Floating)
+        return BitsBySurvivingBytes(prefix, type, failure);
+    int objectSize = 0;
+    std::string messages;
+    std::string content;
+    if (!CompileThisString(prefix + name + " i[2] = {(" + name + ")0.1L,(" + name + ")0.1L};\n", objectSize,
+                           messages, &content))
+        return 0;
+    return FloatBitsFromObject(Context.Target.ObjectIsBinary ? content : Lower(content), Context.Target.ObjectIsBinary);
+}
+
+std::int32_t TypeProber::BitsBySurvivingBytes(const std::string& prefix, const DataType& type, std::string& failure) const
 {
     const std::string& name = type.TypeName;
     int objectSize = 0;
@@ -275,19 +291,15 @@ void TypeProber::MeasureBySurvivingBytes(const std::string& prefix, DataType& ty
     };
 
     std::string baseline;
-    if (!CompileThisString(source("1"), objectSize, messages, &baseline)) {
-        CannotDetermine(name);
-        return;
-    }
+    if (!CompileThisString(source("1"), objectSize, messages, &baseline))
+        return 0;
     if (!Context.Target.ObjectIsBinary)
         baseline = Lower(baseline);
     const std::vector<std::string> markers = FreeMarkers(baseline, Context.Target.ObjectIsBinary);
     if (markers.size() < 8) {
-        if (Context.Target.ObjectIsBinary)
-            CannotDetermine(name);
-        else
-            Say("Couldn't find 8 unique bytes!");
-        return;
+        if (!Context.Target.ObjectIsBinary)
+            failure = "Couldn't find 8 unique bytes!";
+        return 0;
     }
 
     // The constant grows by one marker byte at a time, most significant first; the first
@@ -309,11 +321,32 @@ void TypeProber::MeasureBySurvivingBytes(const std::string& prefix, DataType& ty
         bytes = n;
     }
     // Not even a one-byte constant came through: that shows nothing about the size.
-    if (bytes == 0) {
-        CannotDetermine(name);
-        return;
+    return static_cast<std::int32_t>(bytes * 8);
+}
+
+std::int32_t TypeProber::BitsBySizeof(const std::string& prefix, const std::string& name) const
+{
+    // Bisection on "sizeof <= n", each step an array whose size is negative when it fails.
+    auto atMost = [&](int bytes) {
+        return Compiles(prefix + "int kx_s[sizeof(" + CastType(name) + ") <= " + std::to_string(bytes) + " ? 1 : -1];\n");
+    };
+    int above = 0;
+    int atMostBytes = kLargestSizeofBytes;
+    if (!atMost(atMostBytes))
+        return 0;
+    while (atMostBytes - above > 1) {
+        const int middle = above + (atMostBytes - above) / 2;
+        (atMost(middle) ? atMostBytes : above) = middle;
     }
-    type.SizeBits = static_cast<std::int32_t>(bytes * 8);
+    // An answer that cannot be right (sizeof is never 0 for a type) shows no size.
+    return atMost(0) ? 0 : static_cast<std::int32_t>(atMostBytes * 8);
+}
+
+bool TypeProber::Compiles(const std::string& text) const
+{
+    int objectSize = 0;
+    std::string messages;
+    return CompileThisString(text, objectSize, messages);
 }
 
 int TypeProber::CompareMinusOneWithZero(const std::string& prefix, const std::string& name) const

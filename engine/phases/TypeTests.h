@@ -26,7 +26,13 @@ private:
     bool CompileThisString(const std::string& text, int& objectSize, std::string& output,
                            std::string* object = nullptr) const;
     bool BuildAndRunProgram(const std::string& source, const std::string& text, std::string& output) const;
-    void MeasureBySurvivingBytes(const std::string& prefix, DataType& type) const;
+    bool Compiles(const std::string& text) const;
+    // The size in bits by the mode's method with objects (a program in native mode, the
+    // object's bytes in cross mode), or 0 with the message to give in failure.
+    std::int32_t MeasureSize(const std::string& prefix, const DataType& type, std::string& failure) const;
+    std::int32_t BitsBySurvivingBytes(const std::string& prefix, const DataType& type, std::string& failure) const;
+    // The size in bits from sizeof in constant expressions alone, or 0.
+    std::int32_t BitsBySizeof(const std::string& prefix, const std::string& name) const;
     int CompareMinusOneWithZero(const std::string& prefix, const std::string& name) const;
     int StructArrayGrowth(const std::string& type, const std::string& member, const std::string& initialiser) const;
 

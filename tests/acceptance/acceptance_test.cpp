@@ -40,17 +40,23 @@ struct Row {
     bool Required;  // the run must find the keyword at all
 };
 
+// What a row expects beyond the compiler's own answers. The run itself is a fixture of
+// tests/personalities, whose arguments (args.txt) say how the compiler was called.
 struct Compiler {
+    Compiler(std::string name, std::vector<Row> keywords, std::vector<std::string> suiteLines, bool compareJobs)
+        : Name(std::move(name)), Keywords(std::move(keywords)), SuiteLines(std::move(suiteLines)),
+          CompareJobs(compareJobs) {}
     std::string Name;
-    std::string Command;  // as the shell finds it
-    bool IsC;
-    bool Cross;
-    std::string ObjExt;
-    std::vector<std::string> Extra;   // options after the include directories
     std::vector<Row> Keywords;
     std::vector<std::string> SuiteLines;  // general suite lines the compiler must earn
     bool CompareJobs = false;             // -j1 must give the same bytes as the default
-    std::vector<std::string> Dirs;        // empty: the compiler's own search list
+    // Filled from the fixture's arguments:
+    std::string Command;
+    bool IsC = true;
+    bool Cross = false;
+    std::vector<std::string> Args;
+    std::vector<std::string> Dirs;
+    std::vector<std::string> Switches;
 };
 
 void PrintTo(const Compiler& compiler, std::ostream* out)
@@ -90,46 +96,40 @@ std::vector<std::string> Plus(std::vector<std::string> lines, const std::string&
     return lines;
 }
 
-std::string AvrProgramDir()
-{
-    std::string path = kxtest::RunShell("avr-gcc -print-prog-name=cc1").Stdout;
-    return fs::path(path.substr(0, path.find('\n'))).parent_path().string();
-}
 
 std::vector<Compiler> CompilerTable()
 {
     const std::vector<std::string> gnuC{"-slc+", "-ex longlong", "-bin+", "-dollar+", "-es+", "-zla+", "-anon+",
                                         "-cr+", "-se+"};
     return {
-        {"gcc", "gcc", true, false, ".o", {}, With(GnuCRows(true), {{"__int128", T::IntType, "64", true},
-                                                                      {"_Float128", T::FloatType, "", true}}),
-         Plus(gnuC, "-bitsu-"), true, {}},
-        {"gxx", "g++", false, false, ".o", {},
+        {"gcc", With(GnuCRows(true), {{"__int128", T::IntType, "64", true}, {"_Float128", T::FloatType, "", true}}),
+         Plus(gnuC, "-bitsu-"), true},
+        {"gxx",
          {{"__inline__", T::Alias, "inline", true}, {"__restrict__", T::Alias, "restrict", true},
           {"__asm__", T::Alias, "asm", true}, {"__attribute__", T::Paren, "", true},
           {"__extension__", T::Drop, "", true}, {"__null", T::Replace, "0", true},
           {"__int128", T::IntType, "64", true}, {"__builtin_va_list", T::Builtin, "__builtin_va_list=char*", true}},
-         {"-bin+", "-dollar+", "-zla+", "-cr+", "-se+", "-vla+", "-bitsu-"}, true, {}},
-        {"clang", "clang", true, false, ".o", {"-xs", "-fno-builtin,-ferror-limit=1", "-rfs"},
+         {"-bin+", "-dollar+", "-zla+", "-cr+", "-se+", "-vla+", "-bitsu-"}, true},
+        {"clang",
          With(GnuCRows(false), {{"__attribute__", T::Paren, "", true}, {"__inline__", T::Alias, "inline", true},
                                 {"__extension__", T::Drop, "", true}, {"__int128", T::IntType, "64", true},
                                 {"_Nonnull", T::Drop, "", false}}),
-         gnuC, false, {}},
-        {"avr-gcc", "avr-gcc", true, true, ".o", {"-xs", "-mmcu=atmega2560"},
-         With(GnuCRows(false), {{"__flash", T::Drop, "", true}, {"__memx", T::Drop, "", true},
-                                {"__int24", T::IntType, "16", true}, {"__uint24", T::IntType, "16", true},
-                                {"__flash5", T::Nothing, "", false}}),
-         {"-slc+", "-dollar-", "-cr+"}, true, {}},
-        {"sdcc-mcs51", "sdcc -mmcs51", true, true, ".rel", {},
+         gnuC, false},
+        // Probed with its own directories only: the keywords that no header names come from
+        // the shipped candidate list.
+        {"avr-gcc",
+         With(GnuCRows(false), {{"__flash", T::Drop, "", true}, {"__flash1", T::Drop, "", true},
+                                {"__memx", T::Drop, "", true}, {"__int24", T::IntType, "16", true},
+                                {"__uint24", T::IntType, "16", true}, {"__flash5", T::Nothing, "", true}}),
+         {"-slc+", "-dollar-", "-cr+"}, true},
+        // The register keywords are the force-include file's: no line classifies them.
+        {"sdcc-mcs51",
          {{"__data", T::Drop, "", true}, {"__xdata", T::Drop, "", true}, {"__code", T::Drop, "", true},
-          {"__bit", T::IntType, "1", true}, {"__sfr", T::IntType, "8", true}, {"__sfr16", T::AnyType, "", true},
           {"__at", T::Paren, "", true}, {"__interrupt", T::Paren, "", true}, {"__using", T::Paren, "", true},
           {"__critical", T::Drop, "", true}, {"__reentrant", T::Drop, "", true}, {"__asm", T::Asm, "", true}},
-         {"-slc+", "-ex longlong", "-bin+", "-dollar-", "-es-", "-zla+", "-cr-", "-se-"}, true,
-         {"/usr/share/sdcc/include/mcs51", "/usr/share/sdcc/include"}},
-        {"arm-none-eabi-gcc", "arm-none-eabi-gcc", true, true, ".o", {},
-         With(GnuCRows(true), {{"__int128", T::Nothing, "", false}}), {"-dollar+", "-cr+"}, true, {}},
-        {"m68k-linux-gnu-gcc", "m68k-linux-gnu-gcc", true, true, ".o", {}, GnuCRows(false), {"-cr+"}, false, {}},
+         {"-slc+", "-ex longlong", "-bin+", "-dollar-", "-es-", "-zla+", "-cr-", "-se-"}, true},
+        {"arm-none-eabi-gcc", With(GnuCRows(true), {{"__int128", T::Nothing, "", false}}), {"-dollar+", "-cr+"}, true},
+        {"m68k-linux-gnu-gcc", GnuCRows(false), {"-cr+"}, false},
     };
 }
 
@@ -150,25 +150,62 @@ std::vector<std::string> WithoutRunDirLines(const std::string& text)
     return lines;
 }
 
-ProbeRun Probe(const Compiler& compiler, const std::vector<std::string>& dirs, const std::string& jobs = "")
+std::string FixtureDir(const Compiler& compiler)
 {
-    const std::string root = kxtest::MakeTempDir("accept");
-    std::vector<std::string> argv{KESTRIX_RUN_SCRIPT, "--run-dir", root + "/run", compiler.IsC ? "zanth" : "zanthpp",
-                                  compiler.Cross ? "ccmp" : "cmp", compiler.Command, "-o ", "-c", "-D",
-                                  compiler.ObjExt, "%c %d%j %o%e %s"};
-    for (const std::string& dir : dirs)
-        argv.insert(argv.end(), {"-i", dir});
-    argv.insert(argv.end(), compiler.Extra.begin(), compiler.Extra.end());
-    if (!jobs.empty())
-        argv.insert(argv.end(), {"-j", jobs});
+    return std::string(KESTRIX_PERSONALITIES_DIR) + "/" + compiler.Name;
+}
+
+// Fills the row from the fixture's arguments.
+void ReadArguments(Compiler& compiler)
+{
+    compiler.Args = kxtest::Lines(kxtest::ReadFile(FixtureDir(compiler) + "/args.txt"));
+    ASSERT_GE(compiler.Args.size(), 8u);
+    compiler.IsC = compiler.Args[0] == "zanth";
+    compiler.Cross = compiler.Args[1] == "ccmp";
+    compiler.Command = compiler.Args[2];
+    for (std::size_t i = 8; i + 1 < compiler.Args.size(); ++i) {
+        if (compiler.Args[i] == "-i")
+            compiler.Dirs.push_back(compiler.Args[i + 1]);
+        else if (compiler.Args[i] == "-xs")
+            compiler.Switches.push_back(compiler.Args[i + 1]);
+    }
+}
+
+ProbeRun FromFixture(const Compiler& compiler)
+{
+    ProbeRun run;
+    run.Result.Status = 0;  // the fixture fails when the run does
+    run.Result.Stdout = kxtest::ReadFile(FixtureDir(compiler) + "/run.log");
+    run.Personality = kxtest::ReadFile(FixtureDir(compiler) + "/personality.p_c");
+    run.Lines = kxtest::Lines(run.Personality);
+    run.Dirs = compiler.Dirs;
+    return run;
+}
+
+// The same run again in a directory of its own, with more options; its run directory is
+// written as RUN in the personality and the messages, so that runs compare.
+ProbeRun Again(const Compiler& compiler, const std::vector<std::string>& more)
+{
+    const std::string root = kxtest::MakeTempDir("again");
+    std::vector<std::string> argv{KESTRIX_RUN_SCRIPT, "--run-dir", root + "/run"};
+    argv.insert(argv.end(), compiler.Args.begin(), compiler.Args.end());
+    argv.insert(argv.end(), more.begin(), more.end());
     ProbeRun run;
     run.Result = kxtest::RunProgram(argv, root);
     run.Personality = kxtest::ReadFile(root + "/run/personality.p_c");
-    run.Lines = kxtest::Lines(run.Personality);
-    run.Dirs = dirs;
-    if (std::getenv("KESTRIX_KEEP_TEST_DIRS") == nullptr)
-        kxtest::RemoveTree(root);
+    kxtest::RemoveTree(root);
+    for (std::string* text : {&run.Personality, &run.Result.Stdout})
+        for (std::size_t at = text->find(root + "/run"); at != std::string::npos; at = text->find(root + "/run"))
+            text->replace(at, root.size() + 4, "RUN");
     return run;
+}
+
+std::string WithRunDir(std::string text, const Compiler& compiler)
+{
+    const std::string dir = FixtureDir(compiler);
+    for (std::size_t at = text.find(dir); at != std::string::npos; at = text.find(dir))
+        text.replace(at, dir.size(), "RUN");
+    return text;
 }
 
 bool Has(const ProbeRun& run, const std::string& line)
@@ -215,6 +252,16 @@ std::vector<std::string> SdccSearchList(const std::string& command)
     return dirs;
 }
 
+// A directory matters for the search only when a file below it has content.
+bool HoldsFiles(const std::string& dir)
+{
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_regular_file(ec) && it->file_size(ec) > 0)
+            return true;
+    return false;
+}
+
 void CheckIncludeDirectories(const Compiler& compiler, const ProbeRun& run)
 {
     const std::vector<std::string> own = compiler.Command.rfind("sdcc", 0) == 0
@@ -228,8 +275,7 @@ void CheckIncludeDirectories(const Compiler& compiler, const ProbeRun& run)
             std::error_code ec;
             return fs::equivalent(d, dir, ec);
         });
-        std::error_code ec;
-        if (given && !fs::is_empty(dir, ec))
+        if (given && HoldsFiles(dir))
             expected.push_back(dir);
     }
     std::vector<std::string> written;
@@ -252,10 +298,9 @@ std::map<std::string, std::string> MacroList(const Compiler& compiler)
 {
     const std::string language = compiler.IsC ? "c" : "c++";
     std::string switches;
-    for (std::size_t i = 0; i + 1 < compiler.Extra.size(); ++i)
-        if (compiler.Extra[i] == "-xs")
-            for (char c : compiler.Extra[i + 1])
-                switches += c == ',' ? ' ' : c;
+    for (const std::string& sw : compiler.Switches)
+        for (char c : sw)
+            switches += c == ',' ? ' ' : c;
     const RunResult listed = kxtest::RunShell(compiler.Command + " " + switches + " -dM -E -x " + language + " /dev/null");
     std::map<std::string, std::string> macros;
     static const std::regex define("#define ([A-Za-z_][A-Za-z0-9_]*)( (.*))?");
@@ -396,9 +441,9 @@ void CheckTypes(const Compiler& compiler, const ProbeRun& run)
     const std::string dir = kxtest::MakeTempDir("types");
     kxtest::WriteFile(dir + "/check.c", source);
     std::string switches;
-    for (std::size_t i = 0; i + 1 < compiler.Extra.size(); ++i)
-        if (compiler.Extra[i] == "-xs" && compiler.Extra[i + 1].find("mmcu") != std::string::npos)
-            switches = " " + compiler.Extra[i + 1];
+    for (const std::string& sw : compiler.Switches)
+        if (sw.find("mmcu") != std::string::npos)
+            switches = " " + sw;
     const RunResult check = kxtest::RunShell(compiler.Command + switches + " -c -x " + (compiler.IsC ? "c" : "c++") +
                                              " check.c 2>&1", dir);
     kxtest::RemoveTree(dir);
@@ -484,22 +529,12 @@ std::vector<std::string> Listing(const std::string& dir)
 
 TEST_P(Compilers, PersonalityHoldsTheCompilersOwnAnswers)
 {
-    const Compiler& compiler = GetParam();
-    const std::string program = compiler.Command.substr(0, compiler.Command.find(' '));
-    if (!kxtest::HaveCommand(program))
-        GTEST_SKIP() << program << " is not installed (CI installs it)";
-    std::vector<std::string> dirs = compiler.Dirs;
-    if (dirs.empty())
-        for (const std::string& dir : kxtest::SearchList(compiler.Command, compiler.IsC ? "c" : "c++"))
-            if (fs::is_directory(dir))
-                dirs.push_back(dir);
-    if (compiler.Name == "avr-gcc")
-        dirs.push_back(AvrProgramDir());
-
-    const std::vector<std::string> suitesBefore = Listing(KESTRIX_DATA_DIR);
-    const ProbeRun run = Probe(compiler, dirs);
-    ASSERT_EQ(run.Result.Status, 0) << run.Result.Stdout << run.Result.Stderr;
-    EXPECT_EQ(Listing(KESTRIX_DATA_DIR), suitesBefore) << "the suites are only read";
+    Compiler compiler = GetParam();
+    if (kxtest::FileExists(FixtureDir(compiler) + "/missing.txt"))
+        GTEST_SKIP() << kxtest::ReadFile(FixtureDir(compiler) + "/missing.txt") << "(CI installs it)";
+    ReadArguments(compiler);
+    const ProbeRun run = FromFixture(compiler);
+    ASSERT_FALSE(run.Lines.empty()) << run.Result.Stdout;
     {
         SCOPED_TRACE("include directories");
         CheckIncludeDirectories(compiler, run);
@@ -517,9 +552,13 @@ TEST_P(Compilers, PersonalityHoldsTheCompilersOwnAnswers)
         CheckKeywords(compiler, run);
     }
     if (compiler.CompareJobs) {
-        const ProbeRun one = Probe(compiler, dirs, "1");
-        EXPECT_EQ(one.Personality, run.Personality) << "-j1 and the default jobs give the same personality";
-        EXPECT_EQ(WithoutRunDirLines(one.Result.Stdout), WithoutRunDirLines(run.Result.Stdout))
+        // The suites are only read: the second run must not find anything of the first.
+        const std::vector<std::string> suitesBefore = Listing(KESTRIX_DATA_DIR);
+        const ProbeRun one = Again(compiler, {"-j", "1"});
+        EXPECT_EQ(Listing(KESTRIX_DATA_DIR), suitesBefore) << "the suites are only read";
+        EXPECT_EQ(one.Personality, WithRunDir(run.Personality, compiler))
+            << "-j1 and the default jobs give the same personality";
+        EXPECT_EQ(WithoutRunDirLines(one.Result.Stdout), WithoutRunDirLines(WithRunDir(run.Result.Stdout, compiler)))
             << "and the same messages";
     }
 }
@@ -594,4 +633,17 @@ TEST_F(Fakes, InterruptedAndFailedRunsKeepThePreviousPersonality)
     EXPECT_EQ(unwritable.Status, 1);
     EXPECT_EQ(unwritable.Stdout, "");
     EXPECT_NE(unwritable.Stderr.find(Deploy.Root() + "/missing/x.p_c"), std::string::npos) << unwritable.Stderr;
+}
+
+TEST_F(Fakes, IdentifierSignificanceIsTheCompilersExactCount)
+{
+    for (const std::string length : {"63", "31"}) {
+        setenv("FAKE_IDENT_LENGTH", length.c_str(), 1);
+        const RunResult run = Deploy.Run(Args("fake-ident-truncate"));
+        unsetenv("FAKE_IDENT_LENGTH");
+        EXPECT_EQ(run.Status, 0) << run.Stderr;
+        const std::vector<std::string> lines = kxtest::Lines(kxtest::ReadFile(Deploy.Personality()));
+        for (const std::string& line : {"-xn " + length, "-na " + length})
+            EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+    }
 }

@@ -13,6 +13,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "PersonalityReader.h"
 #include "ProcessRunner.h"
 #include "TestSupport.h"
 
@@ -30,7 +31,8 @@ public:
     Quiet() : Deployment(false)
     {
         for (const char* list : {"c_replace_keywords.txt", "ignore_keywords.txt", "ignore_reserved_words.txt",
-                                 "zan_extension_keywords.txt", "builtin_replace_keywords.txt", "c_keywords.txt"})
+                                 "zan_extension_keywords.txt", "builtin_replace_keywords.txt", "c_keywords.txt",
+                                 "candidate_keywords.txt"})
             Write(std::string("work/") + list, "");
         WriteFile(Personality(), kPrevious);
     }
@@ -349,6 +351,8 @@ TEST(Hostile, ASubstituteTreeIsCopiedBesideThePersonalityAndNoFurther)
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0], "-i \"" + d.Work() + "/su\\\"bs\"");
     EXPECT_EQ(lines[1], "-q \"" + d.Work() + "/su\\\"bs\"");
+    // The personality's reader takes the quoted name back as it is.
+    EXPECT_EQ(kxexport::UnquotePath(lines[0].substr(3)), copy);
 }
 
 TEST(Hostile, TwoLaunchersGivenOneRunDirectoryStartOneRun)

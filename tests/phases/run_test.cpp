@@ -48,7 +48,8 @@ protected:
         for (const char* suite : {"c_tests", "c_keyword_tests"})
             std::filesystem::create_directories(Root + "/" + suite);
         for (const char* list : {"c_replace_keywords.txt", "ignore_keywords.txt", "ignore_reserved_words.txt",
-                                 "zan_extension_keywords.txt", "builtin_replace_keywords.txt", "c_keywords.txt"})
+                                 "zan_extension_keywords.txt", "builtin_replace_keywords.txt", "c_keywords.txt",
+                                 "candidate_keywords.txt"})
             WriteFile(Root + "/work/" + list, "");
         Opts = FakeOptions(true, 2);
         Opts.PersonalityFile = Root + "/out.p_c";
@@ -152,6 +153,23 @@ TEST_F(Generation, AMissingListOrSuiteCompletesWithMissingData)
     FakeProbe probe(Anything, Prints);
     EXPECT_EQ(Generate(probe), kStatusMissingData);
     EXPECT_NE(ReadFile(Opts.PersonalityFile), "previous\n");
+}
+
+TEST_F(Generation, CandidateKeywordsAreTestedLikeHeaderNames)
+{
+    // No header names them; the compiler reserves only the first two.
+    WriteFile(Root + "/work/candidate_keywords.txt", "__flash\n__memx\n__sfr\n");
+    FakeProbe probe([](const CompileJob& job) {
+        for (const char* reserved : {"int __flash[1]", "int __memx[1]"})
+            if (job.Source.find(reserved) != std::string::npos)
+                return Reject("exttest.c:2:5: error: expected identifier\n");
+        return Anything(job);
+    }, Prints);
+    EXPECT_EQ(Generate(probe), kStatusDone);
+    const std::vector<std::string> lines = Lines(ReadFile(Opts.PersonalityFile));
+    for (const char* line : {"-d __flash=", "-d __memx="})
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.find("__sfr") != std::string::npos; }), 0);
 }
 
 TEST_F(Generation, DeploymentFilesOfTheWrongKindNeitherHangNorPassAsComplete)

@@ -1,0 +1,178 @@
+// The clang format: compile_flags.txt, one argument a line as clangd reads it and as clang
+// takes it with @compile_flags.txt, and NAME.clangd, the same arguments as a fragment of
+// clangd's configuration with a comment for every fact no flag can express.
+#include <map>
+#include <set>
+
+#include "ClangKeywords.h"
+#include "ClangTargets.h"
+#include "ExportedMacro.h"
+#include "FactNotes.h"
+#include "Formats.h"
+#include "MacroText.h"
+
+namespace kxexport {
+
+namespace {
+
+// Macros that clang defines even under -undef: they are undefined first so that the
+// personality's value does not meet clang's as a redefinition.
+const std::set<std::string> KeptUnderUndef = {
+    "__STDC__", "__STDC_HOSTED__", "__STDC_UTF_16__", "__STDC_UTF_32__", "__STDC_VERSION__", "__cplusplus",
+    "__GCC_HAVE_DWARF2_CFI_ASM", "__STDCPP_DEFAULT_NEW_ALIGNMENT__", "__STDCPP_THREADS__",
+};
+
+// The language standard whose version macro has the personality's value.
+std::string StandardSwitch(const Personality& personality, std::vector<std::string>& notes)
+{
+    static const std::map<std::string, std::string> c = {
+        {"199409L", "iso9899:199409"}, {"199901L", "gnu99"}, {"201112L", "gnu11"},
+        {"201710L", "gnu17"}, {"202000L", "gnu2x"},
+    };
+    static const std::map<std::string, std::string> cpp = {
+        {"199711L", "gnu++98"}, {"201103L", "gnu++11"}, {"201402L", "gnu++14"},
+        {"201703L", "gnu++17"}, {"202002L", "gnu++20"},
+    };
+    const std::string macro = personality.IsCpp ? "__cplusplus" : "__STDC_VERSION__";
+    const Define* version = personality.FindDefine(macro);
+    if (!version)
+        return personality.IsCpp ? "" : "-std=gnu89";  // C90 has no version macro
+    const auto& standards = personality.IsCpp ? cpp : c;
+    const auto standard = standards.find(version->Value);
+    if (standard == standards.end()) {
+        notes.push_back("No language standard of clang has " + macro + " " + version->Value
+                        + "; the macro has the value, the language stays clang's default.");
+        return "";
+    }
+    return "-std=" + standard->second;
+}
+
+// clang reads @file arguments the way a shell splits words: blanks separate, quotes and
+// backslashes are taken away. A comment is a blank to the preprocessor, so a blank between
+// tokens of a macro's value becomes one; inside a literal it cannot.
+std::string WithoutBlanks(const std::string& value)
+{
+    return CollapseBlanks(value, "/**/");
+}
+
+// The word clang knows for an alias whose standard keyword it lacks at the exported language
+// level: C has alignof only as _Alignof before C23, and constinit came with C++20, where the
+// keyword may simply be left out.
+std::optional<std::string> ClangAliasWord(const Define& define, const Personality& personality)
+{
+    if (define.Kind != DefineKind::Alias)
+        return std::nullopt;
+    if (!personality.IsCpp && define.Value == "alignof")
+        return "_Alignof";
+    const Define* version = personality.FindDefine("__cplusplus");
+    const bool beforeCpp20 = !version || !IsIntegerValue(version->Value) || std::stol(version->Value) < 202002L;
+    if (personality.IsCpp && define.Value == "constinit" && beforeCpp20)
+        return "";
+    return std::nullopt;
+}
+
+bool ShellSafe(const std::string& argument)
+{
+    return argument.find_first_of(" \t\"'\\") == std::string::npos;
+}
+
+struct ClangFlags {
+    std::vector<std::string> Arguments;
+    std::vector<std::string> Notes;
+};
+
+ClangFlags BuildFlags(const Personality& personality)
+{
+    ClangFlags flags;
+    std::vector<std::string>& args = flags.Arguments;
+    std::vector<std::string>& notes = flags.Notes;
+
+    const ClangTargetChoice target = ChooseClangTarget(personality);
+    args.push_back("--target=" + target.Triple);
+    if (personality.IsCpp)
+        args.insert(args.end(), {"-x", "c++"});
+    const std::string standard = StandardSwitch(personality, notes);
+    if (!standard.empty())
+        args.push_back(standard);
+    if (const Define* hosted = personality.FindDefine("__STDC_HOSTED__"); hosted && hosted->Value == "0")
+        args.push_back("-ffreestanding");
+    args.insert(args.end(), target.Switches.begin(), target.Switches.end());
+    notes.insert(notes.end(), target.Unexpressed.begin(), target.Unexpressed.end());
+
+    std::set<std::string> expressed;
+    for (const std::string& result : personality.GeneralResults) {
+        if (result == "-dollar+" || result == "-dollar-") {
+            args.push_back(result == "-dollar+" ? "-fdollars-in-identifiers" : "-fno-dollars-in-identifiers");
+            expressed.insert(result);
+        }
+    }
+
+    // Only the compiler's directories and macros: clang's own would hide the compiler's.
+    args.insert(args.end(), {"-nostdinc", "-undef"});
+    for (const std::string& dir : personality.IncludeDirs)
+        args.insert(args.end(), {"-isystem", dir});
+
+    std::vector<std::string> ownKeywords;
+    for (const Define& define : personality.Defines) {
+        if (define.Kind != DefineKind::Macro && define.Kind != DefineKind::Helper
+            && ClangReadsItself(define.Name, personality.IsCpp)) {
+            ownKeywords.push_back(define.Name);
+            continue;
+        }
+        // The string helper stays: string literals cannot pass through an @file argument.
+        std::optional<Macro> macro = ExportedMacro(define, false);
+        if (const std::optional<std::string> word = ClangAliasWord(define, personality)) {
+            notes.push_back(define.Name + " is a spelling of " + define.Value + ", which clang lacks at this language level; "
+                            + (word->empty() ? "it is left out." : "it stands for " + *word + "."));
+            macro->Body = *word;
+        }
+        if (KeptUnderUndef.count(define.Name) != 0)
+            args.push_back("-U" + define.Name);
+        args.push_back("-D" + macro->Head + "=" + WithoutBlanks(macro->Body));
+    }
+    if (!ownKeywords.empty()) {
+        std::string names;
+        for (const std::string& name : ownKeywords)
+            names += (names.empty() ? "" : ", ") + name;
+        notes.push_back("Left to clang, which reads them as the compiler does: " + names + ".");
+    }
+
+    for (const std::string& file : personality.ForceIncludes)
+        args.insert(args.end(), {"-include", file});
+
+    for (const std::string& argument : args) {
+        if (!ShellSafe(argument))
+            notes.push_back("The argument " + argument + " holds a blank, a quote or a backslash: clangd reads "
+                            "compile_flags.txt as it is, clang's @compile_flags.txt splits it.");
+    }
+    for (const auto& part : {LanguageNotes(personality, expressed), SystemDirNotes(personality)})
+        notes.insert(notes.end(), part.begin(), part.end());
+    return flags;
+}
+
+}  // namespace
+
+std::vector<OutputFile> ExportClang(const Personality& personality)
+{
+    const ClangFlags flags = BuildFlags(personality);
+
+    std::string compileFlags;
+    for (const std::string& argument : flags.Arguments)
+        compileFlags += argument + "\n";
+
+    std::string fragment = "# clangd configuration fragment for the compiler of the personality " + personality.Path + ".\n"
+                           "# The same arguments are in compile_flags.txt, which has no room for comments.\n";
+    if (!flags.Notes.empty()) {
+        fragment += "#\n# What these flags do not express:\n";
+        fragment += CommentLines(flags.Notes, "#   ");
+    }
+    fragment += "CompileFlags:\n  Add: [\n";
+    for (std::size_t i = 0; i < flags.Arguments.size(); ++i)
+        // A double-quoted YAML scalar escapes quotes and backslashes as a C literal does.
+        fragment += "    " + CStringLiteral(flags.Arguments[i]) + (i + 1 < flags.Arguments.size() ? ",\n" : "\n");
+    fragment += "  ]\n";
+
+    return {{"compile_flags.txt", compileFlags}, {personality.Name + ".clangd", fragment}};
+}
+
+}  // namespace kxexport

@@ -1,0 +1,151 @@
+// The cppcheck format: a platform file (--platform=), a library file (--library=) and the
+// include directories (--includes-file=). The facts neither file can hold are listed in
+// their comments.
+#include <map>
+
+#include "ExportedMacro.h"
+#include "FactNotes.h"
+#include "Formats.h"
+
+namespace kxexport {
+
+namespace {
+
+std::string XmlAttribute(const std::string& text)
+{
+    static const std::map<char, std::string> entities = {
+        {'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"}, {'\'', "&apos;"}};
+    std::string escaped;
+    for (const char c : text) {
+        const auto entity = entities.find(c);
+        escaped += entity == entities.end() ? std::string(1, c) : entity->second;
+    }
+    return escaped;
+}
+
+// An XML comment may not hold "--" nor end with "-".
+std::string XmlComment(const std::string& title, const std::vector<std::string>& notes)
+{
+    std::string text = title + "\n";
+    if (!notes.empty())
+        text += "\n     Facts of the personality that this file cannot hold:\n" + CommentLines(notes, "       ");
+    if (text.find("--") != std::string::npos) {
+        for (std::size_t at = text.find("--"); at != std::string::npos; at = text.find("--"))
+            text.replace(at, 2, "- -");
+        text += "\n     (An XML comment cannot hold a double hyphen: options are written with \"- -\".)\n";
+    }
+    return "<!-- " + text + "-->\n";
+}
+
+struct PlatformSize {
+    const char* Element;
+    int Bits;  // 0 when the personality has no size
+    std::string What;
+};
+
+OutputFile Platform(const Personality& personality)
+{
+    std::vector<std::string> notes;
+    const int charBits = personality.Layout(BaseType::Char).SizeBits != 0 ? personality.Layout(BaseType::Char).SizeBits : 8;
+    auto intrinsicBits = [&](const std::string& name) {
+        const IntrinsicType* type = personality.Intrinsic(name);
+        return type ? personality.Layout(type->Base).SizeBits : 0;
+    };
+    auto bits = [&](BaseType type) { return personality.Layout(type).SizeBits; };
+    const std::vector<PlatformSize> sizes = {
+        // No type test measures bool; every compiler met so far stores it in one char.
+        {"bool", charBits, "bool"},
+        {"short", bits(BaseType::Short), "short"},
+        {"int", bits(BaseType::Int), "int"},
+        {"long", bits(BaseType::Long), "long"},
+        {"long-long", bits(BaseType::LongLong), "long long"},
+        {"float", bits(BaseType::Float), "float"},
+        {"double", bits(BaseType::Double), "double"},
+        {"long-double", bits(BaseType::LongDouble), "long double"},
+        {"pointer", bits(BaseType::DataPtr), "data pointer"},
+        {"size_t", intrinsicBits("size_t"), "size_t"},
+        {"wchar_t", intrinsicBits("wchar_t"), "wchar_t"},
+    };
+
+    std::string body = "<platform>\n  <char_bit>" + std::to_string(charBits) + "</char_bit>\n";
+    if (personality.CharUnsigned)
+        body += std::string("  <default-sign>") + (*personality.CharUnsigned ? "unsigned" : "signed") + "</default-sign>\n";
+    else
+        notes.push_back("The personality does not say whether plain char is signed; cppcheck keeps its own default.");
+    body += "  <sizeof>\n";
+    notes.push_back("The size of bool is not measured; it is given as 1 char.");
+    for (const PlatformSize& size : sizes) {
+        if (size.Bits == 0) {
+            notes.push_back("The size of " + size.What + " is not measured; cppcheck keeps its own.");
+            continue;
+        }
+        const int chars = (size.Bits + charBits - 1) / charBits;
+        if (size.Bits % charBits != 0)
+            notes.push_back("The " + size.What + " is " + std::to_string(size.Bits) + " bits, not a whole number of chars; it is given as "
+                            + std::to_string(chars) + " chars.");
+        body += std::string("    <") + size.Element + ">" + std::to_string(chars) + "</" + size.Element + ">\n";
+    }
+    body += "  </sizeof>\n</platform>\n";
+
+    const int codeBits = bits(BaseType::CodePtr);
+    if (codeBits != 0 && codeBits != bits(BaseType::DataPtr))
+        notes.push_back("The code pointer is " + std::to_string(codeBits) + " bits; cppcheck has one size for all pointers.");
+    for (std::size_t i = 0; i < BaseTypeCount; ++i) {
+        const int align = personality.Types[i].AlignBytes;
+        if (align != 0)
+            notes.push_back(std::string("The ") + Description(static_cast<BaseType>(i)) + " is aligned on " + std::to_string(align)
+                            + (align == 1 ? " byte" : " bytes") + " in structures; cppcheck has no alignments.");
+    }
+    for (const IntrinsicType& type : personality.Intrinsics) {
+        if (type.Name != "size_t" && type.Name != "wchar_t")
+            notes.push_back("The " + type.Name + " is " + (type.Unsigned ? "unsigned " : "") + SourceSpelling(type.Base)
+                            + "; a platform file has no size for it.");
+        else if (type.Name == "wchar_t")
+            notes.push_back(std::string("The wchar_t is ") + (type.Unsigned ? "unsigned" : "signed")
+                            + "; a platform file gives only its size.");
+    }
+
+    const std::string title = "cppcheck platform (--platform=" + personality.Name + ".platform.xml) of the compiler of the personality "
+                              + personality.Path + ".";
+    return {personality.Name + ".platform.xml", "<?xml version=\"1.0\"?>\n" + XmlComment(title, notes) + body};
+}
+
+OutputFile Library(const Personality& personality)
+{
+    std::vector<std::string> notes;
+    for (const std::string& file : personality.ForceIncludes)
+        notes.push_back("The compiler's sources are read after " + file + ": pass --include=" + file + ".");
+    for (const std::string& dir : personality.SystemDirs)
+        notes.push_back("Headers below " + dir + " are system headers: pass --suppress=*:" + dir + "/* to hear nothing from them.");
+    if (const Define* version = personality.FindDefine(personality.IsCpp ? "__cplusplus" : "__STDC_VERSION__"))
+        notes.push_back("The language version is " + version->Value + "; cppcheck's --std= option sets the language it parses.");
+    const std::vector<std::string> language = LanguageNotes(personality);
+    notes.insert(notes.end(), language.begin(), language.end());
+
+    std::string body = "<def format=\"2\">\n";
+    for (const Define& define : personality.Defines) {
+        if (const std::optional<Macro> macro = ExportedMacro(define, true))
+            body += "  <define name=\"" + XmlAttribute(macro->Head) + "\" value=\"" + XmlAttribute(macro->Body) + "\"/>\n";
+    }
+    body += "</def>\n";
+    const std::string title = "cppcheck library (--library=" + personality.Name + ".cfg) of the compiler of the personality "
+                              + personality.Path + ": its predefined macros and its keywords.";
+    return {personality.Name + ".cfg", "<?xml version=\"1.0\"?>\n" + XmlComment(title, notes) + body};
+}
+
+OutputFile Includes(const Personality& personality)
+{
+    std::string lines;
+    for (const std::string& dir : personality.IncludeDirs)
+        lines += dir + "\n";
+    return {personality.Name + ".includes.txt", lines};
+}
+
+}  // namespace
+
+std::vector<OutputFile> ExportCppcheck(const Personality& personality)
+{
+    return {Platform(personality), Library(personality), Includes(personality)};
+}
+
+}  // namespace kxexport

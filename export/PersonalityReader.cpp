@@ -1,0 +1,311 @@
+#include "PersonalityReader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+
+#include "ExportError.h"
+#include "MacroText.h"
+
+namespace kxexport {
+
+namespace {
+
+using Reason = std::invalid_argument;
+
+int PositiveNumber(const std::string& text, int largest, const std::string& what)
+{
+    const bool digits = !text.empty() && text.size() <= 9
+                        && text.find_first_not_of("0123456789") == std::string::npos;
+    const int number = digits ? std::stoi(text) : 0;
+    if (number < 1 || number > largest)
+        throw Reason(what + " must be a whole number from 1 to " + std::to_string(largest) + ", not \""
+                     + text + "\".");
+    return number;
+}
+
+// "NAME=VALUE" split at the first "=".
+std::pair<std::string, std::string> SplitAssignment(const std::string& text, const std::string& what)
+{
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos)
+        throw Reason("the line must have the form " + what + ".");
+    return {text.substr(0, equals), text.substr(equals + 1)};
+}
+
+// The text between the first and the last quote, or the whole text when it is not quoted.
+std::string InsideQuotes(const std::string& text, bool& quoted)
+{
+    quoted = !text.empty() && text.front() == '"';
+    if (!quoted)
+        return text;
+    const std::size_t last = text.rfind('"');
+    if (last == 0)
+        throw Reason("the opening double quote has no closing one.");
+    if (text.find_first_not_of(' ', last + 1) != std::string::npos)
+        throw Reason("text follows the closing double quote.");
+    return text.substr(1, last - 1);
+}
+
+Define ParseDefineText(const std::string& text)
+{
+    Define define;
+    const std::string inner = InsideQuotes(text, define.Quoted);
+    std::size_t i = inner.find_first_of("(=");
+    if (i == std::string::npos)
+        i = inner.size();
+    if (!IsIdentifier(inner.substr(0, i)))
+        throw Reason("a define must be a macro name, with its parameters if it has any, then \"=\" and the value.");
+    define.Name = inner.substr(0, i);
+    if (i < inner.size() && inner[i] == '(') {
+        const std::size_t close = inner.find(')', i);
+        if (close == std::string::npos)
+            throw Reason("the parameter list of " + define.Name + " is not closed.");
+        define.Parameters = inner.substr(i, close - i + 1);
+        i = close + 1;
+    }
+    if (i < inner.size()) {
+        if (inner[i] != '=')
+            throw Reason("the macro name " + define.Name + " must be followed by \"=\" and its value.");
+        define.HasValue = true;
+        define.Value = inner.substr(i + 1);
+    }
+    return define;
+}
+
+// What a define line after the macro section says about its keyword.
+DefineKind KeywordKind(const Define& define)
+{
+    const std::string& value = define.Value;
+    if (define.Name.find("_builtin_") != std::string::npos)
+        return DefineKind::Builtin;
+    if (define.FunctionLike())
+        return DefineKind::Replace;
+    if (value == "_ignore_paren")
+        return DefineKind::IgnoreParen;
+    if (value.empty())
+        return DefineKind::Drop;
+    if (!define.Quoted)
+        return DefineKind::Replace;
+    if (value == "asm")
+        return DefineKind::Asm;
+    const std::string unsignedPrefix = "unsigned ";
+    const std::string base = value.rfind(unsignedPrefix, 0) == 0 ? value.substr(unsignedPrefix.size()) : value;
+    if (BaseTypeFromSpelling(base))
+        return DefineKind::Type;
+    return IsIdentifier(value) ? DefineKind::Alias : DefineKind::Replace;
+}
+
+class Reader {
+public:
+    explicit Reader(const std::string& path)
+    {
+        Facts.Path = path;
+        Facts.Name = std::filesystem::path(path).stem().string();
+    }
+
+    void Line(const std::string& line, int number)
+    {
+        const std::size_t blank = line.find(' ');
+        const std::string option = line.substr(0, blank);
+        const std::string value = blank == std::string::npos ? "" : line.substr(blank + 1);
+        using Handler = void (Reader::*)(const std::string&, int);
+        static const std::map<std::string, Handler> handlers = {
+            {"-i", &Reader::Include},   {"-si", &Reader::CppInclude}, {"-q", &Reader::System},
+            {"-d", &Reader::CDefine},   {"-sd", &Reader::CppDefine},  {"-s", &Reader::Size},
+            {"-a", &Reader::Align},     {"-u+", &Reader::Unsigned},   {"-u-", &Reader::Signed},
+            {"-it", &Reader::Intrinsic}, {"-xn", &Reader::External},  {"-na", &Reader::Local},
+            {"-ex", &Reader::Extension}, {"-fi", &Reader::Force},
+        };
+        const auto handler = handlers.find(option);
+        if (handler != handlers.end()) {
+            (this->*handler->second)(value, number);
+            return;
+        }
+        // The general test suite writes its own option words; they all start like options.
+        if (line.size() < 2 || line[0] != '-' || line[1] == ' ')
+            throw Reason("it is not a personality line: every line starts with an option such as -i, -d or -s.");
+        Facts.GeneralResults.push_back(line);
+        PastMacros = true;
+    }
+
+    Personality Facts;
+
+private:
+    void Include(const std::string& value, int) { Facts.IncludeDirs.push_back(Path(value)); }
+    void CppInclude(const std::string& value, int number)
+    {
+        Product(true, "-si", number);
+        Facts.IncludeDirs.push_back(Path(value));
+    }
+    void System(const std::string& value, int) { Facts.SystemDirs.push_back(Path(value)); }
+    void Force(const std::string& value, int) { Facts.ForceIncludes.push_back(Path(value)); }
+    void CDefine(const std::string& value, int number) { AddDefine(false, "-d", value, number); }
+    void CppDefine(const std::string& value, int number) { AddDefine(true, "-sd", value, number); }
+
+    void AddDefine(bool cpp, const std::string& option, const std::string& text, int number)
+    {
+        Product(cpp, option, number);
+        Define define = ParseDefineText(text);
+        if (define.Name == StringHelperName)
+            define.Kind = DefineKind::Helper;
+        else
+            define.Kind = PastMacros ? KeywordKind(define) : DefineKind::Macro;
+        Facts.Defines.push_back(define);
+    }
+
+    void Size(const std::string& value, int)
+    {
+        const auto [name, bits] = SplitAssignment(value, "-s TYPE=BITS");
+        Layout(name).SizeBits = PositiveNumber(bits, 4096, "the size of " + name + " in bits");
+    }
+    void Align(const std::string& value, int)
+    {
+        const auto [name, bytes] = SplitAssignment(value, "-a TYPE=BYTES");
+        Layout(name).AlignBytes = PositiveNumber(bytes, 512, "the alignment of " + name + " in bytes");
+    }
+    TypeLayout& Layout(const std::string& name)
+    {
+        PastMacros = true;
+        const std::optional<BaseType> type = BaseTypeFromPersonalityName(name);
+        if (!type)
+            throw Reason("\"" + name + "\" is not a base type (char, int, short, long, longlong, float, "
+                         "double, ldouble, dataptr or codeptr).");
+        return Facts.Types[static_cast<std::size_t>(*type)];
+    }
+
+    void Unsigned(const std::string& value, int number) { CharSign(true, value, number); }
+    void Signed(const std::string& value, int number) { CharSign(false, value, number); }
+    void CharSign(bool isUnsigned, const std::string& value, int number)
+    {
+        if (!value.empty())
+            throw Reason("the signedness of plain char takes no value.");
+        Product(false, isUnsigned ? "-u+" : "-u-", number);
+        Facts.CharUnsigned = isUnsigned;
+        PastMacros = true;
+    }
+
+    void Intrinsic(const std::string& value, int)
+    {
+        bool quoted = false;
+        const auto [name, type] = SplitAssignment(InsideQuotes(value, quoted), "-it \"T=[unsigned ]BASE\"");
+        if (!IsIdentifier(name))
+            throw Reason("\"" + name + "\" is not a type name.");
+        IntrinsicType intrinsic{name, type.rfind("unsigned ", 0) == 0, BaseType::Int};
+        const std::string base = intrinsic.Unsigned ? type.substr(9) : type;
+        const std::optional<BaseType> baseType = BaseTypeFromPersonalityName(base);
+        if (!baseType)
+            throw Reason("\"" + base + "\" is not a base type of the personality.");
+        intrinsic.Base = *baseType;
+        Facts.Intrinsics.push_back(intrinsic);
+        PastMacros = true;
+    }
+
+    void External(const std::string& value, int)
+    {
+        Facts.ExternalIdentifierLength = PositiveNumber(value, 1 << 20, "the significant length of external identifiers");
+        PastMacros = true;
+    }
+    void Local(const std::string& value, int)
+    {
+        Facts.LocalIdentifierLength = PositiveNumber(value, 1 << 20, "the significant length of local identifiers");
+        PastMacros = true;
+    }
+    void Extension(const std::string& value, int)
+    {
+        if (value.empty())
+            throw Reason("an extension keyword line needs the keyword.");
+        Facts.Extensions.push_back(value);
+        PastMacros = true;
+    }
+
+    static std::string Path(const std::string& value)
+    {
+        std::string path = UnquotePath(value);
+        if (path.empty())
+            throw Reason("the path is empty.");
+        return path;
+    }
+
+    // A personality is written for one analyser: C lines and C++ lines do not mix.
+    void Product(bool cpp, const std::string& option, int number)
+    {
+        if (ProductLine != 0 && Facts.IsCpp != cpp)
+            throw Reason("a " + option + " line is for the " + (cpp ? "C++" : "C") + " analyser, but line "
+                         + std::to_string(ProductLine) + " is for the " + (cpp ? "C" : "C++") + " analyser.");
+        Facts.IsCpp = cpp;
+        if (ProductLine == 0)
+            ProductLine = number;
+    }
+
+    // The macros come before the first type line; later defines are keyword treatments.
+    bool PastMacros = false;
+    int ProductLine = 0;
+};
+
+}  // namespace
+
+std::string UnquotePath(const std::string& value)
+{
+    if (value.empty() || value.front() != '"') {
+        if (value.find('"') != std::string::npos)
+            throw Reason("a path with a double quote must be enclosed in double quotes.");
+        return value;
+    }
+    std::string path;
+    std::size_t i = 1;
+    for (; i < value.size() && value[i] != '"'; ++i) {
+        if (value[i] == '\\' && i + 1 < value.size() && (value[i + 1] == '"' || value[i + 1] == '\\'))
+            ++i;
+        path += value[i];
+    }
+    if (i == value.size())
+        throw Reason("the opening double quote has no closing one.");
+    if (value.find_first_not_of(' ', i + 1) != std::string::npos)
+        throw Reason("text follows the closing double quote.");
+    return path;
+}
+
+Personality ParsePersonality(const std::string& text, const std::string& path)
+{
+    Reader reader(path);
+    std::istringstream in(text);
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++number;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        // A template merge may add an empty line; it says nothing.
+        if (line.find_first_not_of(" \t") == std::string::npos)
+            continue;
+        try {
+            reader.Line(line, number);
+        } catch (const Reason& reason) {
+            throw ExportError("Line " + std::to_string(number) + " of the personality " + path + " cannot be read (\""
+                              + line + "\"): " + reason.what());
+        }
+    }
+    return reader.Facts;
+}
+
+Personality ReadPersonality(const std::string& path)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        throw ExportError("The personality " + path + " is a directory, not a file.");
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open())
+        throw ExportError("Cannot open the personality " + path + ": " + std::strerror(errno) + ".");
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad())
+        throw ExportError("Cannot read the personality " + path + ": " + std::strerror(errno) + ".");
+    return ParsePersonality(text.str(), path);
+}
+
+}  // namespace kxexport

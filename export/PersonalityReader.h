@@ -1,0 +1,22 @@
+// Reads a personality file into its facts. A line that cannot be read stops the reading
+// with an ExportError that names the file, the line number and the reason.
+#pragma once
+
+#include <string>
+
+#include "PersonalityFacts.h"
+
+namespace kxexport {
+
+Personality ReadPersonality(const std::string& path);
+
+// The same for text already in memory; path only names the file in messages and gives the
+// personality its name.
+Personality ParsePersonality(const std::string& text, const std::string& path);
+
+// The path inside a quoted value: \" stands for a quote and \\ for a backslash, every other
+// backslash is itself. Throws std::invalid_argument with the reason when the value is not
+// one quoted path.
+std::string UnquotePath(const std::string& value);
+
+}  // namespace kxexport

@@ -1,0 +1,250 @@
+// The pure logic of the formats: the clang target a data model leads to, what each file
+// says and what it lists as inexpressible, and the program's refusal of bad input.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+#include "ClangTargets.h"
+#include "ExportCommandLine.h"
+#include "Formats.h"
+#include "PersonalityReader.h"
+#include "TestSupport.h"
+
+namespace {
+
+using namespace kxexport;
+
+// A personality of the base type lines only: size and alignment per type, in the
+// personality's order (char, int, short, long, longlong, float, double, ldouble, dataptr,
+// codeptr).
+std::string TypeLines(const std::vector<std::pair<int, int>>& layouts)
+{
+    const char* names[] = {"char", "int", "short", "long", "longlong", "float", "double", "ldouble", "dataptr", "codeptr"};
+    std::string text;
+    for (std::size_t i = 0; i < layouts.size(); ++i)
+        text += std::string("-s ") + names[i] + "=" + std::to_string(layouts[i].first) + "\n-a " + names[i] + "="
+                + std::to_string(layouts[i].second) + "\n";
+    return text;
+}
+
+const std::string Avr = TypeLines({{8, 1}, {16, 1}, {16, 1}, {32, 1}, {64, 1}, {32, 1}, {32, 1}, {32, 1}, {16, 1}, {16, 1}});
+const std::string Sdcc = TypeLines({{8, 1}, {16, 1}, {16, 1}, {32, 1}, {64, 1}, {32, 1}, {32, 1}, {64, 8}, {24, 1}, {16, 1}});
+const std::string M68k = TypeLines({{8, 1}, {32, 2}, {16, 2}, {32, 2}, {64, 2}, {32, 2}, {64, 2}, {96, 2}, {32, 2}, {32, 2}});
+const std::string X86_64 = TypeLines({{8, 1}, {32, 4}, {16, 2}, {64, 8}, {64, 8}, {32, 4}, {64, 8}, {128, 16}, {64, 8}, {64, 8}});
+
+std::string FileOf(const std::vector<OutputFile>& files, const std::string& name)
+{
+    for (const OutputFile& file : files) {
+        if (file.Name == name)
+            return file.Content;
+    }
+    ADD_FAILURE() << "no file " << name;
+    return "";
+}
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST(ClangTarget, NearestDataModelWithCorrections)
+{
+    const struct {
+        std::string Types;
+        const char* Triple;
+        std::vector<std::string> Switches;
+        std::size_t Misses;
+    } cases[] = {
+        {Avr + "-u-\n", "avr", {"-fsigned-char", "-fpack-struct=1"}, 0},
+        {M68k + "-u-\n", "i686-linux-gnu", {"-fsigned-char", "-fpack-struct=2"}, 0},
+        {X86_64, "x86_64-linux-gnu", {}, 0},
+        // No target has a 24-bit data pointer nor a long double of 64 bits beside a double of 32.
+        {Sdcc + "-u+\n", "avr", {"-funsigned-char", "-fpack-struct=1"}, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Triple);
+        const ClangTargetChoice choice = ChooseClangTarget(ParsePersonality(c.Types, "t.p_c"));
+        EXPECT_EQ(choice.Triple, c.Triple);
+        EXPECT_EQ(choice.Switches, c.Switches);
+        EXPECT_EQ(choice.Unexpressed.size(), c.Misses);
+    }
+    const ClangTargetChoice sdcc = ChooseClangTarget(ParsePersonality(Sdcc, "t.p_c"));
+    EXPECT_TRUE(std::any_of(sdcc.Unexpressed.begin(), sdcc.Unexpressed.end(),
+                            [](const std::string& s) { return Has(s, "data pointer is 24 bits"); }));
+}
+
+TEST(ClangFormat, FlagsAsClangdAndClangBothReadThem)
+{
+    const Personality p = ParsePersonality(
+        "-i \"/inc\"\n-q \"/inc\"\n-d \"__SIZE_TYPE__=unsigned int\"\n-d __STDC_VERSION__=201112L\n-d __STDC_HOSTED__=0\n"
+        "-d _VMT_STRINGIFY(x)=#x\n-d __VERSION__=_VMT_STRINGIFY(5.4.0)\n" + Avr + "-u-\n-dollar-\n-es+\n"
+        "-d \"__attribute__=_ignore_paren\"\n-d \"__at=_ignore_paren\"\n-d \"__flash=\"\n-d \"__int24=long\"\n"
+        "-q \"/fi\"\n-fi \"/fi/force.h\"\n",
+        "/d/avr.p_c");
+    const std::vector<OutputFile> files = ExportClang(p);
+    const std::string flags = FileOf(files, "compile_flags.txt");
+    const std::string fragment = FileOf(files, "avr.clangd");
+
+    for (const char* line : {"--target=avr", "-std=gnu11", "-ffreestanding", "-fsigned-char", "-fpack-struct=1",
+                             "-fno-dollars-in-identifiers", "-nostdinc", "-undef", "-isystem\n/inc",
+                             "-D__SIZE_TYPE__=unsigned/**/int", "-U__STDC_VERSION__\n-D__STDC_VERSION__=201112L",
+                             "-D__VERSION__=_VMT_STRINGIFY(5.4.0)", "-D__at(...)=", "-D__flash=", "-D__int24=long",
+                             "-include\n/fi/force.h"})
+        EXPECT_TRUE(Has(flags, std::string(line) + "\n")) << line;
+    // clang reads attributes itself: one that sets a type's width must not vanish.
+    EXPECT_FALSE(Has(flags, "__attribute__"));
+    EXPECT_TRUE(Has(fragment, "Left to clang, which reads them as the compiler does: __attribute__."));
+    // Every argument is a word: nothing for @compile_flags.txt to split.
+    std::istringstream lines(flags);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_EQ(line.find_first_of(" \t\"'\\"), std::string::npos) << line;
+
+    EXPECT_TRUE(Has(fragment, "CompileFlags:\n  Add: [\n    \"--target=avr\",\n"));
+
+    // Blanks inside a literal cannot become comments: such an argument is listed instead.
+    const Personality literal = ParsePersonality("-d \"MSG=f(\"a\\\" b\",  1)\"\n", "/d/lit.p_c");
+    const std::vector<OutputFile> literalFiles = ExportClang(literal);
+    EXPECT_TRUE(Has(FileOf(literalFiles, "compile_flags.txt"), "-DMSG=f(\"a\\\" b\",/**/1)\n"));
+    EXPECT_TRUE(Has(FileOf(literalFiles, "lit.clangd"), "holds a blank, a quote or a backslash"));
+    for (const char* fact : {"A structure may be empty.", "Headers below /fi are system headers"})
+        EXPECT_TRUE(Has(fragment, fact)) << fact;
+}
+
+TEST(CppcheckFormat, PlatformLibraryAndIncludes)
+{
+    const Personality p = ParsePersonality(
+        "-i \"/inc\"\n-i \"/inc2\"\n-d \"__SIZE_TYPE__=unsigned int\"\n-d _VMT_STRINGIFY(x)=#x\n"
+        "-d __VERSION__=_VMT_STRINGIFY(a<b)\n" + Sdcc + "-u+\n-it \"size_t=unsigned int\"\n-it \"wchar_t=unsigned long\"\n"
+        "-d \"__at=_ignore_paren\"\n-fi \"/fi/force.h\"\n",
+        "/d/sdcc.p_c");
+    const std::vector<OutputFile> files = ExportCppcheck(p);
+    const std::string platform = FileOf(files, "sdcc.platform.xml");
+    for (const char* element : {"<char_bit>8</char_bit>", "<default-sign>unsigned</default-sign>", "<int>2</int>",
+                                "<long-double>8</long-double>", "<pointer>3</pointer>", "<size_t>2</size_t>", "<wchar_t>4</wchar_t>"})
+        EXPECT_TRUE(Has(platform, element)) << element;
+    EXPECT_TRUE(Has(platform, "The code pointer is 16 bits; cppcheck has one size for all pointers."));
+    EXPECT_TRUE(Has(platform, "The long double is aligned on 8 bytes in structures; cppcheck has no alignments."));
+
+    const std::string library = FileOf(files, "sdcc.cfg");
+    EXPECT_TRUE(Has(library, "<define name=\"__SIZE_TYPE__\" value=\"unsigned int\"/>"));
+    EXPECT_TRUE(Has(library, "<define name=\"__VERSION__\" value=\"&quot;a&lt;b&quot;\"/>"));
+    EXPECT_TRUE(Has(library, "<define name=\"__at(...)\" value=\"\"/>"));
+    EXPECT_FALSE(Has(library, "_VMT_STRINGIFY"));
+    EXPECT_TRUE(Has(library, "- -include=/fi/force.h"));
+    // An XML comment cannot hold a double hyphen.
+    const std::size_t open = library.find("<!--") + 4;
+    EXPECT_FALSE(Has(library.substr(open, library.find("-->") - open), "--"));
+
+    EXPECT_EQ(FileOf(files, "sdcc.includes.txt"), "/inc\n/inc2\n");
+}
+
+TEST(HeaderFormat, MacrosKeywordsAndFactsInComments)
+{
+    const Personality p = ParsePersonality(
+        "-i \"/inc\"\n-d __AVR__=1\n" + Avr + "-u-\n-d \"__attribute__=_ignore_paren\"\n-d \"__flash=\"\n-fi \"/fi/force.h\"\n",
+        "/d/avr-gcc.p_c");
+    const std::string header = FileOf(ExportHeader(p), "avr-gcc.h");
+    EXPECT_TRUE(Has(header, "#ifndef KESTRIX_AVR_GCC_H\n#define KESTRIX_AVR_GCC_H\n"));
+    EXPECT_TRUE(Has(header, "#undef __AVR__\n#define __AVR__ 1\n"));
+    EXPECT_TRUE(Has(header, "#define __flash\n"));
+    EXPECT_TRUE(Has(header, "#ifndef __is_identifier\n#define __attribute__(...)\n#endif\n"));
+    EXPECT_TRUE(Has(header, "#include \"/fi/force.h\"\n"));
+    for (const char* fact : {"searched in this order: /inc", "The int is 16 bits and is aligned on 1 byte in structures.",
+                             "Plain char is signed."})
+        EXPECT_TRUE(Has(header, fact)) << fact;
+}
+
+TEST(CheckFormat, OneAssertionPerFactAndAUsePerKeyword)
+{
+    const Personality p = ParsePersonality(
+        "-d __AVR__=1\n-d __SDCC=4_2_0\n" + Sdcc + "-u+\n-it \"ptrdiff_t=long\"\n"
+        "-d \"__at=_ignore_paren\"\n-d \"__xdata=\"\n-d \"__bit=unsigned char\"\n-d __flash4=\n",
+        "/d/sdcc.p_c");
+    const std::string check = FileOf(ExportCheck(p), "sdcc.check.c");
+    for (const char* line : {
+             "_Static_assert(sizeof(int*) == 3, \"data pointer is 24 bits\");",
+             "_Static_assert(sizeof(struct kx_align_ldouble) == 8 + sizeof(long double), \"long double is aligned on 8 bytes in structures\");",
+             "_Static_assert((char)-1 > 0, \"plain char is unsigned\");",
+             "_Static_assert(sizeof(ptrdiff_t) == sizeof(long) && (ptrdiff_t)-1 < 0, \"ptrdiff_t is long\");",
+             "_Static_assert((__AVR__) == (1), \"__AVR__ is 1\");",
+             "#ifndef __SDCC\n#error \"__SDCC is not predefined\"\n#endif",
+             "extern int kx_kw___at __at((unused));",
+             "#ifdef __xdata\nextern __xdata int kx_kw___xdata;\n#endif",
+             "void kx_kw___bit(void) { __bit kx_value; goto kx_value; kx_value:; }",
+         })
+        EXPECT_TRUE(Has(check, line)) << line;
+    // A keyword that no test classified gets no use.
+    EXPECT_FALSE(Has(check, "kx_kw___flash4"));
+
+    const Personality cpp = ParsePersonality("-sd __cplusplus=201703L\n-s int=32\n", "/d/g++.p_c");
+    EXPECT_TRUE(Has(FileOf(ExportCheck(cpp), "g++.check.cpp"), "static_assert(sizeof(int) == 4, \"int is 32 bits\");"));
+}
+
+class ExportProgram : public ::testing::Test {
+protected:
+    void SetUp() override { Dir = kxtest::MakeTempDir("kx-export"); }
+    void TearDown() override { kxtest::RemoveTree(Dir); }
+
+    int Run(const std::vector<std::string>& args)
+    {
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = ExportMain(args, out, err);
+        Out = out.str();
+        Err = err.str();
+        return status;
+    }
+
+    std::vector<std::string> Files() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(Dir))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string Dir;
+    std::string Out;
+    std::string Err;
+};
+
+TEST_F(ExportProgram, MalformedPersonalityWritesNothing)
+{
+    kxtest::WriteFile(Dir + "/bad.p_c", "-i \"/usr/include\"\n-d A=1\n-s int=sixteen\n");
+    for (const char* format : {"clang", "cppcheck", "header", "check"}) {
+        EXPECT_EQ(Run({format, Dir + "/bad.p_c"}), 1) << format;
+        EXPECT_TRUE(Has(Err, "Line 3 of the personality " + Dir + "/bad.p_c")) << Err;
+        EXPECT_EQ(Files(), std::vector<std::string>{"bad.p_c"});
+    }
+}
+
+TEST_F(ExportProgram, WritesBesideThePersonalityOrIntoDir)
+{
+    kxtest::WriteFile(Dir + "/avr.p_c", "-d A=1\n" + Avr);
+    EXPECT_EQ(Run({"cppcheck", Dir + "/avr.p_c"}), 0) << Err;
+    EXPECT_EQ(Files(), (std::vector<std::string>{"avr.cfg", "avr.includes.txt", "avr.p_c", "avr.platform.xml"}));
+    EXPECT_EQ(Run({"header", Dir + "/avr.p_c", "-o", Dir + "/out/sub"}), 0) << Err;
+    EXPECT_TRUE(kxtest::FileExists(Dir + "/out/sub/avr.h"));
+    EXPECT_TRUE(Has(Out, "Wrote " + Dir + "/out/sub/avr.h"));
+}
+
+TEST_F(ExportProgram, BadArgumentsGetTheUsage)
+{
+    const std::vector<std::string> bad[] = {{}, {"clang"}, {"pdf", "x.p_c"}, {"clang", "x.p_c", "-o"}, {"clang", "x.p_c", "-z"}};
+    for (const auto& args : bad) {
+        EXPECT_EQ(Run(args), 1);
+        EXPECT_TRUE(Has(Err, "Usage: kestrix-export FORMAT PERSONALITY [-o DIR]")) << Err;
+    }
+    EXPECT_EQ(Run({"--help"}), 0);
+    EXPECT_TRUE(Has(Out, "clang, cppcheck, header, check"));
+}
+
+TEST_F(ExportProgram, UnwritableDirectoryIsReportedWithItsReason)
+{
+    kxtest::WriteFile(Dir + "/avr.p_c", "-d A=1\n");
+    kxtest::WriteFile(Dir + "/file", "");
+    EXPECT_EQ(Run({"header", Dir + "/avr.p_c", "-o", Dir + "/file"}), 1);
+    EXPECT_TRUE(Has(Err, "Cannot make the output directory " + Dir + "/file")) << Err;
+}
+
+}  // namespace

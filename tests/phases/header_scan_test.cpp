@@ -1,0 +1,143 @@
+// The walk over header trees that hold links, special files and huge files: every real
+// directory once, under the name the user gave, and nothing that blocks or fills memory.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <future>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+#include "HeaderScan.h"
+#include "Reporter.h"
+#include "TestSupport.h"
+
+namespace {
+
+using namespace kxtest;
+namespace fs = std::filesystem;
+
+class HeaderWalk : public testing::Test {
+protected:
+    void SetUp() override { Root = MakeTempDir("walk"); }
+    void TearDown() override { RemoveTree(Root); }
+
+    struct Walked {
+        HeaderTrees Trees;
+        std::vector<std::string> Said;
+    };
+    // Walks the directories on a thread of its own: a walk that blocks on a file fails the
+    // test instead of hanging it.
+    Walked Walk(const std::vector<std::string>& directories, std::uint64_t limit = kHarvestLimit)
+    {
+        auto walk = std::make_shared<std::packaged_task<Walked()>>([this, directories, limit] {
+            CapturedLines said;
+            HeaderScanner scanner(Ignored, limit);
+            scanner.ScanSearchDirectories(directories);
+            return Walked{scanner.Take(), said.Take()};
+        });
+        std::future<Walked> result = walk->get_future();
+        std::thread([walk] { (*walk)(); }).detach();
+        if (result.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            ADD_FAILURE() << "the walk blocked";
+            _exit(1);
+        }
+        return result.get();
+    }
+
+    std::string Root;
+    std::set<std::string> Ignored{"ignored_name"};
+};
+
+}  // namespace
+
+TEST_F(HeaderWalk, EveryRealDirectoryOnceUnderTheNameGivenOrFirstMet)
+{
+    WriteFile(Root + "/inc/real/a.h", "int in_real;\n");
+    fs::create_directory_symlink("real", Root + "/inc/alias");  // "alias" sorts before "real"
+    fs::create_directory_symlink("..", Root + "/inc/real/up");  // a cycle
+    WriteFile(Root + "/other/b.h", "int in_other;\n");
+    fs::create_directory_symlink(Root + "/other", Root + "/inc/to_other");
+
+    const struct {
+        std::vector<std::string> Given;
+        std::set<std::string> Directories;
+    } cases[] = {
+        {{Root + "/inc"}, {Root + "/inc", Root + "/inc/alias", Root + "/inc/to_other"}},
+        {{Root + "/inc", Root + "/other", Root + "/inc/real"},
+         {Root + "/inc", Root + "/inc/real", Root + "/other"}},
+        {{Root + "/other", Root + "/inc/to_other"}, {Root + "/other"}},
+    };
+    for (const auto& c : cases) {
+        const HeaderTrees trees = Walk(c.Given).Trees;
+        std::set<std::string> directories;
+        for (const auto& [directory, files] : trees.DirFiles)
+            directories.insert(directory);
+        EXPECT_EQ(directories, c.Directories) << c.Given.size();
+    }
+    const HeaderTrees all = Walk({Root + "/inc"}).Trees;
+    EXPECT_EQ(all.DirFiles.at(Root + "/inc"), (std::set<std::string>{"alias/a.h", "to_other/b.h"}));
+    EXPECT_EQ(all.Identifiers, (std::set<std::string>{"in_other", "in_real", "int"}));
+}
+
+TEST_F(HeaderWalk, ADirectoryReachedByManyLinksIsWalkedOnce)
+{
+    // Each level links twice to the next: without one visited set for the whole walk, the
+    // deepest level would be reached 2^40 times.
+    const int levels = 40;
+    for (int level = 0; level < levels; ++level) {
+        const std::string dir = Root + "/l" + std::to_string(level);
+        WriteFile(dir + "/h" + std::to_string(level) + ".h", "int level_" + std::to_string(level) + ";\n");
+        if (level + 1 < levels)
+            for (const char* link : {"/a", "/b"})
+                fs::create_directory_symlink(Root + "/l" + std::to_string(level + 1), dir + link);
+    }
+    const HeaderTrees trees = Walk({Root + "/l0"}).Trees;
+    EXPECT_EQ(trees.DirFiles.size(), static_cast<std::size_t>(levels));
+    EXPECT_EQ(trees.DirFiles.at(Root + "/l0").size(), static_cast<std::size_t>(levels));
+    EXPECT_EQ(trees.Identifiers.count("level_39"), 1u);
+}
+
+TEST_F(HeaderWalk, OnlyRegularFilesAreListedAndRead)
+{
+    WriteFile(Root + "/inc/plain.h", "int plain_name;\n");
+    WriteFile(Root + "/inc/empty.h", "");
+    ASSERT_EQ(mkfifo((Root + "/inc/pipe.h").c_str(), 0600), 0);
+    fs::create_symlink(Root + "/inc/pipe.h", Root + "/inc/to_pipe.h");
+    fs::create_symlink(Root + "/missing.h", Root + "/inc/dangling.h");
+    // A file of /proc that blocks when read, and gives away what it holds.
+    if (FileExists("/proc/kmsg"))
+        fs::create_symlink("/proc/kmsg", Root + "/inc/kmsg.h");
+    fs::create_symlink("/dev/zero", Root + "/inc/zero.h");
+
+    const HeaderTrees trees = Walk({Root + "/inc"}).Trees;
+    EXPECT_EQ(trees.DirFiles.at(Root + "/inc"), std::set<std::string>{"plain.h"});
+    EXPECT_EQ(trees.Identifiers, (std::set<std::string>{"int", "plain_name"}));
+}
+
+TEST_F(HeaderWalk, FilesLargerThanTheLimitAreListedButNotHarvested)
+{
+    WriteFile(Root + "/inc/small.h", "int small_name;\n");
+    WriteFile(Root + "/inc/big.h", "int big_name;\n" + std::string(2000, ' '));
+    // Sparse: 64 MiB and one byte that take no room on the disk.
+    WriteFile(Root + "/inc/huge.h", "int huge_name;\n");
+    fs::resize_file(Root + "/inc/huge.h", kHarvestLimit + 1);
+
+    const struct {
+        std::uint64_t Limit;
+        std::set<std::string> Identifiers;
+        std::vector<std::string> Skipped;
+    } cases[] = {
+        {1000, {"int", "small_name"}, {"big.h", "huge.h"}},
+        {kHarvestLimit, {"big_name", "int", "small_name"}, {"huge.h"}},
+    };
+    for (const auto& c : cases) {
+        const auto [trees, lines] = Walk({Root + "/inc"}, c.Limit);
+        EXPECT_EQ(trees.DirFiles.at(Root + "/inc"), (std::set<std::string>{"big.h", "huge.h", "small.h"}));
+        EXPECT_EQ(trees.Identifiers, c.Identifiers);
+        ASSERT_EQ(lines.size(), c.Skipped.size());
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            EXPECT_NE(lines[i].find("\"" + Root + "/inc/" + c.Skipped[i] + "\""), std::string::npos) << lines[i];
+    }
+}

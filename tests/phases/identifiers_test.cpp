@@ -1,0 +1,42 @@
+// The identifier length test against compilers that tell names apart by their first N
+// characters only.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "FakeProbe.h"
+#include "GeneralTests.h"
+
+namespace {
+
+using namespace kxtest;
+
+// Declaring two names that the compiler cuts to the same one is an error: a conflict of
+// types outside a function, a redeclaration inside one.
+FakeProbe::Compiler Truncating(std::size_t significant)
+{
+    return [significant](const CompileJob& job) {
+        static const std::regex name("[ab]{3,}");
+        std::vector<std::string> names;
+        for (std::sregex_iterator it(job.Source.begin(), job.Source.end(), name), end; it != end; ++it)
+            names.push_back(it->str().substr(0, significant));
+        return names.size() == 2 && names[0] != names[1] ? Accept() : Reject("idtest.c:3:6: error: redeclaration\n");
+    };
+}
+
+}  // namespace
+
+TEST(IdentifierLength, TheExactNumberOfSignificantCharacters)
+{
+    const struct {
+        std::size_t Significant;
+        int Expected;
+    } cases[] = {{63, 63}, {31, 31}, {6, 6}, {100000, 1024}, {1025, 1024}, {700, 700}, {3, 3}, {2, 31}};
+    for (const auto& c : cases) {
+        for (bool external : {true, false}) {
+            FakeRun run(Truncating(c.Significant));
+            EXPECT_EQ(ConductIdentTest(run.Context, external), c.Expected) << c.Significant;
+            EXPECT_LE(run.Fake.Runs(), 20) << c.Significant;
+        }
+    }
+}

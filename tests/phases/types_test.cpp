@@ -1,0 +1,56 @@
+// The keyword type tests against a cross compiler whose register types declare objects
+// only at fixed addresses: every compile that generates code for an object of one fails in
+// the assembler, while constant expressions about the type compile.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+
+#include "FakeProbe.h"
+#include "Reporter.h"
+#include "TypeTests.h"
+
+namespace {
+
+using namespace kxtest;
+
+// The register types and their sizes in chars.
+const std::map<std::string, int> kRegisterTypes{{"__sbit", 1}, {"__sfr", 1}, {"__sfr16", 2}, {"__sfr32", 4}};
+
+CompileResult RegisterTypeCompiler(const CompileJob& job)
+{
+    const std::string& source = job.Source;
+    static const std::regex sizeAtMost(R"(sizeof\((\w+)\) <= (\d+) \?)");
+    std::smatch match;
+    if (std::regex_search(source, match, sizeAtMost)) {
+        const auto type = kRegisterTypes.find(match[1].str());
+        return type != kRegisterTypes.end() && type->second <= std::stoi(match[2].str()) ? Accept() : Reject();
+    }
+    // Constant expressions: every register type is an unsigned integer type.
+    if (source.find("int kx_") == 0)
+        return Accept();
+    if (source.find("(unsigned __s") != std::string::npos || source.find("< 0) ? 1 : -1") != std::string::npos)
+        return Reject("typetest.c:1: error 195: Size of array 'a' is negative\n");
+    // Plain declarations and array bounds compile; so does a local object that is never used.
+    if (source.find("int a[") == 0 || source.find(" a; }") != std::string::npos)
+        return Accept();
+    // Anything that makes an object of the type: the assembler cannot place it.
+    return Reject("typetest.asm:83: Error: <r> relocation error\n");
+}
+
+}  // namespace
+
+TEST(KeywordTypes, RegisterTypesAreUnsignedIntegersOfTheirSize)
+{
+    FakeRun run(RegisterTypeCompiler, {}, true);
+    std::vector<DataType> bases = MakeBaseTypes();
+    for (DataType& base : bases)
+        if (base.TypeName == "int" || base.TypeName == "short")
+            base.SizeBits = 16;
+    PersonalityWriter writer(true);
+    CapturedLines said;
+    ConductKWTypeTests(run.Context, bases, {"__sbit", "__sfr", "__sfr16", "__sfr32"}, writer);
+    EXPECT_EQ(writer.Lines(), (std::vector<std::string>{"-d \"__sbit=unsigned char\"", "-d \"__sfr=unsigned char\"",
+                                                        "-d \"__sfr16=unsigned short\"", "-d \"__sfr32=unsigned long\""}));
+    EXPECT_EQ(said.Take(), std::vector<std::string>{"Conducting Keyword Type Tests ..."}) << "nothing is left undetermined";
+}
