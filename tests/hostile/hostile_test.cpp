@@ -359,7 +359,14 @@ TEST(Hostile, TwoLaunchersGivenOneRunDirectoryStartOneRun)
 {
     const std::string dir = MakeTempDir("launchers");
     const std::string runDir = dir + "/run";
-    std::string launch = ShellQuote(KESTRIX_RUN_SCRIPT) + " --run-dir " + ShellQuote(runDir);
+    // The data of a quick deployment: the quiet one's list files and suite folders.
+    const Quiet quiet;
+    fs::create_directories(dir + "/data");
+    fs::copy(quiet.Work(), dir + "/data/lists");
+    fs::create_directories(dir + "/data/c_tests");
+    fs::create_directories(dir + "/data/c_keyword_tests");
+    std::string launch = "KESTRIX_DATA=" + ShellQuote(dir + "/data") + " " + ShellQuote(KESTRIX_RUN_SCRIPT) +
+                         " --run-dir " + ShellQuote(runDir);
     for (const std::string& arg : GccLikeArgs("zanth", "ccmp", Fake("fake-plain-cc")))
         launch += " " + ShellQuote(arg);
     const RunResult both = RunShell("(" + launch + " >a.out 2>a.err; echo $? >a.rc) & (" + launch +
