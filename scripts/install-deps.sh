@@ -2,11 +2,12 @@
 # Installs the Debian packages that are missing for a purpose:
 #   install-deps.sh build   - what building Kestrix needs
 #   install-deps.sh test    - everything the whole test suite uses (every compiler it probes,
-#                             Qt 6 for the wizard), so that no test is skipped
+#                             Qt 6 for the wizard, clang's libFuzzer for the fuzz pass), so
+#                             that no test is skipped
 set -euo pipefail
 
 build=(build-essential cmake g++ libgtest-dev libgmock-dev libbenchmark-dev)
-test=("${build[@]}" clang clang-tidy cppcheck gcc-avr avr-libc sdcc gcc-arm-none-eabi libnewlib-arm-none-eabi gcc-m68k-linux-gnu
+test=("${build[@]}" clang libclang-rt-14-dev clang-tidy cppcheck gcc-avr avr-libc sdcc gcc-arm-none-eabi libnewlib-arm-none-eabi gcc-m68k-linux-gnu
       qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
       libconvert-binary-c-perl)
 

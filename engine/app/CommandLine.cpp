@@ -17,6 +17,9 @@
 #include "Interrupt.h"
 #include "Reporter.h"
 #include "RunEnd.h"
+#include "RunLock.h"
+#include "TemplateMerge.h"
+#include "TextUtilities.h"
 
 namespace {
 
@@ -39,7 +42,7 @@ enum class Kind { Directory, File };
 // Empty when the path can be used as the kind; otherwise the reason.
 std::string Unusable(const std::string& path, Kind kind)
 {
-    if (path.find_first_of("\r\n") != std::string::npos)
+    if (HoldsLineEnd(path))
         return "its name holds a line end, which no personality line can carry";
     struct stat info {};
     if (stat(path.c_str(), &info) != 0)
@@ -57,9 +60,41 @@ std::string Unusable(const std::string& path, Kind kind)
         return "it is a directory";
     if (!S_ISREG(info.st_mode))
         return "it is not a regular file";
+    if (static_cast<std::size_t>(info.st_size) > kMaxTextFileBytes)
+        return "it is larger than " + std::to_string(kMaxTextFileBytes) + " bytes, too large for a text file of its kind";
     if (access(path.c_str(), R_OK) != 0)
         return "it cannot be read: " + ErrnoText();
     return {};
+}
+
+// The first fault of a template's section syntax, or empty. Found now, it costs the user no
+// run: at the end the broken section could only be left out.
+std::string TemplateFault(const std::string& path)
+{
+    std::string content;
+    std::string error;
+    if (!ReadWholeFile(path, content, &error, kMaxTextFileBytes))
+        return "it cannot be read: " + error;
+    const TemplateSections sections = ReadTemplateSections(SplitLines(content));
+    return sections.Problems.empty() ? std::string() : sections.Problems.front();
+}
+
+// The substitute header directory without trailing slashes. Its copy is named after its last
+// component, so a name without one (empty, "/", or ending in "." or "..") would spread the
+// copy over the personality's folder or beyond it; such a name is refused (why says why).
+std::string SubstituteDirName(const std::string& value, std::string& why)
+{
+    std::string name = value;
+    while (name.size() > 1 && name.back() == '/')
+        name.pop_back();
+    const std::string last = name.substr(name.rfind('/') == std::string::npos ? 0 : name.rfind('/') + 1);
+    if (value.empty())
+        why = "the name is empty";
+    else if (last.empty())
+        why = "it is the root directory, whose copy would have no name of its own";
+    else if (last == "." || last == "..")
+        why = "its last component is \"" + last + "\", which gives its copy no name of its own; name the directory itself";
+    return name;
 }
 
 bool ReadCount(const std::string& text, unsigned low, unsigned high, unsigned& value)
@@ -162,7 +197,18 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
             if (std::find(o.SearchDirs.begin(), o.SearchDirs.end(), dir) == o.SearchDirs.end())
                 o.SearchDirs.push_back(dir);
         } else if (arg == "-op") {
+            struct stat info {};
+            if (value.empty() || value.back() == '/')
+                return refuse("Cannot use the personality file \"" + value + "\" (-op): it names no file.");
+            if (HoldsLineEnd(value))
+                return refuse("Cannot use the personality file \"" + value +
+                              "\" (-op): its name holds a line end, which no personality line can carry.");
+            if (stat(value.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+                return refuse("Cannot use the personality file \"" + value + "\" (-op): it is a directory.");
             o.PersonalityFile = value;
+        } else if ((arg == "-xd" || arg == "-xs") && HoldsLineEnd(value)) {
+            return refuse("The value of " + arg + " starting \"" + value.substr(0, value.find_first_of("\r\n")) +
+                          "\" holds a line end, which neither a compile command nor a personality line can carry.");
         } else if (arg == "-xd") {
             for (std::string& define : SplitAtCommas(value, false))
                 o.ImplicitDefines.push_back(std::move(define));
@@ -170,14 +216,24 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
             for (std::string& sw : SplitAtCommas(value, true))
                 o.ImplicitSwitches.push_back(std::move(sw));
         } else if (arg == "-tpl" || arg == "-fi") {
-            if (const std::string why = Unusable(value, Kind::File); !why.empty())
+            std::string why = Unusable(value, Kind::File);
+            if (why.empty() && arg == "-tpl")
+                why = TemplateFault(value);
+            if (!why.empty()) {
+                if (why.back() != '.')
+                    why += '.';
                 return refuse("Cannot use the " + std::string(arg == "-tpl" ? "template personality" : "force-include file") +
-                              " \"" + value + "\" (" + arg + "): " + why + ".");
+                              " \"" + value + "\" (" + arg + "): " + why);
+            }
             (arg == "-tpl" ? o.TemplatePersonality : o.ForceIncludeFile) = value;
         } else if (arg == "-sub") {
-            if (const std::string why = Unusable(value, Kind::Directory); !why.empty())
+            std::string why;
+            const std::string dir = SubstituteDirName(value, why);
+            if (why.empty())
+                why = Unusable(dir, Kind::Directory);
+            if (!why.empty())
                 return refuse("Cannot use the substitute header directory \"" + value + "\" (-sub): " + why + ".");
-            o.SubstituteHeaderDir = value;
+            o.SubstituteHeaderDir = dir;
         } else if (arg == "-j") {
             if (!ReadCount(value, 1, kMaxJobs, o.Jobs))
                 return refuse("The number of jobs \"" + value + "\" (-j) must be a whole number from 1 to " +
@@ -204,7 +260,13 @@ int KestrixMain(int argc, char** argv)
             SayError(line.Error);
             return 1;
         }
-        CompilerProbe probe(line.Opts, FullyQualifyPath("."));
+        const std::string workDir = FullyQualifyPath(".");
+        RunLock lock;
+        if (std::string error; !lock.Take(workDir, error)) {
+            SayError(error);
+            return 1;
+        }
+        CompilerProbe probe(line.Opts, workDir);
         struct KeepFailure {
             CompilerProbe& Probe;
             ~KeepFailure() { Probe.KeepLastFailure(); }

@@ -1,5 +1,9 @@
 #include "Generation.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <sys/stat.h>
+
 #include "ExtensionKeywords.h"
 #include "Files.h"
 #include "ForceInclude.h"
@@ -12,16 +16,43 @@
 #include "ObjectExtension.h"
 #include "PersonalityWriter.h"
 #include "Reporter.h"
+#include "TextUtilities.h"
+#include "RunEnd.h"
 #include "TemplateMerge.h"
 #include "TypeTests.h"
 
 namespace {
 
-// The directory part of a path, up to and including its last "/"; empty without one.
+// The directory part of a path, up to and including its last "/". The personality names its
+// companions by this path and the analyser reads it from anywhere, so a relative one is made
+// absolute (the directory exists: the personality is being written there).
 std::string DirectoryOf(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    if (dir[0] == '/')
+        return dir;
+    char* real = realpath(dir.c_str(), nullptr);
+    if (real == nullptr)
+        throw RunFailure{"Error: Cannot find the folder \"" + dir + "\" of the personality: " + ErrnoText() + "."};
+    const std::string absolute(real);
+    free(real);
+    return absolute == "/" ? absolute : absolute + "/";
+}
+
+// The companions written at the start must still be there when the personality names them;
+// a compiler that removed them is caught here rather than by the analyser.
+void CheckStillThere(const std::vector<std::string>& directories)
+{
+    for (const std::string& directory : directories) {
+        struct stat info {};
+        if (stat(directory.c_str(), &info) != 0)
+            throw RunFailure{"Error: The substitute header directory \"" + directory +
+                             "\" was removed during the run: " + ErrnoText() + "."};
+        if (!S_ISDIR(info.st_mode))
+            throw RunFailure{"Error: The substitute header directory \"" + directory +
+                             "\" was replaced during the run by something that is not a directory."};
+    }
 }
 
 // The suite folder's tests, or none when the folder cannot be read (counted as missing).
@@ -64,8 +95,11 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     int missing = lists.Missing;
     const std::string personalityDir = DirectoryOf(options.PersonalityFile);
 
-    if (!options.SubstituteHeaderDir.empty())
-        CreateAndCopyAllFiles(options.SubstituteHeaderDir, personalityDir, writer);
+    SubstituteCopy substitutes;
+    if (!options.SubstituteHeaderDir.empty()) {
+        substitutes = CreateAndCopyAllFiles(options.SubstituteHeaderDir, personalityDir, writer);
+        missing += substitutes.Skipped;
+    }
 
     phase("header scan");
     Say("Scanning All Directories ...");
@@ -77,8 +111,15 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     const HeaderTrees trees = scanner.Take();
 
     phase("include directories");
-    for (const std::string& directory : GetIncludes(context, trees))
+    for (const std::string& directory : GetIncludes(context, trees)) {
+        if (HoldsLineEnd(directory)) {
+            Say("Error: The include directory \"" + directory.substr(0, directory.find_first_of("\r\n")) +
+                "...\" is left out: its name holds a line end, which no personality line can carry.");
+            ++missing;
+            continue;
+        }
         writer.IncludeDir(directory);
+    }
 
     phase("macros");
     const std::set<std::string> defines = FindPreDefines(context, trees.Identifiers, lists.LanguageKeywords);
@@ -129,18 +170,21 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     if (!companionsWritten)
         return kStatusFailed;
 
-    if (!options.TemplatePersonality.empty())
-        IncorporateTemplatePersonality(writer.Lines(), options.TemplatePersonality, keywords.KeywordDefineEntries);
+    if (!options.TemplatePersonality.empty() &&
+        !IncorporateTemplatePersonality(writer.Lines(), options.TemplatePersonality, keywords.KeywordDefineEntries))
+        return kStatusFailed;
 
     phase("end");
+    CheckStillThere(substitutes.Directories);
     if (!personality.Commit(writer.Text(), error)) {
         SayError("Error: Cannot write the personality file \"" + options.PersonalityFile + "\": " + error);
         return kStatusFailed;
     }
     if (missing != 0) {
         Say("The personality was written, but " + std::to_string(missing) +
-            (missing == 1 ? " list file or test folder" : " list files or test folders") +
-            " of the deployment could not be read; its facts are missing.");
+            (missing == 1 ? " input was" : " inputs were") +
+            " left out (list files or test folders of the deployment, substitute headers or include directories, "
+            "each named above); their facts are missing.");
         return kStatusMissingData;
     }
     return kStatusDone;

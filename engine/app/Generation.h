@@ -11,7 +11,7 @@
 // Exit statuses of a run.
 constexpr int kStatusDone = 0;
 constexpr int kStatusFailed = 1;
-constexpr int kStatusMissingData = 3;  // completed, but list files or suites could not be read
+constexpr int kStatusMissingData = 3;  // completed, but inputs were left out (each named in a message)
 
 // Runs the phases and writes the personality (and its companions) when the run completes;
 // until then the previous personality stays as it was. The list files are read from

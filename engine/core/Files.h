@@ -5,6 +5,11 @@
 #include <string>
 #include <string_view>
 
+// Text files that a user names or a header tree holds (headers, templates, force-include
+// files) are small; a larger one is no such file, and reading it whole would cost its size
+// in memory.
+constexpr std::size_t kMaxTextFileBytes = 64u << 20;
+
 // Reads a regular file completely. False (with the reason in error) when it cannot be
 // opened, is not a regular file, or is larger than maxBytes.
 bool ReadWholeFile(const std::string& path, std::string& content, std::string* error = nullptr,

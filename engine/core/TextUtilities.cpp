@@ -96,6 +96,11 @@ void RemoveNumbersAndFilename(std::string& text, const std::string& name)
     text = std::move(out);
 }
 
+bool HoldsLineEnd(const std::string& text)
+{
+    return text.find_first_of("\r\n") != std::string::npos;
+}
+
 std::vector<std::string> SplitLines(const std::string& text)
 {
     std::vector<std::string> lines;

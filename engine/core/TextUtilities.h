@@ -20,6 +20,9 @@ void CorrectPathnames(std::string& path);
 // Removes every occurrence of name, then every digit and white-space character, so that two
 // messages that differ only in line numbers, a file name or layout compare equal.
 void RemoveNumbersAndFilename(std::string& text, const std::string& name);
+// The text holds a line end (a line feed or a carriage return): it cannot stand on one line
+// of a personality, a list file or a compile script.
+bool HoldsLineEnd(const std::string& text);
 // The lines of a text; a last line without its line end counts, a carriage return before a
 // line end does not.
 std::vector<std::string> SplitLines(const std::string& text);

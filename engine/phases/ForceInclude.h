@@ -5,12 +5,25 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "PersonalityWriter.h"
 
-// Copies the tree below source into parent (which ends in "/" or is empty), one directory
-// level after the other, and writes an -i and -q line for every directory made.
-void CreateAndCopyAllFiles(const std::string& source, const std::string& parent, PersonalityWriter& writer);
+struct SubstituteCopy {
+    std::vector<std::string> Directories;  // the directories made, in the order of their lines
+    int Skipped = 0;                       // entries left out, each reported with its reason
+};
+
+// Copies the tree below source into parent (which ends in "/"), and writes an -i and -q line
+// for every directory made. Only what lies inside the tree is copied: a link leading out of
+// it is reported and skipped, a link to a directory inside it is made again as a link, and
+// anything but regular files and directories is skipped. Throws RunFailure when a directory
+// or file of the copy cannot be written.
+SubstituteCopy CreateAndCopyAllFiles(const std::string& source, const std::string& parent, PersonalityWriter& writer);
+
+// The user's force-include file with the declarations of the entries added after each line
+// that holds "Any other items"; every line ends with a line end.
+std::string ForceIncludeText(const std::string& userContent, const std::set<std::string>& entries);
 
 // Writes the force-include file into directory (created when missing) and its -q and -fi
 // lines. With the user's file (userFile equal to name), the file is the user's copied line

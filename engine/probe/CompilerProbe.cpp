@@ -2,9 +2,11 @@
 
 #include "CommandComposition.h"
 #include "Files.h"
+#include "Interrupt.h"
 #include "Reporter.h"
 #include "RunEnd.h"
 
+#include <csignal>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,6 +26,27 @@ std::string SafeFileName(const std::string& name)
         safe.front() = '_';
     return safe;
 }
+
+namespace {
+
+// A compile or program that SIGINT or SIGTERM ended (directly, or through the shell that ran
+// it) was stopped from outside, by a user or a front end: what it left is no answer of the
+// compiler, and taking its failure for a rejection would write a wrong fact. The run ends as
+// interrupted instead, keeping the previous personality.
+void EndIfInterrupted(const ProcessOutcome& outcome, const std::string& what)
+{
+    int signal = outcome.Signal;
+    if (outcome.Exited && (outcome.ExitStatus == 128 + SIGINT || outcome.ExitStatus == 128 + SIGTERM))
+        signal = outcome.ExitStatus - 128;
+    if (signal != SIGINT && signal != SIGTERM)
+        return;
+    SayError("Error: " + what + " was ended by " + (signal == SIGINT ? "SIGINT" : "SIGTERM") +
+             "; it gave no answer, so the run stops.");
+    Interrupt::Request(signal);
+    Interrupt::ThrowIfPending();
+}
+
+}  // namespace
 
 // One scratch directory, removed with everything in it when the call is over.
 struct CompilerProbe::Scratch {
@@ -104,6 +127,7 @@ CompileResult CompilerProbe::RunCompile(Scratch& scratch, const CompileJob& job,
     }
     if (!result.Succeeded() || result.Killed())
         NoteFailure(command, fileName, result);
+    EndIfInterrupted(result, "The compile command \"" + command + "\"");
     return result;
 }
 
@@ -133,6 +157,7 @@ ProgramResult CompilerProbe::BuildAndRun(const CompileJob& job)
     spec.StderrPath = scratch.StderrPath;
     spec.TimeoutSeconds = Opts.ProgramTimeout;
     result.Run = RunProcess(spec);
+    EndIfInterrupted(result.Run, "The probe program \"" + program + "\"");
     if (result.Run.TimedOut)
         Say("Error: The probe program \"" + program + "\" did not finish within " +
             std::to_string(Opts.ProgramTimeout) + " s; it was stopped, and the probe counts as failed.");
@@ -158,8 +183,15 @@ void CompilerProbe::KeepLastFailure()
                                "# The last compile that failed. It ran in a scratch directory that held its\n"
                                "# source " + FailureSource + " and was removed afterwards.\n" +
                                FailureCommand + "\n";
-    WriteWholeFile(WorkDir + "/compile.sh", script);
+    // The record is for the user to read; a write that fails is said, so that an old record
+    // is not taken for this run's.
+    const std::pair<const char*, const std::string*> files[] = {
+        {"compile.sh", &script}, {"stdout.log", &FailureStdout}, {"stderr.log", &FailureStderr}};
+    for (const auto& [name, content] : files) {
+        std::string error;
+        if (!WriteWholeFile(WorkDir + "/" + name, *content, &error))
+            SayError("Error: Cannot write the record of the last failing compile \"" + WorkDir + "/" + name +
+                     "\": " + error + ".");
+    }
     chmod((WorkDir + "/compile.sh").c_str(), 0755);
-    WriteWholeFile(WorkDir + "/stdout.log", FailureStdout);
-    WriteWholeFile(WorkDir + "/stderr.log", FailureStderr);
 }

@@ -43,6 +43,12 @@ void Install()
     sigaction(SIGTERM, &action, nullptr);
 }
 
+void Request(int signal)
+{
+    std::call_once(gPipeOnce, MakePipe);
+    OnSignal(signal);
+}
+
 int Pending()
 {
     return gSignal.load();

@@ -15,6 +15,9 @@ void Install();
 int Pending();
 // A descriptor that becomes readable once a signal has arrived (for poll).
 int WakeFd();
+// Records a signal as if it had arrived: for a probe that the signal ended while the engine
+// itself did not see it, so that every other running probe stops as well.
+void Request(int signal);
 // Throws RunInterrupted when a signal has arrived.
 void ThrowIfPending();
 // For tests: forgets a recorded signal.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/stat.h>
 #include <filesystem>
 
 #include "FakeProbe.h"
@@ -169,4 +170,32 @@ TEST_F(Generation, CandidateKeywordsAreTestedLikeHeaderNames)
     for (const char* line : {"-d __flash=", "-d __memx="})
         EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.find("__sfr") != std::string::npos; }), 0);
+}
+
+TEST_F(Generation, DeploymentFilesOfTheWrongKindNeitherHangNorPassAsComplete)
+{
+    // A list file that is a folder or a named pipe, and a suite source that is a named pipe:
+    // reading any of them must not wait, and the run completes with missing data.
+    std::filesystem::remove(Root + "/work/ignore_keywords.txt");
+    std::filesystem::create_directory(Root + "/work/ignore_keywords.txt");
+    std::filesystem::remove(Root + "/work/c_keywords.txt");
+    ASSERT_EQ(mkfifo((Root + "/work/c_keywords.txt").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo((Root + "/c_tests/t.c").c_str(), 0600), 0);
+    FakeProbe probe(Anything, Prints);
+    EXPECT_EQ(Generate(probe), kStatusMissingData);
+}
+
+TEST_F(Generation, ATemplateThatCannotBeMergedAtTheEndFailsTheRun)
+{
+    // Checked when the run started, the template is changed or removed before the merge.
+    Opts.TemplatePersonality = Root + "/t.tpl";
+    for (const char* content : {"<add>\n-u+\n", static_cast<const char*>(nullptr)}) {
+        if (content != nullptr)
+            WriteFile(Opts.TemplatePersonality, content);
+        else
+            std::filesystem::remove(Opts.TemplatePersonality);
+        FakeProbe probe(Anything, Prints);
+        EXPECT_EQ(Generate(probe), kStatusFailed);
+        EXPECT_EQ(ReadFile(Opts.PersonalityFile), "previous\n");
+    }
 }

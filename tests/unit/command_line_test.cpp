@@ -21,7 +21,7 @@ TEST(CommandLine, OptionsFillTheOptionsValue)
     kxtest::WriteFile(dir + "/tpl", "");
     const CommandLine line = ParseCommandLine(
         Args({"-i", dir, "-i", dir, "-op", "-rfs", "-xd", "a,,b,", "-xs", "s,,", "-tpl", dir + "/tpl", "-j", "3",
-              "-timeout", "5"}));
+              "-timeout", "5", "-sub", dir + "//"}));
     ASSERT_EQ(line.What, CommandLine::Run) << line.Error;
     const Options& o = line.Opts;
     EXPECT_TRUE(o.IsC);
@@ -34,6 +34,8 @@ TEST(CommandLine, OptionsFillTheOptionsValue)
     EXPECT_EQ(o.ImplicitSwitches, (std::vector<std::string>{"s", "", ""}));
     EXPECT_EQ(o.Jobs, 3u);
     EXPECT_EQ(o.CompileTimeout, 5u);
+    // The copy is named after the folder's last component, which a trailing slash would hide.
+    EXPECT_EQ(o.SubstituteHeaderDir, dir);
     EXPECT_EQ(o.ProgramTimeout, 5u);
     EXPECT_STREQ(o.DefineOption(), "-d ");
 
@@ -62,6 +64,8 @@ TEST(CommandLine, UnusableArgumentsAreRefusedWithTheirReason)
         {{"-tpl", dir}, "is a directory"},
         {{"-fi", dir + "/missing"}, "does not exist"},
         {{"-sub", dir + "/file"}, "is not a directory"},
+        // Here only, never in a run: an engine that took it would copy the whole file system.
+        {{"-sub", "//"}, "it is the root directory"},
         {{"-j", "0"}, "-j"},
         {{"-timeout", "soon"}, "-timeout"},
     };

@@ -1,0 +1,381 @@
+// The built Kestrix against hostile compilers, trees and inputs: each case is a fake compiler
+// of tests/fakes with one misbehaviour, or a scripted deployment, and the run must end the
+// sound way: no command injected, no descriptor leaked, no hang, and never a wrong or
+// half-written personality reported as success.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "PersonalityReader.h"
+#include "ProcessRunner.h"
+#include "TestSupport.h"
+
+namespace fs = std::filesystem;
+using namespace kxtest;
+
+namespace {
+
+const std::string kPrevious = "previous personality\n";
+
+// A deployment with empty list files and suite folders, so that a run with a fake compiler
+// costs only the few probes every run makes. The personality holds a previous one.
+class Quiet : public Deployment {
+public:
+    Quiet() : Deployment(false)
+    {
+        for (const char* list : {"c_replace_keywords.txt", "ignore_keywords.txt", "ignore_reserved_words.txt",
+                                 "zan_extension_keywords.txt", "builtin_replace_keywords.txt", "c_keywords.txt",
+                                 "candidate_keywords.txt"})
+            Write(std::string("work/") + list, "");
+        WriteFile(Personality(), kPrevious);
+    }
+    // The arguments of a run with this compiler command (cross: no programs are run).
+    std::vector<std::string> Args(const std::string& compiler, bool cross = true,
+                                  std::vector<std::string> options = {}) const
+    {
+        std::vector<std::string> args = GccLikeArgs("zanth", cross ? "ccmp" : "cmp", compiler);
+        args.insert(args.end(), {"-op", Personality(), "-j", "2"});
+        args.insert(args.end(), options.begin(), options.end());
+        return args;
+    }
+    // A general suite source: compiled as a test, its header names its two outcomes.
+    void SuiteTest(const std::string& name, const std::string& error, const std::string& success,
+                   const std::string& body = {}) const
+    {
+        Write("c_tests/" + name, "//Error:" + error + "\n//Success:" + success + "\n//\n//suite\n" + body + "int x;\n");
+    }
+    // Files the engine may have left beside the personality while writing it.
+    std::vector<std::string> Leftovers() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(Root()))
+            if (entry.path().filename().string().rfind(".out.p_c", 0) == 0)
+                names.push_back(entry.path().filename().string());
+        return names;
+    }
+};
+
+bool Holds(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+// Kestrix started in the background, its output going to files.
+class Started {
+public:
+    Started(const std::vector<std::string>& args, const std::string& directory)
+    {
+        Out = MakeTempDir("started");
+        Pid = fork();
+        if (Pid == 0) {
+            // A process group of its own, as a shell's foreground job has.
+            setpgid(0, 0);
+            const int out = open((Out + "/stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int err = open((Out + "/stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(out, 1);
+            dup2(err, 2);
+            if (chdir(directory.c_str()) != 0)
+                _exit(126);
+            std::vector<char*> argv{const_cast<char*>(KESTRIX_BINARY)};
+            for (const std::string& arg : args)
+                argv.push_back(const_cast<char*>(arg.c_str()));
+            argv.push_back(nullptr);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+    }
+    ~Started()
+    {
+        if (Pid > 0 && waitpid(Pid, nullptr, WNOHANG) == 0) {
+            kill(Pid, SIGKILL);
+            waitpid(Pid, nullptr, 0);
+        }
+        RemoveTree(Out);
+    }
+    void Signal(int signal, bool wholeGroup) const { kill(wholeGroup ? -Pid : Pid, signal); }
+    RunResult Wait()
+    {
+        int status = 0;
+        waitpid(Pid, &status, 0);
+        Pid = -1;
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(Out + "/stdout"),
+                ReadFile(Out + "/stderr")};
+    }
+
+private:
+    pid_t Pid = -1;
+    std::string Out;
+};
+
+// Waits until the file exists (a fake compiler writes it when it starts).
+bool AppearsWithin(const std::string& path, std::chrono::seconds limit)
+{
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!FileExists(path)) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+// The process whose id the file holds has ended (or is a zombie nobody has reaped yet)
+// within a few seconds: a killed process may take a moment to go.
+bool ProcessGone(const std::string& pidFile)
+{
+    const std::string text = ReadFile(pidFile);
+    const std::string pid = text.substr(0, text.find('\n'));
+    for (int tries = 0; tries < 250; ++tries) {
+        const std::string state = ReadFile("/proc/" + pid + "/stat");
+        if (state.empty() || Holds(state, ") Z "))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST(Hostile, SuiteFileNamesNeverReachAShell)
+{
+    Quiet d;
+    // Each name climbs from its scratch directory to the deployment's root and leaves a mark
+    // there, if a shell ever runs it.
+    d.SuiteTest("x;cd ..;cd ..;cd ..;touch INJECTED1;.c", "-inj-", "-inj+");
+    d.Write("c_tests/$(cd ..;cd ..;cd ..;touch INJECTED2).c",
+            "//Error:\n//Success:\n//Execute\n//suite\n//prints -bitsinj+\nint main() { return 0; }\n");
+    const RunResult run = d.Run(d.Args(Fake("fake-plain-cc"), false));
+    ASSERT_EQ(run.Status, 0) << run.Stderr;
+    const std::string personality = ReadFile(d.Personality());
+    EXPECT_TRUE(Holds(personality, "-inj+\n")) << "the test with the hostile name ran as a test";
+    EXPECT_TRUE(Holds(personality, "-bitsinj+\n")) << "the program with the hostile name ran";
+    EXPECT_EQ(RunShell("find " + ShellQuote(d.Root()) + " -name 'INJECTED*'").Stdout, "");
+}
+
+TEST(Hostile, NoDescriptorOfTheEngineReachesACompiler)
+{
+    Quiet d;
+    const std::string writable = d.Root() + "/writable-descriptors";
+    d.SuiteTest("t.c", "-fd-", "-fd+");
+    const RunResult run = d.Run(d.Args(ShellQuote(Fake("fake-writes-fds")) + " " + ShellQuote(writable)));
+    ASSERT_EQ(run.Status, 0) << run.Stderr;
+    EXPECT_FALSE(FileExists(writable)) << "descriptors open in the compiler: " << ReadFile(writable);
+    EXPECT_FALSE(Holds(ReadFile(d.Personality()), "INJECTED"));
+}
+
+TEST(Hostile, ALinkPlantedAtThePersonalityIsReplacedNotFollowed)
+{
+    Quiet d;
+    const std::string victim = d.Root() + "/victim";
+    WriteFile(victim, "precious\n");
+    fs::remove(d.Personality());
+    fs::create_symlink(victim, d.Personality());
+    const RunResult run = d.Run(d.Args(Fake("fake-plain-cc")));
+    ASSERT_EQ(run.Status, 0) << run.Stderr;
+    EXPECT_EQ(ReadFile(victim), "precious\n");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(d.Personality())));
+    EXPECT_TRUE(Holds(ReadFile(d.Personality()), "-s char="));
+}
+
+TEST(Hostile, CtrlCEndsTheRunAndItsCompilesPromptlyAndOneRunHoldsTheDirectory)
+{
+    // SIGINT to the engine alone, and to its whole process group as a terminal's Ctrl-C is.
+    for (const bool group : {false, true}) {
+        Quiet d;
+        const std::string pidFile = d.Root() + "/compiler.pid";
+        Started run(d.Args(ShellQuote(Fake("fake-sleeps")) + " " + ShellQuote(pidFile)), d.Work());
+        ASSERT_TRUE(AppearsWithin(pidFile, std::chrono::seconds(30))) << "the first compile never started";
+        if (group) {
+            const RunResult second = d.Run(d.Args(Fake("fake-plain-cc")));
+            EXPECT_EQ(second.Status, 1);
+            EXPECT_TRUE(Holds(second.Stderr, "Another Kestrix run is using the working directory \"" + d.Work() + "\""))
+                << second.Stderr;
+        }
+        const auto signalled = std::chrono::steady_clock::now();
+        run.Signal(SIGINT, group);
+        const RunResult ended = run.Wait();
+        EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(10));
+        EXPECT_EQ(ended.Status, 128 + SIGINT) << ended.Stderr;
+        EXPECT_TRUE(Holds(ended.Stderr, "Interrupted by SIGINT")) << ended.Stderr;
+        EXPECT_EQ(ReadFile(d.Personality()), kPrevious);
+        EXPECT_TRUE(d.Leftovers().empty());
+        EXPECT_TRUE(ProcessGone(pidFile)) << "the compile was ended with the run";
+    }
+}
+
+// Compilers that misbehave while the run goes on: the run must end with the status and
+// message given, keeping the previous personality.
+TEST(Hostile, CompilerMisconductNeverPassesAsAnAnswer)
+{
+    const struct {
+        const char* Fake;
+        bool ArgIsRoot;  // the fake's first argument is the personality's folder
+        int Status;
+        const char* Message;
+    } cases[] = {
+        {"fake-interrupts-itself", false, 128 + SIGINT, "was ended by SIGINT"},
+        {"fake-removes-personality", true, 1, "Cannot write the personality file"},
+        {"fake-removes-probe-dirs", false, 1, "Cannot create the probe directory"},
+    };
+    for (const auto& c : cases) {
+        Quiet d;
+        d.SuiteTest("t.c", "-t-", "-t+");
+        std::string compiler = ShellQuote(Fake(c.Fake));
+        if (c.ArgIsRoot)
+            compiler += " " + ShellQuote(d.Root());
+        const RunResult run = d.Run(d.Args(compiler));
+        EXPECT_EQ(run.Status, c.Status) << c.Fake << ": " << run.Stderr;
+        EXPECT_TRUE(Holds(run.Stderr, c.Message)) << c.Fake << ": " << run.Stderr;
+        EXPECT_EQ(ReadFile(d.Personality()), kPrevious) << c.Fake;
+        EXPECT_TRUE(d.Leftovers().empty()) << c.Fake;
+    }
+}
+
+TEST(Hostile, ACompilerKilledAfterWritingItsObjectRejectedTheSource)
+{
+    Quiet d;
+    d.SuiteTest("t.c", "-crash-", "-crash+", "//crash\n");
+    const RunResult run = d.Run(d.Args(Fake("fake-crashes-after-object")));
+    ASSERT_EQ(run.Status, 0) << run.Stderr;
+    const std::vector<std::string> lines = Lines(ReadFile(d.Personality()));
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "-crash-"), lines.end());
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), "-crash+"), lines.end());
+}
+
+TEST(Hostile, AFullFileSystemFailsTheRunAndKeepsThePreviousPersonality)
+{
+    // The shell's file size limit (in blocks of 512 bytes) makes every write past it fail as
+    // a full disk would: with 1 KiB a probe source cannot be written; with 16 KiB the probes
+    // can, but a personality holding a longer define cannot.
+    const struct {
+        int Blocks;
+        std::size_t Define;
+        const char* Message;
+    } cases[] = {{2, 1, "Error: Cannot write the probe source"}, {32, 20000, "Error: Cannot write the personality file"}};
+    for (const auto& c : cases) {
+        Quiet d;
+        std::string command = "trap '' XFSZ; ulimit -f " + std::to_string(c.Blocks) + "; exec " + ShellQuote(KESTRIX_BINARY);
+        for (const std::string& arg : d.Args(Fake("fake-plain-cc"), true, {"-xd", "LONG=" + std::string(c.Define, 'x')}))
+            command += " " + ShellQuote(arg);
+        const RunResult run = RunShell(command, d.Work());
+        EXPECT_EQ(run.Status, 1) << run.Stdout;
+        EXPECT_TRUE(Holds(run.Stderr, c.Message) && Holds(run.Stderr, ": File too large")) << run.Stderr;
+        EXPECT_EQ(ReadFile(d.Personality()), kPrevious);
+        EXPECT_TRUE(d.Leftovers().empty());
+    }
+}
+
+TEST(Hostile, TheParenthesisedDefineFlagReachesTheCompilerAsOneWord)
+{
+    Quiet d;
+    std::vector<std::string> args = d.Args(Fake("fake-df-cc"), true, {"-xd", "KX=1"});
+    args[5] = "DF";
+    const RunResult run = d.Run(args);
+    ASSERT_EQ(run.Status, 0) << run.Stdout << run.Stderr;
+    EXPECT_TRUE(Holds(ReadFile(d.Personality()), "-d KX=1\n"));
+}
+
+TEST(Hostile, UnusableNamedInputsAreRefusedBeforeAnyCompile)
+{
+    Quiet d;
+    const std::string log = d.Root() + "/compiles";
+    const std::string compiler = ShellQuote(Fake("fake-plain-cc")) + " --log " + ShellQuote(log);
+    d.Write("file", "");
+    d.Write("unclosed.tpl", "<add>\n-u+\n<remove>\n-u-\n</remove>\n");
+    d.Write("dir/h.h", "");
+    ASSERT_EQ(mkfifo((d.Root() + "/fifo").c_str(), 0600), 0);
+    const std::string r = d.Root();
+    const struct {
+        std::vector<std::string> Options;
+        std::string Message;
+    } cases[] = {
+        {{"-tpl", r + "/missing"}, "(-tpl): it does not exist"},
+        {{"-tpl", r + "/fifo"}, "(-tpl): it is not a regular file"},
+        {{"-tpl", r + "/unclosed.tpl"}, "line 3 holds <remove> inside the <add> section opened at line 1"},
+        {{"-fi", r + "/missing"}, "(-fi): it does not exist"},
+        {{"-fi", r + "/fifo"}, "(-fi): it is not a regular file"},
+        {{"-sub", r + "/missing"}, "(-sub): it does not exist"},
+        {{"-sub", r + "/dir/."}, "(-sub): its last component is \".\""},
+        {{"-i", r + "/missing"}, "(-i): it does not exist"},
+        {{"-i", r + "/file"}, "(-i): it is not a directory"},
+        {{"-i", r + "/dir\n-d INJECTED=1"}, "(-i): its name holds a line end"},
+        {{"-tlp", r + "/file"}, "Unknown option \"-tlp\""},
+        {{"-i"}, "The option -i needs a value"},
+        {{"-op"}, "The option -op needs a value"},
+        {{"-op", r + "/dir"}, "(-op): it is a directory"},
+        {{"-op", r + "/missing/out.p_c"}, "Cannot write the personality file \"" + r + "/missing/out.p_c\""},
+        {{"-xd", "A=1\n-d INJECTED=1"}, "holds a line end"},
+    };
+    for (const auto& c : cases) {
+        const RunResult run = d.Run(d.Args(compiler, true, c.Options));
+        EXPECT_EQ(run.Status, 1) << c.Message;
+        EXPECT_TRUE(Holds(run.Stderr, c.Message)) << run.Stderr;
+        EXPECT_EQ(run.Stdout, "") << c.Message;
+    }
+    std::vector<std::string> noPlaceholder = d.Args(compiler);
+    noPlaceholder[7] = "%c %j %o%e %s";
+    const RunResult run = d.Run(noPlaceholder);
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(Holds(run.Stderr, "lacks the placeholder %d")) << run.Stderr;
+    EXPECT_FALSE(FileExists(log)) << "compiled: " << ReadFile(log);
+    EXPECT_EQ(ReadFile(d.Personality()), kPrevious);
+}
+
+TEST(Hostile, ASubstituteTreeIsCopiedBesideThePersonalityAndNoFurther)
+{
+    Quiet d;
+    // A quote in the name, a personality named without a folder, and a link inside the tree
+    // that leads out of it. (A trailing slash is the command line's test: an engine that kept
+    // it would copy the tree into the root directory here.)
+    d.Write("su\"bs/h.h", "#define H 1\n");
+    d.Write("secret/key.h", "secret\n");
+    fs::create_directory_symlink(d.Root() + "/secret", d.Root() + "/su\"bs/out");
+    std::vector<std::string> args = d.Args(Fake("fake-plain-cc"), true, {"-sub", "../su\"bs"});
+    args[9] = "out.p_c";
+    const RunResult run = d.Run(args);
+    EXPECT_EQ(run.Status, 3) << "a skipped link leaves facts missing: " << run.Stderr;
+    EXPECT_TRUE(Holds(run.Stdout, "Error: Skipping \"" + d.Root() + "/su\"bs/out\" of the substitute headers: it is a "
+                                  "link that leads out of the substitute header tree"))
+        << run.Stdout;
+    const std::string copy = d.Work() + "/su\"bs";
+    EXPECT_EQ(ReadFile(copy + "/h.h"), "#define H 1\n");
+    EXPECT_FALSE(FileExists(copy + "/out"));
+    const std::vector<std::string> lines = Lines(ReadFile(d.Work() + "/out.p_c"));
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "-i \"" + d.Work() + "/su\\\"bs\"");
+    EXPECT_EQ(lines[1], "-q \"" + d.Work() + "/su\\\"bs\"");
+    // The personality's reader takes the quoted name back as it is.
+    EXPECT_EQ(kxexport::UnquotePath(lines[0].substr(3)), copy);
+}
+
+TEST(Hostile, TwoLaunchersGivenOneRunDirectoryStartOneRun)
+{
+    const std::string dir = MakeTempDir("launchers");
+    const std::string runDir = dir + "/run";
+    // The data of a quick deployment: the quiet one's list files and suite folders.
+    const Quiet quiet;
+    fs::create_directories(dir + "/data");
+    fs::copy(quiet.Work(), dir + "/data/lists");
+    fs::create_directories(dir + "/data/c_tests");
+    fs::create_directories(dir + "/data/c_keyword_tests");
+    std::string launch = "KESTRIX_DATA=" + ShellQuote(dir + "/data") + " " + ShellQuote(KESTRIX_RUN_SCRIPT) +
+                         " --run-dir " + ShellQuote(runDir);
+    for (const std::string& arg : GccLikeArgs("zanth", "ccmp", Fake("fake-plain-cc")))
+        launch += " " + ShellQuote(arg);
+    const RunResult both = RunShell("(" + launch + " >a.out 2>a.err; echo $? >a.rc) & (" + launch +
+                                        " >b.out 2>b.err; echo $? >b.rc) & wait",
+                                    dir);
+    std::vector<std::string> statuses{ReadFile(dir + "/a.rc"), ReadFile(dir + "/b.rc")};
+    std::sort(statuses.begin(), statuses.end());
+    EXPECT_EQ(statuses, (std::vector<std::string>{"0\n", "2\n"}));
+    const std::string refused = ReadFile(dir + (ReadFile(dir + "/a.rc") == "2\n" ? "/a.err" : "/b.err"));
+    EXPECT_TRUE(Holds(refused, "two runs must not share one")) << refused;
+    RemoveTree(dir);
+}
