@@ -102,16 +102,37 @@ JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
         verdicts.Verdicts[item] = Judgement::Suspect;
     if (rejected.empty() || loneRejections == 2)
         return verdicts;
+
+    // The check in the reverse order. A compiler may stop early (at a fatal error, or after
+    // so many errors): the items after the last one it rejected were not reached, and are
+    // checked again on their own. An item before that one that passes was only rejected
+    // because of its neighbours, and then no rejection of this batch is trusted.
     std::sort(rejected.begin(), rejected.end());
-    const std::vector<std::size_t> reversed(rejected.rbegin(), rejected.rend());
-    bool accepted = false;
-    const Reading reading = run(reversed, true, accepted);
-    if (accepted || reading.Disturbed)
-        return verdicts;
-    for (std::size_t item : rejected)
-        if (reading.Rejected.count(item) == 0)
+    std::vector<std::size_t> confirmed;
+    std::vector<std::size_t> pending = rejected;
+    while (!pending.empty()) {
+        const std::vector<std::size_t> order(pending.rbegin(), pending.rend());
+        bool accepted = false;
+        const Reading reading = run(order, true, accepted);
+        if (accepted || reading.Disturbed || reading.Rejected.empty())
             return verdicts;
-    for (std::size_t item : rejected)
+        std::size_t reached = 0;
+        for (std::size_t at = 0; at < order.size(); ++at)
+            if (reading.Rejected.count(order[at]) != 0)
+                reached = at + 1;
+        std::vector<std::size_t> unreached;
+        for (std::size_t at = 0; at < order.size(); ++at) {
+            if (reading.Rejected.count(order[at]) != 0)
+                confirmed.push_back(order[at]);
+            else if (at < reached)
+                return verdicts;
+            else
+                unreached.push_back(order[at]);
+        }
+        std::sort(unreached.begin(), unreached.end());
+        pending = std::move(unreached);
+    }
+    for (std::size_t item : confirmed)
         verdicts.Verdicts[item] = Judgement::Rejected;
     return verdicts;
 }

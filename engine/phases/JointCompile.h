@@ -8,7 +8,8 @@
 // order and with a separator after each, so that each has other neighbours before it and
 // an error that runs on past its item shows on a separator: an item rejected only because
 // of what stood before it passes there. Only when every one of them is rejected again do
-// they count as rejected; otherwise they stay suspects, for the caller to test one by one. Whatever cannot be told this way (an error on a line of no item, in another file
+// they count as rejected (those a compiler that stopped early did not reach are checked
+// again); otherwise they stay suspects, for the caller to test one by one. Whatever cannot be told this way (an error on a line of no item, in another file
 // or with no location; notes that tie two items together; a compiler that stops at its
 // first error) is left undecided, and so is a single item: its own test is as cheap.
 #pragma once

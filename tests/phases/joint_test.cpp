@@ -30,6 +30,7 @@ struct ModelCompiler {
         auto say = [&](long at, const std::string& what) {
             messages += file + ":" + std::to_string(WrongLines ? 1 : at) + ":1: " + what + "\n";
         };
+        bool stopped = false;
         for (const std::string& text : Lines(source.Text())) {
             ++line;
             if (text.rfind("#line 1 \"", 0) == 0) {
@@ -37,7 +38,8 @@ struct ModelCompiler {
                 line = 0;
                 continue;
             }
-            if (StopsAtFirstError && errors > 0)
+            stopped = StopsAtFirstError && errors > 0;
+            if (stopped)
                 break;
             if (spilling) {
                 say(line, "error: expected ';'");
@@ -58,7 +60,7 @@ struct ModelCompiler {
                 }
             }
         }
-        if (spilling)
+        if (spilling && !stopped)
             say(line + 1, "error: expected ';' at end of input");
         return errors == 0 ? Accept() : Reject(messages);
     }
