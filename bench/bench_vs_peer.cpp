@@ -13,30 +13,18 @@
 #include <unistd.h>
 #include <vector>
 
+#include "BenchSetup.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Subject {
-    std::string Name;
-    std::vector<std::string> KestrixArgs;  // after the program name
-    std::vector<std::string> PeerArgs;     // after "ccconfig"
-};
-
-std::vector<Subject> Subjects()
+// ccconfig's command line for each of the benchmark's compilers.
+std::vector<std::string> PeerArgs(const std::string& compiler)
 {
-    const std::string avr = "/usr/lib/gcc/avr/5.4.0";
-    return {
-        {"gcc",
-         {"zanth", "cmp", "gcc", "-o ", "-c", "-D", ".o", "%c %d%j %o%e %s", "-i",
-          "/usr/lib/gcc/x86_64-linux-gnu/12/include", "-i", "/usr/local/include", "-i",
-          "/usr/include/x86_64-linux-gnu", "-i", "/usr/include"},
-         {"--cc", "gcc", "--nostatus"}},
-        {"avr-gcc",
-         {"zanth", "ccmp", "avr-gcc", "-o ", "-c", "-D", ".o", "%c %d%j %o%e %s", "-i", avr + "/include", "-i",
-          avr + "/include-fixed", "-i", "/usr/lib/avr/include", "-i", avr, "-xs", "-mmcu=atmega2560"},
-         {"--cc", "avr-gcc", "--nostatus", "--", "-mmcu=atmega2560"}},
-    };
+    if (compiler == "avr-gcc")
+        return {"--cc", "avr-gcc", "--nostatus", "--", "-mmcu=atmega2560"};
+    return {"--cc", compiler, "--nostatus"};
 }
 
 std::string Quoted(const std::string& word)
@@ -65,22 +53,6 @@ double TimeCommand(const std::string& directory, const std::string& program, con
     return seconds;
 }
 
-// A scratch deployment: the list files in work/, the suites beside it.
-std::string MakeDeployment(const std::string& root)
-{
-    fs::remove_all(root);
-    fs::create_directories(root + "/work");
-    for (const auto& entry : fs::directory_iterator(KESTRIX_DATA_DIR)) {
-        if (entry.path().filename() == "lists") {
-            for (const auto& list : fs::directory_iterator(entry.path()))
-                fs::create_symlink(list.path(), root + "/work/" + list.path().filename().string());
-        } else if (entry.is_directory()) {
-            fs::create_directory_symlink(entry.path(), root + "/" + entry.path().filename().string());
-        }
-    }
-    return root + "/work";
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -90,21 +62,21 @@ int main(int argc, char** argv)
         std::printf("ccconfig is not installed (Debian package libconvert-binary-c-perl): Kestrix alone.\n");
     std::printf("%-10s %12s %12s %8s\n", "compiler", "Kestrix s", "ccconfig s", "ratio");
     const std::string root = (fs::temp_directory_path() / ("kestrix-vs-peer-" + std::to_string(getpid()))).string();
-    for (const Subject& subject : Subjects()) {
+    for (const BenchCompiler& subject : BenchCompilers()) {
         bool wanted = argc == 1;
         for (int i = 1; i < argc; ++i)
             wanted = wanted || subject.Name == argv[i];
         if (!wanted || std::system(("command -v " + subject.Name + " >/dev/null 2>&1").c_str()) != 0)
             continue;
 
-        const std::string work = MakeDeployment(root);
-        std::vector<std::string> args = subject.KestrixArgs;
+        const std::string work = MakeBenchDeployment(root);
+        std::vector<std::string> args = subject.Args;
         args.insert(args.end(), {"-op", root + "/out.p_c"});
         const double kestrix = TimeCommand(work, KESTRIX_BINARY, args);
         double peer = -1;
         if (havePeer) {
             fs::create_directories(root + "/peer");
-            peer = TimeCommand(root + "/peer", "ccconfig", subject.PeerArgs);
+            peer = TimeCommand(root + "/peer", "ccconfig", PeerArgs(subject.Name));
         }
         fs::remove_all(root);
         if (peer > 0 && kestrix > 0)
