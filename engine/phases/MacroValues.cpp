@@ -127,15 +127,19 @@ struct GroupAnswer {
 };
 using GroupReader = std::function<GroupAnswer(const std::vector<std::size_t>& group)>;
 
-// Reads the macros in groups, starting with all of them. A group that fails loses the
-// macros its errors name, and is tried again; one that fails without naming any is split.
-// A macro on its own is left to its own probes, which cost no more.
-std::vector<std::optional<Record>> ReadInGroups(std::size_t count, const GroupReader& read)
+// Reads the macros in groups of at most `most`. A group that fails loses the macros its
+// errors name, and is tried again; one that fails without naming any is split. A macro on
+// its own is left to its own probes, which cost no more.
+std::vector<std::optional<Record>> ReadInGroups(std::size_t count, std::size_t most, const GroupReader& read)
 {
     std::vector<std::optional<Record>> records(count);
-    std::vector<std::vector<std::size_t>> groups(1);
-    for (std::size_t i = 0; i < count; ++i)
-        groups.front().push_back(i);
+    std::vector<std::vector<std::size_t>> groups;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i % most == 0)
+            groups.emplace_back();
+        groups.back().push_back(i);
+    }
+    std::reverse(groups.begin(), groups.end());
     while (!groups.empty()) {
         std::vector<std::size_t> group = std::move(groups.back());
         groups.pop_back();
@@ -158,6 +162,13 @@ std::vector<std::optional<Record>> ReadInGroups(std::size_t count, const GroupRe
         }
     }
     return records;
+}
+
+// Macros in one group: no larger a source than a batch of existence tests, for compilers
+// with small limits (-rfs).
+std::size_t MostInGroup(const RunContext& context)
+{
+    return context.Opts.ReduceFileSize ? 256 : 4096;
 }
 
 // The group's positions that the compiler's errors name.
@@ -325,7 +336,7 @@ std::vector<std::optional<std::vector<std::string>>> ProgramValues(const RunCont
                                                                    const std::vector<std::string>& names)
 {
     std::vector<std::optional<Record>> records = ReadInGroups(
-        names.size(), [&](const std::vector<std::size_t>& group) { return RunGroup(context, names, group); });
+        names.size(), MostInGroup(context), [&](const std::vector<std::size_t>& group) { return RunGroup(context, names, group); });
     return records;
 }
 
@@ -336,7 +347,7 @@ std::vector<std::optional<std::vector<std::string>>> ObjectValues(const RunConte
     std::vector<std::string> all = names;
     all.insert(all.end(), {kSampleEmpty, kSampleFull});
     const std::vector<std::optional<Record>> records = ReadInGroups(
-        all.size(), [&](const std::vector<std::size_t>& group) { return CompileGroup(context, kSampleDefines, all, group); });
+        all.size(), MostInGroup(context), [&](const std::vector<std::size_t>& group) { return CompileGroup(context, kSampleDefines, all, group); });
     const std::optional<Record>& empty = records[names.size()];
     const std::optional<Record>& full = records[names.size() + 1];
     const bool samplesRead = empty && full && empty->size() == 2 && full->size() == 2;

@@ -1,8 +1,15 @@
 #include "SuiteBatch.h"
 
+#include <algorithm>
+
 #include "JointCompile.h"
 
 namespace {
+
+// Copies in one source: about 100 KB of the shipped tests, or a tenth of that for compilers
+// with small limits (-rfs).
+constexpr std::size_t kMostCopies = 256;
+constexpr std::size_t kMostCopiesReduced = 32;
 
 bool IsIdentifierChar(char c)
 {
@@ -66,20 +73,33 @@ std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vec
         if (!runs[i].Test->Execute)
             batch.push_back(i);
     if (!context.Opts.Exact && batch.size() > 1) {
-        const JointVerdicts joint = JudgeTogether(
-            batch.size(),
-            [&](const std::vector<std::size_t>& order, bool) { return Copies(context, runs, batch, order); },
-            [&](const BatchSource& source) { return context.CompileFile(source.Text(), source.FileName()); });
-        for (std::size_t k = 0; k < batch.size(); ++k) {
-            const Judgement verdict = joint.Verdicts[k];
-            if (verdict != Judgement::Accepted && verdict != Judgement::Rejected)
-                continue;
-            SuiteOutcome& outcome = outcomes[batch[k]];
-            outcome.Passed = verdict == Judgement::Accepted;
-            const SuiteTest& test = *runs[batch[k]].Test;
-            outcome.Result = QuotedTestText(outcome.Passed ? test.SuccessText : test.ErrorText);
-            decided[batch[k]] = true;
-        }
+        // Sources of a size the compiler is known to take; the groups are independent.
+        const std::size_t most = context.Opts.ReduceFileSize ? kMostCopiesReduced : kMostCopies;
+        std::vector<std::vector<std::size_t>> groups;
+        for (std::size_t begin = 0; begin < batch.size(); begin += most)
+            groups.emplace_back(batch.begin() + static_cast<std::ptrdiff_t>(begin),
+                                batch.begin() + static_cast<std::ptrdiff_t>(std::min(begin + most, batch.size())));
+        context.ForEach(
+            groups.size(),
+            [&](std::size_t g) {
+                return JudgeTogether(
+                    groups[g].size(),
+                    [&](const std::vector<std::size_t>& order, bool) { return Copies(context, runs, groups[g], order); },
+                    [&](const BatchSource& source) { return context.CompileFile(source.Text(), source.FileName()); });
+            },
+            [&](std::size_t g, const JointVerdicts& joint) {
+                for (std::size_t k = 0; k < groups[g].size(); ++k) {
+                    const Judgement verdict = joint.Verdicts[k];
+                    if (verdict != Judgement::Accepted && verdict != Judgement::Rejected)
+                        continue;
+                    const std::size_t run = groups[g][k];
+                    SuiteOutcome& outcome = outcomes[run];
+                    outcome.Passed = verdict == Judgement::Accepted;
+                    const SuiteTest& test = *runs[run].Test;
+                    outcome.Result = QuotedTestText(outcome.Passed ? test.SuccessText : test.ErrorText);
+                    decided[run] = true;
+                }
+            });
     }
 
     std::vector<std::size_t> alone;
