@@ -15,6 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "BenchSetup.h"
 #include "CommandLine.h"
 #include "CompilerProbe.h"
 #include "Generation.h"
@@ -25,44 +26,16 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-struct Subject {
-    std::string Name;
-    std::vector<std::string> Args;  // the command line after the program name
-};
-
-std::vector<Subject> Subjects()
-{
-    const std::string avr = "/usr/lib/gcc/avr/5.4.0";
-    return {
-        {"gcc",
-         {"zanth", "cmp", "gcc", "-o ", "-c", "-D", ".o", "%c %d%j %o%e %s", "-i",
-          "/usr/lib/gcc/x86_64-linux-gnu/12/include", "-i", "/usr/local/include", "-i",
-          "/usr/include/x86_64-linux-gnu", "-i", "/usr/include"}},
-        {"avr-gcc",
-         {"zanth", "ccmp", "avr-gcc", "-o ", "-c", "-D", ".o", "%c %d%j %o%e %s", "-i", avr + "/include", "-i",
-          avr + "/include-fixed", "-i", "/usr/lib/avr/include", "-i", avr, "-xs", "-mmcu=atmega2560"}},
-    };
-}
-
 struct PhaseCost {
     double Seconds = 0;
     long Runs = 0;
 };
 
 // One run; the cost of each phase in the order the phases ran.
-std::vector<std::pair<std::string, PhaseCost>> Measure(const Subject& subject, const std::string& jobs)
+std::vector<std::pair<std::string, PhaseCost>> Measure(const BenchCompiler& subject, const std::string& jobs)
 {
     const std::string root = fs::temp_directory_path() / ("kestrix-bench-" + std::to_string(getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root + "/work");
-    for (const auto& entry : fs::directory_iterator(KESTRIX_DATA_DIR)) {
-        if (entry.path().filename() == "lists") {
-            for (const auto& list : fs::directory_iterator(entry.path()))
-                fs::create_symlink(list.path(), root + "/work/" + list.path().filename().string());
-        } else if (entry.is_directory()) {
-            fs::create_directory_symlink(entry.path(), root + "/" + entry.path().filename().string());
-        }
-    }
+    MakeBenchDeployment(root);
     std::vector<std::string> args{"Kestrix"};
     args.insert(args.end(), subject.Args.begin(), subject.Args.end());
     args.insert(args.end(), {"-op", root + "/out.p_c", "-j", jobs});
@@ -97,7 +70,7 @@ std::vector<std::pair<std::string, PhaseCost>> Measure(const Subject& subject, c
 int main(int argc, char** argv)
 {
     const std::string cores = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
-    for (const Subject& subject : Subjects()) {
+    for (const BenchCompiler& subject : BenchCompilers()) {
         bool wanted = argc == 1;
         for (int i = 1; i < argc; ++i)
             wanted = wanted || subject.Name == argv[i];

@@ -17,6 +17,29 @@
 constexpr std::size_t kFullBatchSize = 16384;
 constexpr std::size_t kReducedBatchSize = 1024;
 
+// The batch size of the first level that the halving really runs for this many candidates:
+// the starting size halved until it fits (0 for no candidates).
+inline std::size_t FirstLevel(std::size_t candidates, std::size_t batchSize)
+{
+    while (batchSize > candidates)
+        batchSize /= 2;
+    return batchSize;
+}
+
+// The candidates cut from their start into consecutive batches of this size (the last one
+// may be shorter), as the halving cuts them.
+inline std::vector<std::vector<std::string>> CutIntoBatches(const std::vector<std::string>& candidates,
+                                                            std::size_t batchSize)
+{
+    std::vector<std::vector<std::string>> batches;
+    for (std::size_t begin = 0; begin < candidates.size(); begin += batchSize) {
+        const std::size_t end = std::min(begin + batchSize, candidates.size());
+        batches.emplace_back(candidates.begin() + static_cast<std::ptrdiff_t>(begin),
+                             candidates.begin() + static_cast<std::ptrdiff_t>(end));
+    }
+    return batches;
+}
+
 // Runs the levels batchSize, batchSize/2, ..., 1 over the candidates (kept in their order).
 // A level with fewer candidates than its batch size is skipped. At each level the list is
 // cut from its start into consecutive batches (the last one may be shorter), and the names

@@ -4,9 +4,11 @@
 
 #include "BatchHalving.h"
 #include "Files.h"
+#include "JointCompile.h"
 #include "Reporter.h"
 #include "TextUtilities.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -37,6 +39,105 @@ void CollectIdentifiers(const std::string& line, std::set<std::string>& identifi
     }
 }
 
+const std::string kTag = "keywords";
+const std::string kRedefinition = "redefinition";
+
+std::string KeywordTestSource(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (const std::string& name : names)
+        text += PrintKeywords(name);
+    return text;
+}
+
+// One batch of the halving: true when the compiler rejects it, so that it may hold a
+// keyword.
+bool MayHoldKeyword(const RunContext& context, const std::vector<std::string>& batch)
+{
+    const CompileResult result = context.Compile(KeywordTestSource(batch), "exttest");
+    if (result.Accepted())
+        return false;
+    // A redefinition means a name of the batch is already declared: an ordinary identifier,
+    // not a keyword. Only a single name can be given up for it; a larger batch may hold real
+    // keywords beside the redeclared name (compilers that predeclare their built-in functions
+    // report one in nearly every batch), so it is split further like any failing batch.
+    return batch.size() > 1 || result.Output().find(kRedefinition) == std::string::npos;
+}
+
+// The names the halving would keep, mostly read from the lines the compiler's messages
+// name. Every batch of the halving's first level is judged from a few compiles of the
+// halving's own test source (see JudgeTogether); a rejected name is a keyword as long as no
+// message about it, or about no name at all, speaks of a redefinition (which the halving
+// decides from the name's own compile). Whatever stays undecided goes on through the
+// halving, from the level below.
+std::vector<std::string> RejectedByJointCompiles(const RunContext& context, const std::vector<std::string>& candidates,
+                                                 std::size_t batchSize)
+{
+    const std::size_t level = FirstLevel(candidates.size(), batchSize);
+    if (level < 2)
+        return HalvingBatches(context, candidates, batchSize, kTag,
+                              [&](const auto& batch) { return MayHoldKeyword(context, batch); });
+    const std::vector<std::vector<std::string>> batches = CutIntoBatches(candidates, level);
+    Say("  [" + kTag + "] batches of " + std::to_string(level) + ": " + std::to_string(candidates.size()) + " names, " +
+        std::to_string(batches.size()) + " judged from the lines the compiler names");
+
+    std::vector<std::string> keywords;
+    std::vector<std::string> suspects;
+    std::vector<std::string> undecided;
+    context.ForEach(
+        batches.size(),
+        [&](std::size_t b) {
+            const std::vector<std::string>& batch = batches[b];
+            return JudgeTogether(
+                batch.size(),
+                [&](const std::vector<std::size_t>& order, bool separated) {
+                    BatchSource source(std::string("exttest") + context.Opts.SourceExt());
+                    for (std::size_t item : order) {
+                        source.AddItem(item, PrintKeywords(batch[item]));
+                        if (separated)
+                            source.AddShared(BatchSeparator(item));
+                    }
+                    return source;
+                },
+                [&](const BatchSource& source) { return context.CompileFile(source.Text(), source.FileName()); });
+        },
+        [&](std::size_t b, const JointVerdicts& joint) {
+            const bool redefinitionElsewhere = joint.SaidElsewhere.find(kRedefinition) != std::string::npos;
+            for (std::size_t i = 0; i < batches[b].size(); ++i) {
+                const std::string& name = batches[b][i];
+                switch (joint.Verdicts[i]) {
+                case Judgement::Accepted:
+                    break;
+                case Judgement::Rejected:
+                    if (!redefinitionElsewhere && joint.Said[i].find(kRedefinition) == std::string::npos)
+                        keywords.push_back(name);
+                    else
+                        suspects.push_back(name);
+                    break;
+                case Judgement::Suspect:
+                    suspects.push_back(name);
+                    break;
+                case Judgement::Undecided:
+                    undecided.push_back(name);
+                    break;
+                }
+            }
+        });
+    Say("  [" + kTag + "] " + std::to_string(keywords.size()) + " keywords found; " +
+        std::to_string(suspects.size()) + " names to test one by one, " + std::to_string(undecided.size()) +
+        " to halve");
+
+    // A suspect was rejected in a batch already: the halving would test it on its own in the
+    // end, and that is all it needs.
+    auto mayHoldKeyword = [&](const std::vector<std::string>& batch) { return MayHoldKeyword(context, batch); };
+    for (std::string& name : HalvingBatches(context, std::move(suspects), 1, kTag, mayHoldKeyword))
+        keywords.push_back(std::move(name));
+    for (std::string& name : HalvingBatches(context, std::move(undecided), level / 2, kTag, mayHoldKeyword))
+        keywords.push_back(std::move(name));
+    std::sort(keywords.begin(), keywords.end());
+    return keywords;
+}
+
 }  // namespace
 
 std::string PrintKeywords(const std::string& candidate)
@@ -55,22 +156,11 @@ std::set<std::string> FindExtensionKeywords(const RunContext& context, const std
         if (languageKeywords.count(name) == 0)
             candidates.push_back(name);
 
-    const std::vector<std::string> rejected = HalvingBatches(
-        context, std::move(candidates), context.Opts.ReduceFileSize ? kReducedBatchSize : kFullBatchSize,
-        "keywords", [&](const std::vector<std::string>& batch) {
-            std::string text;
-            for (const std::string& name : batch)
-                text += PrintKeywords(name);
-            const CompileResult result = context.Compile(text, "exttest");
-            if (result.Accepted())
-                return false;
-            // A redefinition means a name of the batch is already declared: an ordinary
-            // identifier, not a keyword. Only a single name can be given up for it; a larger
-            // batch may hold real keywords beside the redeclared name (compilers that
-            // predeclare their built-in functions report one in nearly every batch), so it
-            // is split further like any failing batch.
-            return batch.size() > 1 || result.Output().find("redefinition") == std::string::npos;
-        });
+    const std::size_t batchSize = context.Opts.ReduceFileSize ? kReducedBatchSize : kFullBatchSize;
+    const std::vector<std::string> rejected = context.Opts.Exact
+                                                  ? HalvingBatches(context, std::move(candidates), batchSize, kTag,
+                                                                   [&](const auto& batch) { return MayHoldKeyword(context, batch); })
+                                                  : RejectedByJointCompiles(context, candidates, batchSize);
 
     std::set<std::string> keywords(rejected.begin(), rejected.end());
     RemoveAlreadyHandledKWsInFInc(context.Opts.ForceIncludeFile, keywords);

@@ -1,6 +1,7 @@
 #include "GeneralTests.h"
 
 #include "Reporter.h"
+#include "SuiteBatch.h"
 
 #include <algorithm>
 
@@ -16,18 +17,13 @@ const int kDefaultIdentifierLength = 31;
 std::set<std::string> ConductZanTests(const RunContext& context, const std::vector<SuiteTest>& tests)
 {
     Say("Conducting Tests...");
+    std::vector<SuiteRun> runs;
+    for (const SuiteTest& test : tests)
+        runs.push_back({&test, {}});
     std::set<std::string> lines;
-    context.ForEach(
-        tests.size(),
-        [&](std::size_t i) {
-            std::string result;
-            ConductTest(context, tests[i], "", result);
-            return result;
-        },
-        [&](std::size_t, const std::string& result) {
-            if (!result.empty())
-                lines.insert(result);
-        });
+    for (const SuiteOutcome& outcome : ConductTests(context, runs))
+        if (!outcome.Result.empty())
+            lines.insert(outcome.Result);
     return lines;
 }
 

@@ -1,6 +1,7 @@
 #include "KeywordTests.h"
 
 #include "Reporter.h"
+#include "SuiteBatch.h"
 #include "TextUtilities.h"
 
 namespace {
@@ -64,89 +65,120 @@ KeywordFindings ConductKWTests(const RunContext& context, const PersonalityWrite
     };
 
     const std::vector<std::string> keywords(extensionKeywords.begin(), extensionKeywords.end());
-    context.ForEach(
-        keywords.size(),
-        [&](std::size_t i) {
-            const std::string& keyword = keywords[i];
-            Verdict verdict;
-            if (keyword.find(kBuiltinMarker) != std::string::npos)
-                return verdict;
-            for (const SuiteTest& test : tests) {
-                verdict.Result.clear();
-                if (ConductTest(context, test, "XXX=" + keyword + " ", verdict.Result)) {
-                    verdict.Passed = true;
+    auto isBuiltin = [&](std::size_t i) { return keywords[i].find(kBuiltinMarker) != std::string::npos; };
+    std::vector<Verdict> verdicts(keywords.size());
+    if (context.Opts.Exact) {
+        context.ForEach(
+            keywords.size(),
+            [&](std::size_t i) {
+                Verdict verdict;
+                if (isBuiltin(i))
                     return verdict;
-                }
-            }
-            if (!isC)
-                verdict.Access = TestPublicProtectedPrivate(context, keyword);
-            return verdict;
-        },
-        [&](std::size_t i, const Verdict& verdict) {
-            const std::string& keyword = keywords[i];
-            auto& lines = found.Lines;
-            if (keyword.find(kBuiltinMarker) != std::string::npos) {
-                const std::string value = ValueOf(lists.BuiltinReplaceKeywords, keyword);
-                if (!value.empty())
-                    lines.insert(vocabulary.Define(value));
-                return;
-            }
-            if (verdict.Passed) {
-                if (verdict.Result == "type") {
-                    found.TypeKeywords.insert(keyword);
-                    return;
-                }
-                bool handled = false;
-                std::string name = keyword;
-                const std::string alias = underscoreAlias(keyword);
-                if (!alias.empty()) {
-                    lines.insert(quoted(keyword + "=" + alias));
-                    handled = true;
-                    name = alias;
-                }
-                if (!isC) {
-                    const std::string stripped = RemovePreAndTrailChars('_', name);
-                    const std::string own = ValueOf(lists.ZanExtensionKeywords, name);
-                    const std::string plain = ValueOf(lists.ZanExtensionKeywords, stripped);
-                    if (!own.empty()) {
-                        lines.insert(PersonalityWriter::Extension(own));
-                        return;
-                    }
-                    if (!plain.empty()) {
-                        lines.insert(PersonalityWriter::Extension(plain));
-                        lines.insert(quoted(keyword + "=" + stripped));
-                        return;
+                for (const SuiteTest& test : tests) {
+                    verdict.Result.clear();
+                    if (ConductTest(context, test, "XXX=" + keywords[i] + " ", verdict.Result)) {
+                        verdict.Passed = true;
+                        return verdict;
                     }
                 }
-                if (handled)
-                    return;
-                if (verdict.Result == "decl") {
-                    found.ForceIncludeEntries.insert(keyword);
-                    found.NeedForceInclude = true;
-                    return;
-                }
-                lines.insert(quoted(keyword + "=" + verdict.Result));
-                return;
+                if (!isC)
+                    verdict.Access = TestPublicProtectedPrivate(context, keywords[i]);
+                return verdict;
+            },
+            [&](std::size_t i, Verdict verdict) { verdicts[i] = std::move(verdict); });
+    } else {
+        // The same order of tests for every keyword, one test at a time for all the keywords
+        // that no earlier test took.
+        std::vector<std::size_t> open;
+        for (std::size_t i = 0; i < keywords.size(); ++i)
+            if (!isBuiltin(i))
+                open.push_back(i);
+        for (const SuiteTest& test : tests) {
+            std::vector<SuiteRun> runs;
+            for (std::size_t i : open)
+                runs.push_back({&test, keywords[i]});
+            const std::vector<SuiteOutcome> outcomes = ConductTests(context, runs);
+            std::vector<std::size_t> stillOpen;
+            for (std::size_t k = 0; k < open.size(); ++k) {
+                if (outcomes[k].Passed)
+                    verdicts[open[k]] = {true, outcomes[k].Result, {}};
+                else
+                    stillOpen.push_back(open[k]);
             }
+            open = std::move(stillOpen);
+        }
+        if (!isC)
+            context.ForEach(
+                open.size(), [&](std::size_t k) { return TestPublicProtectedPrivate(context, keywords[open[k]]); },
+                [&](std::size_t k, std::string access) { verdicts[open[k]].Access = std::move(access); });
+    }
 
-            if (!verdict.Access.empty()) {
-                lines.insert(quoted(keyword + "=" + verdict.Access));
-                return;
+    for (std::size_t i = 0; i < keywords.size(); ++i) {
+        const std::string& keyword = keywords[i];
+        const Verdict& verdict = verdicts[i];
+        auto& lines = found.Lines;
+        if (isBuiltin(i)) {
+            const std::string value = ValueOf(lists.BuiltinReplaceKeywords, keyword);
+            if (!value.empty())
+                lines.insert(vocabulary.Define(value));
+            continue;
+        }
+        if (verdict.Passed) {
+            if (verdict.Result == "type") {
+                found.TypeKeywords.insert(keyword);
+                continue;
             }
+            bool handled = false;
+            std::string name = keyword;
             const std::string alias = underscoreAlias(keyword);
             if (!alias.empty()) {
                 lines.insert(quoted(keyword + "=" + alias));
-                return;
+                handled = true;
+                name = alias;
             }
-            const std::string replacement = ValueOf(lists.ReplaceKeywords, keyword);
-            if (replacement.empty()) {
-                found.KeywordDefineEntries.push_back(vocabulary.Define(keyword + "="));
-                lines.insert(vocabulary.Define(keyword + "="));
-            } else {
-                if (replacement.find(kStringifyName) != std::string::npos)
-                    lines.insert(vocabulary.Define("_VMT_STRINGIFY(x)=#x"));
-                lines.insert(vocabulary.Define(keyword + "=" + replacement));
+            if (!isC) {
+                const std::string stripped = RemovePreAndTrailChars('_', name);
+                const std::string own = ValueOf(lists.ZanExtensionKeywords, name);
+                const std::string plain = ValueOf(lists.ZanExtensionKeywords, stripped);
+                if (!own.empty()) {
+                    lines.insert(PersonalityWriter::Extension(own));
+                    continue;
+                }
+                if (!plain.empty()) {
+                    lines.insert(PersonalityWriter::Extension(plain));
+                    lines.insert(quoted(keyword + "=" + stripped));
+                    continue;
+                }
             }
-        });
+            if (handled)
+                continue;
+            if (verdict.Result == "decl") {
+                found.ForceIncludeEntries.insert(keyword);
+                found.NeedForceInclude = true;
+                continue;
+            }
+            lines.insert(quoted(keyword + "=" + verdict.Result));
+            continue;
+        }
+
+        if (!verdict.Access.empty()) {
+            lines.insert(quoted(keyword + "=" + verdict.Access));
+            continue;
+        }
+        const std::string alias = underscoreAlias(keyword);
+        if (!alias.empty()) {
+            lines.insert(quoted(keyword + "=" + alias));
+            continue;
+        }
+        const std::string replacement = ValueOf(lists.ReplaceKeywords, keyword);
+        if (replacement.empty()) {
+            found.KeywordDefineEntries.push_back(vocabulary.Define(keyword + "="));
+            lines.insert(vocabulary.Define(keyword + "="));
+        } else {
+            if (replacement.find(kStringifyName) != std::string::npos)
+                lines.insert(vocabulary.Define("_VMT_STRINGIFY(x)=#x"));
+            lines.insert(vocabulary.Define(keyword + "=" + replacement));
+        }
+    }
     return found;
 }

@@ -2,7 +2,8 @@
 // macros, and with which values, from what the compiler does with small test sources alone.
 #include "MacroDiscovery.h"
 
-#include "BatchHalving.h"
+#include "MacroExistence.h"
+#include "MacroValues.h"
 #include "Reporter.h"
 #include "TextUtilities.h"
 
@@ -12,11 +13,6 @@ namespace {
 
 const std::string kStringifyEntry = "_VMT_STRINGIFY(x)=#x";
 const std::string kStringifyOpen = "_VMT_STRINGIFY(";
-const std::string kUndefinedId = "ak12345";
-// The words that bracket a value in the compiler's message or in the object's data.
-const std::string kValueBegin = "yyy";
-const std::string kValueEnd = "zzz";
-const std::string kStringifyPrelude = "#define S(X) #X\n#define M(X) S(X)\n";
 constexpr std::size_t kValueProgressStep = 100;
 
 void ReportUndeterminedDefine(const std::string& name)
@@ -38,84 +34,7 @@ bool QuotesToStringify(std::string& value, const std::string& quote)
     return true;
 }
 
-// Native compilers: the macro's expansion, stringified, is printed by a test program.
-std::vector<std::string> FindValueByRunning(const RunContext& context, const std::string& name)
-{
-    const std::string source = std::string("deftest") + context.Opts.SourceExt();
-    const std::string text = kStringifyPrelude + context.PrintfDecl() + "\n" +
-                             "int main(void) { printf(\"%s\", M(" + name + ")); return 0;}\n";
-    const ProgramResult result = context.BuildAndRun(text, source);
-    if (!result.Built) {
-        Say(source + " failed to compile! can't find value of: " + name);
-        return {};
-    }
-    // A program that was killed printed no complete value.
-    if (result.Run.TimedOut || result.Run.Signal != 0)
-        return {};
-    return {result.Run.Stdout};
-}
-
-// Cross compilers, first method: the stringified expansion becomes the name of a header
-// that does not exist, and the compiler quotes that name when it says so.
-std::vector<std::string> FindValueByIncludeName(const RunContext& context, const std::string& name)
-{
-    const std::string text = kStringifyPrelude + "#include M(" + kValueBegin + " " + name + " " + kValueEnd + ")\n";
-    const std::string output = context.Compile(text, "deftest").Output();
-
-    // Compilers may quote the name more than once (the message, the echoed source line);
-    // every pair on one line is a reading. A "zzz" only closes a "yyy" that stands before it
-    // on the same line: a line with a "yyy" alone shows a name that the compiler cut or
-    // replaced after an error, and the text up to the end of that line is no value.
-    std::vector<std::string> values;
-    std::size_t fromBegin = 0;
-    std::size_t fromEnd = 0;
-    for (;;) {
-        const std::size_t begin = output.find(kValueBegin, fromBegin);
-        if (begin == std::string::npos)
-            break;
-        const std::size_t valueStart = begin + kValueBegin.size();
-        const std::size_t end = output.find(kValueEnd, std::max(fromEnd, valueStart));
-        if (end == std::string::npos)
-            break;
-        fromBegin = begin + 1;
-        if (output.find('\n', begin) < end)
-            continue;
-        values.push_back(output.substr(valueStart, end - valueStart));
-        fromEnd = end + 1;
-    }
-    return values;
-}
-
-// Cross compilers, second method: the stringified expansion is concatenated between two
-// marker strings, and the compiler stores the whole literal in the object's data.
-std::vector<std::string> FindValueInObject(const RunContext& context, const std::string& name)
-{
-    // Text objects (listings of small-target compilers) keep the literal in an encoded
-    // form, so the compile would be wasted.
-    if (!context.Target.ObjectIsBinary)
-        return {};
-    const std::string text = kStringifyPrelude + "char s[] =  \"" + kValueBegin + "\" M(" + name + ") \"" +
-                             kValueEnd + "\";\n";
-    const CompileResult result = context.Compile(text, "deftest");
-    if (!result.MadeObject())
-        return {};
-    const std::string& content = *result.Object;
-    const std::size_t begin = content.find(kValueBegin);
-    if (begin == std::string::npos)
-        return {};
-    const std::size_t valueStart = begin + kValueBegin.size();
-    const std::size_t end = content.find(kValueEnd, valueStart);
-    if (end == std::string::npos)
-        return {};
-    return {content.substr(valueStart, end - valueStart)};
-}
-
 }  // namespace
-
-std::string PrintPossibleDefines(const std::string& name)
-{
-    return "#ifdef " + name + "\n" + "#include \"" + kUndefinedId + "\"\n#endif\n";
-}
 
 void TidyAndAddDefine(std::string value, const std::string& name, std::set<std::string>& foundDefines)
 {
@@ -158,16 +77,7 @@ std::set<std::string> FindPreDefines(const RunContext& context, const std::set<s
         if (languageKeywords.count(name) == 0 && given.count(name) == 0)
             candidates.push_back(name);
 
-    // A defined name activates its block, and the compiler then fails to find the header
-    // ak12345 and names it; a batch without a defined name is empty for the compiler.
-    std::vector<std::string> defined = HalvingBatches(
-        context, std::move(candidates), context.Opts.ReduceFileSize ? kReducedBatchSize : kFullBatchSize, "macros",
-        [&](const std::vector<std::string>& batch) {
-            std::string text;
-            for (const std::string& name : batch)
-                text += PrintPossibleDefines(name);
-            return context.Compile(text, "deftest").Output().find(kUndefinedId) != std::string::npos;
-        });
+    std::vector<std::string> defined = FindDefinedNames(context, std::move(candidates));
 
     // Macros whose value changes with the place or the time of use would be frozen at the
     // probe's values (__FILE__ as "deftest.c", __LINE__ as 3); the analyser supplies them
@@ -179,16 +89,12 @@ std::set<std::string> FindPreDefines(const RunContext& context, const std::set<s
 
     Say("Calculating compiler define values ...");
     std::set<std::string> found;
+    std::vector<std::optional<std::vector<std::string>>> together(defined.size());
+    if (!context.Opts.Exact)
+        together = ValuesReadTogether(context, defined);
     context.ForEach(
         defined.size(),
-        [&](std::size_t i) {
-            if (!context.Target.IsCrossCompiler)
-                return FindValueByRunning(context, defined[i]);
-            std::vector<std::string> values = FindValueByIncludeName(context, defined[i]);
-            for (std::string& value : FindValueInObject(context, defined[i]))
-                values.push_back(std::move(value));
-            return values;
-        },
+        [&](std::size_t i) { return together[i] ? *together[i] : ValuesOfOneMacro(context, defined[i]); },
         [&](std::size_t i, std::vector<std::string> values) {
             for (std::string& value : values)
                 TidyAndAddDefine(std::move(value), defined[i], found);

@@ -13,10 +13,6 @@
 std::set<std::string> FindPreDefines(const RunContext& context, const std::set<std::string>& identifiers,
                                      const std::set<std::string>& languageKeywords);
 
-// The existence test of one candidate: a defined name makes the compiler look for a header
-// that does not exist.
-std::string PrintPossibleDefines(const std::string& name);
-
 // Cleans a value the compiler showed for the macro and records its entry, or says why it
 // cannot.
 void TidyAndAddDefine(std::string value, const std::string& name, std::set<std::string>& foundDefines);

@@ -83,7 +83,13 @@ bool ConductTest(const RunContext& context, const SuiteTest& test, const std::st
         result = outcome ? test.SuccessText : test.ErrorText;
     }
 
-    if (result.find(' ') != std::string::npos && result.find("-ex ") == std::string::npos)
-        result = '"' + result + '"';
+    result = QuotedTestText(result);
     return outcome;
+}
+
+std::string QuotedTestText(const std::string& text)
+{
+    if (text.find(' ') != std::string::npos && text.find("-ex ") == std::string::npos)
+        return '"' + text + '"';
+    return text;
 }

@@ -22,6 +22,10 @@ struct SuiteTest {
 // of their names. Nothing (no value) when the folder cannot be read.
 std::optional<std::vector<SuiteTest>> ScanTestDir(const std::string& directory, const std::string& extension);
 
+// A test's text as the personality takes it: in double quotes when it holds a blank, unless
+// it is an extension line ("-ex ...").
+std::string QuotedTestText(const std::string& text);
+
 // Runs one test with the define text added to its command. True when the compiler accepted
 // it (or, for a program, built it); result receives the test's text for the outcome.
 bool ConductTest(const RunContext& context, const SuiteTest& test, const std::string& defineText, std::string& result);

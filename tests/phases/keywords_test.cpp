@@ -19,17 +19,30 @@ const std::set<std::string> kReserved{"__flash", "__sfr", "__attribute__", "__in
 const std::set<std::string> kPredeclared{"printf"};  // an ordinary name the compiler declares itself
 const std::set<std::string> kPredefined{"__GNUC__"}; // a macro: "#ifndef" skips it
 
-CompileResult KeywordCompiler(const CompileJob& job)
+// Stops at the first reserved word and names line 2 for it, as a compiler whose messages
+// tell little; or names the line of every error.
+CompileResult KeywordCompiler(const CompileJob& job, bool namesEveryLine)
 {
-    bool redefinition = false;
-    for (const std::string& name : NamesAfter(job.Source, "#ifndef ")) {
+    std::string messages;
+    long line = 0;
+    for (const std::string& text : Lines(job.Source)) {
+        ++line;
+        const std::size_t open = text.find('[');
+        if (text.rfind("int ", 0) != 0 || open == std::string::npos)
+            continue;
+        const std::string name = text.substr(4, open - 4);
         if (kPredefined.count(name) != 0)
             continue;
-        if (kReserved.count(name) != 0)
-            return Reject("exttest.c:2:5: error: expected identifier before '" + name + "'\n");
-        redefinition = redefinition || kPredeclared.count(name) != 0;
+        const std::string at = job.FileName + ":" + std::to_string(namesEveryLine ? line : 2) + ":5: error: ";
+        if (kReserved.count(name) != 0) {
+            messages += at + "expected identifier before '" + name + "'\n";
+            if (!namesEveryLine)
+                break;
+        } else if (kPredeclared.count(name) != 0) {
+            messages += at + "redefinition of '" + name + "'\n";
+        }
     }
-    return redefinition ? Reject("exttest.c:2:5: error: redefinition of 'printf'\n") : Accept();
+    return messages.empty() ? Accept() : Reject(messages);
 }
 
 // The keyword suite, and which keyword each of its sources accepts in place of XXX.
@@ -40,17 +53,48 @@ const std::vector<std::pair<SuiteTest, std::set<std::string>>> kSuite{
     {{"", "kw15_decl.c", "XXX = 1;\n", "", "decl", false}, {"__sfr"}},
 };
 
-CompileResult SuiteCompiler(const CompileJob& job)
+// Whether the test with this source accepts the keyword.
+bool Takes(const std::string& source, const std::string& keyword)
 {
     for (const auto& [test, accepts] : kSuite)
-        if (job.FileName == test.FileName)
-            for (const std::string& keyword : accepts)
-                if (job.ExtraDefine == "XXX=" + keyword + " ")
-                    return Accept();
-    // C++ access specifiers: only "__published" behaves as "public".
-    if (job.Source.find("class X {__published:") == 0 && job.Source.find("class Y") == std::string::npos)
-        return Accept();
-    return Reject();
+        if (source == test.Source)
+            return accepts.count(keyword) != 0;
+    return false;
+}
+
+// A compiler that judges one test for one keyword (XXX defined on its command line), or many
+// copies in one source, each in a file of its own (#line) with XXX defined before it. A
+// rejected copy is an error on its first line.
+CompileResult SuiteCompiler(const CompileJob& job)
+{
+    if (job.Source.find("#line 1 \"") == std::string::npos) {
+        const std::string& define = job.ExtraDefine;
+        const std::string keyword = define.size() > 5 ? define.substr(4, define.size() - 5) : std::string();
+        if (Takes(job.Source, keyword))
+            return Accept();
+        // C++ access specifiers: only "__published" behaves as "public".
+        if (job.Source.find("class X {__published:") == 0 && job.Source.find("class Y") == std::string::npos)
+            return Accept();
+        return Reject();
+    }
+    std::string messages, file, keyword, copy;
+    auto judge = [&] {
+        if (file.rfind("kxcopy", 0) == 0 && !Takes(copy, keyword))
+            messages += file + ":1:1: error: syntax error\n";
+    };
+    for (const std::string& line : Lines(job.Source)) {
+        if (line.rfind("#line 1 \"", 0) == 0) {
+            judge();
+            file = line.substr(9, line.size() - 10);
+            copy.clear();
+        } else if (line.rfind("#define XXX ", 0) == 0) {
+            keyword = line.substr(12);
+        } else if (line != "#undef XXX" && file.rfind("kxcopy", 0) == 0) {
+            copy += line + "\n";
+        }
+    }
+    judge();
+    return messages.empty() ? Accept() : Reject(messages);
 }
 
 std::vector<SuiteTest> Suite()
@@ -79,12 +123,21 @@ TEST(ExtensionKeywords, TheWordsTheCompilerReservesWhateverTheJobs)
     identifiers.insert({"printf", "__GNUC__", "int"});
     for (int i = 0; i < 3000; ++i)
         identifiers.insert("plain" + std::to_string(i));
-    for (unsigned jobs : {1u, 3u}) {
-        Options options = FakeOptions(true, jobs);
-        options.ReduceFileSize = true;
-        FakeRun run(KeywordCompiler, {}, false, options);
-        CapturedLines quiet;
-        EXPECT_EQ(FindExtensionKeywords(run.Context, identifiers, {"int"}), kReserved);
+    for (bool namesEveryLine : {false, true}) {
+        long plainRuns = 0;
+        for (const auto& [jobs, exact] : {std::pair{1u, true}, {3u, false}, {1u, false}}) {
+            Options options = FakeOptions(true, jobs);
+            options.ReduceFileSize = true;
+            options.Exact = exact;
+            FakeRun run([&](const CompileJob& job) { return KeywordCompiler(job, namesEveryLine); }, {}, false, options);
+            CapturedLines quiet;
+            EXPECT_EQ(FindExtensionKeywords(run.Context, identifiers, {"int"}), kReserved) << namesEveryLine << exact;
+            if (exact) {
+                plainRuns = run.Fake.Runs();
+            } else if (namesEveryLine) {
+                EXPECT_LT(run.Fake.Runs() * 4, plainRuns) << "the lines named tell the keywords";
+            }
+        }
     }
 
     // A force-include file that handles a keyword takes it out.
@@ -100,8 +153,11 @@ TEST(ExtensionKeywords, TheWordsTheCompilerReservesWhateverTheJobs)
 
 TEST(KeywordClassification, EachKeywordByTheFirstTestThatTakesIt)
 {
-    for (unsigned jobs : {1u, 3u}) {
-        FakeRun run(SuiteCompiler, {}, false, FakeOptions(true, jobs));
+    long plainRuns = 0;
+    for (const auto& [jobs, exact] : {std::pair{1u, true}, {3u, true}, {1u, false}, {3u, false}}) {
+        Options options = FakeOptions(true, jobs);
+        options.Exact = exact;
+        FakeRun run(SuiteCompiler, {}, false, options);
         PersonalityWriter writer(true);
         CapturedLines quiet;
         const KeywordFindings found = ConductKWTests(run.Context, writer, kReserved, Lists(), Suite());
@@ -114,7 +170,12 @@ TEST(KeywordClassification, EachKeywordByTheFirstTestThatTakesIt)
         EXPECT_TRUE(found.NeedForceInclude);
         EXPECT_EQ(found.KeywordDefineEntries, (std::vector<std::string>{"-d __published=", "-d __weird="}));
         for (const CompileJob& job : run.Fake.Jobs())
-            EXPECT_EQ(job.ExtraDefine.find("__builtin"), std::string::npos) << "built-ins are never tested";
+            EXPECT_EQ((job.ExtraDefine + job.Source).find("__builtin"), std::string::npos) << "built-ins are never tested";
+        if (exact) {
+            plainRuns = run.Fake.Runs();
+        } else {
+            EXPECT_LT(run.Fake.Runs(), plainRuns) << "copies judged together";
+        }
     }
 }
 

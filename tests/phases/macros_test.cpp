@@ -1,4 +1,7 @@
-// Macro discovery against a compiler with a table of predefined macros.
+// Macro discovery against a small model of a gcc-like compiler with a table of predefined
+// macros: its preprocessor keeps "#ifdef" blocks of defined names, stops at a missing
+// header, and stringifies M(NAME); its objects hold the strings of the source; its programs
+// print what they pass to printf.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -6,95 +9,244 @@
 #include "FakeProbe.h"
 #include "MacroDiscovery.h"
 #include "Reporter.h"
+#include "TestSupport.h"
 
 namespace {
 
 using namespace kxtest;
 
 // Each macro's expansion as the compiler stringifies it; a function-like macro named
-// without arguments stays its own name.
+// without arguments stays its own name. BROKEN cannot be expanded outside "#if" (as
+// __has_include), ZED ends in the letter of the closing marker, STR is a string literal.
 const std::map<std::string, std::string> kMacros{
-    {"ONE", "1"}, {"EMPTY", ""}, {"SUM", "(1 + 2)"}, {"STR", "\"abc\""}, {"FUNC", "FUNC"},
-    {"__LINE__", "3"}, {"ZZ_LAST", "0x7fff"},
+    {"ONE", "1"}, {"EMPTY", ""}, {"SUM", "(1 + 2)"}, {"STR", "\"abc\""}, {"FUNC", "FUNC"}, {"BROKEN", ""},
+    {"ZED", "az"}, {"__LINE__", "3"}, {"ZZ_LAST", "0x7fff"},
 };
 
-// A compiler answering the three kinds of macro probes the way gcc-like compilers do.
-CompileResult MacroCompiler(const CompileJob& job)
+const std::set<std::string> kExpected{"ONE=1",       "EMPTY=",  "\"SUM=(1 + 2)\"", "STR=_VMT_STRINGIFY(abc)",
+                                      "_VMT_STRINGIFY(x)=#x", "ZED=a", "ZED=az",          "ZZ_LAST=0x7fff"};
+
+struct Model {
+    bool BinaryObjects = true;
+    bool QuotesHeaderNames = true;  // shows a missing header's name as written
+};
+
+// The argument of M(...) after the marker, up to the closing parenthesis.
+std::string Argument(const std::string& line, std::size_t at)
 {
-    const std::string& source = job.Source;
-    for (const std::string& name : NamesAfter(source, "#ifdef "))
-        if (kMacros.count(name) != 0)
-            return Reject("deftest.c:2:10: fatal error: ak12345: No such file or directory\n");
-    for (const std::string& name : NamesAfter(source, "#include M(yyy ")) {
-        const auto macro = kMacros.find(name);
-        return Reject("deftest.c:3:10: fatal error: yyy " + (macro == kMacros.end() ? name : macro->second) +
-                      " zzz: No such file or directory\n");
+    const std::size_t end = line.find(')', at);
+    return line.substr(at, end - at);
+}
+
+// The stringified expansion of a name (unknown names and samples expand to themselves or to
+// their #define in the source).
+std::string Expand(const std::string& source, std::string name)
+{
+    const std::size_t define = source.find("#define " + name + " ");
+    if (define != std::string::npos) {
+        const std::size_t start = define + 9 + name.size();
+        return source.substr(start, source.find('\n', start) - start);
     }
-    for (const std::string& name : NamesAfter(source, "\"yyy\" M(")) {
-        const auto macro = kMacros.find(name);
-        return Accept(std::string("\x7f" "ELF") + '\0' + "yyy" + (macro == kMacros.end() ? name : macro->second) +
-                      "zzz" + '\0');
+    if (source.find("#define " + name + "\n") != std::string::npos)
+        return "";
+    const auto macro = kMacros.find(name);
+    return macro == kMacros.end() ? name : macro->second;
+}
+
+// The escaped spelling of a stringified text inside a string literal.
+std::string Escaped(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
     }
-    return Accept();
+    return out;
 }
 
-std::string PrintedValue(const CompileJob& job)
+// The contents of the first and the last string literal of a line.
+std::string FirstLiteral(const std::string& line)
 {
-    const std::string name = NamesAfter(job.Source, "printf(\"%s\", M(").at(0);
-    return kMacros.count(name) != 0 ? kMacros.at(name) : name;
+    const std::size_t open = line.find('"');
+    return line.substr(open + 1, line.find('"', open + 1) - open - 1);
 }
-
-std::set<std::string> Candidates(std::size_t fillers)
+std::string LastLiteral(const std::string& line)
 {
-    std::set<std::string> names;
-    for (const auto& [name, value] : kMacros)
-        names.insert(name);
-    for (std::size_t i = 0; i < fillers; ++i)
-        names.insert("name" + std::to_string(i));
-    names.insert("while");
-    names.insert("GIVEN");
-    return names;
+    const std::size_t close = line.rfind('"');
+    const std::size_t open = line.rfind('"', close - 1);
+    return line.substr(open + 1, close - open - 1);
 }
 
-const std::set<std::string> kExpected{"ONE=1", "EMPTY=", "\"SUM=(1 + 2)\"", "STR=_VMT_STRINGIFY(abc)",
-                                      "_VMT_STRINGIFY(x)=#x", "ZZ_LAST=0x7fff"};
+CompileResult Compile(const Model& model, const CompileJob& job, std::string* printed = nullptr)
+{
+    std::string unused;
+    if (printed == nullptr)
+        printed = &unused;
+    const std::vector<std::string> lines = Lines(job.Source);
+    std::string object = std::string("\x7f" "ELF") + '\0';
+    std::string file = job.FileName;
+    bool active = true;
+    auto fail = [&](std::size_t i, const std::string& message) {
+        return Reject(job.FileName + ":" + std::to_string(i + 1) + ":10: error: " + message + "\n");
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        if (line.rfind("#ifdef ", 0) == 0) {
+            active = kMacros.count(line.substr(7)) != 0;
+            continue;
+        }
+        if (line == "#endif") {
+            active = true;
+            continue;
+        }
+        if (!active)
+            continue;
+        if (line.rfind("#line ", 0) == 0 && line.find("M(") == std::string::npos) {
+            file = line.substr(line.find('"') + 1, line.rfind('"') - line.find('"') - 1);
+            continue;
+        }
+        if (line == "#include \"ak12345\"")
+            return Reject(job.FileName + ":" + std::to_string(i + 1) + ":10: fatal error: ak12345: No such file\n");
+        std::size_t m = line.find("M(");
+        if (m == std::string::npos) {
+            // A piece of the listing string, or the file name (a header's, as #line took it).
+            if (line.find(" __FILE__ ") != std::string::npos)
+                object += FirstLiteral(line) + file + LastLiteral(line) + '\0';
+            else if (line.size() > 2 && line.front() == '"')
+                object += line.substr(1, line.rfind('"') - 1);
+            else if (line.find("= \"@kxd:\"") != std::string::npos)
+                object += "@kxd:";
+            continue;
+        }
+        std::string name = Argument(line, m + 2);
+        const bool include = line.rfind("#include M(yyy ", 0) == 0;
+        const bool lineDirective = line.rfind("#line 1 M(yyy ", 0) == 0;
+        if (include || lineDirective)
+            name = name.substr(4, name.size() - 8);
+        if (name == "BROKEN")
+            return fail(i, "'BROKEN' used outside of preprocessing directive");
+        const std::string value = Expand(job.Source, name);
+        // Like gcc, the header's name loses the blank after "yyy" in both directives.
+        if (lineDirective) {
+            file = "yyy" + value + " zzz";
+            continue;
+        }
+        if (include) {
+            const std::string shown = model.QuotesHeaderNames ? Escaped(value) : "<" + value + ">";
+            return Reject(job.FileName + ":" + std::to_string(i + 1) + ":10: fatal error: yyy" + shown +
+                          " zzz: No such file\n    " + std::to_string(i + 1) + " | " + line + "\n");
+        }
+        // The literals around M(...), as the compiler concatenates them.
+        if (line.find("printf(\"%s\", M(") != std::string::npos) {
+            *printed += value;
+        } else if (line.rfind("kx_put(", 0) == 0) {
+            *printed += "@kxv" + line.substr(7, line.find(',') - 7) + ":" + std::to_string(value.size()) + ":" + value;
+        } else if (line.find('"') < m) {
+            object += FirstLiteral(line) + value + LastLiteral(line) + '\0';
+        }
+    }
+    return model.BinaryObjects ? Accept(object) : Accept("; text " + object.substr(5));
+}
+
+struct MacroRun {
+    MacroRun(Model model, bool exact, bool cross, unsigned jobs = 1)
+        : Fake([this](const CompileJob& job) { return Compile(Kind, job); },
+               [this](const CompileJob& job) {
+                   std::string printed;
+                   Compile(Kind, job, &printed);
+                   return printed;
+               }),
+          Kind(model)
+    {
+        Opts = FakeOptions(true, jobs);
+        Opts.Exact = exact;
+        Opts.ImplicitDefines = {"GIVEN=2"};
+        Context.emplace(Opts, Fake, TargetFacts{".o", model.BinaryObjects, cross});
+    }
+    std::set<std::string> Find(std::size_t fillers, std::string* said = nullptr)
+    {
+        std::set<std::string> names{"while", "GIVEN"};
+        for (const auto& [name, value] : kMacros)
+            names.insert(name);
+        for (std::size_t i = 0; i < fillers; ++i)
+            names.insert("name" + std::to_string(i));
+        CapturedLines captured;
+        std::set<std::string> found = FindPreDefines(*Context, names, {"while"});
+        for (const std::string& line : captured.Take())
+            *(said ? said : &Ignored) += line + "\n";
+        return found;
+    }
+    FakeProbe Fake;
+    Model Kind;
+    Options Opts;
+    std::optional<RunContext> Context;
+    std::string Ignored;
+};
 
 }  // namespace
 
-TEST(Macros, HalvingFindsEveryMacroAndItsValueWhateverTheJobs)
+TEST(Macros, FastAndPlainMethodsFindTheSameMacrosAndValues)
 {
-    std::string firstSaid;
-    for (unsigned jobs : {1u, 3u}) {
-        Options options = FakeOptions(true, jobs);
-        options.ImplicitDefines = {"GIVEN=2"};
-        FakeRun run(MacroCompiler, PrintedValue, false, options);
-        CapturedLines captured;
-        EXPECT_EQ(FindPreDefines(run.Context, Candidates(40000), {"while"}), kExpected);
-        std::string said;
-        for (const std::string& line : captured.Take())
-            said += line + "\n";
-        if (firstSaid.empty())
-            firstSaid = said;
-        EXPECT_EQ(said, firstSaid) << "the messages do not depend on the number of jobs";
-        for (const CompileJob& job : run.Fake.Jobs()) {
+    const struct {
+        const char* What;
+        Model Kind;
+        bool Cross;
+        long FastRuns;
+    } cases[] = {
+        // Three batches with one of them holding every macro: its listing and the check of
+        // the rest; two programs (BROKEN's line taken out) and BROKEN's own.
+        {"native", {}, false, 3 + 2 + 3},
+        // Two objects, BROKEN's own two probes, the two samples, and the include probes of
+        // the string and of the value with the closing marker's letter.
+        {"cross", {}, true, 3 + 2 + 2 + 2 + 2 + 2},
+        // The first sample already disagrees: every value needs its own include probe.
+        {"cross, header names shown otherwise", {true, false}, true, 3 + 2 + 2 + 2 + 1 + 7},
+        // The plain method.
+        {"cross, text objects", {false, true}, true, 53},
+    };
+    for (const auto& c : cases) {
+        MacroRun plain(c.Kind, true, c.Cross);
+        MacroRun fast(c.Kind, false, c.Cross);
+        const std::set<std::string> expected = plain.Find(40000);
+        EXPECT_EQ(fast.Find(40000), expected) << c.What;
+        // The object cuts the value at the closing marker; programs and header names do not.
+        if (c.Kind.QuotesHeaderNames) {
+            std::set<std::string> entries = kExpected;
+            if (!c.Cross || !c.Kind.BinaryObjects)
+                entries.erase("ZED=a");
+            EXPECT_EQ(expected, entries) << c.What;
+        }
+        EXPECT_LE(fast.Fake.Runs(), c.FastRuns) << c.What << ", plain: " << plain.Fake.Runs();
+        for (const CompileJob& job : fast.Fake.Jobs()) {
             EXPECT_EQ(job.Source.find("#ifdef while\n"), std::string::npos) << "keywords are never tested";
             EXPECT_EQ(job.Source.find("GIVEN"), std::string::npos) << "-xd names are never tested";
         }
     }
-    EXPECT_NE(firstSaid.find("  [macros] batches of 16384: 40007 names, 3 compiler runs"), std::string::npos) << firstSaid;
 }
 
-TEST(Macros, CrossCompilersAgreeWithNativeOnes)
+TEST(Macros, TheMessagesDoNotDependOnTheJobs)
 {
-    FakeRun cross(MacroCompiler, {}, true);
-    EXPECT_EQ(FindPreDefines(cross.Context, Candidates(100), {"while"}), kExpected);
+    for (bool exact : {true, false}) {
+        std::string one, three;
+        MacroRun(Model{}, exact, false, 1).Find(40000, &one);
+        MacroRun(Model{}, exact, false, 3).Find(40000, &three);
+        EXPECT_EQ(one, three);
+        EXPECT_NE(one.find("  [macros] batches of 16384: 40009 names, 3 "), std::string::npos) << one;
+        EXPECT_NE(one.find("deftest.c failed to compile! can't find value of: BROKEN"), std::string::npos) << one;
+    }
+}
 
-    Options reduced = FakeOptions();
-    reduced.ReduceFileSize = true;
-    FakeRun small(MacroCompiler, PrintedValue, false, reduced);
-    FindPreDefines(small.Context, Candidates(5000), {});
-    for (const CompileJob& job : small.Fake.Jobs())
-        EXPECT_LE(NamesAfter(job.Source, "#ifdef ").size(), 1024u);
+TEST(Macros, ReducedSourcesStayReduced)
+{
+    for (bool exact : {true, false}) {
+        MacroRun small(Model{}, exact, true);
+        small.Opts.ReduceFileSize = true;
+        small.Context.emplace(small.Opts, small.Fake, TargetFacts{".o", true, true});
+        small.Find(5000);
+        for (const CompileJob& job : small.Fake.Jobs())
+            EXPECT_LE(NamesAfter(job.Source, "#ifdef ").size(), 1024u);
+    }
 }
 
 TEST(Macros, ValuesAreWrittenInTheAnalysersForm)

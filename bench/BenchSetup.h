@@ -1,0 +1,44 @@
+// What the benchmarks run on: gcc with its four include directories and avr-gcc with its
+// catalogue entry, each in a scratch deployment of the source tree's data.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct BenchCompiler {
+    std::string Name;
+    std::vector<std::string> Args;  // Kestrix's command line after the program name
+};
+
+inline std::vector<BenchCompiler> BenchCompilers()
+{
+    const std::string avr = "/usr/lib/gcc/avr/5.4.0";
+    return {
+        {"gcc",
+         {"zanth", "cmp", "gcc", "-o ", "-c", "-D", ".o", "%c %d%j %o%e %s", "-i",
+          "/usr/lib/gcc/x86_64-linux-gnu/12/include", "-i", "/usr/local/include", "-i",
+          "/usr/include/x86_64-linux-gnu", "-i", "/usr/include"}},
+        {"avr-gcc",
+         {"zanth", "ccmp", "avr-gcc", "-o ", "-c", "-D", ".o", "%c %d%j %o%e %s", "-i", avr + "/include", "-i",
+          avr + "/include-fixed", "-i", "/usr/lib/avr/include", "-i", avr, "-xs", "-mmcu=atmega2560"}},
+    };
+}
+
+// A fresh deployment below root (removed first): the list files in root/work, the suites
+// beside it. Returns the working directory.
+inline std::string MakeBenchDeployment(const std::string& root)
+{
+    namespace fs = std::filesystem;
+    fs::remove_all(root);
+    fs::create_directories(root + "/work");
+    for (const auto& entry : fs::directory_iterator(KESTRIX_DATA_DIR)) {
+        if (entry.path().filename() == "lists") {
+            for (const auto& list : fs::directory_iterator(entry.path()))
+                fs::create_symlink(list.path(), root + "/work/" + list.path().filename().string());
+        } else if (entry.is_directory()) {
+            fs::create_directory_symlink(entry.path(), root + "/" + entry.path().filename().string());
+        }
+    }
+    return root + "/work";
+}

@@ -1,0 +1,147 @@
+// Judging many items from a few compiles, against a model compiler whose items are words:
+// "good" compiles, "bad" is an error on its line, "spill" is an error that runs on into the
+// line after it, "twin" clashes with an earlier twin (an error with a note pointing back).
+// Whatever the compiler, an item is only ever called accepted or rejected when that is what
+// it is on its own.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "FakeProbe.h"
+#include "JointCompile.h"
+#include "TestSupport.h"
+
+namespace {
+
+using namespace kxtest;
+
+struct ModelCompiler {
+    bool StopsAtFirstError = false;
+    bool WrongLines = false;  // names line 1 of the file for every error
+
+    CompileResult operator()(const BatchSource& source) const
+    {
+        std::string messages;
+        std::string file = source.FileName();
+        long line = 0;
+        std::string firstTwin;
+        bool spilling = false;
+        int errors = 0;
+        auto say = [&](long at, const std::string& what) {
+            messages += file + ":" + std::to_string(WrongLines ? 1 : at) + ":1: " + what + "\n";
+        };
+        bool stopped = false;
+        for (const std::string& text : Lines(source.Text())) {
+            ++line;
+            if (text.rfind("#line 1 \"", 0) == 0) {
+                file = text.substr(9, text.size() - 10);
+                line = 0;
+                continue;
+            }
+            stopped = StopsAtFirstError && errors > 0;
+            if (stopped)
+                break;
+            if (spilling) {
+                say(line, "error: expected ';'");
+                ++errors;
+                spilling = false;
+            }
+            if (text == "bad" || text == "spill") {
+                say(line, "error: " + text);
+                ++errors;
+                spilling = text == "spill";
+            } else if (text == "twin") {
+                if (firstTwin.empty()) {
+                    firstTwin = file + ":" + std::to_string(line);
+                } else {
+                    say(line, "error: redeclared");
+                    messages += firstTwin + ":1: note: previous declaration\n";
+                    ++errors;
+                }
+            }
+        }
+        if (spilling && !stopped)
+            say(line + 1, "error: expected ';' at end of input");
+        return errors == 0 ? Accept() : Reject(messages);
+    }
+};
+
+// Items on lines of their own (separated only when asked), or each in a file of its own
+// between separators.
+JointVerdicts Judge(const std::vector<std::string>& items, const ModelCompiler& compiler, bool files, long* compiles = nullptr)
+{
+    const JointVerdicts verdicts = JudgeTogether(
+        items.size(),
+        [&](const std::vector<std::size_t>& order, bool separated) {
+            BatchSource source("batch.c");
+            for (std::size_t item : order) {
+                if (files)
+                    source.StartFile("copy" + std::to_string(item) + ".c");
+                source.AddItem(item, items[item] + "\n");
+                if (files)
+                    source.StartFile("sep" + std::to_string(item) + ".c");
+                if (files || separated)
+                    source.AddShared("separator\n");
+            }
+            return source;
+        },
+        compiler);
+    if (compiles)
+        *compiles = verdicts.Compiles;
+    return verdicts;
+}
+
+bool Fails(const std::string& item)
+{
+    return item != "good" && item != "twin";
+}
+
+}  // namespace
+
+TEST(JointCompile, ACompilerThatNamesEveryErrorDecidesEverythingInThreeCompiles)
+{
+    const std::vector<std::string> items{"good", "bad", "good", "good", "bad", "bad", "good"};
+    for (bool files : {false, true}) {
+        long compiles = 0;
+        const JointVerdicts verdicts = Judge(items, ModelCompiler{}, files, &compiles);
+        for (std::size_t i = 0; i < items.size(); ++i)
+            EXPECT_EQ(verdicts.Verdicts[i], Fails(items[i]) ? Judgement::Rejected : Judgement::Accepted) << i;
+        EXPECT_EQ(compiles, 3);
+        EXPECT_EQ(verdicts.Said[1].find(files ? "copy1.c:1:1: error: bad\n" : "batch.c:2:1: error: bad\n"), 0u);
+    }
+    EXPECT_EQ(Judge({"bad"}, ModelCompiler{}, false).Verdicts[0], Judgement::Undecided) << "one item is its own test";
+}
+
+TEST(JointCompile, NoItemIsMisjudgedWhateverTheCompilerDoes)
+{
+    const struct {
+        const char* What;
+        ModelCompiler Compiler;
+    } compilers[] = {
+        {"names every error", {}},
+        {"stops at its first error", {true, false}},
+        {"names the wrong lines", {false, true}},
+    };
+    std::mt19937 random(7);
+    const char* kinds[] = {"good", "good", "good", "bad", "spill", "twin"};
+    for (const auto& c : compilers) {
+        int decided = 0;
+        for (int round = 0; round < 200; ++round) {
+            std::vector<std::string> items(2 + random() % 12);
+            for (std::string& item : items)
+                item = kinds[random() % 6];
+            for (bool files : {false, true}) {
+                const JointVerdicts verdicts = Judge(items, c.Compiler, files);
+                for (std::size_t i = 0; i < items.size(); ++i) {
+                    const Judgement verdict = verdicts.Verdicts[i];
+                    if (verdict == Judgement::Accepted || verdict == Judgement::Rejected) {
+                        EXPECT_EQ(verdict == Judgement::Rejected, Fails(items[i]))
+                            << c.What << ", item " << i << " of " << testing::PrintToString(items) << (files ? " in files" : "");
+                    }
+                    decided += verdict == Judgement::Accepted || verdict == Judgement::Rejected;
+                }
+            }
+        }
+        EXPECT_GT(decided, 0) << c.What;
+    }
+}
