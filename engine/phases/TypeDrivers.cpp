@@ -71,6 +71,19 @@ std::vector<DataType> ConductBaseTypeTests(const RunContext& context, Personalit
     Say("Conducting Type Tests ...");
     const TypeProber prober(context);
     std::vector<DataType> types = MakeBaseTypes();
+    auto write = [&](const DataType& type) {
+        if (type.SizeBits != 0) {
+            writer.Size(type.PersonalityName, type.SizeBits);
+            writer.Align(type.PersonalityName, type.AlignBytes);
+        }
+        if (context.Opts.IsC && type.TypeName == "char")
+            writer.PlainCharUnsigned(type.IsUnsigned);
+    };
+    if (MeasureTypesTogether(context, "", true, types)) {
+        for (const DataType& type : types)
+            write(type);
+        return types;
+    }
     // Every type is measured on its own; the alignment test needs only that type's size.
     context.ForEach(
         types.size(),
@@ -81,14 +94,8 @@ std::vector<DataType> ConductBaseTypeTests(const RunContext& context, Personalit
             return type;
         },
         [&](std::size_t i, DataType measured) {
-            DataType& type = types[i];
-            type = std::move(measured);
-            if (type.SizeBits != 0) {
-                writer.Size(type.PersonalityName, type.SizeBits);
-                writer.Align(type.PersonalityName, type.AlignBytes);
-            }
-            if (context.Opts.IsC && type.TypeName == "char")
-                writer.PlainCharUnsigned(type.IsUnsigned);
+            types[i] = std::move(measured);
+            write(types[i]);
         });
     return types;
 }
@@ -109,10 +116,17 @@ void ConductIntrinsicTypeTests(const RunContext& context, const std::vector<Data
 
     static const char* const kPrefixes[] = {"#include <stddef.h>\n", "#include <stdio.h>\n",
                                             "#include <stdlib.h>\n", ""};
+    // Where stddef.h declares them all, as it does in every C library, the first prefix is
+    // the one the tests of one type at a time would settle on.
+    for (DataType& type : intrinsics)
+        type.Kind = DataType::Integer;
+    const bool together = MeasureTypesTogether(context, kPrefixes[0], false, intrinsics);
     context.ForEach(
         intrinsics.size(),
         [&](std::size_t i) {
             DataType type = intrinsics[i];
+            if (together)
+                return type;
             for (const char* prefix : kPrefixes) {
                 prober.TestType(prefix, type);
                 if (type.SizeBits != 0)

@@ -39,6 +39,13 @@ private:
     const RunContext& Context;
 };
 
+// Measures the sizes and signedness of all the types (and, with withAlignment, their
+// alignments) from the bytes of one object, where the compiler writes binary objects and
+// the run is not exact; the numbers are those the tests of one type at a time arrive at.
+// False, with the types unchanged, when the object cannot be read that way.
+bool MeasureTypesTogether(const RunContext& context, const std::string& prefix, bool withAlignment,
+                          std::vector<DataType>& types);
+
 // The types under test, in testing order.
 std::vector<DataType> MakeBaseTypes();
 

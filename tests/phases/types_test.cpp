@@ -54,3 +54,41 @@ TEST(KeywordTypes, RegisterTypesAreUnsignedIntegersOfTheirSize)
                                                         "-d \"__sfr16=unsigned short\"", "-d \"__sfr32=unsigned long\""}));
     EXPECT_EQ(said.Take(), std::vector<std::string>{"Conducting Keyword Type Tests ..."}) << "nothing is left undetermined";
 }
+
+// The base types read from one object: the bytes between the markers, as the compiler laid
+// them out for an 8-bit target whose types all align on one char; nothing when the array
+// cannot be read whole, and no such compile at all in an exact run.
+TEST(BaseTypes, ReadTogetherOnlyFromTheWholeArrayBetweenItsMarkers)
+{
+    const std::vector<int> sizes{1, 2, 2, 4, 8, 4, 4, 4, 2, 2};  // in MakeBaseTypes' order
+    std::string facts = "\x01junkKXTYPE<<";
+    for (std::size_t t = 0; t < sizes.size(); ++t) {
+        facts += static_cast<char>(sizes[t]);
+        facts += static_cast<char>(t == 1 || t == 2 ? 1 : 0);  // int and short unsigned here
+        for (int lead : {1, 2, 4, 8})
+            facts += static_cast<char>(lead + sizes[t]);
+    }
+    const std::string whole = facts + ">>EPYTXK";
+
+    FakeRun run([&](const CompileJob&) { return Accept(whole); }, {}, true);
+    std::vector<DataType> types = MakeBaseTypes();
+    ASSERT_TRUE(MeasureTypesTogether(run.Context, "", true, types));
+    for (std::size_t t = 0; t < types.size(); ++t) {
+        EXPECT_EQ(types[t].SizeBits, sizes[t] * 8) << types[t].TypeName;
+        EXPECT_EQ(types[t].AlignBytes, 1) << types[t].TypeName;
+        EXPECT_EQ(types[t].IsUnsigned, t == 1 || t == 2) << types[t].TypeName;
+    }
+
+    for (const std::string& object : {facts + ">>EPYT", facts.substr(0, facts.size() - 1) + ">>EPYTXK"}) {
+        FakeRun cut([&](const CompileJob&) { return Accept(object); }, {}, true);
+        std::vector<DataType> untouched = MakeBaseTypes();
+        EXPECT_FALSE(MeasureTypesTogether(cut.Context, "", true, untouched));
+        EXPECT_EQ(untouched[4].SizeBits, 64) << "the types are left as they were";
+    }
+
+    Options exact = FakeOptions();
+    exact.Exact = true;
+    FakeRun plain([&](const CompileJob&) { return Accept(whole); }, {}, true, exact);
+    EXPECT_FALSE(MeasureTypesTogether(plain.Context, "", true, types));
+    EXPECT_EQ(plain.Fake.Runs(), 0);
+}
