@@ -37,11 +37,11 @@ protected:
         if (!root || !kxtest::FileExists(probed + "/personality.p_c"))
             GTEST_SKIP() << "No personality at " << probed << "; ctest probes it first (fixture personality_" << name << ").";
         Dir = kxtest::MakeTempDir("kx-export-" + name);
-        PersonalityFile = Dir + "/personality.p_c";
-        kxtest::WriteFile(PersonalityFile, kxtest::ReadFile(probed + "/personality.p_c"));
-        Facts = ReadPersonality(PersonalityFile);
+        const std::string personality = Dir + "/personality.p_c";
+        kxtest::WriteFile(personality, kxtest::ReadFile(probed + "/personality.p_c"));
+        Facts = ReadPersonality(personality);
         for (const char* format : {"clang", "cppcheck", "header", "check"}) {
-            const RunResult r = kxtest::RunProgram({KESTRIX_EXPORT, format, PersonalityFile});
+            const RunResult r = kxtest::RunProgram({KESTRIX_EXPORT, format, personality});
             ASSERT_EQ(r.Status, 0) << r.Stderr;
         }
         CheckSource = Dir + (Facts.IsCpp ? "/personality.check.cpp" : "/personality.check.c");
@@ -91,9 +91,7 @@ protected:
         return name;
     }
 
-    std::string Dir;
-    std::string PersonalityFile;
-    std::string CheckSource;
+    std::string Dir, CheckSource;
     kxexport::Personality Facts;
 };
 
@@ -116,8 +114,6 @@ TEST_F(AvrGcc, ClangAcceptsTheCheckOnlyWithTheExportedFlags)
     const std::string check = kxtest::ReadFile(CheckSource);
     for (const char* fact : {"sizeof(int) == 2", "sizeof(double) == 4", "extern __flash int", "__int24 kx_value"})
         EXPECT_TRUE(Has(check, fact)) << fact;
-    for (std::size_t i = 0; i < BaseTypeCount; ++i)
-        EXPECT_EQ(Facts.Types[i].AlignBytes, 1) << PersonalityName(static_cast<BaseType>(i));
 
     // avr-gcc itself agrees with every assertion.
     const RunResult compiler = kxtest::RunProgram({"avr-gcc", "-mmcu=atmega2560", "-c", CheckSource, "-o", Dir + "/check.o"});
@@ -183,12 +179,15 @@ TEST_F(SdccMcs51, ClangTidyParsesTheSourceWithoutErrors)
 
 TEST_F(SdccMcs51, FactsNoFlagCanExpressAreListed)
 {
-    // sdcc's data pointers are 3 bytes; no clang target has such a pointer.
+    // sdcc's data pointers are 3 bytes and its code pointers 2; no clang target has such a
+    // pointer, and cppcheck has one size for both.
     ASSERT_EQ(Facts.Layout(BaseType::DataPtr).SizeBits, 24);
-    EXPECT_TRUE(Has(File("personality.clangd"), "The data pointer is 24 bits;"));
-    EXPECT_TRUE(Has(File("personality.platform.xml"), "<pointer>3</pointer>"));
-    EXPECT_TRUE(Has(File("personality.platform.xml"), "The code pointer is 16 bits; cppcheck has one size for all pointers."));
-    EXPECT_TRUE(Has(File("personality.h"), "The data pointer is 24 bits"));
+    const std::pair<const char*, const char*> notes[] = {
+        {"personality.clangd", "The data pointer is 24 bits;"}, {"personality.h", "The data pointer is 24 bits"},
+        {"personality.platform.xml", "<pointer>3</pointer>"},
+        {"personality.platform.xml", "The code pointer is 16 bits; cppcheck has one size for all pointers."}};
+    for (const auto& [file, note] : notes)
+        EXPECT_TRUE(Has(File(file), note)) << file << ": " << note;
 }
 
 class ArmNoneEabiGcc : public Exported {
@@ -201,11 +200,9 @@ TEST_F(ArmNoneEabiGcc, PlainCharIsUnsignedInEveryFormat)
     const RunResult macros = kxtest::RunShell("arm-none-eabi-gcc -dM -E -x c /dev/null");
     ASSERT_TRUE(Has(macros.Stdout, "#define __CHAR_UNSIGNED__ 1"));
 
-    EXPECT_TRUE(Has(File("compile_flags.txt"), "-funsigned-char\n"));
     const std::string probe = Write("sign.c", "_Static_assert((char)-1 > 0, \"plain char is unsigned\");\n");
     ExpectClangAccepts(probe);
 
-    EXPECT_TRUE(Has(File("personality.platform.xml"), "<default-sign>unsigned</default-sign>"));
     const RunResult cppcheck = Cppcheck(Write("plain_char.c", PlainCharTest));
     EXPECT_TRUE(Has(Output(cppcheck), "Condition 'c>100' is always true")) << Output(cppcheck);
 

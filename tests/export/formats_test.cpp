@@ -66,10 +66,10 @@ TEST(ClangTarget, NearestDataModelWithCorrections)
         EXPECT_EQ(choice.Triple, c.Triple);
         EXPECT_EQ(choice.Switches, c.Switches);
         EXPECT_EQ(choice.Unexpressed.size(), c.Misses);
+        EXPECT_EQ(std::any_of(choice.Unexpressed.begin(), choice.Unexpressed.end(),
+                              [](const std::string& s) { return Has(s, "data pointer is 24 bits"); }),
+                  c.Misses > 0);
     }
-    const ClangTargetChoice sdcc = ChooseClangTarget(ParsePersonality(Sdcc, "t.p_c"));
-    EXPECT_TRUE(std::any_of(sdcc.Unexpressed.begin(), sdcc.Unexpressed.end(),
-                            [](const std::string& s) { return Has(s, "data pointer is 24 bits"); }));
 }
 
 TEST(ClangFormat, FlagsAsClangdAndClangBothReadThem)
@@ -92,20 +92,19 @@ TEST(ClangFormat, FlagsAsClangdAndClangBothReadThem)
         EXPECT_TRUE(Has(flags, std::string(line) + "\n")) << line;
     // clang reads attributes itself: one that sets a type's width must not vanish.
     EXPECT_FALSE(Has(flags, "__attribute__"));
-    EXPECT_TRUE(Has(fragment, "Left to clang, which reads them as the compiler does: __attribute__."));
     // Every argument is a word: nothing for @compile_flags.txt to split.
     std::istringstream lines(flags);
     for (std::string line; std::getline(lines, line);)
         EXPECT_EQ(line.find_first_of(" \t\"'\\"), std::string::npos) << line;
-
-    EXPECT_TRUE(Has(fragment, "CompileFlags:\n  Add: [\n    \"--target=avr\",\n"));
 
     // Blanks inside a literal cannot become comments: such an argument is listed instead.
     const Personality literal = ParsePersonality("-d \"MSG=f(\"a\\\" b\",  1)\"\n", "/d/lit.p_c");
     const std::vector<OutputFile> literalFiles = ExportClang(literal);
     EXPECT_TRUE(Has(FileOf(literalFiles, "compile_flags.txt"), "-DMSG=f(\"a\\\" b\",/**/1)\n"));
     EXPECT_TRUE(Has(FileOf(literalFiles, "lit.clangd"), "holds a blank, a quote or a backslash"));
-    for (const char* fact : {"A structure may be empty.", "Headers below /fi are system headers"})
+    for (const char* fact : {"CompileFlags:\n  Add: [\n    \"--target=avr\",\n", "A structure may be empty.",
+                             "Headers below /fi are system headers",
+                             "Left to clang, which reads them as the compiler does: __attribute__."})
         EXPECT_TRUE(Has(fragment, fact)) << fact;
 }
 
@@ -119,17 +118,16 @@ TEST(CppcheckFormat, PlatformLibraryAndIncludes)
     const std::vector<OutputFile> files = ExportCppcheck(p);
     const std::string platform = FileOf(files, "sdcc.platform.xml");
     for (const char* element : {"<char_bit>8</char_bit>", "<default-sign>unsigned</default-sign>", "<int>2</int>",
-                                "<long-double>8</long-double>", "<pointer>3</pointer>", "<size_t>2</size_t>", "<wchar_t>4</wchar_t>"})
+                                "<long-double>8</long-double>", "<pointer>3</pointer>", "<size_t>2</size_t>", "<wchar_t>4</wchar_t>",
+                                "The code pointer is 16 bits; cppcheck has one size for all pointers.",
+                                "The long double is aligned on 8 bytes in structures; cppcheck has no alignments."})
         EXPECT_TRUE(Has(platform, element)) << element;
-    EXPECT_TRUE(Has(platform, "The code pointer is 16 bits; cppcheck has one size for all pointers."));
-    EXPECT_TRUE(Has(platform, "The long double is aligned on 8 bytes in structures; cppcheck has no alignments."));
 
     const std::string library = FileOf(files, "sdcc.cfg");
-    EXPECT_TRUE(Has(library, "<define name=\"__SIZE_TYPE__\" value=\"unsigned int\"/>"));
-    EXPECT_TRUE(Has(library, "<define name=\"__VERSION__\" value=\"&quot;a&lt;b&quot;\"/>"));
-    EXPECT_TRUE(Has(library, "<define name=\"__at(...)\" value=\"\"/>"));
+    for (const char* element : {"<define name=\"__SIZE_TYPE__\" value=\"unsigned int\"/>", "- -include=/fi/force.h",
+                                "<define name=\"__VERSION__\" value=\"&quot;a&lt;b&quot;\"/>", "<define name=\"__at(...)\" value=\"\"/>"})
+        EXPECT_TRUE(Has(library, element)) << element;
     EXPECT_FALSE(Has(library, "_VMT_STRINGIFY"));
-    EXPECT_TRUE(Has(library, "- -include=/fi/force.h"));
     // An XML comment cannot hold a double hyphen.
     const std::size_t open = library.find("<!--") + 4;
     EXPECT_FALSE(Has(library.substr(open, library.find("-->") - open), "--"));
@@ -143,14 +141,12 @@ TEST(HeaderFormat, MacrosKeywordsAndFactsInComments)
         "-i \"/inc\"\n-d __AVR__=1\n" + Avr + "-u-\n-d \"__attribute__=_ignore_paren\"\n-d \"__flash=\"\n-fi \"/fi/force.h\"\n",
         "/d/avr-gcc.p_c");
     const std::string header = FileOf(ExportHeader(p), "avr-gcc.h");
-    EXPECT_TRUE(Has(header, "#ifndef KESTRIX_AVR_GCC_H\n#define KESTRIX_AVR_GCC_H\n"));
-    EXPECT_TRUE(Has(header, "#undef __AVR__\n#define __AVR__ 1\n"));
-    EXPECT_TRUE(Has(header, "#define __flash\n"));
-    EXPECT_TRUE(Has(header, "#ifndef __is_identifier\n#define __attribute__(...)\n#endif\n"));
-    EXPECT_TRUE(Has(header, "#include \"/fi/force.h\"\n"));
-    for (const char* fact : {"searched in this order: /inc", "The int is 16 bits and is aligned on 1 byte in structures.",
-                             "Plain char is signed."})
-        EXPECT_TRUE(Has(header, fact)) << fact;
+    // The attribute keyword is left to a reader that knows it (clang asks __is_identifier).
+    for (const char* part : {"#ifndef KESTRIX_AVR_GCC_H\n#define KESTRIX_AVR_GCC_H\n", "#undef __AVR__\n#define __AVR__ 1\n",
+                             "#define __flash\n", "#ifndef __is_identifier\n#define __attribute__(...)\n#endif\n",
+                             "#include \"/fi/force.h\"\n", "searched in this order: /inc", "Plain char is signed.",
+                             "The int is 16 bits and is aligned on 1 byte in structures."})
+        EXPECT_TRUE(Has(header, part)) << part;
 }
 
 TEST(CheckFormat, OneAssertionPerFactAndAUsePerKeyword)
@@ -186,8 +182,7 @@ protected:
 
     int Run(const std::vector<std::string>& args)
     {
-        std::ostringstream out;
-        std::ostringstream err;
+        std::ostringstream out, err;
         const int status = ExportMain(args, out, err);
         Out = out.str();
         Err = err.str();
@@ -203,19 +198,30 @@ protected:
         return names;
     }
 
-    std::string Dir;
-    std::string Out;
-    std::string Err;
+    std::string Dir, Out, Err;
 };
 
-TEST_F(ExportProgram, MalformedPersonalityWritesNothing)
+TEST_F(ExportProgram, BadInputWritesNothingAndSaysWhy)
 {
     kxtest::WriteFile(Dir + "/bad.p_c", "-i \"/usr/include\"\n-d A=1\n-s int=sixteen\n");
-    for (const char* format : {"clang", "cppcheck", "header", "check"}) {
-        EXPECT_EQ(Run({format, Dir + "/bad.p_c"}), 1) << format;
-        EXPECT_TRUE(Has(Err, "Line 3 of the personality " + Dir + "/bad.p_c")) << Err;
-        EXPECT_EQ(Files(), std::vector<std::string>{"bad.p_c"});
+    kxtest::WriteFile(Dir + "/file", "");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"clang", Dir + "/bad.p_c"}, "Line 3 of the personality " + Dir + "/bad.p_c"},
+        {{"check", Dir + "/bad.p_c"}, "Line 3 of the personality"},
+        {{"header", Dir + "/none.p_c"}, "Cannot open the personality " + Dir + "/none.p_c: No such file or directory."},
+        {{}, "Usage: kestrix-export FORMAT PERSONALITY [-o DIR]"}, {{"clang"}, "Usage:"}, {{"pdf", "x.p_c"}, "Usage:"},
+        {{"clang", "x.p_c", "-o"}, "Usage:"}, {{"clang", "x.p_c", "-z"}, "Usage:"},
+    };
+    for (const auto& [args, message] : cases) {
+        EXPECT_EQ(Run(args), 1) << message;
+        EXPECT_TRUE(Has(Err, message)) << Err;
+        EXPECT_EQ(Files(), (std::vector<std::string>{"bad.p_c", "file"}));
     }
+    kxtest::WriteFile(Dir + "/good.p_c", "-d A=1\n");
+    EXPECT_EQ(Run({"header", Dir + "/good.p_c", "-o", Dir + "/file"}), 1);
+    EXPECT_TRUE(Has(Err, "Cannot make the output directory " + Dir + "/file")) << Err;
+    EXPECT_EQ(Run({"--help"}), 0);
+    EXPECT_TRUE(Has(Out, "clang, cppcheck, header, check"));
 }
 
 TEST_F(ExportProgram, WritesBesideThePersonalityOrIntoDir)
@@ -226,25 +232,6 @@ TEST_F(ExportProgram, WritesBesideThePersonalityOrIntoDir)
     EXPECT_EQ(Run({"header", Dir + "/avr.p_c", "-o", Dir + "/out/sub"}), 0) << Err;
     EXPECT_TRUE(kxtest::FileExists(Dir + "/out/sub/avr.h"));
     EXPECT_TRUE(Has(Out, "Wrote " + Dir + "/out/sub/avr.h"));
-}
-
-TEST_F(ExportProgram, BadArgumentsGetTheUsage)
-{
-    const std::vector<std::string> bad[] = {{}, {"clang"}, {"pdf", "x.p_c"}, {"clang", "x.p_c", "-o"}, {"clang", "x.p_c", "-z"}};
-    for (const auto& args : bad) {
-        EXPECT_EQ(Run(args), 1);
-        EXPECT_TRUE(Has(Err, "Usage: kestrix-export FORMAT PERSONALITY [-o DIR]")) << Err;
-    }
-    EXPECT_EQ(Run({"--help"}), 0);
-    EXPECT_TRUE(Has(Out, "clang, cppcheck, header, check"));
-}
-
-TEST_F(ExportProgram, UnwritableDirectoryIsReportedWithItsReason)
-{
-    kxtest::WriteFile(Dir + "/avr.p_c", "-d A=1\n");
-    kxtest::WriteFile(Dir + "/file", "");
-    EXPECT_EQ(Run({"header", Dir + "/avr.p_c", "-o", Dir + "/file"}), 1);
-    EXPECT_TRUE(Has(Err, "Cannot make the output directory " + Dir + "/file")) << Err;
 }
 
 }  // namespace

@@ -231,7 +231,6 @@ private slots:
         QCOMPARE(names, (QStringList{"Acme/X - C++//sh -x", "Acme/X - C/acme.p_c/sh -e", "Acme/Y - C/acme.p_c/sh -e",
                                      "Zeta/C++/acme.p_c/sh -e"}));
         QCOMPARE(wizard.SubMenus.size(), 3);
-
         // A fresh wizard brings the saved compiler back whole from the menu.
         {
             QFile::remove("settings.txt");
@@ -257,48 +256,35 @@ private slots:
         QCOMPARE(Deployment->Read("work/compilers.txt"), text);
     }
 
-    void saveDialogNewEntry_data()
+    void saveDialogChecksANewEntry()
     {
-        QTest::addColumn<QString>("family");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<bool>("yes");       // the answer to a question
-        QTest::addColumn<QString>("shown");  // the kinds of message shown
-        QTest::addColumn<QString>("result"); // family/name; "/" while the dialog stays open
-        QTest::newRow("blank name, C++") << "Acme" << "" << "CPPRadioButton" << true << "" << "Acme/C++";
-        QTest::newRow("blank name, C") << "Acme" << "" << "CRadioButton" << true << "" << "Acme/C";
-        QTest::newRow("name, C") << "Acme" << "Cross" << "CRadioButton" << true << "" << "Acme/Cross - C";
-        QTest::newRow("name, Both, blanks around") << " Acme " << " Cross " << "BothRadioButton" << true << "" << "Acme/Cross";
-        QTest::newRow("nothing") << "" << "" << "CRadioButton" << true << "critical" << "/";
-        QTest::newRow("no family") << "" << "X" << "CRadioButton" << true << "critical" << "/";
-        QTest::newRow("Both needs a name") << "Acme" << "" << "BothRadioButton" << true << "critical" << "/";
-        QTest::newRow("other language, No") << "Acme" << "Cpp" << "CRadioButton" << false << "question" << "/";
-        QTest::newRow("other language, Yes") << "Acme" << "Cpp" << "CRadioButton" << true << "question" << "Acme/Cpp - C";
-        QTest::newRow("existing, No") << "Acme" << "B" << "CPPRadioButton" << false << "question" << "/";
-        QTest::newRow("existing, Yes") << "Acme" << "B" << "CPPRadioButton" << true << "question" << "Acme/B - C++";
-    }
-
-    void saveDialogNewEntry()
-    {
-        QFETCH(QString, family);
-        QFETCH(QString, name);
-        QFETCH(QString, language);
-        QFETCH(bool, yes);
-        QFETCH(QString, shown);
-        QFETCH(QString, result);
-        Dialogs->Answers = {yes};
         CompilerCatalogue catalogue;
         ReadCompilerCatalogue("<CompilerFamily>Acme</CompilerFamily>\n" + Entry("Acme", "B - C++"), catalogue);
-        SaveCompilerDetails dialog;
-        dialog.SetCatalogue(catalogue.Families, catalogue.Compilers, "", "");
-        dialog.NewSaveRadioButton->click();
-        QTest::keyClicks(dialog.NewCmpFamEdit, family);
-        QTest::keyClicks(dialog.NewCmpNameEdit, name);
-        dialog.findChild<QRadioButton*>(language)->setChecked(true);
-        dialog.accept();
-        QCOMPARE(Dialogs->Kinds.join(","), shown);
-        QCOMPARE(dialog.result(), int(result == "/" ? QDialog::Rejected : QDialog::Accepted));
-        QCOMPARE(dialog.ResultFamily() + "/" + dialog.ResultName(), result);
+        // Family, name, language, the answer to a question, the kinds of message shown and
+        // family/name ("/" while the dialog stays open).
+        const std::tuple<QString, QString, const char*, bool, QString, QString> cases[] = {
+            {"Acme", "", "CRadioButton", true, "", "Acme/C"},
+            {" Acme ", " Cross ", "BothRadioButton", true, "", "Acme/Cross"},
+            {"", "X", "CRadioButton", true, "critical", "/"},
+            {"Acme", "", "BothRadioButton", true, "critical", "/"},
+            {"Acme", "Cpp", "CRadioButton", false, "question", "/"},
+            {"Acme", "Cpp", "CRadioButton", true, "question", "Acme/Cpp - C"},
+            {"Acme", "B", "CPPRadioButton", false, "question", "/"},
+            {"Acme", "B", "CPPRadioButton", true, "question", "Acme/B - C++"}};
+        for (const auto& [family, name, language, yes, shown, result] : cases) {
+            Dialogs.emplace();
+            Dialogs->Answers = {yes};
+            SaveCompilerDetails dialog;
+            dialog.SetCatalogue(catalogue.Families, catalogue.Compilers, "", "");
+            dialog.NewSaveRadioButton->click();
+            QTest::keyClicks(dialog.NewCmpFamEdit, family);
+            QTest::keyClicks(dialog.NewCmpNameEdit, name);
+            dialog.findChild<QRadioButton*>(language)->setChecked(true);
+            dialog.accept();
+            QCOMPARE(Dialogs->Kinds.join(","), shown);
+            QCOMPARE(dialog.result(), int(result == "/" ? QDialog::Rejected : QDialog::Accepted));
+            QCOMPARE(dialog.ResultFamily() + "/" + dialog.ResultName(), result);
+        }
     }
 };
 
