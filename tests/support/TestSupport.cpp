@@ -133,6 +133,7 @@ Started::Started(const std::vector<std::string>& argv, const std::string& direct
         execvp(args[0], args.data());
         _exit(127);
     }
+    setpgid(Pid, Pid);  // here too, so that the group exists before either side goes on
 }
 
 Started::~Started()
