@@ -1,17 +1,14 @@
-// The built Kestrix against hostile compilers, trees and inputs: each case is a fake compiler
-// of tests/fakes with one misbehaviour, or a scripted deployment, and the run must end the
-// sound way: no command injected, no descriptor leaked, no hang, and never a wrong or
-// half-written personality reported as success.
+// The built Kestrix against hostile and awkward compilers, trees and inputs: each case is a
+// fake compiler of tests/fakes with one misbehaviour, or a scripted deployment, and the run
+// must end the sound way: no command injected, no descriptor leaked, no hang, facts found the
+// compiler's way, and never a wrong or half-written personality reported as success.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
-#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 #include "PersonalityReader.h"
 #include "ProcessRunner.h"
@@ -66,53 +63,6 @@ bool Holds(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
 }
-
-// Kestrix started in the background, its output going to files.
-class Started {
-public:
-    Started(const std::vector<std::string>& args, const std::string& directory)
-    {
-        Out = MakeTempDir("started");
-        Pid = fork();
-        if (Pid == 0) {
-            // A process group of its own, as a shell's foreground job has.
-            setpgid(0, 0);
-            const int out = open((Out + "/stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            const int err = open((Out + "/stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(out, 1);
-            dup2(err, 2);
-            if (chdir(directory.c_str()) != 0)
-                _exit(126);
-            std::vector<char*> argv{const_cast<char*>(KESTRIX_BINARY)};
-            for (const std::string& arg : args)
-                argv.push_back(const_cast<char*>(arg.c_str()));
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-    }
-    ~Started()
-    {
-        if (Pid > 0 && waitpid(Pid, nullptr, WNOHANG) == 0) {
-            kill(Pid, SIGKILL);
-            waitpid(Pid, nullptr, 0);
-        }
-        RemoveTree(Out);
-    }
-    void Signal(int signal, bool wholeGroup) const { kill(wholeGroup ? -Pid : Pid, signal); }
-    RunResult Wait()
-    {
-        int status = 0;
-        waitpid(Pid, &status, 0);
-        Pid = -1;
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(Out + "/stdout"),
-                ReadFile(Out + "/stderr")};
-    }
-
-private:
-    pid_t Pid = -1;
-    std::string Out;
-};
 
 // Waits until the file exists (a fake compiler writes it when it starts).
 bool AppearsWithin(const std::string& path, std::chrono::seconds limit)
@@ -184,26 +134,38 @@ TEST(Hostile, ALinkPlantedAtThePersonalityIsReplacedNotFollowed)
     EXPECT_TRUE(Holds(ReadFile(d.Personality()), "-s char="));
 }
 
-TEST(Hostile, CtrlCEndsTheRunAndItsCompilesPromptlyAndOneRunHoldsTheDirectory)
+TEST(Hostile, CtrlCAndTerminationEndTheRunAndItsCompilesPromptlyAndOneRunHoldsTheDirectory)
 {
-    // SIGINT to the engine alone, and to its whole process group as a terminal's Ctrl-C is.
-    for (const bool group : {false, true}) {
+    // SIGINT to the engine alone, and to its whole process group as a terminal's Ctrl-C is;
+    // SIGTERM as a service manager sends it.
+    const struct {
+        int Signal;
+        bool Group;
+        const char* Name;
+    } cases[] = {{SIGINT, false, "SIGINT"}, {SIGINT, true, "SIGINT"}, {SIGTERM, false, "SIGTERM"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Name) + (c.Group ? " to the group" : " to the engine"));
         Quiet d;
         const std::string pidFile = d.Root() + "/compiler.pid";
-        Started run(d.Args(ShellQuote(Fake("fake-sleeps")) + " " + ShellQuote(pidFile)), d.Work());
+        std::vector<std::string> argv{KESTRIX_BINARY};
+        for (const std::string& arg : d.Args(ShellQuote(Fake("fake-sleeps")) + " " + ShellQuote(pidFile)))
+            argv.push_back(arg);
+        Started run(argv, d.Work());
         ASSERT_TRUE(AppearsWithin(pidFile, std::chrono::seconds(30))) << "the first compile never started";
-        if (group) {
+        if (c.Group) {
             const RunResult second = d.Run(d.Args(Fake("fake-plain-cc")));
             EXPECT_EQ(second.Status, 1);
             EXPECT_TRUE(Holds(second.Stderr, "Another Kestrix run is using the working directory \"" + d.Work() + "\""))
                 << second.Stderr;
         }
         const auto signalled = std::chrono::steady_clock::now();
-        run.Signal(SIGINT, group);
+        run.Signal(c.Signal, c.Group);
         const RunResult ended = run.Wait();
         EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(10));
-        EXPECT_EQ(ended.Status, 128 + SIGINT) << ended.Stderr;
-        EXPECT_TRUE(Holds(ended.Stderr, "Interrupted by SIGINT")) << ended.Stderr;
+        EXPECT_EQ(ended.Status, 128 + c.Signal) << ended.Stderr;
+        EXPECT_TRUE(Holds(ended.Stderr, std::string("Interrupted by ") + c.Name +
+                                            "; the run was stopped and the previous personality is left as it was"))
+            << ended.Stderr;
         EXPECT_EQ(ReadFile(d.Personality()), kPrevious);
         EXPECT_TRUE(d.Leftovers().empty());
         EXPECT_TRUE(ProcessGone(pidFile)) << "the compile was ended with the run";
@@ -223,6 +185,7 @@ TEST(Hostile, CompilerMisconductNeverPassesAsAnAnswer)
         {"fake-interrupts-itself", false, 128 + SIGINT, "was ended by SIGINT"},
         {"fake-removes-personality", true, 1, "Cannot write the personality file"},
         {"fake-removes-probe-dirs", false, 1, "Cannot create the probe directory"},
+        {"fake-crash", false, 1, "Can't discover object file extension"},
     };
     for (const auto& c : cases) {
         Quiet d;
@@ -232,9 +195,57 @@ TEST(Hostile, CompilerMisconductNeverPassesAsAnAnswer)
             compiler += " " + ShellQuote(d.Root());
         const RunResult run = d.Run(d.Args(compiler));
         EXPECT_EQ(run.Status, c.Status) << c.Fake << ": " << run.Stderr;
-        EXPECT_TRUE(Holds(run.Stderr, c.Message)) << c.Fake << ": " << run.Stderr;
+        EXPECT_TRUE(Holds(run.Stdout + run.Stderr, c.Message)) << c.Fake << ": " << run.Stdout << run.Stderr;
         EXPECT_EQ(ReadFile(d.Personality()), kPrevious) << c.Fake;
         EXPECT_TRUE(d.Leftovers().empty()) << c.Fake;
+        // The crash fails the first probe, which runs in the working directory.
+        EXPECT_TRUE(std::string(c.Fake) != "fake-crash" || Holds(ReadFile(d.Work() + "/compile.sh"), c.Fake))
+            << "the failing compile is kept for the user";
+    }
+}
+
+// Compilers that answer in unusual ways: the run completes with their own facts. Kestrix
+// reads its input from a fifo that never ends, so a probe program that got the engine's input
+// instead of an empty one would wait until its time is up.
+TEST(Hostile, AwkwardCompilersStillGiveTheirFacts)
+{
+    const struct {
+        const char* Fake;
+        std::string Environment;
+        bool Cross;
+        std::vector<std::string> Options;
+        std::string Said;     // in the messages
+        std::string NotSaid;  // nowhere in them
+        std::vector<std::string> Lines;
+    } cases[] = {
+        {"fake-hang", "", false, {"-timeout", "2"},
+         "did not finish within 2 s; it was stopped, and the probe counts as failed.", "Cross Compiler mode", {"-hang-"}},
+        {"fake-program-reads-stdin", "", false, {"-timeout", "20"}, "", "Cross Compiler mode", {"-hang+"}},
+        {"fake-cannot-link", "", false, {}, "continuing in Cross Compiler mode", "did not finish", {"-hang+", "-s int=32"}},
+        // Identifiers told apart by their first 63 or 31 characters only.
+        {"fake-ident-truncate", "FAKE_IDENT_LENGTH=63", true, {}, "", "did not finish", {"-xn 63", "-na 63"}},
+        {"fake-ident-truncate", "FAKE_IDENT_LENGTH=31", true, {}, "", "did not finish", {"-xn 31", "-na 31"}},
+    };
+    if (!HaveCommand("gcc"))
+        GTEST_SKIP() << "the fakes wrap gcc";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Fake + (" " + c.Environment));
+        Quiet d;
+        // The general test that the hanging compiler never finishes.
+        d.SuiteTest("t02_line_comments.c", "-hang-", "-hang+");
+        const std::string fifo = d.Root() + "/input";
+        ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+        std::string command = "export " + (c.Environment.empty() ? "KX_UNUSED=1" : c.Environment) + "; exec " +
+                              ShellQuote(KESTRIX_BINARY);
+        for (const std::string& arg : d.Args(Fake(c.Fake), c.Cross, c.Options))
+            command += " " + ShellQuote(arg);
+        const RunResult run = RunShell(command + " 0<>" + ShellQuote(fifo), d.Work());
+        EXPECT_EQ(run.Status, 0) << run.Stdout << run.Stderr;
+        EXPECT_TRUE(Holds(run.Stdout, c.Said)) << run.Stdout;
+        EXPECT_FALSE(Holds(run.Stdout, c.NotSaid)) << run.Stdout;
+        const std::vector<std::string> lines = Lines(ReadFile(d.Personality()));
+        for (const std::string& line : c.Lines)
+            EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
     }
 }
 

@@ -1,16 +1,10 @@
 #include "TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <poll.h>
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -49,8 +43,7 @@ std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
     std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line))
+    for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
 }
@@ -73,6 +66,13 @@ void RemoveTree(const std::string& path)
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     }
     fs::remove_all(path, ec);
+}
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to)
+{
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
 }
 
 Deployment::Deployment(bool withData)
@@ -114,74 +114,54 @@ RunResult Deployment::Run(const std::vector<std::string>& args) const
     return RunProgram(argv, WorkDir);
 }
 
-RunResult RunProgram(const std::vector<std::string>& argv, const std::string& directory, int signal,
-                     int signalAfterMs)
+Started::Started(const std::vector<std::string>& argv, const std::string& directory) : Out(MakeTempDir("started"))
 {
-    int out[2], err[2], in[2];
-    if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0 || pipe2(in, O_CLOEXEC) != 0)
-        throw std::runtime_error("pipe failed");
-    const pid_t pid = fork();
-    if (pid < 0)
+    std::vector<char*> args;
+    for (const std::string& arg : argv)
+        args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    const std::string out = Out + "/stdout", err = Out + "/stderr";
+    Pid = fork();
+    if (Pid < 0)
         throw std::runtime_error("fork failed");
-    if (pid == 0) {
-        dup2(in[0], 0);
-        dup2(out[1], 1);
-        dup2(err[1], 2);
-        for (int fd : {out[0], out[1], err[0], err[1], in[0], in[1]})
-            close(fd);
-        if (chdir(directory.c_str()) != 0)
+    if (Pid == 0) {
+        setpgid(0, 0);
+        const int in = open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (in < 0 || dup2(in, 0) < 0 || dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644), 1) < 0 ||
+            dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644), 2) < 0 || chdir(directory.c_str()) != 0)
             _exit(126);
-        std::vector<char*> args;
-        for (const std::string& a : argv)
-            args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
         execvp(args[0], args.data());
         _exit(127);
     }
-    close(out[1]);
-    close(err[1]);
-    close(in[0]);
-    close(in[1]);
-    const auto started = std::chrono::steady_clock::now();
-    bool signalled = signal == 0;
+    setpgid(Pid, Pid);  // here too, so that the group exists before either side goes on
+}
 
-    RunResult result;
-    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-    int open = 2;
-    char buffer[65536];
-    while (open > 0) {
-        int waitMs = -1;
-        if (!signalled) {
-            const auto ran = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
-            waitMs = std::max<int>(0, signalAfterMs - static_cast<int>(ran.count()));
-            if (waitMs == 0) {
-                kill(pid, signal);
-                signalled = true;
-                waitMs = -1;
-            }
-        }
-        const int ready = poll(fds, 2, waitMs);
-        if (ready < 0)
-            break;
-        if (ready == 0)
-            continue;
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || (fds[i].revents & (POLLIN | POLLHUP | POLLERR)) == 0)
-                continue;
-            const ssize_t got = read(fds[i].fd, buffer, sizeof buffer);
-            if (got <= 0) {
-                close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-            } else {
-                (i == 0 ? result.Stdout : result.Stderr).append(buffer, static_cast<std::size_t>(got));
-            }
-        }
+Started::~Started()
+{
+    if (Pid > 0) {
+        kill(-Pid, SIGKILL);
+        waitpid(Pid, nullptr, 0);
     }
+    RemoveTree(Out);
+}
+
+void Started::Signal(int signal, bool wholeGroup) const
+{
+    kill(wholeGroup ? -Pid : Pid, signal);
+}
+
+RunResult Started::Wait()
+{
     int status = 0;
-    waitpid(pid, &status, 0);
-    result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return result;
+    waitpid(Pid, &status, 0);
+    Pid = -1;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(Out + "/stdout"),
+            ReadFile(Out + "/stderr")};
+}
+
+RunResult RunProgram(const std::vector<std::string>& argv, const std::string& directory)
+{
+    return Started(argv, directory).Wait();
 }
 
 RunResult RunShell(const std::string& command, const std::string& directory)
@@ -199,21 +179,12 @@ std::string Fake(const std::string& name)
     return std::string(KESTRIX_FAKES_DIR) + "/" + name;
 }
 
-std::vector<std::string> SearchList(const std::string& compiler, const std::string& language,
-                                    const std::vector<std::string>& extraFlags)
+std::vector<std::string> SearchList(const std::string& compiler, const std::string& language)
 {
-    std::string command = compiler;
-    for (const std::string& flag : extraFlags)
-        command += " " + flag;
-    command += " -x" + language + " -E -v /dev/null";
-    const RunResult result = RunShell(command + " 2>&1 >/dev/null");
+    const RunResult result = RunShell(compiler + " -x" + language + " -E -v /dev/null 2>&1 >/dev/null");
     std::vector<std::string> dirs;
     bool inList = false;
     for (const std::string& line : Lines(result.Stdout)) {
-        if (line.rfind("#include <...> search starts here:", 0) == 0) {
-            inList = true;
-            continue;
-        }
         if (line.rfind("End of search list.", 0) == 0)
             break;
         if (inList && !line.empty() && line[0] == ' ') {
@@ -221,6 +192,7 @@ std::vector<std::string> SearchList(const std::string& compiler, const std::stri
             const fs::path canonical = fs::weakly_canonical(line.substr(1), ec);
             dirs.push_back(ec ? line.substr(1) : canonical.string());
         }
+        inList = inList || line.rfind("#include <...> search starts here:", 0) == 0;
     }
     return dirs;
 }

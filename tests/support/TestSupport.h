@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace kxtest {
@@ -19,6 +20,7 @@ void WriteFile(const std::string& path, const std::string& content);
 bool FileExists(const std::string& path);
 std::string MakeTempDir(const std::string& tag);
 void RemoveTree(const std::string& path);
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to);
 
 // A scratch deployment: Root holds the suite and catalogue folders (links to data/), Work
 // (Root/work) the list files; Kestrix runs in Work. Removed again when the object goes.
@@ -43,10 +45,26 @@ private:
     std::string WorkDir;
 };
 
-// Runs a program (argv[0] looked up on PATH) in a directory, capturing its output. With
-// signalAfterMs, the signal is sent to the program once it has run that long.
-RunResult RunProgram(const std::vector<std::string>& argv, const std::string& directory = ".",
-                     int signal = 0, int signalAfterMs = 0);
+// A program (argv[0] looked up on PATH) started in a directory, in a process group of its own
+// as a shell's job is, with standard input from /dev/null and its output going to files.
+// Killed when the object goes before it has been waited for.
+class Started {
+public:
+    Started(const std::vector<std::string>& argv, const std::string& directory);
+    ~Started();
+    Started(const Started&) = delete;
+    Started& operator=(const Started&) = delete;
+    // To the program alone, or to its whole process group as a terminal's Ctrl-C is.
+    void Signal(int signal, bool wholeGroup) const;
+    RunResult Wait();
+
+private:
+    pid_t Pid = -1;
+    std::string Out;
+};
+
+// Runs a program to its end and returns what it wrote.
+RunResult RunProgram(const std::vector<std::string>& argv, const std::string& directory = ".");
 // Runs a command line through /bin/sh -c.
 RunResult RunShell(const std::string& command, const std::string& directory = ".");
 
@@ -55,8 +73,7 @@ bool HaveCommand(const std::string& name);
 std::string Fake(const std::string& name);
 // The directories of the compiler's #include <...> search list ("CC -xLANG -E -v /dev/null"),
 // in its order, made canonical.
-std::vector<std::string> SearchList(const std::string& compiler, const std::string& language = "c",
-                                    const std::vector<std::string>& extraFlags = {});
+std::vector<std::string> SearchList(const std::string& compiler, const std::string& language = "c");
 // The eight positional arguments for a gcc-like compiler.
 std::vector<std::string> GccLikeArgs(const std::string& product, const std::string& kind,
                                      const std::string& compiler, const std::string& objExt = ".o");
