@@ -5,6 +5,7 @@
 #include "Reporter.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -162,12 +163,39 @@ void ConductKWTypeTests(const RunContext& context, const std::vector<DataType>& 
         if (base.TypeName != "codeptr")
             candidates.push_back(base);
     const TypeProber prober(context);
-    const std::vector<std::string> keywords(typeKeywords.begin(), typeKeywords.end());
+    std::vector<DataType> types;
+    for (const std::string& keyword : typeKeywords)
+        types.emplace_back(keyword, 0, 0, 0, false, keyword);
+
+    // Where the objects can be read, only the kinds take compiles of their own: the sizes
+    // and signedness of all the keywords come from one object. A keyword that cannot
+    // declare an object is measured by constant expressions, one at a time, and so are the
+    // others then.
+    bool together = false;
+    if (!context.Opts.Exact && context.Target.ObjectIsBinary && !types.empty()) {
+        std::vector<DataType> kinds = types;
+        bool declareAll = true;
+        context.ForEach(
+            kinds.size(),
+            [&](std::size_t i) {
+                DataType type = kinds[i];
+                bool declares = false;
+                return std::make_pair(prober.TestKind("", type, declares) && declares, type);
+            },
+            [&](std::size_t i, std::pair<bool, DataType> measured) {
+                declareAll = declareAll && measured.first;
+                kinds[i] = std::move(measured.second);
+            });
+        together = declareAll && MeasureTypesTogether(context, "", false, kinds);
+        if (together)
+            types = std::move(kinds);
+    }
     context.ForEach(
-        keywords.size(),
+        types.size(),
         [&](std::size_t i) {
-            DataType type(keywords[i], 0, 0, 0, false, keywords[i]);
-            prober.TestType("", type);
+            DataType type = types[i];
+            if (!together)
+                prober.TestType("", type);
             return type;
         },
         [&](std::size_t, const DataType& type) {

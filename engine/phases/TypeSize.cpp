@@ -173,7 +173,7 @@ bool TypeProber::BuildAndRunProgram(const std::string& source, const std::string
     return true;
 }
 
-void TypeProber::TestType(const std::string& prefix, DataType& type) const
+bool TypeProber::TestKind(const std::string& prefix, DataType& type, bool& declares) const
 {
     const std::string& name = type.TypeName;
     int objectSize = 0;
@@ -181,12 +181,9 @@ void TypeProber::TestType(const std::string& prefix, DataType& type) const
 
     // Declaration. A type without a size yet (a keyword of the compiler) that cannot
     // declare a local object may still be measured by constant expressions alone.
-    const bool declares = CompileThisString(prefix + "int main(void) {" + Declaration(name, "a") + "; }\n",
-                                            objectSize, messages);
-    if (!declares && (type.SizeBits != 0 || !Compiles(prefix + "int kx_s[sizeof(" + CastType(name) + ")];\n"))) {
-        CannotDetermine(name);
-        return;
-    }
+    declares = CompileThisString(prefix + "int main(void) {" + Declaration(name, "a") + "; }\n", objectSize, messages);
+    if (!declares && (type.SizeBits != 0 || !Compiles(prefix + "int kx_s[sizeof(" + CastType(name) + ")];\n")))
+        return false;
 
     // Kind: only arithmetic types can be multiplied, only integers take a remainder. A
     // compile with objects can fail for reasons that are not the type's (a register type
@@ -205,6 +202,19 @@ void TypeProber::TestType(const std::string& prefix, DataType& type) const
         ((declares && Compiles(prefix + "int main(void) {" + Declaration(name, "x") + "; x = " + one + "%1;}\n")) ||
          constant(one + " % 1"));
     type.Kind = !arithmetic ? DataType::Pointer : integer ? DataType::Integer : DataType::Floating;
+    return true;
+}
+
+void TypeProber::TestType(const std::string& prefix, DataType& type) const
+{
+    const std::string& name = type.TypeName;
+    int objectSize = 0;
+    std::string messages;
+    bool declares = false;
+    if (!TestKind(prefix, type, declares)) {
+        CannotDetermine(name);
+        return;
+    }
 
     // Size. A type without a size yet is measured by sizeof in constant expressions where
     // the methods with objects fail: the answer is the compiler's own, only less direct.

@@ -19,6 +19,9 @@ public:
     // Measures kind, size and signedness; prefix is source text put before every test (an
     // #include that declares the type).
     void TestType(const std::string& prefix, DataType& type) const;
+    // Measures the kind alone; false when the type can neither declare an object nor be
+    // measured by sizeof. declares tells whether it can declare a local object.
+    bool TestKind(const std::string& prefix, DataType& type, bool& declares) const;
     // Measures the alignment of the type as a structure member.
     void TestTypeAlignment(DataType& type) const;
 
