@@ -34,17 +34,17 @@ protected:
     }
     void TearDown() override { RemoveTree(Root); }
 
-    // Copies the tree into parent; the lines written and the messages said come back.
-    SubstituteCopy Copy(const std::string& parent, std::vector<std::string>* said = nullptr)
+    // Copies the tree into parent; the lines written go to Writer, the messages to Said.
+    SubstituteCopy Copy(const std::string& parent)
     {
         CapturedLines captured;
         SubstituteCopy copy = CreateAndCopyAllFiles(Root + "/subs", parent, Writer);
-        if (said != nullptr)
-            *said = captured.Take();
+        Said = captured.Take();
         return copy;
     }
 
     std::string Root;
+    std::vector<std::string> Said;
     PersonalityWriter Writer{true};
 };
 
@@ -52,8 +52,7 @@ protected:
 
 TEST_F(Companions, OnlyWhatLiesInsideTheTreeIsCopied)
 {
-    std::vector<std::string> said;
-    const SubstituteCopy copy = Copy(Root + "/dest/", &said);
+    const SubstituteCopy copy = Copy(Root + "/dest/");
     const std::string to = Root + "/dest/subs";
     EXPECT_EQ(copy.Directories, (std::vector<std::string>{to, to + "/alias", to + "/sys"}));
     EXPECT_EQ(Writer.Lines().front(), "-i \"" + to + "\"");
@@ -65,7 +64,7 @@ TEST_F(Companions, OnlyWhatLiesInsideTheTreeIsCopied)
     // The link out (to a folder and to a file), the dangling link, the fifo and the name
     // with a line end are each reported and skipped.
     EXPECT_EQ(copy.Skipped, 5);
-    EXPECT_EQ(said.size(), 5u);
+    EXPECT_EQ(Said.size(), 5u);
     for (const char* gone : {"/out", "/outfile", "/dangling", "/fifo", "/new\nline"})
         EXPECT_FALSE(FileExists(to + gone)) << gone;
 

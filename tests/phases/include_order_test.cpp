@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sstream>
+#include <algorithm>
 
 #include "FakeProbe.h"
 #include "HeaderScan.h"
@@ -35,10 +35,7 @@ struct ModelCompiler {
         return std::nullopt;
     }
 
-    struct Place {
-        std::string File;
-        int Line;
-    };
+    struct Place { std::string File; int Line; };
 
     // Reads the file as a preprocessor would, each file once (include guards); the error
     // comes at its first line that is not a directive. The chain holds the includers.
@@ -77,25 +74,16 @@ struct ModelCompiler {
         if (InnermostFirst)
             std::reverse(chain.begin(), chain.end());
         std::string text;
-        for (std::size_t i = 0; i < chain.size(); ++i) {
-            const std::string place = chain[i].File + ":" + std::to_string(chain[i].Line);
-            if (InnermostFirst)
-                text += (i == 0 ? "In file included from " : "                 from ") + place +
-                        (i + 1 == chain.size() ? ":\n" : ",\n");
-            else
-                text += "In file included from " + place + ":\n";
-        }
+        for (std::size_t i = 0; i < chain.size(); ++i)
+            text += (i == 0 || !InnermostFirst ? "In file included from " : "                 from ") + chain[i].File +
+                    ":" + std::to_string(chain[i].Line) + (InnermostFirst && i + 1 < chain.size() ? ",\n" : ":\n");
         return text + file + ":" + std::to_string(line) + ":1: error: expected expression\n";
     }
 
     static bool TooLong(const std::string& name)
     {
-        std::stringstream parts(name);
-        std::string part;
-        while (std::getline(parts, part, '/'))
-            if (part.size() > 255)
-                return true;
-        return false;
+        const fs::path path(name);
+        return std::any_of(path.begin(), path.end(), [](const fs::path& part) { return part.native().size() > 255; });
     }
 
     CompileResult operator()(const CompileJob& job) const
@@ -190,14 +178,6 @@ protected:
             paths.push_back(Root + "/" + dir);
         return paths;
     }
-    static std::vector<std::string> Reviews(const std::vector<std::string>& said)
-    {
-        std::vector<std::string> lines;
-        for (const std::string& line : said)
-            if (line.find("may need to be reviewed") != std::string::npos)
-                lines.push_back(line);
-        return lines;
-    }
 
     std::string Root;
 };
@@ -218,7 +198,9 @@ TEST_F(IncludeOrder, TheCompilersSearchOrderWhateverTheOrderGiven)
             const std::vector<std::string> inGivenOrder =
                 given[0] == "cc" ? expected : std::vector<std::string>{"cc", "libc", "arch"};
             EXPECT_EQ(outcome.Directories, inGivenOrder) << innermostFirst;
-            const std::vector<std::string> reviews = Reviews(outcome.Said);
+            std::vector<std::string> reviews;
+            std::copy_if(outcome.Said.begin(), outcome.Said.end(), std::back_inserter(reviews),
+                         [](const std::string& line) { return line.find("may need to be reviewed") != std::string::npos; });
             ASSERT_EQ(reviews.size(), 1u);
             EXPECT_NE(reviews[0].find("\"" + Root + "/" + inGivenOrder[1] + "\" or \"" + Root + "/" + inGivenOrder[2] + "\""),
                       std::string::npos)

@@ -68,9 +68,9 @@ struct ModelCompiler {
 
 // Items on lines of their own (separated only when asked), or each in a file of its own
 // between separators.
-JointVerdicts Judge(const std::vector<std::string>& items, const ModelCompiler& compiler, bool files, long* compiles = nullptr)
+JointVerdicts Judge(const std::vector<std::string>& items, const ModelCompiler& compiler, bool files)
 {
-    const JointVerdicts verdicts = JudgeTogether(
+    return JudgeTogether(
         items.size(),
         [&](const std::vector<std::size_t>& order, bool separated) {
             BatchSource source("batch.c");
@@ -86,9 +86,6 @@ JointVerdicts Judge(const std::vector<std::string>& items, const ModelCompiler& 
             return source;
         },
         compiler);
-    if (compiles)
-        *compiles = verdicts.Compiles;
-    return verdicts;
 }
 
 bool Fails(const std::string& item)
@@ -102,11 +99,10 @@ TEST(JointCompile, ACompilerThatNamesEveryErrorDecidesEverythingInThreeCompiles)
 {
     const std::vector<std::string> items{"good", "bad", "good", "good", "bad", "bad", "good"};
     for (bool files : {false, true}) {
-        long compiles = 0;
-        const JointVerdicts verdicts = Judge(items, ModelCompiler{}, files, &compiles);
+        const JointVerdicts verdicts = Judge(items, ModelCompiler{}, files);
         for (std::size_t i = 0; i < items.size(); ++i)
             EXPECT_EQ(verdicts.Verdicts[i], Fails(items[i]) ? Judgement::Rejected : Judgement::Accepted) << i;
-        EXPECT_EQ(compiles, 3);
+        EXPECT_EQ(verdicts.Compiles, 3);
         EXPECT_EQ(verdicts.Said[1].find(files ? "copy1.c:1:1: error: bad\n" : "batch.c:2:1: error: bad\n"), 0u);
     }
     EXPECT_EQ(Judge({"bad"}, ModelCompiler{}, false).Verdicts[0], Judgement::Undecided) << "one item is its own test";

@@ -4,7 +4,9 @@
 // print what they pass to printf.
 #include <gtest/gtest.h>
 
+#include <iomanip>
 #include <map>
+#include <sstream>
 
 #include "FakeProbe.h"
 #include "MacroDiscovery.h"
@@ -31,13 +33,6 @@ struct Model {
     bool QuotesHeaderNames = true;  // shows a missing header's name as written
 };
 
-// The argument of M(...) after the marker, up to the closing parenthesis.
-std::string Argument(const std::string& line, std::size_t at)
-{
-    const std::size_t end = line.find(')', at);
-    return line.substr(at, end - at);
-}
-
 // The stringified expansion of a name (unknown names and samples expand to themselves or to
 // their #define in the source).
 std::string Expand(const std::string& source, std::string name)
@@ -51,18 +46,6 @@ std::string Expand(const std::string& source, std::string name)
         return "";
     const auto macro = kMacros.find(name);
     return macro == kMacros.end() ? name : macro->second;
-}
-
-// The escaped spelling of a stringified text inside a string literal.
-std::string Escaped(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '"' || c == '\\')
-            out += '\\';
-        out += c;
-    }
-    return out;
 }
 
 // The contents of the first and the last string literal of a line.
@@ -81,8 +64,7 @@ std::string LastLiteral(const std::string& line)
 CompileResult Compile(const Model& model, const CompileJob& job, std::string* printed = nullptr)
 {
     std::string unused;
-    if (printed == nullptr)
-        printed = &unused;
+    std::string& out = printed != nullptr ? *printed : unused;
     const std::vector<std::string> lines = Lines(job.Source);
     std::string object = std::string("\x7f" "ELF") + '\0';
     std::string file = job.FileName;
@@ -119,7 +101,7 @@ CompileResult Compile(const Model& model, const CompileJob& job, std::string* pr
                 object += "@kxd:";
             continue;
         }
-        std::string name = Argument(line, m + 2);
+        std::string name = line.substr(m + 2, line.find(')', m + 2) - m - 2);  // the argument of M(...)
         const bool include = line.rfind("#include M(yyy ", 0) == 0;
         const bool lineDirective = line.rfind("#line 1 M(yyy ", 0) == 0;
         if (include || lineDirective)
@@ -133,15 +115,18 @@ CompileResult Compile(const Model& model, const CompileJob& job, std::string* pr
             continue;
         }
         if (include) {
-            const std::string shown = model.QuotesHeaderNames ? Escaped(value) : "<" + value + ">";
+            std::ostringstream quoted;  // escaped as inside a string literal
+            quoted << std::quoted(value);
+            const std::string shown =
+                model.QuotesHeaderNames ? quoted.str().substr(1, quoted.str().size() - 2) : "<" + value + ">";
             return Reject(job.FileName + ":" + std::to_string(i + 1) + ":10: fatal error: yyy" + shown +
                           " zzz: No such file\n    " + std::to_string(i + 1) + " | " + line + "\n");
         }
         // The literals around M(...), as the compiler concatenates them.
         if (line.find("printf(\"%s\", M(") != std::string::npos) {
-            *printed += value;
+            out += value;
         } else if (line.rfind("kx_put(", 0) == 0) {
-            *printed += "@kxv" + line.substr(7, line.find(',') - 7) + ":" + std::to_string(value.size()) + ":" + value;
+            out += "@kxv" + line.substr(7, line.find(',') - 7) + ":" + std::to_string(value.size()) + ":" + value;
         } else if (line.find('"') < m) {
             object += FirstLiteral(line) + value + LastLiteral(line) + '\0';
         }
@@ -150,21 +135,22 @@ CompileResult Compile(const Model& model, const CompileJob& job, std::string* pr
 }
 
 struct MacroRun {
-    MacroRun(Model model, bool exact, bool cross, unsigned jobs = 1)
+    MacroRun(Model model, bool exact, bool cross, unsigned jobs = 1, bool reduce = false)
         : Fake([this](const CompileJob& job) { return Compile(Kind, job); },
                [this](const CompileJob& job) {
                    std::string printed;
                    Compile(Kind, job, &printed);
                    return printed;
                }),
-          Kind(model)
+          Kind(model), Opts(FakeOptions(true, jobs))
     {
-        Opts = FakeOptions(true, jobs);
         Opts.Exact = exact;
+        Opts.ReduceFileSize = reduce;
         Opts.ImplicitDefines = {"GIVEN=2"};
         Context.emplace(Opts, Fake, TargetFacts{".o", model.BinaryObjects, cross});
     }
-    std::set<std::string> Find(std::size_t fillers, std::string* said = nullptr)
+    // The macros found among the model's, a keyword, a -xd name and so many fillers.
+    std::set<std::string> Find(std::size_t fillers)
     {
         std::set<std::string> names{"while", "GIVEN"};
         for (const auto& [name, value] : kMacros)
@@ -174,14 +160,14 @@ struct MacroRun {
         CapturedLines captured;
         std::set<std::string> found = FindPreDefines(*Context, names, {"while"});
         for (const std::string& line : captured.Take())
-            *(said ? said : &Ignored) += line + "\n";
+            Said += line + "\n";
         return found;
     }
     FakeProbe Fake;
     Model Kind;
     Options Opts;
     std::optional<RunContext> Context;
-    std::string Ignored;
+    std::string Said;
 };
 
 }  // namespace
@@ -225,24 +211,16 @@ TEST(Macros, FastAndPlainMethodsFindTheSameMacrosAndValues)
     }
 }
 
-TEST(Macros, TheMessagesDoNotDependOnTheJobs)
+TEST(Macros, MessagesDoNotDependOnTheJobsAndReducedSourcesStayReduced)
 {
     for (bool exact : {true, false}) {
-        std::string one, three;
-        MacroRun(Model{}, exact, false, 1).Find(40000, &one);
-        MacroRun(Model{}, exact, false, 3).Find(40000, &three);
-        EXPECT_EQ(one, three);
-        EXPECT_NE(one.find("  [macros] batches of 16384: 40009 names, 3 "), std::string::npos) << one;
-        EXPECT_NE(one.find("deftest.c failed to compile! can't find value of: BROKEN"), std::string::npos) << one;
-    }
-}
-
-TEST(Macros, ReducedSourcesStayReduced)
-{
-    for (bool exact : {true, false}) {
-        MacroRun small(Model{}, exact, true);
-        small.Opts.ReduceFileSize = true;
-        small.Context.emplace(small.Opts, small.Fake, TargetFacts{".o", true, true});
+        MacroRun one(Model{}, exact, false, 1), three(Model{}, exact, false, 3);
+        one.Find(40000);
+        three.Find(40000);
+        EXPECT_EQ(one.Said, three.Said);
+        EXPECT_NE(one.Said.find("  [macros] batches of 16384: 40009 names, 3 "), std::string::npos) << one.Said;
+        EXPECT_NE(one.Said.find("deftest.c failed to compile! can't find value of: BROKEN"), std::string::npos) << one.Said;
+        MacroRun small(Model{}, exact, true, 1, true);
         small.Find(5000);
         for (const CompileJob& job : small.Fake.Jobs())
             EXPECT_LE(NamesAfter(job.Source, "#ifdef ").size(), 1024u);

@@ -56,13 +56,8 @@ TEST(CommandLine, UnusableArgumentsAreRefusedWithTheirReason)
         std::vector<std::string> Options;
         const char* Reason;
     } cases[] = {
-        {{"-tlp", "x"}, "Unknown option \"-tlp\""},
         {{"-i", dir, dir}, "Unexpected argument"},
-        {{"-op"}, "The option -op needs a value"},
-        {{"-i", dir + "/missing"}, "does not exist"},
-        {{"-i", dir + "/file"}, "is not a directory"},
         {{"-tpl", dir}, "is a directory"},
-        {{"-fi", dir + "/missing"}, "does not exist"},
         {{"-sub", dir + "/file"}, "is not a directory"},
         // Here only, never in a run: an engine that took it would copy the whole file system.
         {{"-sub", "//"}, "it is the root directory"},
@@ -74,9 +69,5 @@ TEST(CommandLine, UnusableArgumentsAreRefusedWithTheirReason)
         EXPECT_EQ(line.What, CommandLine::Refused) << c.Reason;
         EXPECT_NE(line.Error.find(c.Reason), std::string::npos) << line.Error;
     }
-    std::vector<std::string> noPlaceholder = Args({});
-    noPlaceholder[8] = "%c %s %j %o %e";
-    noPlaceholder.push_back("-rfs");
-    EXPECT_NE(ParseCommandLine(noPlaceholder).Error.find("lacks the placeholder %d"), std::string::npos);
     kxtest::RemoveTree(dir);
 }

@@ -1,5 +1,5 @@
-// The sections of a template personality: what each kind collects, and what a broken
-// section syntax is reported as (its entries never reach the personality).
+// The template personality: what each kind of section collects, how the merge applies it,
+// and what a broken section syntax is reported as (its entries never reach the personality).
 #include <gtest/gtest.h>
 
 #include "Reporter.h"
@@ -38,11 +38,19 @@ TEST(TemplateSectionsTest, EntriesPerKindAndFaultsByLine)
     }
 }
 
-TEST(TemplateSectionsTest, ABrokenTemplateMergesNothingOfItsBrokenSectionAndFails)
+TEST(TemplateSectionsTest, TheMergeAppliesEachSectionAndABrokenOneMergesNothing)
 {
     const std::string dir = kxtest::MakeTempDir("template");
+    kxtest::WriteFile(dir + "/t", "comment outside sections\n<modify>\n -s long=64 \n-d \"X = 2\"\n-s new=8\n</modify>\n"
+                                  "<add>\n-u+\n-d A=1\n</add><remove>\n-d gone=\n</remove>\n");
+    std::vector<std::string> lines{"-s long=32", "-d X=1", "-d gone=", "-u+", "-d kept="};
+    EXPECT_TRUE(IncorporateTemplatePersonality(lines, dir + "/t", {"-d kept=", "-d gone="}));
+    EXPECT_EQ(lines, (std::vector<std::string>{"-s long=64", "-d \"X = 2\"", "-u+", "-d kept=", "-d A=1", "-s new=8"}));
+    EXPECT_TRUE(EntriesMatch("-d \"__asm=asm\"", "-d __asm="));
+    EXPECT_FALSE(EntriesMatch("-u+", "-u-"));
+
     kxtest::WriteFile(dir + "/t", "<modify>\n-s long=64\n</modify>\n<add>\n-d A=1\n<remove>\n-u+\n</remove>\n");
-    std::vector<std::string> lines{"-s long=32", "-u+"};
+    lines = {"-s long=32", "-u+"};
     CapturedLines quiet;
     EXPECT_FALSE(IncorporateTemplatePersonality(lines, dir + "/t", {}));
     EXPECT_EQ(lines, (std::vector<std::string>{"-s long=64"}));

@@ -1,5 +1,5 @@
 // Text handling: the small transformations, the list file readers, the compile command
-// and the personality's quoting, and the template merge.
+// and the personality's quoting.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -7,8 +7,6 @@
 #include "CommandComposition.h"
 #include "ListIterators.h"
 #include "PersonalityWriter.h"
-#include "TemplateMerge.h"
-#include "TestSupport.h"
 #include "TextUtilities.h"
 
 TEST(Text, Transformations)
@@ -65,8 +63,6 @@ TEST(Text, CompileCommands)
     // A define flag that takes its argument in parentheses: the shell must see a word.
     options.DefFlag = "DF";
     EXPECT_EQ(GetCompleteCommandStr(options, "t.c", false, ""), "cc -g DF'(X=1)' -c  t.c");
-    EXPECT_EQ(kxtest::RunShell("printf '%s|' " + GetCompleteCommandStr(options, "t.c", false, "")).Stdout,
-              "cc|-g|DF(X=1)|-c|t.c|");
     options.OrderStr = "%c %s %j";
     EXPECT_STREQ(MissingPlaceholder(options.OrderStr), "%o");
     EXPECT_THROW(GetCompleteCommandStr(options, "t.c", false, ""), std::invalid_argument);
@@ -82,17 +78,4 @@ TEST(Text, PersonalityQuotingKeepsOrdinaryPathsAndEscapesQuotes)
     writer.Line(writer.QuotedDefine("A=1 2"));
     EXPECT_EQ(writer.Text(), "-si \"/i\"\n-q \"/i\"\n-sd \"A=1 2\"\n");
     EXPECT_ANY_THROW(writer.IncludeDir("/evil\n-d INJECTED=1"));
-}
-
-TEST(Text, TemplateMerge)
-{
-    const std::string dir = kxtest::MakeTempDir("merge");
-    kxtest::WriteFile(dir + "/t", "comment outside sections\n<modify>\n -s long=64 \n-d \"X = 2\"\n-s new=8\n</modify>\n"
-                                  "<add>\n-u+\n-d A=1\n</add><remove>\n-d gone=\n</remove>\n");
-    std::vector<std::string> lines{"-s long=32", "-d X=1", "-d gone=", "-u+", "-d kept="};
-    IncorporateTemplatePersonality(lines, dir + "/t", {"-d kept=", "-d gone="});
-    EXPECT_EQ(lines, (std::vector<std::string>{"-s long=64", "-d \"X = 2\"", "-u+", "-d kept=", "-d A=1", "-s new=8"}));
-    EXPECT_TRUE(EntriesMatch("-d \"__asm=asm\"", "-d __asm="));
-    EXPECT_FALSE(EntriesMatch("-u+", "-u-"));
-    kxtest::RemoveTree(dir);
 }
