@@ -28,6 +28,12 @@ struct DataType {
 // The reading of compiler evidence that the type tests share. They take plain text and
 // bytes, so they hold no state of a run.
 
+// The type under test as source text: "codeptr" (a pointer to a function, which no compiler
+// knows by that name) is spelt around the declared name.
+bool IsCodePointer(const std::string& type);
+std::string Declaration(const std::string& type, const std::string& name);  // "TYPE NAME"
+std::string CastType(const std::string& type);                              // "(TYPE)" inside
+
 // The first decimal number at the start of a test program's output (leading white space
 // skipped). False when the output does not begin with one, or with one that no size or
 // alignment can be.

@@ -21,9 +21,8 @@ constexpr LeadingArray kLeadingArrays[] = {
 int TypeProber::StructArrayGrowth(const std::string& type, const std::string& member,
                                      const std::string& initialiser) const
 {
-    // "codeptr" names no type; a pointer to a function is declared around its name.
-    const bool code = type == "codeptr";
-    const std::string field = code ? "; void (*d)();}" : "; " + type + " d;}";
+    const bool code = IsCodePointer(type);
+    const std::string field = "; " + Declaration(type, "d") + ";}";
     const std::string value = "\"" + initialiser + "\"";
     const std::string oneEnd = code ? ", (void ( * ) ())1}};" : ", (" + type + ")1}};";
     const std::string elementEnd = code ? ", (void ( * )())1}\n" : ", (" + type + ")1}\n";

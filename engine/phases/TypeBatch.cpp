@@ -22,16 +22,6 @@ constexpr std::array<int, 4> kLeads = {1, 2, 4, 8};
 // Bytes per type: its size, 1 when unsigned, and the size of each alignment structure.
 constexpr std::size_t kFactsPerType = 2 + kLeads.size();
 
-std::string Declaration(const std::string& type, const std::string& name)
-{
-    return type == "codeptr" ? "void (*" + name + ")()" : type + " " + name;
-}
-
-std::string CastType(const std::string& type)
-{
-    return type == "codeptr" ? "void (*)()" : type;
-}
-
 void AppendBytes(std::string& initialiser, const std::string& text)
 {
     for (const char ch : text)

@@ -13,23 +13,6 @@
 
 namespace {
 
-// No compiler knows the name "codeptr": it stands for a pointer to a function, which C
-// spells around the declared name.
-bool IsCodePointer(const std::string& type)
-{
-    return type == "codeptr";
-}
-
-std::string Declaration(const std::string& type, const std::string& name)
-{
-    return IsCodePointer(type) ? "void (*" + name + ")()" : type + " " + name;
-}
-
-std::string CastType(const std::string& type)
-{
-    return IsCodePointer(type) ? "void (*)()" : type;
-}
-
 std::string Hex2(unsigned value)
 {
     char text[3];
@@ -59,6 +42,23 @@ void CannotDetermine(const std::string& type)
 constexpr int kLargestSizeofBytes = 64;
 
 }  // namespace
+
+// No compiler knows the name "codeptr": it stands for a pointer to a function, which C
+// spells around the declared name.
+bool IsCodePointer(const std::string& type)
+{
+    return type == "codeptr";
+}
+
+std::string Declaration(const std::string& type, const std::string& name)
+{
+    return IsCodePointer(type) ? "void (*" + name + ")()" : type + " " + name;
+}
+
+std::string CastType(const std::string& type)
+{
+    return IsCodePointer(type) ? "void (*)()" : type;
+}
 
 bool ReadLeadingCount(const std::string& output, long& count)
 {
