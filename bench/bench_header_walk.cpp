@@ -15,7 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "HeaderScan.h"
+#include "engine/phases/includes/HeaderScan.h"
 
 namespace {
 

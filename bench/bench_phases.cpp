@@ -15,11 +15,11 @@
 #include <unistd.h>
 #include <vector>
 
-#include "BenchSetup.h"
-#include "CommandLine.h"
-#include "CompilerProbe.h"
-#include "Generation.h"
-#include "Reporter.h"
+#include "bench/BenchSetup.h"
+#include "engine/app/CommandLine.h"
+#include "engine/probe/CompilerProbe.h"
+#include "engine/app/Generation.h"
+#include "engine/core/Reporter.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;

@@ -13,7 +13,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "BenchSetup.h"
+#include "bench/BenchSetup.h"
 
 namespace fs = std::filesystem;
 

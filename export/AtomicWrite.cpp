@@ -1,4 +1,4 @@
-#include "AtomicWrite.h"
+#include "export/AtomicWrite.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "ExportError.h"
+#include "export/ExportError.h"
 
 namespace kxexport {
 

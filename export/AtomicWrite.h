@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Formats.h"
+#include "export/Formats.h"
 
 namespace kxexport {
 

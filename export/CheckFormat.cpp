@@ -3,9 +3,9 @@
 // it stops at every fact the analyser does not honour, with the fact as the message.
 #include <map>
 
-#include "FactNotes.h"
-#include "Formats.h"
-#include "MacroText.h"
+#include "export/FactNotes.h"
+#include "export/Formats.h"
+#include "export/MacroText.h"
 
 namespace kxexport {
 

@@ -4,12 +4,12 @@
 #include <map>
 #include <set>
 
-#include "ClangKeywords.h"
-#include "ClangTargets.h"
-#include "ExportedMacro.h"
-#include "FactNotes.h"
-#include "Formats.h"
-#include "MacroText.h"
+#include "export/ClangKeywords.h"
+#include "export/ClangTargets.h"
+#include "export/ExportedMacro.h"
+#include "export/FactNotes.h"
+#include "export/Formats.h"
+#include "export/MacroText.h"
 
 namespace kxexport {
 

@@ -1,4 +1,4 @@
-#include "ClangKeywords.h"
+#include "export/ClangKeywords.h"
 
 #include <algorithm>
 #include <iterator>

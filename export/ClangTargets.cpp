@@ -1,4 +1,4 @@
-#include "ClangTargets.h"
+#include "export/ClangTargets.h"
 
 #include <algorithm>
 #include <tuple>

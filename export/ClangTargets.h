@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "PersonalityFacts.h"
+#include "export/PersonalityFacts.h"
 
 namespace kxexport {
 

@@ -3,9 +3,9 @@
 // their comments.
 #include <map>
 
-#include "ExportedMacro.h"
-#include "FactNotes.h"
-#include "Formats.h"
+#include "export/ExportedMacro.h"
+#include "export/FactNotes.h"
+#include "export/Formats.h"
 
 namespace kxexport {
 

@@ -1,13 +1,13 @@
-#include "ExportCommandLine.h"
+#include "export/ExportCommandLine.h"
 
 #include <filesystem>
 #include <optional>
 #include <ostream>
 
-#include "AtomicWrite.h"
-#include "ExportError.h"
-#include "Formats.h"
-#include "PersonalityReader.h"
+#include "export/AtomicWrite.h"
+#include "export/ExportError.h"
+#include "export/Formats.h"
+#include "export/PersonalityReader.h"
 
 namespace kxexport {
 

@@ -1,4 +1,4 @@
-#include "ExportedMacro.h"
+#include "export/ExportedMacro.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "PersonalityFacts.h"
+#include "export/PersonalityFacts.h"
 
 namespace kxexport {
 

@@ -1,4 +1,4 @@
-#include "FactNotes.h"
+#include "export/FactNotes.h"
 
 #include <algorithm>
 #include <map>

@@ -1,4 +1,4 @@
-#include "Formats.h"
+#include "export/Formats.h"
 
 #include <array>
 #include <utility>

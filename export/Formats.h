@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "PersonalityFacts.h"
+#include "export/PersonalityFacts.h"
 
 namespace kxexport {
 

@@ -3,10 +3,10 @@
 // treatments; what a define cannot express stands in its opening comment.
 #include <cctype>
 
-#include "ClangKeywords.h"
-#include "ExportedMacro.h"
-#include "FactNotes.h"
-#include "Formats.h"
+#include "export/ClangKeywords.h"
+#include "export/ExportedMacro.h"
+#include "export/FactNotes.h"
+#include "export/Formats.h"
 
 namespace kxexport {
 

@@ -1,4 +1,4 @@
-#include "MacroText.h"
+#include "export/MacroText.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
-#include "PersonalityFacts.h"
+#include "export/PersonalityFacts.h"
 
-#include "MacroText.h"
+#include "export/MacroText.h"
 
 namespace kxexport {
 

@@ -1,4 +1,4 @@
-#include "PersonalityReader.h"
+#include "export/PersonalityReader.h"
 
 #include <cerrno>
 #include <cstring>
@@ -9,8 +9,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "ExportError.h"
-#include "MacroText.h"
+#include "export/ExportError.h"
+#include "export/MacroText.h"
 
 namespace kxexport {
 

@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "ExportCommandLine.h"
+#include "export/ExportCommandLine.h"
 
 int main(int argc, char** argv)
 {

@@ -1,4 +1,4 @@
-#include "AtomicFile.h"
+#include "wizard/AtomicFile.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,4 +1,4 @@
-#include "CommandPreview.h"
+#include "wizard/CommandPreview.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Compiler.h"
+#include "wizard/Compiler.h"
 
 #include <QTextStream>
 

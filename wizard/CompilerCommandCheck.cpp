@@ -1,4 +1,4 @@
-#include "KestrixWizard.h"
+#include "wizard/KestrixWizard.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
-#include "CompilerDirectories.h"
+#include "wizard/CompilerDirectories.h"
 
-#include "ProcessGroup.h"
+#include "wizard/ProcessGroup.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "EngineOutput.h"
+#include "wizard/EngineOutput.h"
 
 QStringList OutputLines::Feed(const QByteArray& chunk)
 {

@@ -1,11 +1,11 @@
-#include "KestrixWizard.h"
+#include "wizard/KestrixWizard.h"
 
-#include "CommandPreview.h"
-#include "CompilerDirectories.h"
-#include "ProcessGroup.h"
-#include "SubPopupMenu.h"
-#include "UserPath.h"
-#include "WizardDialogs.h"
+#include "wizard/CommandPreview.h"
+#include "wizard/CompilerDirectories.h"
+#include "wizard/ProcessGroup.h"
+#include "wizard/SubPopupMenu.h"
+#include "wizard/UserPath.h"
+#include "wizard/WizardDialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Compiler.h"
-#include "EngineOutput.h"
-#include "KestrixWizardBase.h"
+#include "wizard/Compiler.h"
+#include "wizard/EngineOutput.h"
+#include "wizard/KestrixWizardBase.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "KestrixWizardBase.h"
+#include "wizard/KestrixWizardBase.h"
 
 KestrixWizardBase::KestrixWizardBase(QWidget* parent) : QWizard(parent)
 {

@@ -1,10 +1,10 @@
-#include "KestrixWizard.h"
+#include "wizard/KestrixWizard.h"
 
-#include "AtomicFile.h"
-#include "CompilerDirectories.h"
-#include "SaveCompilerDetails.h"
-#include "SubPopupMenu.h"
-#include "WizardDialogs.h"
+#include "wizard/AtomicFile.h"
+#include "wizard/CompilerDirectories.h"
+#include "wizard/SaveCompilerDetails.h"
+#include "wizard/SubPopupMenu.h"
+#include "wizard/WizardDialogs.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "KestrixWizard.h"
+#include "wizard/KestrixWizard.h"
 
-#include "AtomicFile.h"
-#include "ProcessGroup.h"
-#include "UserPath.h"
-#include "WizardDialogs.h"
+#include "wizard/AtomicFile.h"
+#include "wizard/ProcessGroup.h"
+#include "wizard/UserPath.h"
+#include "wizard/WizardDialogs.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "KestrixWizard.h"
+#include "wizard/KestrixWizard.h"
 
-#include "AtomicFile.h"
+#include "wizard/AtomicFile.h"
 
 #include <QHash>
 

@@ -1,4 +1,4 @@
-#include "ProcessGroup.h"
+#include "wizard/ProcessGroup.h"
 
 #include <QProcess>
 

@@ -1,6 +1,6 @@
-#include "SaveCompilerDetails.h"
+#include "wizard/SaveCompilerDetails.h"
 
-#include "WizardDialogs.h"
+#include "wizard/WizardDialogs.h"
 
 #include <QLineEdit>
 #include <QSignalBlocker>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Compiler.h"
-#include "SaveCompilerDetailsBase.h"
+#include "wizard/Compiler.h"
+#include "wizard/SaveCompilerDetailsBase.h"
 
 #include <QLineEdit>
 

@@ -1,4 +1,4 @@
-#include "SaveCompilerDetailsBase.h"
+#include "wizard/SaveCompilerDetailsBase.h"
 
 SaveCompilerDetailsBase::SaveCompilerDetailsBase(QWidget* parent) : QDialog(parent)
 {

@@ -1,7 +1,7 @@
-#include "SubPopupMenu.h"
+#include "wizard/SubPopupMenu.h"
 
-#include "Compiler.h"
-#include "KestrixWizard.h"
+#include "wizard/Compiler.h"
+#include "wizard/KestrixWizard.h"
 
 SubPopupMenu::SubPopupMenu(KestrixWizard* owner, const QString& family, QWidget* parent)
     : QMenu(QString(family).replace(QLatin1Char('&'), QLatin1String("&&")), parent), Owner(owner), FamilyName(family)

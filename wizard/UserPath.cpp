@@ -1,4 +1,4 @@
-#include "UserPath.h"
+#include "wizard/UserPath.h"
 
 #include <QDir>
 #include <QFileInfo>

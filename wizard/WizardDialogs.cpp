@@ -1,4 +1,4 @@
-#include "WizardDialogs.h"
+#include "wizard/WizardDialogs.h"
 
 #include <QDesktopServices>
 #include <QDialog>

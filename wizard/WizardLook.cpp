@@ -1,4 +1,4 @@
-#include "WizardLook.h"
+#include "wizard/WizardLook.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "WizardPage.h"
+#include "wizard/WizardPage.h"
 
 WizardPage::WizardPage(QWidget* parent) : QWizardPage(parent) {}
 

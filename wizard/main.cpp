@@ -1,5 +1,5 @@
-#include "KestrixWizard.h"
-#include "WizardLook.h"
+#include "wizard/KestrixWizard.h"
+#include "wizard/WizardLook.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "engine/app/CommandLine.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,16 +10,16 @@
 #include <thread>
 #include <unistd.h>
 
-#include "CommandComposition.h"
-#include "CompilerProbe.h"
-#include "Files.h"
-#include "Generation.h"
-#include "Interrupt.h"
-#include "Reporter.h"
-#include "RunEnd.h"
-#include "RunLock.h"
-#include "TemplateMerge.h"
-#include "TextUtilities.h"
+#include "engine/probe/CommandComposition.h"
+#include "engine/probe/CompilerProbe.h"
+#include "engine/core/Files.h"
+#include "engine/app/Generation.h"
+#include "engine/probe/Interrupt.h"
+#include "engine/core/Reporter.h"
+#include "engine/core/RunEnd.h"
+#include "engine/app/RunLock.h"
+#include "engine/output/TemplateMerge.h"
+#include "engine/core/TextUtilities.h"
 
 namespace {
 

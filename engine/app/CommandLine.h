@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Options.h"
+#include "engine/core/Options.h"
 
 struct CommandLine {
     enum Outcome { Run, Usage, Refused };

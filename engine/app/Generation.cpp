@@ -1,25 +1,25 @@
-#include "Generation.h"
+#include "engine/app/Generation.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <sys/stat.h>
 
-#include "ExtensionKeywords.h"
-#include "Files.h"
-#include "ForceInclude.h"
-#include "GeneralTests.h"
-#include "HeaderScan.h"
-#include "IncludePaths.h"
-#include "KeywordLists.h"
-#include "KeywordTests.h"
-#include "MacroDiscovery.h"
-#include "ObjectExtension.h"
-#include "PersonalityWriter.h"
-#include "Reporter.h"
-#include "TextUtilities.h"
-#include "RunEnd.h"
-#include "TemplateMerge.h"
-#include "TypeTests.h"
+#include "engine/phases/keywords/ExtensionKeywords.h"
+#include "engine/core/Files.h"
+#include "engine/phases/includes/ForceInclude.h"
+#include "engine/phases/suites/GeneralTests.h"
+#include "engine/phases/includes/HeaderScan.h"
+#include "engine/phases/includes/IncludePaths.h"
+#include "engine/phases/keywords/KeywordLists.h"
+#include "engine/phases/keywords/KeywordTests.h"
+#include "engine/phases/macros/MacroDiscovery.h"
+#include "engine/phases/target/ObjectExtension.h"
+#include "engine/output/PersonalityWriter.h"
+#include "engine/core/Reporter.h"
+#include "engine/core/TextUtilities.h"
+#include "engine/core/RunEnd.h"
+#include "engine/output/TemplateMerge.h"
+#include "engine/phases/types/TypeTests.h"
 
 namespace {
 

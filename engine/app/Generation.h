@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "Options.h"
-#include "Probe.h"
+#include "engine/core/Options.h"
+#include "engine/probe/Probe.h"
 
 // Exit statuses of a run.
 constexpr int kStatusDone = 0;

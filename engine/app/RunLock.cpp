@@ -1,11 +1,11 @@
-#include "RunLock.h"
+#include "engine/app/RunLock.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "Files.h"
+#include "engine/core/Files.h"
 
 namespace {
 const char* const kLockName = "kestrix.lock";

@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "engine/app/CommandLine.h"
 
 int main(int argc, char** argv)
 {

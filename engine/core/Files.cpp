@@ -1,4 +1,4 @@
-#include "Files.h"
+#include "engine/core/Files.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "ListIterators.h"
+#include "engine/core/ListIterators.h"
 
 bool line_iterator::ReadLine(std::istream& stream, std::string& line)
 {

@@ -1,4 +1,4 @@
-#include "Reporter.h"
+#include "engine/core/Reporter.h"
 
 #include <iostream>
 #include <mutex>

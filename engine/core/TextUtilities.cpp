@@ -1,4 +1,4 @@
-#include "TextUtilities.h"
+#include "engine/core/TextUtilities.h"
 
 #include <string_view>
 

@@ -1,6 +1,6 @@
-#include "PersonalityWriter.h"
+#include "engine/output/PersonalityWriter.h"
 
-#include "RunEnd.h"
+#include "engine/core/RunEnd.h"
 
 std::string PersonalityWriter::Define(const std::string& define) const
 {

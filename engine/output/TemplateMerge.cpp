@@ -1,11 +1,11 @@
-#include "TemplateMerge.h"
+#include "engine/output/TemplateMerge.h"
 
 #include <map>
 #include <set>
 
-#include "Files.h"
-#include "Reporter.h"
-#include "TextUtilities.h"
+#include "engine/core/Files.h"
+#include "engine/core/Reporter.h"
+#include "engine/core/TextUtilities.h"
 
 namespace {
 

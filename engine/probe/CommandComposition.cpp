@@ -1,8 +1,8 @@
-#include "CommandComposition.h"
+#include "engine/probe/CommandComposition.h"
 
 #include <stdexcept>
 
-#include "ProcessRunner.h"
+#include "engine/probe/ProcessRunner.h"
 
 namespace {
 

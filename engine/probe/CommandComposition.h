@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "Options.h"
+#include "engine/core/Options.h"
 
 // The six placeholders of a compile-command template, and whether the template holds each.
 // Returns the first one missing, or nullptr.

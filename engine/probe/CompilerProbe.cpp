@@ -1,10 +1,10 @@
-#include "CompilerProbe.h"
+#include "engine/probe/CompilerProbe.h"
 
-#include "CommandComposition.h"
-#include "Files.h"
-#include "Interrupt.h"
-#include "Reporter.h"
-#include "RunEnd.h"
+#include "engine/probe/CommandComposition.h"
+#include "engine/core/Files.h"
+#include "engine/probe/Interrupt.h"
+#include "engine/core/Reporter.h"
+#include "engine/core/RunEnd.h"
 
 #include <csignal>
 #include <filesystem>

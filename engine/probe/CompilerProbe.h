@@ -7,8 +7,8 @@
 #include <mutex>
 #include <string>
 
-#include "Options.h"
-#include "Probe.h"
+#include "engine/core/Options.h"
+#include "engine/probe/Probe.h"
 
 class CompilerProbe : public Probe {
 public:

@@ -1,4 +1,4 @@
-#include "Interrupt.h"
+#include "engine/probe/Interrupt.h"
 
 #include <atomic>
 #include <csignal>

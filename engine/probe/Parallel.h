@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "Reporter.h"
+#include "engine/core/Reporter.h"
 
 // Calls work(i) for every i in [0, count) on up to `jobs` threads, and done(i, result) on the
 // calling thread in ascending order of i. With one job everything runs on the calling

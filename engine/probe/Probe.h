@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "ProcessRunner.h"
+#include "engine/probe/ProcessRunner.h"
 
 struct CompileJob {
     std::string Source;          // the complete text of the source file

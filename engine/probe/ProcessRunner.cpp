@@ -1,7 +1,7 @@
-#include "ProcessRunner.h"
+#include "engine/probe/ProcessRunner.h"
 
-#include "Files.h"
-#include "Interrupt.h"
+#include "engine/core/Files.h"
+#include "engine/probe/Interrupt.h"
 
 #include <cerrno>
 #include <chrono>

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "Options.h"
-#include "Parallel.h"
-#include "Probe.h"
+#include "engine/core/Options.h"
+#include "engine/probe/Parallel.h"
+#include "engine/probe/Probe.h"
 
 struct TargetFacts {
     std::string ObjectExtension;  // the extension of the objects the compiler writes, dot included

@@ -11,9 +11,9 @@
 #include <regex>
 #include <set>
 
-#include "HeaderScan.h"
-#include "KeywordLists.h"
-#include "TestSupport.h"
+#include "engine/phases/includes/HeaderScan.h"
+#include "engine/phases/keywords/KeywordLists.h"
+#include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace kxtest;

@@ -18,7 +18,7 @@
 #include <map>
 #include <thread>
 
-#include "TestSupport.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

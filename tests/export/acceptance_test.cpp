@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "ClangKeywords.h"
-#include "ClangTargets.h"
-#include "PersonalityReader.h"
-#include "TestSupport.h"
+#include "export/ClangKeywords.h"
+#include "export/ClangTargets.h"
+#include "export/PersonalityReader.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

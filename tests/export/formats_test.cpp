@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <sstream>
 
-#include "ClangTargets.h"
-#include "ExportCommandLine.h"
-#include "Formats.h"
-#include "PersonalityReader.h"
-#include "TestSupport.h"
+#include "export/ClangTargets.h"
+#include "export/ExportCommandLine.h"
+#include "export/Formats.h"
+#include "export/PersonalityReader.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

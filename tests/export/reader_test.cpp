@@ -2,9 +2,9 @@
 // cannot read.
 #include <gtest/gtest.h>
 
-#include "ExportError.h"
-#include "MacroText.h"
-#include "PersonalityReader.h"
+#include "export/ExportError.h"
+#include "export/MacroText.h"
+#include "export/PersonalityReader.h"
 
 namespace {
 

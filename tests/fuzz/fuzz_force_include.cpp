@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "ForceInclude.h"
+#include "engine/phases/includes/ForceInclude.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

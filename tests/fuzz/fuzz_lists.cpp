@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "ListIterators.h"
+#include "engine/core/ListIterators.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

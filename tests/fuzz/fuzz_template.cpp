@@ -8,8 +8,8 @@
 #include <set>
 #include <string>
 
-#include "TemplateMerge.h"
-#include "TextUtilities.h"
+#include "engine/output/TemplateMerge.h"
+#include "engine/core/TextUtilities.h"
 
 namespace {
 

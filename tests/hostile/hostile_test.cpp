@@ -10,9 +10,9 @@
 #include <sys/stat.h>
 #include <thread>
 
-#include "PersonalityReader.h"
-#include "ProcessRunner.h"
-#include "TestSupport.h"
+#include "export/PersonalityReader.h"
+#include "engine/probe/ProcessRunner.h"
+#include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace kxtest;

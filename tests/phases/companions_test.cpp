@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <sys/stat.h>
 
-#include "ForceInclude.h"
-#include "Reporter.h"
-#include "RunEnd.h"
-#include "TestSupport.h"
+#include "engine/phases/includes/ForceInclude.h"
+#include "engine/core/Reporter.h"
+#include "engine/core/RunEnd.h"
+#include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace kxtest;

@@ -6,9 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "HeaderScan.h"
-#include "Reporter.h"
-#include "TestSupport.h"
+#include "engine/phases/includes/HeaderScan.h"
+#include "engine/core/Reporter.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <regex>
 
-#include "FakeProbe.h"
-#include "GeneralTests.h"
+#include "tests/support/FakeProbe.h"
+#include "engine/phases/suites/GeneralTests.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 #include <set>
 #include <algorithm>
 
-#include "FakeProbe.h"
-#include "HeaderScan.h"
-#include "IncludeOrder.h"
-#include "IncludePaths.h"
-#include "Reporter.h"
-#include "TestSupport.h"
+#include "tests/support/FakeProbe.h"
+#include "engine/phases/includes/HeaderScan.h"
+#include "engine/phases/includes/IncludeOrder.h"
+#include "engine/phases/includes/IncludePaths.h"
+#include "engine/core/Reporter.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 
 #include <random>
 
-#include "FakeProbe.h"
-#include "JointCompile.h"
-#include "TestSupport.h"
+#include "tests/support/FakeProbe.h"
+#include "engine/phases/batch/JointCompile.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-#include "ExtensionKeywords.h"
-#include "FakeProbe.h"
-#include "TestSupport.h"
-#include "KeywordTests.h"
-#include "Reporter.h"
+#include "engine/phases/keywords/ExtensionKeywords.h"
+#include "tests/support/FakeProbe.h"
+#include "tests/support/TestSupport.h"
+#include "engine/phases/keywords/KeywordTests.h"
+#include "engine/core/Reporter.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <map>
 #include <sstream>
 
-#include "FakeProbe.h"
-#include "MacroDiscovery.h"
-#include "Reporter.h"
-#include "TestSupport.h"
+#include "tests/support/FakeProbe.h"
+#include "engine/phases/macros/MacroDiscovery.h"
+#include "engine/core/Reporter.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

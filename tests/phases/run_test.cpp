@@ -6,13 +6,13 @@
 #include <sys/stat.h>
 #include <filesystem>
 
-#include "FakeProbe.h"
-#include "TestSupport.h"
-#include "Generation.h"
-#include "Interrupt.h"
-#include "ObjectExtension.h"
-#include "Reporter.h"
-#include "RunEnd.h"
+#include "tests/support/FakeProbe.h"
+#include "tests/support/TestSupport.h"
+#include "engine/app/Generation.h"
+#include "engine/probe/Interrupt.h"
+#include "engine/phases/target/ObjectExtension.h"
+#include "engine/core/Reporter.h"
+#include "engine/core/RunEnd.h"
 
 namespace {
 

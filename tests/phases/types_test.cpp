@@ -6,9 +6,9 @@
 #include <map>
 #include <regex>
 
-#include "FakeProbe.h"
-#include "Reporter.h"
-#include "TypeTests.h"
+#include "tests/support/FakeProbe.h"
+#include "engine/core/Reporter.h"
+#include "engine/phases/types/TypeTests.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "FakeProbe.h"
+#include "tests/support/FakeProbe.h"
 
 #include <cctype>
 

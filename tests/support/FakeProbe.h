@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "Options.h"
-#include "Probe.h"
-#include "RunContext.h"
+#include "engine/core/Options.h"
+#include "engine/probe/Probe.h"
+#include "engine/probe/RunContext.h"
 
 namespace kxtest {
 

@@ -1,8 +1,8 @@
 // The command line: what it makes of the arguments, and what it refuses before any compile.
 #include <gtest/gtest.h>
 
-#include "CommandLine.h"
-#include "TestSupport.h"
+#include "engine/app/CommandLine.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

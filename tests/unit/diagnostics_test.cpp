@@ -2,8 +2,8 @@
 // place belongs to.
 #include <gtest/gtest.h>
 
-#include "BatchSource.h"
-#include "Diagnostics.h"
+#include "engine/phases/batch/BatchSource.h"
+#include "engine/phases/batch/Diagnostics.h"
 
 TEST(Diagnostics, LocationsAndKindsInTheSpellingsOfManyCompilers)
 {

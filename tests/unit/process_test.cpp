@@ -8,12 +8,12 @@
 #include <thread>
 #include <unistd.h>
 
-#include "Files.h"
-#include "Interrupt.h"
-#include "Parallel.h"
-#include "ProcessRunner.h"
-#include "Reporter.h"
-#include "TestSupport.h"
+#include "engine/core/Files.h"
+#include "engine/probe/Interrupt.h"
+#include "engine/probe/Parallel.h"
+#include "engine/probe/ProcessRunner.h"
+#include "engine/core/Reporter.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // and what a broken section syntax is reported as (its entries never reach the personality).
 #include <gtest/gtest.h>
 
-#include "Reporter.h"
-#include "TemplateMerge.h"
-#include "TestSupport.h"
-#include "TextUtilities.h"
+#include "engine/core/Reporter.h"
+#include "engine/output/TemplateMerge.h"
+#include "tests/support/TestSupport.h"
+#include "engine/core/TextUtilities.h"
 
 TEST(TemplateSectionsTest, EntriesPerKindAndFaultsByLine)
 {

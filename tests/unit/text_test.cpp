@@ -4,10 +4,10 @@
 
 #include <sstream>
 
-#include "CommandComposition.h"
-#include "ListIterators.h"
-#include "PersonalityWriter.h"
-#include "TextUtilities.h"
+#include "engine/probe/CommandComposition.h"
+#include "engine/core/ListIterators.h"
+#include "engine/output/PersonalityWriter.h"
+#include "engine/core/TextUtilities.h"
 
 TEST(Text, Transformations)
 {

@@ -2,7 +2,7 @@
 // pattern of 0.1, and the base type a measured type is written as.
 #include <gtest/gtest.h>
 
-#include "TypeTests.h"
+#include "engine/phases/types/TypeTests.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "WizardTestSupport.h"
+#include "tests/wizard/WizardTestSupport.h"
 
-#include "KestrixWizard.h"
+#include "wizard/KestrixWizard.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WizardDialogs.h"
+#include "wizard/WizardDialogs.h"
 
 #include <QDialog>
 #include <QObject>

@@ -1,10 +1,10 @@
 // The compiler catalogue: compilers.txt read and written, the family menus, choosing an
 // entry with its directories, and saving the compiler of the last run through the save
 // dialog.
-#include "KestrixWizard.h"
-#include "SaveCompilerDetails.h"
-#include "SubPopupMenu.h"
-#include "WizardTestSupport.h"
+#include "wizard/KestrixWizard.h"
+#include "wizard/SaveCompilerDetails.h"
+#include "wizard/SubPopupMenu.h"
+#include "tests/wizard/WizardTestSupport.h"
 
 #include <QAction>
 #include <QtTest>

@@ -1,7 +1,7 @@
 // The pages: their checks, the choosers and the directory list, the command preview, the
 // engine's argument vector, settings.txt, navigation and the translation.
-#include "KestrixWizard.h"
-#include "WizardTestSupport.h"
+#include "wizard/KestrixWizard.h"
+#include "tests/wizard/WizardTestSupport.h"
 
 #include <QTranslator>
 #include <QtTest>

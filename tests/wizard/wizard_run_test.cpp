@@ -1,9 +1,9 @@
 // Runs of the engine from the wizard: the Kestrix built beside it once to success and once
 // to failure, and the fake engine for what a real compiler cannot be made to show on
 // demand (a stop in the middle, a signal death, missing data).
-#include "EngineOutput.h"
-#include "KestrixWizard.h"
-#include "WizardTestSupport.h"
+#include "wizard/EngineOutput.h"
+#include "wizard/KestrixWizard.h"
+#include "tests/wizard/WizardTestSupport.h"
 
 #include <QPushButton>
 #include <QtTest>

@@ -5,10 +5,10 @@
 // The pages are drawn twice: at the default size, and at the smallest size the window
 // allows ("min_" pictures), where nothing may be cut off. The wizard runs in a scratch
 // deployment with a scratch home directory, so the user's own settings stay untouched.
-#include "KestrixWizard.h"
-#include "SaveCompilerDetails.h"
-#include "WizardDialogs.h"
-#include "WizardLook.h"
+#include "wizard/KestrixWizard.h"
+#include "wizard/SaveCompilerDetails.h"
+#include "wizard/WizardDialogs.h"
+#include "wizard/WizardLook.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,0 +1,59 @@
+#include "engine/phases/batch/BatchSource.h"
+
+#include <algorithm>
+
+std::string BatchSeparator(std::size_t id)
+{
+    const std::string name = "kxsep" + std::to_string(id);
+    return "int " + name + "(void);\nextern int " + name + "(void) { return 0; }\n";
+}
+
+BatchSource::BatchSource(std::string fileName) : File(std::move(fileName)), Current(File)
+{
+}
+
+void BatchSource::AddShared(const std::string& text)
+{
+    Append(text, std::nullopt);
+}
+
+void BatchSource::AddItem(std::size_t item, const std::string& text)
+{
+    Append(text, item);
+}
+
+void BatchSource::StartFile(const std::string& name)
+{
+    AddShared("#line 1 \"" + name + "\"\n");
+    Current = name;
+    NextLine = 1;
+}
+
+void BatchSource::Append(const std::string& text, std::optional<std::size_t> item)
+{
+    if (text.empty())
+        return;
+    Source += text;
+    // A text without its last line end would join the next text's first line.
+    if (text.back() != '\n')
+        Source += '\n';
+    const long lines = static_cast<long>(std::count(text.begin(), text.end(), '\n')) + (text.back() != '\n' ? 1 : 0);
+    Spans[Current].push_back({NextLine, NextLine + lines - 1, item});
+    NextLine += lines;
+}
+
+BatchSource::Owner BatchSource::OwnerOf(const Diagnostic& diagnostic) const
+{
+    const auto file = Spans.find(diagnostic.File);
+    if (diagnostic.File.empty() || file == Spans.end())
+        return {};
+    for (const Span& span : file->second) {
+        if (diagnostic.Line < span.First || diagnostic.Line > span.Last)
+            continue;
+        if (span.Item)
+            return {Owner::Item, *span.Item};
+        return {Owner::Shared, 0};
+    }
+    // A line the source does not have (the end of the input, line 0): no item's.
+    return {Owner::Shared, 0};
+}

@@ -1,0 +1,56 @@
+// One source that tests many items at once, and the map back from the compiler's messages
+// to the items: every item stands on lines of its own, and a message about one of its lines
+// is about that item. Lines that belong to no item (the prelude, separators) are shared.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/phases/batch/Diagnostics.h"
+
+// A line to put after an item: the definition of a function of its own (declared first, so
+// that no compiler warns about a missing prototype), which only compiles at file level,
+// where a well-formed item leaves the compiler. An error that runs on past its item, or an
+// item that leaves a block or a declaration open, shows on it.
+std::string BatchSeparator(std::size_t id);
+
+class BatchSource {
+public:
+    // fileName: the name the source is compiled under, which the messages name.
+    explicit BatchSource(std::string fileName);
+
+    void AddShared(const std::string& text);
+    void AddItem(std::size_t item, const std::string& text);
+    // Lines from here on count as lines 1, 2, ... of a file of this name (a #line directive),
+    // so that an item can be compiled with the line numbers of its own source.
+    void StartFile(const std::string& name);
+
+    const std::string& FileName() const { return File; }
+    // The number the next line added will have in its file.
+    long LineNumber() const { return NextLine; }
+    const std::string& Text() const { return Source; }
+
+    struct Owner {
+        enum Kind { Item, Shared, Foreign } What = Foreign;  // Foreign: a place outside this source
+        std::size_t Index = 0;                               // the item, for Item
+    };
+    // What a diagnostic is about; one without a location is Foreign.
+    Owner OwnerOf(const Diagnostic& diagnostic) const;
+
+private:
+    void Append(const std::string& text, std::optional<std::size_t> item);
+
+    struct Span {
+        long First;
+        long Last;
+        std::optional<std::size_t> Item;
+    };
+    std::string File;
+    std::string Source;
+    std::string Current;  // the file the next line belongs to
+    long NextLine = 1;
+    std::map<std::string, std::vector<Span>> Spans;
+};

@@ -1,0 +1,138 @@
+#include "engine/phases/batch/JointCompile.h"
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+// What one rejected compile says about the items in it.
+struct Reading {
+    std::set<std::size_t> Rejected;  // items with an error on one of their lines
+    bool Disturbed = false;          // an error elsewhere, or items that refer to each other
+};
+
+Reading Read(const BatchSource& source, const CompileResult& result, JointVerdicts& verdicts)
+{
+    Reading reading;
+    if (result.Killed()) {
+        reading.Disturbed = true;
+        return reading;
+    }
+    // The item the last error or warning was about: a note that points at another item's
+    // lines shows that the two items meet (a name declared twice, say), so that neither
+    // tells about itself alone.
+    constexpr std::size_t kNobody = static_cast<std::size_t>(-1);
+    std::size_t speaking = kNobody;
+    for (const Diagnostic& diagnostic : ReadDiagnostics(result.Output())) {
+        const BatchSource::Owner owner = source.OwnerOf(diagnostic);
+        if (owner.What != BatchSource::Owner::Item) {
+            verdicts.SaidElsewhere += diagnostic.Text;
+            if (diagnostic.Severity == Diagnostic::Error)
+                reading.Disturbed = true;
+            if (diagnostic.Severity == Diagnostic::Error || diagnostic.Severity == Diagnostic::Warning)
+                speaking = kNobody;
+            continue;
+        }
+        verdicts.Said[owner.Index] += diagnostic.Text;
+        switch (diagnostic.Severity) {
+        case Diagnostic::Error:
+            reading.Rejected.insert(owner.Index);
+            speaking = owner.Index;
+            break;
+        case Diagnostic::Warning:
+            speaking = owner.Index;
+            break;
+        case Diagnostic::Note:
+            if (speaking != kNobody && speaking != owner.Index)
+                reading.Disturbed = true;
+            break;
+        case Diagnostic::Other:
+            break;
+        }
+    }
+    return reading;
+}
+
+}  // namespace
+
+JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
+                            const std::function<CompileResult(const BatchSource&)>& compile)
+{
+    JointVerdicts verdicts;
+    verdicts.Verdicts.assign(items, Judgement::Undecided);
+    verdicts.Said.resize(items);
+    auto run = [&](const std::vector<std::size_t>& order, bool separated, bool& accepted) {
+        const BatchSource source = build(order, separated);
+        const CompileResult result = compile(source);
+        ++verdicts.Compiles;
+        accepted = result.Accepted();
+        return accepted ? Reading{} : Read(source, result, verdicts);
+    };
+
+    // One item alone is the caller's own test.
+    if (items < 2)
+        return verdicts;
+    std::vector<std::size_t> rest(items);
+    for (std::size_t i = 0; i < items; ++i)
+        rest[i] = i;
+    std::vector<std::size_t> rejected;
+    int loneRejections = 0;
+    while (!rest.empty()) {
+        bool accepted = false;
+        const Reading reading = run(rest, false, accepted);
+        if (accepted) {
+            for (std::size_t item : rest)
+                verdicts.Verdicts[item] = Judgement::Accepted;
+            break;
+        }
+        if (reading.Disturbed || reading.Rejected.empty())
+            break;
+        std::vector<std::size_t> next;
+        for (std::size_t item : rest)
+            (reading.Rejected.count(item) != 0 ? rejected : next).push_back(item);
+        rest = std::move(next);
+        // A compiler that stops at its first error names one item per compile: one compile
+        // per item is what the caller's own tests cost too.
+        loneRejections = reading.Rejected.size() == 1 ? loneRejections + 1 : 0;
+        if (loneRejections == 2)
+            break;
+    }
+
+    for (std::size_t item : rejected)
+        verdicts.Verdicts[item] = Judgement::Suspect;
+    if (rejected.empty() || loneRejections == 2)
+        return verdicts;
+
+    // The check in the reverse order. A compiler may stop early (at a fatal error, or after
+    // so many errors): the items after the last one it rejected were not reached, and are
+    // checked again on their own. An item before that one that passes was only rejected
+    // because of its neighbours, and then no rejection of this batch is trusted.
+    std::sort(rejected.begin(), rejected.end());
+    std::vector<std::size_t> confirmed;
+    std::vector<std::size_t> pending = rejected;
+    while (!pending.empty()) {
+        const std::vector<std::size_t> order(pending.rbegin(), pending.rend());
+        bool accepted = false;
+        const Reading reading = run(order, true, accepted);
+        if (accepted || reading.Disturbed || reading.Rejected.empty())
+            return verdicts;
+        std::size_t reached = 0;
+        for (std::size_t at = 0; at < order.size(); ++at)
+            if (reading.Rejected.count(order[at]) != 0)
+                reached = at + 1;
+        std::vector<std::size_t> unreached;
+        for (std::size_t at = 0; at < order.size(); ++at) {
+            if (reading.Rejected.count(order[at]) != 0)
+                confirmed.push_back(order[at]);
+            else if (at < reached)
+                return verdicts;
+            else
+                unreached.push_back(order[at]);
+        }
+        std::sort(unreached.begin(), unreached.end());
+        pending = std::move(unreached);
+    }
+    for (std::size_t item : confirmed)
+        verdicts.Verdicts[item] = Judgement::Rejected;
+    return verdicts;
+}

@@ -1,0 +1,38 @@
+// Many independent items, each of which the compiler accepts or rejects on its own, judged
+// from a few compiles of one source instead of one compile each.
+//
+// The items are compiled together. When the compiler accepts the source, it accepts every
+// item. When it rejects it, its error messages name the lines, and so the items, that it
+// rejects; those are taken out and the rest is compiled again, until the compiler accepts
+// what is left. The rejected items are then compiled once more, together, in the reverse
+// order and with a separator after each, so that each has other neighbours before it and
+// an error that runs on past its item shows on a separator: an item rejected only because
+// of what stood before it passes there. Only when every one of them is rejected again do
+// they count as rejected (those a compiler that stopped early did not reach are checked
+// again); otherwise they stay suspects, for the caller to test one by one. Whatever cannot be told this way (an error on a line of no item, in another file
+// or with no location; notes that tie two items together; a compiler that stops at its
+// first error) is left undecided, and so is a single item: its own test is as cheap.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/phases/batch/BatchSource.h"
+#include "engine/probe/Probe.h"
+
+enum class Judgement { Accepted, Rejected, Suspect, Undecided };
+
+struct JointVerdicts {
+    std::vector<Judgement> Verdicts;  // one per item
+    std::vector<std::string> Said;    // per item: the messages about its lines, from every compile
+    std::string SaidElsewhere;        // messages about no item's lines, from every compile
+    long Compiles = 0;
+};
+
+// items: how many; build(order, separated): the source that holds the items of order, in
+// that order, with a separator after each when asked (a shared line that compiles only where
+// the item before it left the compiler in a clean state); compile: the compiler's answer.
+using BatchBuilder = std::function<BatchSource(const std::vector<std::size_t>& order, bool separated)>;
+JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
+                            const std::function<CompileResult(const BatchSource&)>& compile);

@@ -1,0 +1,297 @@
+// Headers produced beside the personality for the analyser: a copy of the user's substitute
+// header tree, and the force-include header that declares identifiers the compiler knows
+// without a declaration.
+#include "engine/phases/includes/ForceInclude.h"
+
+#include "engine/core/Files.h"
+#include "engine/core/Reporter.h"
+#include "engine/core/TextUtilities.h"
+#include "engine/core/RunEnd.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <dirent.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using FileId = std::pair<std::uint64_t, std::uint64_t>;
+
+// The text after the last "/" of a path (all of it when there is none).
+std::string LastComponent(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string RealPath(const std::string& path)
+{
+    char* real = realpath(path.c_str(), nullptr);
+    if (real == nullptr)
+        return {};
+    std::string result(real);
+    free(real);
+    return result;
+}
+
+// Makes a directory, or takes one this user made before. A link at the place, or a directory
+// of another user, would let someone else choose where the headers go or change them later
+// (the default place is the shared /tmp).
+bool MakeOwnDirectory(const std::string& path, std::string& error)
+{
+    if (mkdir(path.c_str(), 0775) == 0)
+        return true;
+    if (errno != EEXIST) {
+        error = ErrnoText();
+        return false;
+    }
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0) {
+        error = ErrnoText();
+        return false;
+    }
+    if (S_ISLNK(info.st_mode))
+        error = "it is a symbolic link, and the copy is never written through a link";
+    else if (!S_ISDIR(info.st_mode))
+        error = "it exists and is not a directory";
+    else if (info.st_uid != geteuid())
+        error = "it belongs to another user";
+    return error.empty();
+}
+
+std::vector<std::string> SortedEntries(DIR* dir)
+{
+    std::vector<std::string> names;
+    while (dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    // Listing order differs between file systems; the personality's lines must not.
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class TreeCopy {
+public:
+    TreeCopy(PersonalityWriter& writer, std::string root) : Writer(writer), Root(std::move(root)) {}
+
+    // Copies the directory source (its real path: no link is passed on the way) to target.
+    void Directory(const std::string& source, const std::string& target)
+    {
+        // A copy placed inside its own source must not be copied into itself.
+        const FileId sourceId = Identify(source);
+        if (Own.count(sourceId) != 0)
+            return;
+        std::string error;
+        if (!MakeOwnDirectory(target, error))
+            throw RunFailure{"Error: Cannot create the substitute header directory \"" + target + "\": " + error + "."};
+        const FileId targetId = Identify(target);
+        Own.insert(targetId);
+        Made(target);
+        // The copy's place may be the tree itself (the tree lies beside the personality):
+        // its files are then already where they belong.
+        const bool inPlace = sourceId == targetId;
+
+        DIR* dir = opendir(source.c_str());
+        if (dir == nullptr) {
+            Skip(source, "it cannot be read: " + ErrnoText());
+            return;
+        }
+        const std::vector<std::string> names = SortedEntries(dir);
+        closedir(dir);
+        for (const std::string& name : names)
+            Entry(source + "/" + name, target + "/" + name, source, inPlace);
+    }
+
+    SubstituteCopy Result;
+
+private:
+    void Entry(const std::string& from, const std::string& to, const std::string& sourceDir, bool inPlace)
+    {
+        struct stat info {};
+        if (lstat(from.c_str(), &info) != 0) {
+            Skip(from, ErrnoText());
+            return;
+        }
+        if (S_ISLNK(info.st_mode)) {
+            Link(from, to, sourceDir, inPlace);
+            return;
+        }
+        if (S_ISDIR(info.st_mode)) {
+            if (HoldsLineEnd(from))
+                Skip(from, "its name holds a line end, which no personality line can carry");
+            else
+                Directory(from, to);
+            return;
+        }
+        if (!S_ISREG(info.st_mode)) {
+            // A named pipe would stall the copy until someone writes to it.
+            Skip(from, "it is neither a regular file nor a directory");
+            return;
+        }
+        if (!inPlace)
+            CopyFile(from, to);
+    }
+
+    void Link(const std::string& from, const std::string& to, const std::string& sourceDir, bool inPlace)
+    {
+        const std::string real = RealPath(from);
+        if (real.empty()) {
+            Skip(from, "it is a link that leads nowhere");
+            return;
+        }
+        if (real != Root && real.compare(0, Root.size() + 1, Root + "/") != 0) {
+            Skip(from, "it is a link that leads out of the substitute header tree \"" + Root + "\"");
+            return;
+        }
+        struct stat info {};
+        if (stat(real.c_str(), &info) != 0) {
+            Skip(from, ErrnoText());
+            return;
+        }
+        if (S_ISREG(info.st_mode)) {
+            if (!inPlace)
+                CopyFile(real, to);
+            return;
+        }
+        if (!S_ISDIR(info.st_mode)) {
+            Skip(from, "it leads to neither a regular file nor a directory");
+            return;
+        }
+        if (HoldsLineEnd(from)) {
+            Skip(from, "its name holds a line end, which no personality line can carry");
+            return;
+        }
+        // The directory is copied where it lies in the tree; the copy links to that copy as
+        // the tree does, so links that form a cycle or lead many ways to one place cost nothing.
+        if (!inPlace) {
+            const std::string relative = fs::path(real).lexically_relative(sourceDir).string();
+            struct stat existing {};
+            if (lstat(to.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode))
+                unlink(to.c_str());
+            if (symlink(relative.c_str(), to.c_str()) != 0)
+                throw RunFailure{"Error: Cannot make the link \"" + to + "\" of the substitute headers: " + ErrnoText() + "."};
+        }
+        Made(to);
+    }
+
+    void CopyFile(const std::string& from, const std::string& to)
+    {
+        std::string content;
+        std::string error;
+        if (!ReadWholeFile(from, content, &error, kMaxTextFileBytes)) {
+            Skip(from, error);
+            return;
+        }
+        if (!WriteFileAtomically(to, content, error))
+            throw RunFailure{"Error: Cannot write the substitute header \"" + to + "\": " + error + "."};
+    }
+
+    void Made(const std::string& directory)
+    {
+        Writer.SubstituteDir(directory);
+        Result.Directories.push_back(directory);
+    }
+
+    void Skip(const std::string& path, const std::string& why)
+    {
+        Say("Error: Skipping \"" + path + "\" of the substitute headers: " + why + ".");
+        ++Result.Skipped;
+    }
+
+    static FileId Identify(const std::string& path)
+    {
+        struct stat info {};
+        if (stat(path.c_str(), &info) != 0)
+            return {0, 0};
+        return {info.st_dev, info.st_ino};
+    }
+
+    PersonalityWriter& Writer;
+    const std::string Root;  // the tree's real path
+    std::set<FileId> Own;    // the directories this copy made
+};
+
+}  // namespace
+
+SubstituteCopy CreateAndCopyAllFiles(const std::string& source, const std::string& parent, PersonalityWriter& writer)
+{
+    const std::string root = RealPath(source);
+    if (root.empty())
+        throw RunFailure{"Error: Cannot read the substitute header directory \"" + source + "\": " + ErrnoText() + "."};
+    if (root == "/")
+        throw RunFailure{"Error: The substitute header directory \"" + source +
+                         "\" is the root directory; its copy would have no name of its own."};
+    TreeCopy copy(writer, root);
+    // Named as the user named it: a link given as the tree names its copy, not its target.
+    copy.Directory(root, parent + LastComponent(source));
+    return std::move(copy.Result);
+}
+
+std::string ForceIncludeText(const std::string& userContent, const std::set<std::string>& entries)
+{
+    std::string text;
+    std::size_t start = 0;
+    while (start < userContent.size()) {
+        const std::size_t end = userContent.find('\n', start);
+        const std::string_view line =
+            std::string_view(userContent).substr(start, end == std::string::npos ? std::string::npos : end - start);
+        text.append(line);
+        text += '\n';
+        if (line.find("Any other items") != std::string_view::npos)
+            for (const std::string& entry : entries)
+                text += "int " + entry + ";\n";
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return text;
+}
+
+bool CopyCreateForceIncludeFile(const std::string& directory, const std::string& name, const std::string& userFile,
+                                const std::set<std::string>& entries, PersonalityWriter& writer)
+{
+    std::string error;
+    if (!MakeOwnDirectory(directory, error)) {
+        Say("Couldn't create directory to write a force include file too.");
+        SayError("Error: Cannot use the force-include directory \"" + directory + "\": " + error + ".");
+        return false;
+    }
+
+    std::string destination;
+    std::string text;
+    if (name == userFile) {
+        destination = directory + "/" + LastComponent(userFile);
+        // The user's file is read completely before the copy is written: both may name the
+        // same file.
+        std::string content;
+        if (!ReadWholeFile(userFile, content, &error, kMaxTextFileBytes)) {
+            SayError("Error: Cannot read the force-include file \"" + userFile + "\": " + error + ".");
+            return false;
+        }
+        text = ForceIncludeText(content, entries);
+    } else {
+        destination = directory + "/" + name;
+        text = "#ifndef VMT_FORCECINCLUDE_H\n"
+               "#define VMT_FORCECINCLUDE_H\n"
+               "/*file containing declarations for identifiers deemed to be direct access registers*/\n";
+        for (const std::string& entry : entries)
+            text += "int " + entry + ";\n";
+        text += "#endif /*VMT_FORCECINCLUDE_H*/\n";
+    }
+
+    if (!WriteFileAtomically(destination, text, error)) {
+        SayError("Error: Cannot write the force-include file \"" + destination + "\": " + error + ".");
+        return false;
+    }
+    writer.ForceInclude(directory, destination);
+    return true;
+}

@@ -1,0 +1,197 @@
+// Finds the names that the compiler reserves although the language does not: a name that
+// cannot be declared as an ordinary array is a word the compiler gives a meaning of its own.
+#include "engine/phases/keywords/ExtensionKeywords.h"
+
+#include "engine/phases/batch/BatchHalving.h"
+#include "engine/core/Files.h"
+#include "engine/phases/batch/JointCompile.h"
+#include "engine/core/Reporter.h"
+#include "engine/core/TextUtilities.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// The line of a force-include template after which the user lists what the file handles,
+// and the line that ends that list.
+const std::string kSectionStart = "Any other items";
+const std::string kSectionEnd = "#else";
+
+bool IsIdentifierChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// Adds every identifier of the line to the set.
+void CollectIdentifiers(const std::string& line, std::set<std::string>& identifiers)
+{
+    for (std::size_t i = 0; i < line.size();) {
+        if (!IsIdentifierChar(line[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < line.size() && IsIdentifierChar(line[end]))
+            ++end;
+        identifiers.insert(line.substr(i, end - i));
+        i = end;
+    }
+}
+
+const std::string kTag = "keywords";
+const std::string kRedefinition = "redefinition";
+
+std::string KeywordTestSource(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (const std::string& name : names)
+        text += PrintKeywords(name);
+    return text;
+}
+
+// One batch of the halving: true when the compiler rejects it, so that it may hold a
+// keyword.
+bool MayHoldKeyword(const RunContext& context, const std::vector<std::string>& batch)
+{
+    const CompileResult result = context.Compile(KeywordTestSource(batch), "exttest");
+    if (result.Accepted())
+        return false;
+    // A redefinition means a name of the batch is already declared: an ordinary identifier,
+    // not a keyword. Only a single name can be given up for it; a larger batch may hold real
+    // keywords beside the redeclared name (compilers that predeclare their built-in functions
+    // report one in nearly every batch), so it is split further like any failing batch.
+    return batch.size() > 1 || result.Output().find(kRedefinition) == std::string::npos;
+}
+
+// The names the halving would keep, mostly read from the lines the compiler's messages
+// name. Every batch of the halving's first level is judged from a few compiles of the
+// halving's own test source (see JudgeTogether); a rejected name is a keyword as long as no
+// message about it, or about no name at all, speaks of a redefinition (which the halving
+// decides from the name's own compile). Whatever stays undecided goes on through the
+// halving, from the level below.
+std::vector<std::string> RejectedByJointCompiles(const RunContext& context, const std::vector<std::string>& candidates,
+                                                 std::size_t batchSize)
+{
+    const std::size_t level = FirstLevel(candidates.size(), batchSize);
+    if (level < 2)
+        return HalvingBatches(context, candidates, batchSize, kTag,
+                              [&](const auto& batch) { return MayHoldKeyword(context, batch); });
+    const std::vector<std::vector<std::string>> batches = CutIntoBatches(candidates, level);
+    Say("  [" + kTag + "] batches of " + std::to_string(level) + ": " + std::to_string(candidates.size()) + " names, " +
+        std::to_string(batches.size()) + " judged from the lines the compiler names");
+
+    std::vector<std::string> keywords;
+    std::vector<std::string> suspects;
+    std::vector<std::string> undecided;
+    context.ForEach(
+        batches.size(),
+        [&](std::size_t b) {
+            const std::vector<std::string>& batch = batches[b];
+            return JudgeTogether(
+                batch.size(),
+                [&](const std::vector<std::size_t>& order, bool separated) {
+                    BatchSource source(std::string("exttest") + context.Opts.SourceExt());
+                    for (std::size_t item : order) {
+                        source.AddItem(item, PrintKeywords(batch[item]));
+                        if (separated)
+                            source.AddShared(BatchSeparator(item));
+                    }
+                    return source;
+                },
+                [&](const BatchSource& source) { return context.CompileFile(source.Text(), source.FileName()); });
+        },
+        [&](std::size_t b, const JointVerdicts& joint) {
+            const bool redefinitionElsewhere = joint.SaidElsewhere.find(kRedefinition) != std::string::npos;
+            for (std::size_t i = 0; i < batches[b].size(); ++i) {
+                const std::string& name = batches[b][i];
+                switch (joint.Verdicts[i]) {
+                case Judgement::Accepted:
+                    break;
+                case Judgement::Rejected:
+                    if (!redefinitionElsewhere && joint.Said[i].find(kRedefinition) == std::string::npos)
+                        keywords.push_back(name);
+                    else
+                        suspects.push_back(name);
+                    break;
+                case Judgement::Suspect:
+                    suspects.push_back(name);
+                    break;
+                case Judgement::Undecided:
+                    undecided.push_back(name);
+                    break;
+                }
+            }
+        });
+    Say("  [" + kTag + "] " + std::to_string(keywords.size()) + " keywords found; " +
+        std::to_string(suspects.size()) + " names to test one by one, " + std::to_string(undecided.size()) +
+        " to halve");
+
+    // A suspect was rejected in a batch already: the halving would test it on its own in the
+    // end, and that is all it needs.
+    auto mayHoldKeyword = [&](const std::vector<std::string>& batch) { return MayHoldKeyword(context, batch); };
+    for (std::string& name : HalvingBatches(context, std::move(suspects), 1, kTag, mayHoldKeyword))
+        keywords.push_back(std::move(name));
+    for (std::string& name : HalvingBatches(context, std::move(undecided), level / 2, kTag, mayHoldKeyword))
+        keywords.push_back(std::move(name));
+    std::sort(keywords.begin(), keywords.end());
+    return keywords;
+}
+
+}  // namespace
+
+std::string PrintKeywords(const std::string& candidate)
+{
+    // The guard skips names the compiler predefines as macros: their declaration would
+    // test the expansion, not the name.
+    return "#ifndef " + candidate + "\n" + "int " + candidate + "[1];\n#endif\n";
+}
+
+std::set<std::string> FindExtensionKeywords(const RunContext& context, const std::set<std::string>& identifiers,
+                                            const std::set<std::string>& languageKeywords)
+{
+    Say("Scanning for compiler extension keywords ...");
+    std::vector<std::string> candidates;
+    for (const std::string& name : identifiers)
+        if (languageKeywords.count(name) == 0)
+            candidates.push_back(name);
+
+    const std::size_t batchSize = context.Opts.ReduceFileSize ? kReducedBatchSize : kFullBatchSize;
+    const std::vector<std::string> rejected = context.Opts.Exact
+                                                  ? HalvingBatches(context, std::move(candidates), batchSize, kTag,
+                                                                   [&](const auto& batch) { return MayHoldKeyword(context, batch); })
+                                                  : RejectedByJointCompiles(context, candidates, batchSize);
+
+    std::set<std::string> keywords(rejected.begin(), rejected.end());
+    RemoveAlreadyHandledKWsInFInc(context.Opts.ForceIncludeFile, keywords);
+    return keywords;
+}
+
+void RemoveAlreadyHandledKWsInFInc(const std::string& forceIncludeFile, std::set<std::string>& keywords)
+{
+    if (forceIncludeFile.empty())
+        return;
+    std::string content;
+    if (!ReadWholeFile(forceIncludeFile, content))
+        return;
+
+    // The sections of the user's force-include template between an "Any other items" line
+    // and the next "#else" list what the file defines already. A keyword counts as handled
+    // when it stands there as a whole identifier: a longer name that merely contains it, or
+    // two lines that happen to spell it across their join, handle nothing.
+    std::set<std::string> handled;
+    bool inSection = false;
+    for (const std::string& line : SplitLines(content)) {
+        if (!inSection) {
+            inSection = line.find(kSectionStart) != std::string::npos;
+            continue;
+        }
+        if (line.find(kSectionEnd) != std::string::npos) {
+            inSection = false;
+            continue;
+        }
+        CollectIdentifiers(line, handled);
+    }
+    for (const std::string& name : handled)
+        keywords.erase(name);
+}

@@ -1,0 +1,184 @@
+#include "engine/phases/keywords/KeywordTests.h"
+
+#include "engine/core/Reporter.h"
+#include "engine/phases/suites/SuiteBatch.h"
+#include "engine/core/TextUtilities.h"
+
+namespace {
+
+const char* const kBuiltinMarker = "_builtin_";
+const char* const kStringifyName = "_VMT_STRINGIFY";
+
+// The value of a key in one of the keyword lists; an absent key counts as an empty value.
+std::string ValueOf(const std::map<std::string, std::string>& list, const std::string& key)
+{
+    const auto found = list.find(key);
+    return found == list.end() ? std::string() : found->second;
+}
+
+// What the compiler said about one keyword.
+struct Verdict {
+    bool Passed = false;
+    std::string Result;  // the text of the test that passed
+    std::string Access;  // C++: the access specifier it behaves as
+};
+
+}  // namespace
+
+std::string TestPublicProtectedPrivate(const RunContext& context, const std::string& keyword)
+{
+    const std::string declaration = "class X {" + keyword + ":int a;};\n";
+    if (!context.Compile(declaration, "typetest").MadeObject())
+        return {};
+    if (context.Compile(declaration + "X x;\nint main() {x.a = 3;}\n", "typetest").MadeObject())
+        return "public";
+    if (context.Compile(declaration + "class Y : public X {void x(void) {int b = a;}};\n", "typetest").MadeObject())
+        return "protected";
+    return "private";
+}
+
+KeywordFindings ConductKWTests(const RunContext& context, const PersonalityWriter& vocabulary,
+                               std::set<std::string> extensionKeywords, const KeywordLists& lists,
+                               const std::vector<SuiteTest>& tests)
+{
+    Say("Conducting  Keyword Tests...");
+    const bool isC = context.Opts.IsC;
+    KeywordFindings found;
+    auto quoted = [&](const std::string& define) { return vocabulary.QuotedDefine(define); };
+
+    if (!isC) {
+        found.Lines.insert(vocabulary.Define("vmt_ignore_paren=_ignore_paren"));
+        found.Lines.insert(quoted("_vmt_null_expression=0 _vmt_ignore_paren"));
+        for (const std::string& word : lists.IgnoreReservedWords)
+            extensionKeywords.erase(word);
+    }
+
+    // A keyword spelt with extra underscores around a keyword the analyser already knows
+    // is that keyword; returns the name it stands for, or empty.
+    auto underscoreAlias = [&](const std::string& keyword) -> std::string {
+        if (keyword.empty() || (keyword.front() != '_' && keyword.back() != '_'))
+            return {};
+        const std::string stripped = RemovePreAndTrailChars('_', keyword);
+        if (lists.LanguageKeywords.count(stripped) != 0 || extensionKeywords.count(stripped) != 0)
+            return stripped;
+        return {};
+    };
+
+    const std::vector<std::string> keywords(extensionKeywords.begin(), extensionKeywords.end());
+    auto isBuiltin = [&](std::size_t i) { return keywords[i].find(kBuiltinMarker) != std::string::npos; };
+    std::vector<Verdict> verdicts(keywords.size());
+    if (context.Opts.Exact) {
+        context.ForEach(
+            keywords.size(),
+            [&](std::size_t i) {
+                Verdict verdict;
+                if (isBuiltin(i))
+                    return verdict;
+                for (const SuiteTest& test : tests) {
+                    verdict.Result.clear();
+                    if (ConductTest(context, test, "XXX=" + keywords[i] + " ", verdict.Result)) {
+                        verdict.Passed = true;
+                        return verdict;
+                    }
+                }
+                if (!isC)
+                    verdict.Access = TestPublicProtectedPrivate(context, keywords[i]);
+                return verdict;
+            },
+            [&](std::size_t i, Verdict verdict) { verdicts[i] = std::move(verdict); });
+    } else {
+        // The same order of tests for every keyword, one test at a time for all the keywords
+        // that no earlier test took.
+        std::vector<std::size_t> open;
+        for (std::size_t i = 0; i < keywords.size(); ++i)
+            if (!isBuiltin(i))
+                open.push_back(i);
+        for (const SuiteTest& test : tests) {
+            std::vector<SuiteRun> runs;
+            for (std::size_t i : open)
+                runs.push_back({&test, keywords[i]});
+            const std::vector<SuiteOutcome> outcomes = ConductTests(context, runs);
+            std::vector<std::size_t> stillOpen;
+            for (std::size_t k = 0; k < open.size(); ++k) {
+                if (outcomes[k].Passed)
+                    verdicts[open[k]] = {true, outcomes[k].Result, {}};
+                else
+                    stillOpen.push_back(open[k]);
+            }
+            open = std::move(stillOpen);
+        }
+        if (!isC)
+            context.ForEach(
+                open.size(), [&](std::size_t k) { return TestPublicProtectedPrivate(context, keywords[open[k]]); },
+                [&](std::size_t k, std::string access) { verdicts[open[k]].Access = std::move(access); });
+    }
+
+    for (std::size_t i = 0; i < keywords.size(); ++i) {
+        const std::string& keyword = keywords[i];
+        const Verdict& verdict = verdicts[i];
+        auto& lines = found.Lines;
+        if (isBuiltin(i)) {
+            const std::string value = ValueOf(lists.BuiltinReplaceKeywords, keyword);
+            if (!value.empty())
+                lines.insert(vocabulary.Define(value));
+            continue;
+        }
+        if (verdict.Passed) {
+            if (verdict.Result == "type") {
+                found.TypeKeywords.insert(keyword);
+                continue;
+            }
+            bool handled = false;
+            std::string name = keyword;
+            const std::string alias = underscoreAlias(keyword);
+            if (!alias.empty()) {
+                lines.insert(quoted(keyword + "=" + alias));
+                handled = true;
+                name = alias;
+            }
+            if (!isC) {
+                const std::string stripped = RemovePreAndTrailChars('_', name);
+                const std::string own = ValueOf(lists.ZanExtensionKeywords, name);
+                const std::string plain = ValueOf(lists.ZanExtensionKeywords, stripped);
+                if (!own.empty()) {
+                    lines.insert(PersonalityWriter::Extension(own));
+                    continue;
+                }
+                if (!plain.empty()) {
+                    lines.insert(PersonalityWriter::Extension(plain));
+                    lines.insert(quoted(keyword + "=" + stripped));
+                    continue;
+                }
+            }
+            if (handled)
+                continue;
+            if (verdict.Result == "decl") {
+                found.ForceIncludeEntries.insert(keyword);
+                found.NeedForceInclude = true;
+                continue;
+            }
+            lines.insert(quoted(keyword + "=" + verdict.Result));
+            continue;
+        }
+
+        if (!verdict.Access.empty()) {
+            lines.insert(quoted(keyword + "=" + verdict.Access));
+            continue;
+        }
+        const std::string alias = underscoreAlias(keyword);
+        if (!alias.empty()) {
+            lines.insert(quoted(keyword + "=" + alias));
+            continue;
+        }
+        const std::string replacement = ValueOf(lists.ReplaceKeywords, keyword);
+        if (replacement.empty()) {
+            found.KeywordDefineEntries.push_back(vocabulary.Define(keyword + "="));
+            lines.insert(vocabulary.Define(keyword + "="));
+        } else {
+            if (replacement.find(kStringifyName) != std::string::npos)
+                lines.insert(vocabulary.Define("_VMT_STRINGIFY(x)=#x"));
+            lines.insert(vocabulary.Define(keyword + "=" + replacement));
+        }
+    }
+    return found;
+}

@@ -1,0 +1,106 @@
+// Finds which of the names harvested from the compiler's headers the compiler predefines as
+// macros, and with which values, from what the compiler does with small test sources alone.
+#include "engine/phases/macros/MacroDiscovery.h"
+
+#include "engine/phases/macros/MacroExistence.h"
+#include "engine/phases/macros/MacroValues.h"
+#include "engine/core/Reporter.h"
+#include "engine/core/TextUtilities.h"
+
+#include <vector>
+
+namespace {
+
+const std::string kStringifyEntry = "_VMT_STRINGIFY(x)=#x";
+const std::string kStringifyOpen = "_VMT_STRINGIFY(";
+constexpr std::size_t kValueProgressStep = 100;
+
+void ReportUndeterminedDefine(const std::string& name)
+{
+    Say("define \"" + name + "\" couldn't be determined from the output from compiler.");
+    Say("Please contact Velmont.");
+}
+
+// Replaces the first and the last occurrence of a quote by the opening and the closing of
+// the stringify macro, so that the analyser rebuilds the literal through it. False when
+// there is only one quote.
+bool QuotesToStringify(std::string& value, const std::string& quote)
+{
+    value.replace(value.find(quote), quote.size(), kStringifyOpen);
+    const std::size_t last = value.rfind(quote);
+    if (last == std::string::npos)
+        return false;
+    value.replace(last, quote.size(), ")");
+    return true;
+}
+
+}  // namespace
+
+void TidyAndAddDefine(std::string value, const std::string& name, std::set<std::string>& foundDefines)
+{
+    value = RemoveMismatchedQuotes(RemovePreAndTrailChars(' ', value));
+    // A function-like macro named without arguments expands to its own name.
+    if (value == name)
+        return;
+    if (name == "__func__" && value.find("__func__") == std::string::npos)
+        value = "__func__";
+
+    // The analyser cannot take a string literal as a define value; it rebuilds the literal
+    // through the stringify macro instead.
+    for (const std::string quote : {"\\\"", "\""}) {
+        if (value.find(quote) == std::string::npos)
+            continue;
+        foundDefines.insert(kStringifyEntry);
+        if (!QuotesToStringify(value, quote)) {
+            ReportUndeterminedDefine(name);
+            return;
+        }
+    }
+
+    if (value.find(' ') != std::string::npos)
+        foundDefines.insert("\"" + name + "=" + value + "\"");
+    else
+        foundDefines.insert(name + "=" + value);
+}
+
+std::set<std::string> FindPreDefines(const RunContext& context, const std::set<std::string>& identifiers,
+                                     const std::set<std::string>& languageKeywords)
+{
+    Say("Scanning for compiler defines ...");
+
+    // Names the user defines with -xd have their values already and are not tested.
+    std::set<std::string> given;
+    for (const std::string& define : context.Opts.ImplicitDefines)
+        given.insert(define.substr(0, define.find('=')));
+    std::vector<std::string> candidates;
+    for (const std::string& name : identifiers)
+        if (languageKeywords.count(name) == 0 && given.count(name) == 0)
+            candidates.push_back(name);
+
+    std::vector<std::string> defined = FindDefinedNames(context, std::move(candidates));
+
+    // Macros whose value changes with the place or the time of use would be frozen at the
+    // probe's values (__FILE__ as "deftest.c", __LINE__ as 3); the analyser supplies them
+    // itself, so they get no entry.
+    static const std::set<std::string> kPlaceOrTimeMacros{
+        "__FILE__", "__LINE__", "__DATE__", "__TIME__", "__TIMESTAMP__", "__COUNTER__",
+        "__INCLUDE_LEVEL__", "__BASE_FILE__", "__FILE_NAME__"};
+    std::erase_if(defined, [](const std::string& name) { return kPlaceOrTimeMacros.count(name) != 0; });
+
+    Say("Calculating compiler define values ...");
+    std::set<std::string> found;
+    std::vector<std::optional<std::vector<std::string>>> together(defined.size());
+    if (!context.Opts.Exact)
+        together = ValuesReadTogether(context, defined);
+    context.ForEach(
+        defined.size(),
+        [&](std::size_t i) { return together[i] ? *together[i] : ValuesOfOneMacro(context, defined[i]); },
+        [&](std::size_t i, std::vector<std::string> values) {
+            for (std::string& value : values)
+                TidyAndAddDefine(std::move(value), defined[i], found);
+            if ((i + 1) % kValueProgressStep == 0 && i + 1 < defined.size())
+                Say("  [macros] values: " + std::to_string(i + 1) + " of " + std::to_string(defined.size()) +
+                    " macros done");
+        });
+    return found;
+}

@@ -1,0 +1,152 @@
+// Which candidates the compiler defines, by group testing: a batch of existence tests that
+// makes the compiler name the missing header holds a defined name.
+//
+// The plain method halves such a batch down to single names, one compile per question. A
+// compiler that writes binary objects can say more from one compile: a string whose pieces
+// the preprocessor keeps only for defined names lists them all in the object's data. The
+// list is then checked with the plain test of all the other names of the batch, which must
+// leave the compiler silent. A batch that cannot be read this way is halved.
+#include "engine/phases/macros/MacroExistence.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+#include "engine/phases/batch/BatchHalving.h"
+#include "engine/core/Reporter.h"
+
+namespace {
+
+const std::string kTag = "macros";
+const std::string kUndefinedId = "ak12345";
+// The words around the list of defined names in the object's data.
+const std::string kListOpen = "@kxd:";
+const std::string kListClose = ":kxd@";
+
+// The plain question about a batch: does any of these names make the compiler name the
+// missing header?
+bool NamesTheMissingHeader(const RunContext& context, const std::vector<std::string>& names)
+{
+    std::string text;
+    for (const std::string& name : names)
+        text += PrintPossibleDefines(name);
+    return context.Compile(text, "deftest").Output().find(kUndefinedId) != std::string::npos;
+}
+
+// A string of which the preprocessor keeps the piece "I," of each defined name I.
+std::string ListingSource(const std::vector<std::string>& names)
+{
+    std::string text = "char kx_defined[] = \"" + kListOpen + "\"\n";
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += "#ifdef " + names[i] + "\n\"" + std::to_string(i) + ",\"\n#endif\n";
+    return text + "\"" + kListClose + "\";\n";
+}
+
+// The indices listed in the object, when the list is there once and well-formed.
+std::optional<std::vector<std::size_t>> ReadListing(const std::string& object, std::size_t count)
+{
+    const std::size_t open = object.find(kListOpen);
+    if (open == std::string::npos || object.find(kListOpen, open + 1) != std::string::npos)
+        return std::nullopt;
+    const std::size_t begin = open + kListOpen.size();
+    const std::size_t close = object.find(kListClose, begin);
+    if (close == std::string::npos)
+        return std::nullopt;
+    std::vector<std::size_t> indices;
+    std::size_t index = 0;
+    bool digits = false;
+    for (std::size_t at = begin; at < close; ++at) {
+        const char c = object[at];
+        if (c >= '0' && c <= '9' && index < count) {
+            index = index * 10 + static_cast<std::size_t>(c - '0');
+            digits = true;
+        } else if (c == ',' && digits && index < count && (indices.empty() || index > indices.back())) {
+            indices.push_back(index);
+            index = 0;
+            digits = false;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits)
+        return std::nullopt;
+    return indices;
+}
+
+struct BatchAnswer {
+    bool Halve = false;                // the batch could not be read: it goes on to the halving
+    std::vector<std::size_t> Defined;  // otherwise: the defined names, by index
+};
+
+BatchAnswer ReadBatch(const RunContext& context, const std::vector<std::string>& batch)
+{
+    if (!NamesTheMissingHeader(context, batch))
+        return {};
+    const CompileResult listing = context.Compile(ListingSource(batch), "deftest");
+    if (!listing.MadeObject())
+        return {true, {}};
+    std::optional<std::vector<std::size_t>> defined = ReadListing(*listing.Object, batch.size());
+    if (!defined || defined->empty())
+        return {true, {}};
+    std::vector<std::string> others;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        if (next < defined->size() && (*defined)[next] == i)
+            ++next;
+        else
+            others.push_back(batch[i]);
+    }
+    if (!others.empty() && NamesTheMissingHeader(context, others))
+        return {true, {}};
+    return {false, std::move(*defined)};
+}
+
+}  // namespace
+
+std::string PrintPossibleDefines(const std::string& name)
+{
+    return "#ifdef " + name + "\n" + "#include \"" + kUndefinedId + "\"\n#endif\n";
+}
+
+std::vector<std::string> FindDefinedNames(const RunContext& context, std::vector<std::string> candidates)
+{
+    const std::size_t batchSize = context.Opts.ReduceFileSize ? kReducedBatchSize : kFullBatchSize;
+    auto namesTheMissingHeader = [&](const std::vector<std::string>& batch) {
+        return NamesTheMissingHeader(context, batch);
+    };
+    const std::size_t level = FirstLevel(candidates.size(), batchSize);
+    // Text objects keep strings in an encoded form.
+    if (context.Opts.Exact || !context.Target.ObjectIsBinary || level < 2)
+        return HalvingBatches(context, std::move(candidates), batchSize, kTag, namesTheMissingHeader);
+
+    const std::vector<std::vector<std::string>> batches = CutIntoBatches(candidates, level);
+    Say("  [" + kTag + "] batches of " + std::to_string(level) + ": " + std::to_string(candidates.size()) + " names, " +
+        std::to_string(batches.size()) + " read from the objects of single compiles");
+    std::vector<std::string> defined;
+    std::vector<std::string> toHalve;
+    context.ForEach(
+        batches.size(), [&](std::size_t b) { return ReadBatch(context, batches[b]); },
+        [&](std::size_t b, const BatchAnswer& answer) {
+            if (answer.Halve)
+                toHalve.insert(toHalve.end(), batches[b].begin(), batches[b].end());
+            for (std::size_t i : answer.Defined)
+                defined.push_back(batches[b][i]);
+        });
+    Say("  [" + kTag + "] " + std::to_string(defined.size()) + " macros found; " + std::to_string(toHalve.size()) +
+        " names to halve");
+    for (std::string& name : HalvingBatches(context, std::move(toHalve), level / 2, kTag, namesTheMissingHeader))
+        defined.push_back(std::move(name));
+
+    // In the order of the candidates, as the halving keeps them.
+    std::map<std::string, std::size_t> position;
+    for (const std::string& name : defined)
+        position.emplace(name, 0);
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const auto found = position.find(candidates[i]);
+        if (found != position.end())
+            found->second = i;
+    }
+    std::sort(defined.begin(), defined.end(),
+              [&](const std::string& a, const std::string& b) { return position[a] < position[b]; });
+    return defined;
+}

@@ -1,0 +1,213 @@
+// The type lines of the personality: base type sizes and alignments, plain char's
+// signedness, the standard typedefs and the compiler's own type keywords.
+#include "engine/phases/types/TypeTests.h"
+
+#include "engine/core/Reporter.h"
+
+#include <cstdlib>
+#include <utility>
+
+namespace {
+
+const char* KindWord(std::int32_t kind)
+{
+    switch (kind) {
+    case DataType::Integer:
+        return "an integer type";
+    case DataType::Pointer:
+        return "a pointer type";
+    case DataType::Floating:
+        return "a floating type";
+    default:
+        return "a type of unknown kind";
+    }
+}
+
+}  // namespace
+
+const DataType* FirstSameKindAndSize(const std::vector<DataType>& bases, const DataType& type)
+{
+    for (const DataType& base : bases)
+        if (base.Kind == type.Kind && base.SizeBits == type.SizeBits)
+            return &base;
+    return nullptr;
+}
+
+const DataType* NearestBaseType(const std::vector<DataType>& bases, const DataType& type)
+{
+    const DataType* choice = nullptr;
+    for (const DataType& base : bases) {
+        if (base.Kind != type.Kind)
+            continue;
+        if (choice == nullptr) {
+            choice = &base;
+            continue;
+        }
+        const long distance = std::labs(static_cast<long>(base.SizeBits) - type.SizeBits);
+        const long chosen = std::labs(static_cast<long>(choice->SizeBits) - type.SizeBits);
+        if (distance < chosen || (distance == chosen && base.SizeBits >= choice->SizeBits))
+            choice = &base;
+    }
+    return choice;
+}
+
+std::vector<DataType> MakeBaseTypes()
+{
+    return {
+        {"char", DataType::Integer, 8, 1, false, "char"},
+        {"int", DataType::Integer, 32, 4, false, "int"},
+        {"short", DataType::Integer, 16, 2, false, "short"},
+        {"long", DataType::Integer, 32, 4, false, "long"},
+        {"long long", DataType::Integer, 64, 8, false, "longlong"},
+        {"float", DataType::Floating, 32, 4, false, "float"},
+        {"double", DataType::Floating, 64, 8, false, "double"},
+        {"long double", DataType::Floating, 64, 8, false, "ldouble"},
+        {"int*", DataType::Pointer, 32, 4, false, "dataptr"},
+        {"codeptr", DataType::Pointer, 32, 4, false, "codeptr"},
+    };
+}
+
+std::vector<DataType> ConductBaseTypeTests(const RunContext& context, PersonalityWriter& writer)
+{
+    Say("Conducting Type Tests ...");
+    const TypeProber prober(context);
+    std::vector<DataType> types = MakeBaseTypes();
+    auto write = [&](const DataType& type) {
+        if (type.SizeBits != 0) {
+            writer.Size(type.PersonalityName, type.SizeBits);
+            writer.Align(type.PersonalityName, type.AlignBytes);
+        }
+        if (context.Opts.IsC && type.TypeName == "char")
+            writer.PlainCharUnsigned(type.IsUnsigned);
+    };
+    if (MeasureTypesTogether(context, "", true, types)) {
+        for (const DataType& type : types)
+            write(type);
+        return types;
+    }
+    // Every type is measured on its own; the alignment test needs only that type's size.
+    context.ForEach(
+        types.size(),
+        [&](std::size_t i) {
+            DataType type = types[i];
+            prober.TestType("", type);
+            prober.TestTypeAlignment(type);
+            return type;
+        },
+        [&](std::size_t i, DataType measured) {
+            types[i] = std::move(measured);
+            write(types[i]);
+        });
+    return types;
+}
+
+void ConductIntrinsicTypeTests(const RunContext& context, const std::vector<DataType>& baseTypes,
+                               PersonalityWriter& writer)
+{
+    const TypeProber prober(context);
+    std::vector<DataType> intrinsics;
+    intrinsics.emplace_back("size_t", 0, 0, 0, false, "size_t");
+    intrinsics.emplace_back("ptrdiff_t", 0, 0, 0, false, "ptrdiff_t");
+    DataType wideChar("wchar_t", 0, 0, 0, false, "wchar_t");
+    // In C++ wchar_t is a type of the language; the analyser knows it already.
+    if (!context.Opts.IsC)
+        prober.TestType("", wideChar);
+    if (context.Opts.IsC || wideChar.SizeBits == 0)
+        intrinsics.push_back(wideChar);
+
+    static const char* const kPrefixes[] = {"#include <stddef.h>\n", "#include <stdio.h>\n",
+                                            "#include <stdlib.h>\n", ""};
+    // Where stddef.h declares them all, as it does in every C library, the first prefix is
+    // the one the tests of one type at a time would settle on.
+    for (DataType& type : intrinsics)
+        type.Kind = DataType::Integer;
+    const bool together = MeasureTypesTogether(context, kPrefixes[0], false, intrinsics);
+    context.ForEach(
+        intrinsics.size(),
+        [&](std::size_t i) {
+            DataType type = intrinsics[i];
+            if (together)
+                return type;
+            for (const char* prefix : kPrefixes) {
+                prober.TestType(prefix, type);
+                if (type.SizeBits != 0)
+                    break;
+            }
+            return type;
+        },
+        [&](std::size_t, const DataType& type) {
+            const std::string& name = type.PersonalityName;
+            if (type.SizeBits == 0) {
+                Say(name + " test failed, " + name +
+                    " may not be a type, however if it is please check that stddef.h/stdio.h/stdlib.h exists and is on the compile path");
+                return;
+            }
+            const DataType* base = FirstSameKindAndSize(baseTypes, type);
+            if (base == nullptr) {
+                Say(name + " is " + KindWord(type.Kind) + " of " + std::to_string(type.SizeBits) +
+                    " bits, which matches no base type; no intrinsic type line is written for it");
+                return;
+            }
+            writer.IntrinsicType(name, type.IsUnsigned, base->PersonalityName);
+        });
+}
+
+void ConductKWTypeTests(const RunContext& context, const std::vector<DataType>& baseTypes,
+                        const std::set<std::string>& typeKeywords, PersonalityWriter& writer)
+{
+    Say("Conducting Keyword Type Tests ...");
+    // The definition names the base type as source text, and "codeptr" is no C type: a
+    // pointer keyword is mapped onto the data pointer instead.
+    std::vector<DataType> candidates;
+    for (const DataType& base : baseTypes)
+        if (base.TypeName != "codeptr")
+            candidates.push_back(base);
+    const TypeProber prober(context);
+    std::vector<DataType> types;
+    for (const std::string& keyword : typeKeywords)
+        types.emplace_back(keyword, 0, 0, 0, false, keyword);
+
+    // Where the objects can be read, only the kinds take compiles of their own: the sizes
+    // and signedness of all the keywords come from one object. A keyword that cannot
+    // declare an object is measured by constant expressions, one at a time, and so are the
+    // others then.
+    bool together = false;
+    if (!context.Opts.Exact && context.Target.ObjectIsBinary && !types.empty()) {
+        std::vector<DataType> kinds = types;
+        bool declareAll = true;
+        context.ForEach(
+            kinds.size(),
+            [&](std::size_t i) {
+                DataType type = kinds[i];
+                bool declares = false;
+                return std::make_pair(prober.TestKind("", type, declares) && declares, type);
+            },
+            [&](std::size_t i, std::pair<bool, DataType> measured) {
+                declareAll = declareAll && measured.first;
+                kinds[i] = std::move(measured.second);
+            });
+        together = declareAll && MeasureTypesTogether(context, "", false, kinds);
+        if (together)
+            types = std::move(kinds);
+    }
+    context.ForEach(
+        types.size(),
+        [&](std::size_t i) {
+            DataType type = types[i];
+            if (!together)
+                prober.TestType("", type);
+            return type;
+        },
+        [&](std::size_t, const DataType& type) {
+            const std::string& keyword = type.TypeName;
+            const DataType* base = NearestBaseType(candidates, type);
+            if (base == nullptr) {
+                Say(keyword + " is " + KindWord(type.Kind) +
+                    ", of which there is no base type; no definition is written for it");
+                return;
+            }
+            writer.Line(writer.QuotedDefine(keyword + "=" + (type.IsUnsigned ? "unsigned " : "") + base->TypeName));
+            if (context.Opts.IsC && base->TypeName == "long long")
+                writer.Line(PersonalityWriter::Extension("longlong"));
+        });
+}
