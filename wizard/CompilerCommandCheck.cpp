@@ -8,8 +8,26 @@ QString CompilerProgramName(const QString& command)
         const qsizetype close = command.indexOf(QLatin1Char('"'), 1);
         return close < 0 ? command.mid(1) : command.mid(1, close - 1);
     }
-    const qsizetype blank = command.indexOf(QLatin1Char(' '));
-    return blank < 0 ? command : command.left(blank);
+    // A path with blanks, typed as it is: the longest run of words that is an executable
+    // file is the program, so that "/opt/my tools/cc -m32" runs "/opt/my tools/cc".
+    const QStringList words = command.split(QLatin1Char(' '));
+    for (qsizetype n = words.size(); n > 1; --n) {
+        const QString prefix = words.mid(0, n).join(QLatin1Char(' '));
+        const QFileInfo info(prefix);
+        if (prefix.contains(QLatin1Char('/')) && info.isFile() && info.isExecutable())
+            return prefix;
+    }
+    return words.constFirst();
+}
+
+QString QuotedCompilerCommand(const QString& command)
+{
+    if (command.startsWith(QLatin1Char('"')))
+        return command;
+    const QString program = CompilerProgramName(command);
+    if (!program.contains(QLatin1Char(' ')))
+        return command;
+    return QLatin1Char('"') + program + QLatin1Char('"') + command.mid(program.size());
 }
 
 bool CompilerProgramFound(const QString& program, const QString& path)

@@ -1,12 +1,15 @@
 #include "wizard/CompilerDirectories.h"
 
+#include "wizard/KestrixWizard.h"
 #include "wizard/ProcessGroup.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <csignal>
 
@@ -45,11 +48,30 @@ QStringList FindCompilerDirectories(const QString& script, const QString& comman
     if (script.isEmpty())
         return fail(QCoreApplication::translate("CompilerDirectories", "%1 was found neither beside the wizard nor on PATH.").arg(ScriptName));
 
+    // The script splits the command at blanks, so a program whose path has blanks is given
+    // as a wrapper without them that runs it under its own name.
+    QString shellCommand = command;
+    QTemporaryDir wrapperDir;
+    const QString program = CompilerProgramName(command);
+    if (program.contains(QLatin1Char(' '))) {
+        const QString wrapper = wrapperDir.filePath(QStringLiteral("cc"));
+        QFile file(wrapper);
+        QString quoted = program;
+        quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
+        if (!wrapperDir.isValid() || !file.open(QIODevice::WriteOnly)
+            || file.write(QStringLiteral("#!/bin/sh\nexec '%1' \"$@\"\n").arg(quoted).toLocal8Bit()) < 0
+            || !file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+            return fail(QCoreApplication::translate("CompilerDirectories", "A wrapper for the compiler %1, whose path has blanks, could not be written to %2.").arg(program, wrapper));
+        file.close();
+        const qsizetype after = command.startsWith(QLatin1Char('"')) ? program.size() + 2 : program.size();
+        shellCommand = wrapper + command.mid(after);
+    }
+
     QProcess process;
     // A compiler that hangs must not keep the wizard waiting: the whole group is ended.
     RunInOwnProcessGroup(process);
     process.setStandardInputFile(QProcess::nullDevice());
-    process.start(script, QStringList{command, language} + switches);
+    process.start(script, QStringList{shellCommand, language} + switches);
     if (!process.waitForStarted())
         return fail(QCoreApplication::translate("CompilerDirectories", "%1 could not be started: %2").arg(script, process.errorString()));
     const qint64 group = process.processId();
@@ -73,4 +95,20 @@ QStringList FindCompilerDirectories(const QString& script, const QString& comman
         return fail(QCoreApplication::translate("CompilerDirectories", "%1 named no header directories. It may not be gcc-like, or the command may be wrong; add its directories with Add.")
                         .arg(command));
     return dirs;
+}
+
+QStringList MergeDirectories(const QStringList& found, const QStringList& listed)
+{
+    QStringList merged = found;
+    qsizetype insertAt = 0;
+    for (const QString& dir : listed) {
+        const qsizetype at = merged.indexOf(dir);
+        if (at >= 0) {
+            insertAt = at + 1;
+        } else {
+            merged.insert(insertAt, dir);
+            ++insertAt;
+        }
+    }
+    return merged;
 }

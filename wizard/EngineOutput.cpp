@@ -1,5 +1,8 @@
 #include "wizard/EngineOutput.h"
 
+#include <QCoreApplication>
+#include <QRegularExpression>
+
 QStringList OutputLines::Feed(const QByteArray& chunk)
 {
     Pending += chunk;
@@ -28,4 +31,31 @@ QString PhaseOfLine(const QString& line)
     while (phase.endsWith(QLatin1Char('.')) || phase.endsWith(QLatin1Char(' ')))
         phase.chop(1);
     return phase.simplified();
+}
+
+bool WorkDirectoryTaken(const QString& line)
+{
+    return line.contains(QLatin1String("Another Kestrix run is using the working directory"));
+}
+
+QString ShownEngineLine(const QString& line)
+{
+    static const QRegularExpression noValue(QStringLiteral("^(\\S+) failed to compile! can't find value of: (\\S+)$"));
+    if (const QRegularExpressionMatch match = noValue.match(line); match.hasMatch())
+        return QCoreApplication::translate("EngineOutput",
+                                           "Note: the value of %1 cannot be printed by a test program. Names that the "
+                                           "preprocessor handles itself, such as __has_include, have no such value; this "
+                                           "is no error and the run goes on.")
+            .arg(match.captured(2));
+    if (WorkDirectoryTaken(line)) {
+        static const QRegularExpression dir(QStringLiteral("working directory \"([^\"]*)\""));
+        return QCoreApplication::translate("EngineOutput",
+                                           "Kestrix did not start: another run is using the working directory %1, most likely "
+                                           "from a second wizard window. Wait for that run to end, or stop it there, then press "
+                                           "Generate again.")
+            .arg(dir.match(line).captured(1));
+    }
+    if (!PhaseOfLine(line).isEmpty() && line.contains(QLatin1String("  ")))
+        return PhaseOfLine(line) + QLatin1String("...");
+    return line;
 }

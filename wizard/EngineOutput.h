@@ -22,3 +22,14 @@ private:
 // gives "Scanning for compiler defines"), or an empty string. Phases are announced by
 // unindented lines that end in "...".
 QString PhaseOfLine(const QString& line);
+
+// A line of the engine's output as the wizard's log shows it. The engine writes for users of
+// its command line; three kinds of its lines would mislead in the wizard and are reworded:
+// the note that a macro's value could not be printed (expected for names the preprocessor
+// handles itself, such as __has_include, and no error), the refusal to share the working
+// directory with another run (its advice is for the command line; in the wizard the other
+// run comes from a second window), and phase lines with doubled blanks.
+QString ShownEngineLine(const QString& line);
+
+// Whether the engine refused to start because another run holds the working directory.
+bool WorkDirectoryTaken(const QString& line);

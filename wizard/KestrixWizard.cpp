@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
@@ -108,6 +109,8 @@ KestrixWizard::KestrixWizard(QWidget* parent) : KestrixWizardBase(parent)
     DestErrorLabel->hide();
     CmpPathErrorLabel->setTextFormat(Qt::PlainText);
     CmpPathErrorLabel->hide();
+    // The exported files are shown once there are some.
+    ReviewTabs->setTabVisible(ReviewTabs->indexOf(ExportTab), false);
     RestoreDefaultOrder();
 
     connect(ZanthRadioButton, &QRadioButton::clicked, this, &KestrixWizard::ProductRadioBtn_clicked);
@@ -129,6 +132,25 @@ KestrixWizard::KestrixWizard(QWidget* parent) : KestrixWizardBase(parent)
     connect(SaveLogBtn, &QPushButton::clicked, this, &KestrixWizard::SaveLogBtn_clicked);
     connect(StopBtn, &QPushButton::clicked, this, &KestrixWizard::StopBtn_clicked);
     connect(RunStatusBtn, &QPushButton::clicked, this, &KestrixWizard::RunStatusBtn_clicked);
+    connect(ExportBtn, &QPushButton::clicked, this, &KestrixWizard::ExportBtn_clicked);
+    // "Save Compiler" follows every change of the pages: it stores the settings of the last
+    // run only while the pages still hold them.
+    for (QLineEdit* field : {CmpExeEdit, CmpExeFlagEdit, CmpCmpFlagEdit, CmpDefFlagEdit, CmpObjExtFlagEdit})
+        connect(field, &QLineEdit::textChanged, this, &KestrixWizard::UpdateSaveCompiler);
+    for (QAbstractButton* box : {static_cast<QAbstractButton*>(CrossCmpCheckBox), static_cast<QAbstractButton*>(CmpExeFlagChkBox),
+                                 static_cast<QAbstractButton*>(CmpDefFlagChkBox), static_cast<QAbstractButton*>(ReduceFileSizeCheckBox),
+                                 static_cast<QAbstractButton*>(ZanthRadioButton)})
+        connect(box, &QAbstractButton::toggled, this, &KestrixWizard::UpdateSaveCompiler);
+    for (QPlainTextEdit* list : {CmpSwtchEdit, CmpDefEdit})
+        connect(list, &QPlainTextEdit::textChanged, this, &KestrixWizard::UpdateSaveCompiler);
+    for (QListWidget* list : {CmpHdrDirListBox, CmpOrderListBox}) {
+        QAbstractItemModel* model = list->model();
+        connect(model, &QAbstractItemModel::rowsInserted, this, &KestrixWizard::UpdateSaveCompiler);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &KestrixWizard::UpdateSaveCompiler);
+        connect(model, &QAbstractItemModel::rowsMoved, this, &KestrixWizard::UpdateSaveCompiler);
+        connect(model, &QAbstractItemModel::dataChanged, this, &KestrixWizard::UpdateSaveCompiler);
+        connect(model, &QAbstractItemModel::modelReset, this, &KestrixWizard::UpdateSaveCompiler);
+    }
     // Pasted or programmatically set flags must show in the preview, and count for the
     // page check, as well as typed ones.
     for (QLineEdit* flag : {CmpExeFlagEdit, CmpCmpFlagEdit, CmpDefFlagEdit})
@@ -140,6 +162,7 @@ KestrixWizard::KestrixWizard(QWidget* parent) : KestrixWizardBase(parent)
     connect(this, &QWizard::currentIdChanged, this, [this] {
         if (currentPage() == Page2)
             MarkMissingDirectories();
+        UpdateNextReason();
     });
     ConnectNavigation();
     for (QWidget* watched : {static_cast<QWidget*>(CmpExeEdit), static_cast<QWidget*>(PersonDestEdit),
@@ -179,10 +202,14 @@ KestrixWizard::KestrixWizard(QWidget* parent) : KestrixWizardBase(parent)
     }
     LoadImages();
     ApplyProductFilter();
+    UpdateSaveCompiler();
 }
 
 KestrixWizard::~KestrixWizard()
 {
+    // The lists empty themselves as they go, after this object's part is gone.
+    for (QListWidget* list : {CmpHdrDirListBox, CmpOrderListBox})
+        disconnect(list->model(), nullptr, this, nullptr);
     if (EngineRunning()) {
         disconnect(Engine, nullptr, this, nullptr);
         SignalProcessGroup(EnginePid, SIGTERM);
@@ -269,6 +296,20 @@ bool KestrixWizard::eventFilter(QObject* watched, QEvent* event)
     return KestrixWizardBase::eventFilter(watched, event);
 }
 
+void KestrixWizard::keyPressEvent(QKeyEvent* event)
+{
+    // Escape reaches the wizard from any field that does not use it, the directory list
+    // among them; pressed by habit there it must not end the wizard unasked. (During a run
+    // closing asks anyway.)
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && !EngineRunning()) {
+        if (WizardDialogs::Current().Question(this, tr("Compiler Personality Generator"),
+                                              tr("Close the wizard? The settings entered are kept for the next start.")))
+            reject();
+        return;
+    }
+    KestrixWizardBase::keyPressEvent(event);
+}
+
 void KestrixWizard::showPage(QWizardPage* target)
 {
     qsizetype to = -1;
@@ -338,10 +379,17 @@ bool KestrixWizard::CheckPage0()
         problems << DestMissingMsg;
     if (!nameOk)
         problems << NameSlashMsg;
-    DestErrorLabel->setText(problems.join(QLatin1Char('\n')));
-    DestErrorLabel->setVisible(!problems.isEmpty());
     const bool complete = exists && nameOk && !name.trimmed().isEmpty();
+    // Next is never off without a word: what is still missing is said in grey, what is
+    // wrong in red.
+    QStringList missing;
+    if (problems.isEmpty() && dest.isEmpty())
+        missing << tr("Enter the destination folder of the personality to go on.");
+    if (problems.isEmpty() && name.trimmed().isEmpty())
+        missing << tr("Enter the personality name to go on.");
+    ShowPageMessage(DestErrorLabel, problems.isEmpty() ? missing : problems, !problems.isEmpty());
     setNextEnabled(Page0, complete);
+    UpdateNextReason();
     return complete;
 }
 
@@ -359,12 +407,39 @@ void KestrixWizard::ApplyCommandCheck()
         if (CmpCmpFlagEdit->text().trimmed().isEmpty())
             problems << tr("The object flag is empty: every test compiles to an object file with it (for example -c).");
     }
-    CmpPathErrorLabel->setText(problems.join(QLatin1Char('\n')));
-    CmpPathErrorLabel->setVisible(!problems.isEmpty());
     CompilerPageComplete = CommandValid && problems.isEmpty();
+    if (CmpExeEdit->text().isEmpty())
+        ShowPageMessage(CmpPathErrorLabel,
+                        {tr("Enter the compiler command, or choose one with the Catalogue button, to go on.")}, false);
+    else
+        ShowPageMessage(CmpPathErrorLabel, problems, true);
     for (QWizardPage* page : {static_cast<QWizardPage*>(Page1), static_cast<QWizardPage*>(Page2),
                               static_cast<QWizardPage*>(Page3)})
         setNextEnabled(page, CompilerPageComplete);
+    UpdateNextReason();
+}
+
+void KestrixWizard::ShowPageMessage(QLabel* label, const QStringList& lines, bool error)
+{
+    label->setText(lines.join(QLatin1Char('\n')));
+    label->setStyleSheet(error ? QStringLiteral("color: rgb(200, 0, 0);") : QStringLiteral("color: rgb(90, 90, 90);"));
+    label->setVisible(!lines.isEmpty());
+}
+
+void KestrixWizard::UpdateNextReason()
+{
+    // A disabled Next says why in its tooltip, whichever page is shown.
+    QString reason;
+    QWizardPage* shown = currentPage();
+    if (shown == Page0 && !nextEnabled(Page0))
+        reason = DestErrorLabel->text();
+    else if ((shown == Page1 || shown == Page2 || shown == Page3) && !CompilerPageComplete)
+        reason = CmpPathErrorLabel->text().isEmpty() ? tr("The compiler page is not complete.") : CmpPathErrorLabel->text();
+    button(QWizard::NextButton)->setToolTip(reason);
+    if (shown == Page4)
+        button(QWizard::FinishButton)->setToolTip(
+            EngineRunning() ? tr("A run is in progress; Generate is available again when it ends.")
+                            : tr("Runs Kestrix with these settings and writes %1.").arg(PersonalityPath()));
 }
 
 void KestrixWizard::Page0LineEdit_textchanged()
@@ -392,15 +467,19 @@ void KestrixWizard::ProductRadioBtn_clicked()
     ApplyProductFilter();
     updateCmdOrder();
 
-    QString message;
-    if (Product == QLatin1String("zanth") && SelectedName.endsWith(QLatin1String("C++")))
-        message = tr("You have selected Zanth for a currently selected C++ execution command.\nPlease choose the compiler again from the catalogue below.");
-    else if (Product != QLatin1String("zanth") && SelectedName.endsWith(QLatin1String("C")))
-        message = tr("You have selected Zanth++ for a currently selected C execution command.\nPlease choose the compiler again from the catalogue below.");
-    if (message.isEmpty())
+    if (SelectedName.isEmpty() || CompilerNameFitsProduct(SelectedName, Product))
         return;
-    WizardDialogs::Current().Information(this, tr("Compiler Personality Generator"), message);
-    ResetCompilerPage();
+    // The entry's settings go together or stay together: a half-cleared page would mix two
+    // compilers.
+    const bool toC = Product == QLatin1String("zanth");
+    const QString question =
+        (toC ? tr("The compiler \"%1\" was chosen from the catalogue for C++, and Zanth analyses C.")
+             : tr("The compiler \"%1\" was chosen from the catalogue for C, and Zanth++ analyses C++."))
+            .arg(SelectedName)
+        + QLatin1String("\n\n")
+        + tr("Clear everything that came with it (the command, flags, object file extension, switches, defines, header directories and its files), so that another compiler can be chosen with the Catalogue button on the Compiler page?\n\nNo keeps the settings as they are.");
+    if (WizardDialogs::Current().Question(this, tr("Compiler Personality Generator"), question, true))
+        ResetCompilerPage();
 }
 
 void KestrixWizard::RestoreDefaultOrder()
@@ -422,15 +501,24 @@ void KestrixWizard::ResetCompilerPage()
     CrossCmpCheckBox->setChecked(false);
     CrossCmpCheckBox_clicked();
     CmpExeFlagEdit->clear();
+    CmpExeFlagChkBox->setChecked(false);
     CmpCmpFlagEdit->clear();
     CmpDefFlagEdit->clear();
+    CmpDefFlagChkBox->setChecked(false);
+    CmpObjExtFlagEdit->clear();
     RestoreDefaultOrder();
     ReduceFileSizeCheckBox->setChecked(false);
+    CmpSwtchEdit->clear();
+    CmpDefEdit->clear();
+    CmpHdrDirListBox->clear();
     TemplateStr.clear();
     ForceIncludeStr.clear();
     SubHeadersStr.clear();
+    SelectedFamily.clear();
     SelectedName.clear();
     updateCmdOrder();
+    ApplyCommandCheck();
+    UpdateSaveCompiler();
 }
 
 QString KestrixWizard::ChooseDirectory(const QString& caption, const QString& start)
@@ -558,25 +646,58 @@ QStringList KestrixWizard::SwitchList() const
     return ListFieldEntries(CmpSwtchEdit->toPlainText());
 }
 
-bool KestrixWizard::ProposeDirectories(const QStringList& dirs, const QString& source)
+bool KestrixWizard::ProposeDirectories(const QStringList& dirs, const QString& source, bool keepListed)
 {
+    WizardDialogs& dialogs = WizardDialogs::Current();
+    const QString caption = tr("Search Directories");
     const QStringList listed = ListedDirectories();
     if (dirs == listed)
         return true;
-    if (!listed.isEmpty()) {
+    QStringList chosen = dirs;
+    if (!listed.isEmpty() && keepListed) {
+        // A compiler's own list may lack directories that a catalogue entry adds on
+        // purpose; dropping one loses every macro and keyword of its headers.
+        const QStringList merged = MergeDirectories(dirs, listed);
+        QStringList extra;
+        for (const QString& dir : listed) {
+            if (!dirs.contains(dir))
+                extra.append(dir);
+        }
+        if (merged == listed) {
+            dialogs.Information(this, caption,
+                                tr("Every header directory of %1 is listed already, in its order; the list is unchanged. These listed directories are not among the compiler's and stay:\n\n%2")
+                                    .arg(source, extra.join(QLatin1Char('\n'))));
+            return false;
+        }
+        if (!extra.isEmpty()) {
+            const bool keep = dialogs.Question(
+                this, caption,
+                tr("%1 searches these header directories:\n\n%2\n\nThe list also holds these, which %1 does not name:\n\n%3\n\nKeep them in their places? No removes them.")
+                    .arg(source, dirs.join(QLatin1Char('\n')), extra.join(QLatin1Char('\n'))),
+                true);
+            chosen = keep ? merged : dirs;
+        } else if (!dialogs.Question(this, caption,
+                                     tr("Replace the header directories listed now with those of %1?\n\n%2")
+                                         .arg(source, dirs.join(QLatin1Char('\n'))),
+                                     true)) {
+            return false;
+        }
+    } else if (!listed.isEmpty()) {
+        // The listed directories belong to the compiler chosen before; the new entry's are
+        // what the user came for, so Enter takes them.
         const QString question =
             dirs.isEmpty()
                 ? tr("No header directories come with %1. Remove the directories listed now, which may belong to another compiler?")
                       .arg(source)
                 : tr("Replace the header directories listed now with those of %1?\n\n%2")
                       .arg(source, dirs.join(QLatin1Char('\n')));
-        if (!WizardDialogs::Current().Question(this, tr("Search Directories"), question))
+        if (!dialogs.Question(this, caption, question, true))
             return false;
     }
     CmpHdrDirListBox->clear();
-    CmpHdrDirListBox->addItems(dirs);
+    CmpHdrDirListBox->addItems(chosen);
     MarkMissingDirectories();
-    return true;
+    return chosen == dirs;
 }
 
 void KestrixWizard::CmpHdrDirFindBtn_clicked()
@@ -596,7 +717,13 @@ void KestrixWizard::CmpHdrDirFindBtn_clicked()
         dialogs.Critical(this, tr("Search Directories"), error);
         return;
     }
-    ProposeDirectories(dirs, tr("the compiler \"%1\"").arg(command));
+    const QString source = tr("the compiler \"%1\"").arg(command);
+    if (dirs == ListedDirectories()) {
+        dialogs.Information(this, tr("Search Directories"),
+                            tr("The header directories of %1 are those listed, in the same order; the list is unchanged.").arg(source));
+        return;
+    }
+    ProposeDirectories(dirs, source, true);
 }
 
 void KestrixWizard::updateCmdOrder()

@@ -56,8 +56,16 @@ public:
     bool EngineRunning() const;
     // Offers `dirs` in place of the listed header directories: the list is replaced at once
     // when it is empty, after a question when it differs; `source` names where they come
-    // from. True when the list now holds them.
-    bool ProposeDirectories(const QStringList& dirs, const QString& source);
+    // from. With `keepListed` (the compiler's own list, which may lack directories an entry
+    // brings) the listed directories that `dirs` lacks are kept in their places unless the
+    // user chooses to drop them. True when the list now holds `dirs`.
+    bool ProposeDirectories(const QStringList& dirs, const QString& source, bool keepListed = false);
+    // Whether the pages hold exactly the settings of the last successful run: only then
+    // may "Save Compiler" store them, and only then does the export describe them.
+    bool PagesMatchRun() const;
+    // Writes the clang and cppcheck files and the header of the last run's personality
+    // beside it with kestrix-export, and shows them with the command line for each.
+    void ExportBtn_clicked();
 
     // State that the pages and the catalogue share; public so that tests and the
     // screenshot tool can look at it.
@@ -78,8 +86,12 @@ public:
     QList<SubPopupMenu*> SubMenus;
     QMenu* TopMenu;
     // The compiler settings of the last run, which "Save Compiler" stores once they have
-    // worked (not what the pages hold by then).
+    // worked (not what the pages hold by then), the entry they came from and the product.
     Compiler RunCompiler;
+    QString RunFamily;
+    QString RunName;
+    QString RunProduct;
+    bool RunSucceeded = false;
     // The folder the last file or folder chooser ended in; the next one opens there.
     QString LastBrowseDir;
     // Shown in the button row on every page once a run has started: its elapsed time and
@@ -134,6 +146,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool validateCurrentPage() override;
 
 private:
@@ -159,11 +172,22 @@ private:
         };
         const char* Label;
         Value Text;
-        bool List = false; // one item per line, each ended by a line end
+        bool List = false;      // one item per line, each ended by a line end
+        bool ShownOnly = false; // on the review page only; settings.txt keeps it elsewhere
     };
     QList<SummaryEntry> ReviewEntries();
-    static QString SummaryEntriesText(const QList<SummaryEntry>& entries, bool shown);
+    QString SummaryEntriesText(const QList<SummaryEntry>& entries, bool shown) const;
     Compiler CompilerFromPages(const Compiler& base) const;
+    void UpdateSaveCompiler();
+    void UpdateNextReason();
+    void ShowPageMessage(QLabel* label, const QStringList& lines, bool error);
+    void EnableGenerate();
+    void FinishRun();
+    // Repeats the run's object build in a scratch folder and says what it wrote; sets
+    // *wrongExtension when it wrote files, none with the extension given.
+    QString ObjectBuildDiagnosis(bool* wrongExtension) const;
+    QString LogHeader() const;
+    QString CatalogueFilePath(const QString& value, const QString& folder) const;
     Compiler WithRunSettings(const Compiler& base) const;
     QStringList SwitchList() const;
     QString Language() const;
@@ -174,7 +198,8 @@ private:
     void AppendParagraph(const QString& text);
     void AppendOutputLines(const QStringList& lines, bool fromStderr);
     void ClearProbeFiles();
-    void AppendRunFiles();
+    // The failing compile that the engine recorded, or `instead` when it recorded none.
+    void AppendRunFiles(const QString& instead = {});
     void ProcessFailedToStart(QProcess::ProcessError error);
     void ShowRunStatus(const QString& text);
     void UpdateRunStatus();
@@ -190,6 +215,11 @@ private:
     QTimer* RunTicker;
     QString RunPhase;
     QString RunPersonality;
+    bool RunHadPersonality = false;
+    bool WorkDirTaken = false;
+    QString RunSummary;
+    // Labels that settings.txt marks with "*" (the field is locked); they keep the mark.
+    QStringList LockedLabels;
     OutputLines StdoutLines;
     OutputLines StderrLines;
     bool Jumping = false;
@@ -216,9 +246,14 @@ QStringList ListFieldEntries(const QString& text);
 // The engine's -xd/-xs value for such a field: its entries, comma-separated.
 QString CommaSeparatedLines(const QString& text);
 
-// The program name of a compiler command: its first word, or the text between the leading
-// double quotes.
+// The program name of a compiler command: the text between leading double quotes, else the
+// longest run of its first words that names an executable file by path (a path with blanks
+// may be typed unquoted), else its first word.
 QString CompilerProgramName(const QString& command);
+
+// The command with its program quoted where the program's path has blanks, as a shell
+// must be given it; other commands as they are.
+QString QuotedCompilerCommand(const QString& command);
 
 // Whether `program` can be run the way the shell that runs compile.sh would find it: a name
 // with "/" is taken as a path, any other is looked up in the directories of `path`.

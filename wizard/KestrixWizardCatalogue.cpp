@@ -123,6 +123,7 @@ void KestrixWizard::LoadCompilerSettings(const QString& family, const QString& n
         SelectedFamily = family;
         SelectedName = name;
         OfferEntryDirectories(entry);
+        UpdateSaveCompiler();
         return;
     }
 }
@@ -156,25 +157,56 @@ Compiler KestrixWizard::CompilerFromPages(const Compiler& base) const
     entry.ReduceFileSize = ReduceFileSizeCheckBox->isChecked() ? QStringLiteral("yes") : QStringLiteral("no");
     entry.CompilerDefines = CommaSeparatedLines(CmpDefEdit->toPlainText());
     entry.CompilerSwitches = CommaSeparatedLines(CmpSwtchEdit->toPlainText());
+    entry.Template = TemplateStr;
+    entry.ForceIncludeFile = ForceIncludeStr;
+    entry.SubHeaders = SubHeadersStr;
     entry.HeaderDirectories = ListedDirectories();
     return entry;
 }
 
 Compiler KestrixWizard::WithRunSettings(const Compiler& base) const
 {
-    // The settings that a successful run has proven, not what the pages hold by now.
+    // The settings that a successful run has proven, not what the pages hold by now: all
+    // of them, the files that came with the entry included, or an entry would describe a
+    // mix of two compilers.
     Compiler entry = base;
-    for (int f = 2; f < 12; ++f) // ExeCommand to CompilerSwitches
+    for (int f = 2; f < Compiler::FieldCount; ++f) // ExeCommand to SubHeaders
         entry.Field(f) = RunCompiler.Field(f);
     entry.HeaderDirectories = RunCompiler.HeaderDirectories;
     return entry;
+}
+
+bool KestrixWizard::PagesMatchRun() const
+{
+    if (!RunSucceeded || Product != RunProduct)
+        return false;
+    const Compiler pages = CompilerFromPages(Compiler());
+    for (int f = 2; f < Compiler::FieldCount; ++f) {
+        // Blanks around a field are dropped before every run, so they make no difference.
+        if (pages.Field(f).trimmed() != RunCompiler.Field(f).trimmed())
+            return false;
+    }
+    return pages.HeaderDirectories == RunCompiler.HeaderDirectories;
+}
+
+void KestrixWizard::UpdateSaveCompiler()
+{
+    const bool match = !EngineRunning() && PagesMatchRun();
+    AddCompilerBtn->setEnabled(match);
+    if (match)
+        AddCompilerBtn->setToolTip(tr("Stores the settings of the last run, which wrote %1, in the compiler catalogue.").arg(RunPersonality));
+    else if (RunSucceeded && !EngineRunning())
+        AddCompilerBtn->setToolTip(tr("The pages no longer hold the settings of the last successful run. Press Generate with these settings before saving them, or put the settings of that run back."));
+    else
+        AddCompilerBtn->setToolTip(tr("Available after a successful run: only settings that have produced a personality are stored."));
 }
 
 void KestrixWizard::AddCompilerBtn_clicked()
 {
     SaveCompilerDetails dialog(this);
     dialog.setModal(true);
-    dialog.SetCatalogue(FamilyList, CompilerList, SelectedFamily, SelectedName);
+    // The entry the run's settings came from is offered, whatever was chosen since.
+    dialog.SetCatalogue(FamilyList, CompilerList, RunFamily, RunName);
     WizardDialogs::Current().RunModal(dialog);
     const QString family = dialog.ResultFamily();
     const QString name = dialog.ResultName();
@@ -198,9 +230,6 @@ void KestrixWizard::AddCompilerBtn_clicked()
         Compiler fresh;
         fresh.Name = name;
         fresh.Family = family;
-        fresh.Template = TemplateStr;
-        fresh.ForceIncludeFile = ForceIncludeStr;
-        fresh.SubHeaders = SubHeadersStr;
         CompilerList.append(WithRunSettings(fresh));
     }
 
@@ -212,6 +241,10 @@ void KestrixWizard::AddCompilerBtn_clicked()
         FamilyList.clear();
         CompilerList.clear();
         PopulateCompilerList();
+        WizardDialogs::Current().Information(
+            this, tr("Compiler Personality Generator"),
+            tr("The settings of the last run are saved in the catalogue %1 as the compiler \"%2\" of the family \"%3\".")
+                .arg(QDir::current().absoluteFilePath(CatalogueFile), name, family));
     } else {
         // The entry stays in memory, and in the menus, so that the user can save again
         // once the file can be written.
@@ -225,4 +258,6 @@ void KestrixWizard::AddCompilerBtn_clicked()
     ApplyProductFilter();
     SelectedName = name;
     SelectedFamily = family;
+    RunName = name;
+    RunFamily = family;
 }

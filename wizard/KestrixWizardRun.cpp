@@ -1,6 +1,7 @@
 #include "wizard/KestrixWizard.h"
 
 #include "wizard/AtomicFile.h"
+#include "wizard/CommandPreview.h"
 #include "wizard/ProcessGroup.h"
 #include "wizard/UserPath.h"
 #include "wizard/WizardDialogs.h"
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextStream>
@@ -36,7 +38,15 @@ QString InCatalogueFolder(const QString& value, const QString& folder)
     return QStringLiteral("../") + folder + QLatin1Char('/') + value;
 }
 
+// The engine's words when no produced file had the object file extension given.
+const QLatin1String ObjectExtensionFailure("Can't discover object file extension");
+
 } // namespace
+
+QString KestrixWizard::CatalogueFilePath(const QString& value, const QString& folder) const
+{
+    return QDir::cleanPath(QDir::current().absoluteFilePath(InCatalogueFolder(value, folder)));
+}
 
 QString KestrixWizard::PersonalityPath() const
 {
@@ -53,12 +63,8 @@ QStringList KestrixWizard::EngineArguments() const
     args << (CrossCmpCheckBox->isChecked() ? QStringLiteral("ccmp") : QStringLiteral("cmp"));
 
     // The engine writes the command into a shell script; a program path with blanks must
-    // reach it quoted, while a command followed by its own options must not be.
-    QString command = CmpExeEdit->text();
-    if (command.contains(QLatin1Char(' ')) && !command.startsWith(QLatin1Char('"'))
-        && !command.endsWith(QLatin1Char('"')) && QFileInfo(command).isFile())
-        command = QLatin1Char('"') + command + QLatin1Char('"');
-    args << command;
+    // reach it quoted, while the options after it must not be.
+    args << QuotedCompilerCommand(CmpExeEdit->text());
 
     args << CmpExeFlagEdit->text() << CmpCmpFlagEdit->text() << CmpDefFlagEdit->text();
     QString extension = CmpObjExtFlagEdit->text();
@@ -119,7 +125,10 @@ void KestrixWizard::AppendOutputLines(const QStringList& lines, bool fromStderr)
             cursor.insertBlock();
         // The engine's reasons for failing come on standard error; they are marked so
         // that they stand out from its progress.
-        cursor.insertText(fromStderr ? tr("[stderr] %1").arg(line) : line);
+        if (fromStderr && WorkDirectoryTaken(line))
+            WorkDirTaken = true;
+        const QString shown = ShownEngineLine(line);
+        cursor.insertText(fromStderr ? tr("[stderr] %1").arg(shown) : shown);
         if (!fromStderr) {
             const QString phase = PhaseOfLine(line);
             if (!phase.isEmpty())
@@ -185,17 +194,34 @@ void KestrixWizard::accept()
                 .arg(missing.join(QLatin1Char('\n')))))
         return;
 
+    // A personality of that name may be the result of a long run, or another compiler's.
+    RunHadPersonality = QFileInfo::exists(PersonalityPath());
+    if (RunHadPersonality
+        && !WizardDialogs::Current().Question(
+            this, tr("Compiler Personality Generator"),
+            tr("The personality %1 exists already. Replace it with the result of this run?\n\nIt is replaced only when the run succeeds.")
+                .arg(PersonalityPath())))
+        return;
+
     const QStringList args = EngineArguments();
     DetailsText->setPlainText(tr("Initialising Compiler Personality Generation ...\n"));
     ReviewTabs->setCurrentWidget(LogTab);
     ClearProbeFiles();
 
     RunCompiler = CompilerFromPages(Compiler());
+    RunFamily = SelectedFamily;
+    RunName = SelectedName;
+    RunProduct = Product;
+    RunSucceeded = false;
     RunPersonality = PersonalityPath();
+    RunSummary = SummaryText->toPlainText();
     RunPhase.clear();
     StopRequested = false;
+    WorkDirTaken = false;
     SaveLogBtn->setEnabled(false);
     AddCompilerBtn->setEnabled(false);
+    ExportBtn->setEnabled(false);
+    ReviewTabs->setTabVisible(ReviewTabs->indexOf(ExportTab), false);
     setNextEnabled(Page4, false);
 
     if (Engine)
@@ -215,14 +241,20 @@ void KestrixWizard::accept()
     Engine->start(QStringLiteral("Kestrix"), args);
     EnginePid = Engine->processId();
     UpdateRunStatus();
+    UpdateNextReason();
 }
 
 void KestrixWizard::ProcessFailedToStart(QProcess::ProcessError error)
 {
     if (error != QProcess::FailedToStart)
         return;
-    AppendParagraph(tr("Compiler Personality Generation could not be executed: Please ensure Kestrix is set on the path.\n"));
+    const QString path = qEnvironmentVariable("PATH");
+    const QString text = tr("Kestrix could not be started: no program of that name was found in the folders of PATH (%1). Start the wizard with kestrix-wizard-launch, which puts Kestrix on PATH, or add the folder that holds Kestrix to PATH.")
+                             .arg(path);
+    AppendParagraph(text);
     EndRun(tr("Kestrix could not be started"));
+    FinishRun();
+    WizardDialogs::Current().Critical(this, tr("Compiler Personality Generator"), text);
 }
 
 void KestrixWizard::readFromStdout()
@@ -259,6 +291,22 @@ void KestrixWizard::StopEngine()
     });
 }
 
+void KestrixWizard::EnableGenerate()
+{
+    // Generate is offered again after any end of a run; a changed page is checked as
+    // Next checks it.
+    setNextEnabled(Page4, nextEnabled(Page0) && CompilerPageComplete);
+    UpdateNextReason();
+}
+
+void KestrixWizard::FinishRun()
+{
+    SaveLogBtn->setEnabled(true);
+    EnableGenerate();
+    UpdateSaveCompiler();
+    WriteSettings();
+}
+
 void KestrixWizard::EndRun(const QString& status)
 {
     RunTicker->stop();
@@ -284,12 +332,16 @@ void KestrixWizard::processExit(int exitCode, QProcess::ExitStatus exitStatus)
     WizardDialogs& dialogs = WizardDialogs::Current();
     const QString caption = tr("Compiler Personality Generator");
     const bool normal = exitStatus == QProcess::NormalExit;
-    SaveLogBtn->setEnabled(true);
+    const QString untouched =
+        RunHadPersonality ? tr("%1 is as it was before the run.").arg(RunPersonality)
+                          : tr("There was no personality at %1 before the run, and there is none now.").arg(RunPersonality);
     if (normal && (exitCode == 0 || exitCode == ExitMissingData)) {
         setButtonText(QWizard::CancelButton, tr("Close"));
-        AddCompilerBtn->setEnabled(true);
+        RunSucceeded = true;
+        ExportBtn->setEnabled(true);
         if (exitCode == 0) {
             AppendParagraph(tr("Personality Generated Successfully! It was written to %1.").arg(RunPersonality));
+            AppendParagraph(tr("\"Export for clang, cppcheck\" writes its facts beside it for clang-based tools, cppcheck and as a header."));
             EndRun(tr("Personality written after %1").arg(Elapsed()));
         } else {
             const QString text = tr("The personality was written to %1, but data that the run needs was missing: some results may be absent. The messages in the log name what was missing.")
@@ -299,26 +351,97 @@ void KestrixWizard::processExit(int exitCode, QProcess::ExitStatus exitStatus)
             dialogs.Warning(this, caption, text);
         }
     } else if (StopRequested) {
-        AppendParagraph(tr("The run was stopped after %1. No new personality was written; %2 is as it was before the run.")
-                            .arg(Elapsed(), RunPersonality));
+        AppendParagraph(tr("The run was stopped after %1. No new personality was written; %2").arg(Elapsed(), untouched));
         EndRun(tr("Run stopped after %1").arg(Elapsed()));
     } else {
         QString reason;
         if (!normal)
             reason = tr("Kestrix was ended by signal %1 (%2).").arg(exitCode).arg(QString::fromLocal8Bit(strsignal(exitCode)));
         else if (exitCode == ExitInterrupted || exitCode == ExitTerminated)
-            reason = tr("Kestrix was interrupted (exit status %1); %2 is as it was before the run.").arg(exitCode).arg(RunPersonality);
+            reason = tr("Kestrix was interrupted (exit status %1); %2").arg(exitCode).arg(untouched);
         else
             reason = tr("Kestrix failed with exit status %1.").arg(exitCode);
         AppendParagraph(reason);
         EndRun(tr("Run failed after %1").arg(Elapsed()));
-        dialogs.Critical(this, caption, tr("Personality Generation Failed!\nPlease check the details on screen and try again."));
-        AppendRunFiles();
+        if (WorkDirTaken) {
+            // The engine's own line has been reworded in the log; the dialog says the same.
+            dialogs.Critical(this, caption,
+                             tr("Another run of Kestrix is using the working directory %1, most likely from a second wizard window. Wait for that run to end, or stop it there, then press Generate again.")
+                                 .arg(QDir::currentPath()));
+        } else {
+            // A compile that worked but wrote another extension leaves the engine no failing
+            // compile to show; the wizard's own repeat of it names the command and the files.
+            bool wrongExtension = false;
+            const QString diagnosis = DetailsText->toPlainText().contains(ObjectExtensionFailure)
+                                          ? ObjectBuildDiagnosis(&wrongExtension)
+                                          : QString();
+            if (wrongExtension) {
+                AppendParagraph(diagnosis);
+                dialogs.Critical(this, caption, tr("Personality Generation Failed!") + QLatin1String("\n\n") + diagnosis);
+            } else {
+                dialogs.Critical(this, caption, tr("Personality Generation Failed!\nPlease check the details on screen and try again."));
+                AppendRunFiles(diagnosis);
+            }
+        }
     }
-    WriteSettings();
+    FinishRun();
 }
 
-void KestrixWizard::AppendRunFiles()
+QString KestrixWizard::ObjectBuildDiagnosis(bool* wrongExtension) const
+{
+    // The engine only says that no file had the extension; the object build is repeated
+    // here, in a scratch folder, to name the command and what it wrote.
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return {};
+    const QString source = RunProduct == QLatin1String("zanth") ? QStringLiteral("test.c") : QStringLiteral("test.cpp");
+    QFile file(scratch.filePath(source));
+    if (!file.open(QIODevice::WriteOnly) || file.write("char c;\n") < 0)
+        return {};
+    file.close();
+    const CompileTemplate compile{RunCompiler.Order,
+                                  QuotedCompilerCommand(RunCompiler.ExeCommand),
+                                  RunCompiler.OutputFlag,
+                                  RunCompiler.ObjectFlag,
+                                  RunCompiler.DefineFlag,
+                                  ListFieldEntries(RunCompiler.CompilerSwitches),
+                                  ListFieldEntries(RunCompiler.CompilerDefines)};
+    const QString command = ComposeCompileCommand(compile, source, false, QString()).simplified();
+    QProcess process;
+    RunInOwnProcessGroup(process);
+    process.setWorkingDirectory(scratch.path());
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command});
+    const bool finished = process.waitForStarted() && process.waitForFinished(20000);
+    SignalProcessGroup(process.processId(), SIGKILL);
+    if (!finished) {
+        process.waitForFinished(1000);
+        return tr("The object build \"%1\" did not end within 20 seconds.").arg(command);
+    }
+    QStringList written = QDir(scratch.path()).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    written.removeAll(source);
+    QString extension = RunCompiler.ObjectFileExtension;
+    if (!extension.isEmpty() && !extension.startsWith(QLatin1Char('.')))
+        extension.prepend(QLatin1Char('.'));
+    for (const QString& name : written) {
+        if (!extension.isEmpty() && name.endsWith(extension))
+            return {}; // the extension is right; the log names the cause
+    }
+    if (!written.isEmpty()) {
+        *wrongExtension = true;
+        const QString found = QFileInfo(written.constFirst()).suffix();
+        return tr("The object build \"%1\" wrote %2, but no file ending in \"%3\", the object file extension on the compiler page. Set the extension to \"%4\" and press Generate again.")
+            .arg(command, written.join(QLatin1String(", ")), extension, QLatin1Char('.') + found);
+    }
+    const QString output = QString::fromLocal8Bit(process.readAll()).trimmed();
+    return tr("The object build \"%1\" wrote no file (exit status %2); check the object flag on the compiler page.%3")
+        .arg(command)
+        .arg(process.exitCode())
+        .arg(output.isEmpty() ? QString() : QLatin1String("\n\n") + output);
+}
+
+void KestrixWizard::AppendRunFiles(const QString& instead)
 {
     // Only what this run wrote: the files were removed when it started, and one that could
     // not be removed is older than the run (allowing for file times kept in whole seconds).
@@ -327,7 +450,7 @@ void KestrixWizard::AppendRunFiles()
         return info.isFile() && info.lastModified() >= RunStarted.addSecs(-1);
     };
     if (std::none_of(std::begin(ProbeFiles), std::end(ProbeFiles), fromThisRun)) {
-        AppendParagraph(tr("The run made no compile before it ended; the messages above give the reason."));
+        AppendParagraph(!instead.isEmpty() ? instead : tr("The run made no compile before it ended; the messages above give the reason."));
         return;
     }
     const QString headings[] = {tr("\n\nCommand Attempted:\n"), tr("\n ---- stdout details ----\n"),
@@ -364,6 +487,15 @@ void KestrixWizard::reject()
             SignalProcessGroup(EnginePid, SIGKILL);
             Engine->waitForFinished(1000);
         }
+    } else {
+        // What was entered since the last run is kept for the next start, as after a run.
+        BuildReviewText();
+        if (!WriteSettings()
+            && !WizardDialogs::Current().Question(
+                this, tr("Compiler Personality Generator"),
+                tr("The settings could not be saved to %1. Close the wizard anyway? What was entered since the last run is then lost.")
+                    .arg(QDir::current().absoluteFilePath(QStringLiteral("settings.txt")))))
+            return;
     }
     KestrixWizardBase::reject();
 }
@@ -371,7 +503,12 @@ void KestrixWizard::reject()
 void KestrixWizard::SaveLogBtn_clicked()
 {
     WizardDialogs& dialogs = WizardDialogs::Current();
-    QString fileName = dialogs.SaveFileName(this, tr("Save Log File as .."), ChooserStart(LastBrowseDir),
+    // Offered: the personality's name and the run's start, in the folder chosen last or else
+    // beside the personality.
+    const QString folder = ChooserStart(LastBrowseDir.isEmpty() ? QFileInfo(RunPersonality).absolutePath() : LastBrowseDir);
+    const QString suggested = QStringLiteral("%1-%2.log")
+                                  .arg(QFileInfo(RunPersonality).completeBaseName(), RunStarted.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    QString fileName = dialogs.SaveFileName(this, tr("Save Log File as .."), QDir(folder).filePath(suggested),
                                             tr("Log Files (*.txt *.log)"), QStringLiteral("save log dialog"));
     if (fileName.isEmpty())
         return;
@@ -379,7 +516,17 @@ void KestrixWizard::SaveLogBtn_clicked()
         fileName += QLatin1String(".txt");
     LastBrowseDir = QFileInfo(fileName).absolutePath();
     QString error;
-    if (!WriteTextFileAtomically(fileName, DetailsText->toPlainText(), &error))
+    if (!WriteTextFileAtomically(fileName, LogHeader() + DetailsText->toPlainText() + QLatin1Char('\n'), &error))
         dialogs.Critical(this, tr("Compiler Personality Generator"),
                          tr("The log could not be saved to %1: %2").arg(fileName, error));
+}
+
+QString KestrixWizard::LogHeader() const
+{
+    // A log read later, or sent to someone else, must say what run it belongs to.
+    return tr("Kestrix run log") + QLatin1Char('\n') + tr("Kestrix version: %1").arg(QStringLiteral(KESTRIX_VERSION))
+           + QLatin1Char('\n') + tr("Started: %1").arg(RunStarted.toString(Qt::ISODate)) + QLatin1Char('\n')
+           + tr("Compiler: %1").arg(RunCompiler.ExeCommand) + QLatin1Char('\n')
+           + tr("Personality: %1").arg(RunPersonality) + QLatin1String("\n\n") + tr("Settings of the run:")
+           + QLatin1Char('\n') + RunSummary.trimmed() + QLatin1String("\n\n") + tr("Log:") + QLatin1Char('\n');
 }

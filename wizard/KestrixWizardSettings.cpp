@@ -49,9 +49,15 @@ QList<KestrixWizard::SummaryEntry> KestrixWizard::ReviewEntries()
         dirs.Shown += (missing.contains(dir) ? tr("%1 (does not exist; left out of the run)").arg(dir) : dir)
                       + QLatin1Char('\n');
     }
+    // The files an entry brings are part of the run as much as the fields; they are shown
+    // where the run takes them from.
+    const auto catalogueFile = [this](const QString& value, const char* folder) {
+        return SummaryEntry::Value{value, value.isEmpty() ? tr("(none)") : CatalogueFilePath(value, QLatin1String(folder))};
+    };
     return {{QT_TR_NOOP("Product:"), same(Product)},
             {QT_TR_NOOP("Personality Destination Directory:"), {PersonDestEdit->text(), ResolvedDestination()}},
             {QT_TR_NOOP("Personality Name:"), same(PersonNameEdit->text())},
+            {QT_TR_NOOP("Personality File:"), same(PersonalityPath()), false, true},
             {QT_TR_NOOP("Compiler:"), same(CmpExeEdit->text())},
             {QT_TR_NOOP("Cross Compiler:"), yesNo(CrossCmpCheckBox->isChecked())},
             {QT_TR_NOOP("Compiler Output Flag:"), same(CmpExeFlagEdit->text())},
@@ -61,16 +67,23 @@ QList<KestrixWizard::SummaryEntry> KestrixWizard::ReviewEntries()
             {QT_TR_NOOP("Reduce File Size:"), yesNo(ReduceFileSizeCheckBox->isChecked())},
             {QT_TR_NOOP("Compiler Header Directories:"), dirs, true},
             {QT_TR_NOOP("Compiler Defines:"), listField(CmpDefEdit->toPlainText())},
-            {QT_TR_NOOP("Compiler Switches:"), listField(CmpSwtchEdit->toPlainText())}};
+            {QT_TR_NOOP("Compiler Switches:"), listField(CmpSwtchEdit->toPlainText())},
+            {QT_TR_NOOP("Template Personality File:"), catalogueFile(TemplateStr, "TemplatePersonalities"), false, true},
+            {QT_TR_NOOP("Force Include File:"), catalogueFile(ForceIncludeStr, "ForceIncludeFiles"), false, true},
+            {QT_TR_NOOP("Substitute Headers:"), catalogueFile(SubHeadersStr, "SubstituteHeaders"), false, true}};
 }
 
-QString KestrixWizard::SummaryEntriesText(const QList<SummaryEntry>& entries, bool shown)
+QString KestrixWizard::SummaryEntriesText(const QList<SummaryEntry>& entries, bool shown) const
 {
     // Each entry is its label, its value and an empty line; a list's items already end in
-    // line ends, so only the empty line follows them.
+    // line ends, so only the empty line follows them. A field that settings.txt locked stays
+    // locked there.
     QString text;
     for (const SummaryEntry& entry : entries) {
-        text += (shown ? tr(entry.Label) : QLatin1String(entry.Label)) + QLatin1Char('\n');
+        if (entry.ShownOnly && !shown)
+            continue;
+        const QString label = QLatin1String(entry.Label);
+        text += (shown ? tr(entry.Label) : LockedLabels.contains(label) ? label + QLatin1Char('*') : label) + QLatin1Char('\n');
         text += (shown ? entry.Text.Shown : entry.Text.Stored) + (entry.List ? QStringLiteral("\n") : QStringLiteral("\n\n"));
     }
     return text;
@@ -108,6 +121,10 @@ bool KestrixWizard::WriteSettings()
     text += Entry(QStringLiteral("Template Personality File:"), TemplateStr);
     text += Entry(QStringLiteral("Force Include File:"), ForceIncludeStr);
     text += QLatin1String("Substitute Headers:\n") + SubHeadersStr + QLatin1Char('\n');
+    // The restriction of the catalogue is set by whoever deployed the wizard, never in the
+    // wizard; it must outlive the first run.
+    if (!FamilyRestriction.isEmpty())
+        text += QLatin1String("\n") + Entry(QStringLiteral("Compiler Family Set:*"), FamilyRestriction);
     QString error;
     if (WriteTextFileAtomically(SettingsFile, text, &error))
         return true;
@@ -182,6 +199,8 @@ void KestrixWizard::ReadSettings()
         if (!oneLine || i + 1 >= lines.size())
             continue;
         const QString value = lines[++i];
+        if (label.endsWith(QLatin1Char('*')))
+            LockedLabels.append(label.chopped(1));
         if (label.startsWith(QLatin1String("Product:"))) {
             Product = value;
             ZanthRadioButton->setChecked(value == QLatin1String("zanth"));

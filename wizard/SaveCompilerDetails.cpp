@@ -230,7 +230,7 @@ void SaveCompilerDetails::accept()
                    || name == QLatin1String("CPP");
     if (mismatch
         && !dialogs.Question(this, caption,
-                             tr("Compiler Name provided does not match the language selected,\nor describes a specific language when 'Both' is selected.\n\nIt is advisabe to ensure that the compiler name reflects the language. Are you sure you wish to continue with this name?")))
+                             tr("Compiler Name provided does not match the language selected,\nor describes a specific language when 'Both' is selected.\n\nIt is advisable to ensure that the compiler name reflects the language. Are you sure you wish to continue with this name?")))
         return;
 
     if (CRadioButton->isChecked())

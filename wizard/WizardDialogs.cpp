@@ -25,10 +25,10 @@ void WizardDialogs::Critical(QWidget* parent, const QString& caption, const QStr
     QMessageBox::critical(parent, caption, text);
 }
 
-bool WizardDialogs::Question(QWidget* parent, const QString& caption, const QString& text)
+bool WizardDialogs::Question(QWidget* parent, const QString& caption, const QString& text, bool defaultYes)
 {
     return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+                                 defaultYes ? QMessageBox::Yes : QMessageBox::No) == QMessageBox::Yes;
 }
 
 QString WizardDialogs::ExistingDirectory(QWidget* parent, const QString& caption, const QString& start)

@@ -16,8 +16,9 @@ public:
     virtual void Information(QWidget* parent, const QString& caption, const QString& text);
     virtual void Warning(QWidget* parent, const QString& caption, const QString& text);
     virtual void Critical(QWidget* parent, const QString& caption, const QString& text);
-    // True when the user answers Yes.
-    virtual bool Question(QWidget* parent, const QString& caption, const QString& text);
+    // True when the user answers Yes. `defaultYes` picks the answer that Enter gives: Yes
+    // where it is the step the user came for, No where Yes gives something up.
+    virtual bool Question(QWidget* parent, const QString& caption, const QString& text, bool defaultYes = false);
     // Empty when the user cancels.
     virtual QString ExistingDirectory(QWidget* parent, const QString& caption, const QString& start);
     virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& start,

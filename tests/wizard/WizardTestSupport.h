@@ -15,8 +15,8 @@ class KestrixWizard;
 namespace kxwiztest {
 
 // Stands in for every modal window of the wizard while it lives: records what would have
-// been shown (its kind and text; a chooser's start folder, a save dialog's filter, an
-// address opened) and answers from its queues, so that no test waits on a dialog.
+// been shown (its kind and text; a chooser's start folder, a save dialog's suggested file, an
+// address opened; what Enter answers to each question) and answers from its queues, so that no test waits on a dialog.
 class FakeDialogs : public WizardDialogs {
 public:
     FakeDialogs() { Install(this); }
@@ -25,9 +25,10 @@ public:
     void Information(QWidget*, const QString&, const QString& text) override { Record("information", text); }
     void Warning(QWidget*, const QString&, const QString& text) override { Record("warning", text); }
     void Critical(QWidget*, const QString&, const QString& text) override { Record("critical", text); }
-    bool Question(QWidget*, const QString&, const QString& text) override
+    bool Question(QWidget*, const QString&, const QString& text, bool defaultYes) override
     {
         Record("question", text);
+        EnterSaysYes.append(defaultYes);
         return Answers.isEmpty() || Answers.takeFirst();
     }
     QString ExistingDirectory(QWidget*, const QString&, const QString& start) override
@@ -35,9 +36,9 @@ public:
         Record("directory", start);
         return Directories.isEmpty() ? QString() : Directories.takeFirst();
     }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString& filter, const QString&) override
+    QString SaveFileName(QWidget*, const QString&, const QString& start, const QString&, const QString&) override
     {
-        Record("save", filter);
+        Record("save", start);
         return SaveName;
     }
     int RunModal(QDialog& dialog) override
@@ -54,6 +55,7 @@ public:
     QStringList Kinds;
     QStringList Texts;
     QList<bool> Answers;                 // for questions; Yes once empty
+    QList<bool> EnterSaysYes;            // of each question asked, whether Enter answers Yes
     QStringList Directories;             // for choosers; cancelled once empty
     QString SaveName;                    // for the save dialog
     std::function<void(QDialog&)> Modal; // answers a modal dialog; rejects it when unset

@@ -155,12 +155,14 @@ private slots:
                              + Entry("F", "gone", "<ExeCommand>nosuchcc</ExeCommand>\n"));
         Deployment->Write("work/settings.txt", "Compiler Header Directories:\n/old/host/include\n\n");
         KestrixWizard wizard;
-        // The listed directories belong to the compiler chosen before: replaced only on Yes.
+        // The listed directories belong to the compiler chosen before: replaced only on Yes,
+        // which is what Enter gives.
         Dialogs->Answers = {false, true};
         wizard.LoadCompilerSettings("F", "carries");
         QCOMPARE(ListedDirectories(wizard), QString("/old/host/include"));
         wizard.LoadCompilerSettings("F", "carries");
         QVERIFY(Dialogs->Kinds == QStringList({"question", "question"}) && Dialogs->Texts.last().endsWith(a + "\n" + b));
+        QCOMPARE(Dialogs->EnterSaysYes, (QList<bool>{true, true}));
         QCOMPARE(ListedDirectories(wizard), a + "|" + b);
         // An entry without them asks its compiler, with the entry's switches; Find
         // Directories asks again, as the C++ compiler now. The same list needs no question.
@@ -171,12 +173,29 @@ private slots:
         wizard.ZANTHPPRadioButton->click();
         wizard.CmpHdrDirFindBtn->click();
         QVERIFY(Deployment->Read("work/listcc-args.txt").contains("-xc++\n"));
-        QCOMPARE(Dialogs->Kinds.size(), 3);
+        QVERIFY(Dialogs->Kinds.size() == 4 && Dialogs->Kinds.last() == "information" && Dialogs->Texts.last().contains("unchanged"));
         {
             ScopedEnv none("KXWIZ_FAKE_DIRS", "");
             wizard.CmpHdrDirFindBtn->click();
             QVERIFY(Dialogs->Kinds.last() == "critical" && Dialogs->Texts.last().contains("named no header directories"));
             QCOMPARE(ListedDirectories(wizard), c);
+        }
+        // Directories that the compiler does not name stay in their places: without a word
+        // when it names nothing new, else unless the user drops them (Enter keeps them).
+        wizard.CmpHdrDirListBox->insertItem(0, a);
+        wizard.CmpHdrDirFindBtn->click();
+        QVERIFY(Dialogs->Kinds.last() == "information" && Dialogs->Texts.last().endsWith("stay:\n\n" + a));
+        QCOMPARE(ListedDirectories(wizard), a + "|" + c);
+        {
+            ScopedEnv more("KXWIZ_FAKE_DIRS", c + " " + b);
+            Dialogs->Answers = {true, false};
+            wizard.CmpHdrDirFindBtn->click();
+            QVERIFY(Dialogs->Texts.last().contains("does not name:\n\n" + a + "\n\nKeep them") && Dialogs->EnterSaysYes.last());
+            QCOMPARE(ListedDirectories(wizard), a + "|" + c + "|" + b);
+            wizard.CmpHdrDirListBox->clear();
+            wizard.CmpHdrDirListBox->addItems({"/dropped", c});
+            wizard.CmpHdrDirFindBtn->click();
+            QCOMPARE(ListedDirectories(wizard), c + "|" + b);
         }
         // An entry whose compiler cannot be run brings none; the old list goes only on Yes.
         wizard.ZanthRadioButton->click();
@@ -204,18 +223,53 @@ private slots:
         }
         QStringList ran = CompilerPages(wizard);
         ran[12] = "-O2,-g"; // stored as the engine's comma-separated value
-        wizard.CmpExeEdit->setText("sh -x"); // typed after the run: not what the run proved
+        // Only the settings that the run proved can be saved: Save is off as soon as the
+        // pages differ, another entry chosen included, and on again once they are back.
+        QVERIFY(wizard.AddCompilerBtn->isEnabled());
+        wizard.CmpExeEdit->setText("sh -x");
+        QVERIFY(!wizard.AddCompilerBtn->isEnabled() && wizard.AddCompilerBtn->toolTip().contains("no longer hold"));
+        wizard.CmpExeEdit->setText("sh -e");
+        QVERIFY(wizard.AddCompilerBtn->isEnabled());
+        wizard.ForceIncludeStr = "other.h";
+        wizard.CmpHdrDirListBox->addItem("/x");
+        QVERIFY(!wizard.AddCompilerBtn->isEnabled());
+        wizard.ForceIncludeStr = "acme.h";
+        delete wizard.CmpHdrDirListBox->takeItem(1);
+        QVERIFY(wizard.AddCompilerBtn->isEnabled());
+        Dialogs->Answers = {true}; // the directories of the entry
+        wizard.LoadCompilerSettings("Acme", "X - C++");
+        QVERIFY(!wizard.AddCompilerBtn->isEnabled());
+        wizard.LoadCompilerSettings("Acme", "X - C");
+        for (const QString change : {"sh -e", "-O2\n-g\n", "order", "reduce", "dir"}) {
+            QVERIFY(!wizard.AddCompilerBtn->isEnabled());
+            if (change == "sh -e")
+                wizard.CmpExeEdit->setText(change);
+            else if (change == "order") {
+                wizard.CmpOrderListBox->setCurrentRow(3);
+                wizard.CmdOrderUpBtn->click();
+            } else if (change == "reduce")
+                wizard.ReduceFileSizeCheckBox->setChecked(true);
+            else if (change == "dir")
+                wizard.CmpHdrDirListBox->addItem(Deployment->Path());
+            else
+                wizard.CmpSwtchEdit->setPlainText(change);
+        }
+        QVERIFY(wizard.AddCompilerBtn->isEnabled());
+        wizard.SelectedName = "X - C++"; // whatever is chosen, the run's entry is offered
 
         // Over the entry it came from (Enter does that), only once the question is answered
-        // Yes; the entry keeps its place and its files.
+        // Yes; the entry keeps its place and its files, and the user is told.
+        Dialogs.emplace();
         Dialogs->Answers = {false, true};
         Dialogs->Modal = [](QDialog& dialog) {
+            QCOMPARE(static_cast<SaveCompilerDetails&>(dialog).ExstCmpNameComboBox->currentText(), QString("X - C"));
             dialog.accept();
             QCOMPARE(dialog.result(), int(QDialog::Rejected));
             dialog.accept();
         };
         wizard.AddCompilerBtn->click();
-        QCOMPARE(Dialogs->Kinds, (QStringList{"question", "question"}));
+        QCOMPARE(Dialogs->Kinds, (QStringList{"question", "question", "information"}));
+        QVERIFY(Dialogs->Texts.last().contains("as the compiler \"X - C\" of the family \"Acme\""));
         // As new entries: one more of the family, which takes the entry's files, and one of
         // a new family.
         Dialogs->Modal = SaveAsNew("Acme", "Y", "CRadioButton");

@@ -33,28 +33,32 @@ private slots:
     void firstPageNeedsAnExistingFolderAndAFileName()
     {
         KestrixWizard wizard;
+        wizard.show();
         // The first start offers the home directory, and nothing is red.
         QCOMPARE(wizard.PersonDestEdit->text(), Deployment->Path("home"));
-        QVERIFY(!Red(wizard.PersonDestEdit) && wizard.DestErrorLabel->text().isEmpty());
+        QVERIFY(!Red(wizard.PersonDestEdit) && wizard.DestErrorLabel->text() == "Enter the personality name to go on.");
         QDir(Deployment->Path("home")).mkpath("out");
         // The folder as typed ("~" and relative ones are the home directory's), the name,
-        // the personality file (none: Next stays off) and whether a problem is shown.
-        const std::tuple<QString, QString, QString, bool> cases[] = {
-            {"", "p", "", false}, // nothing typed is not yet a problem
-            {"~/nowhere", "p", "", true},
-            {"~", "", "", false},
-            {"~", "p/q", "", true}, // a name is a file name
-            {"~", "p", "home/p.p_c", false},
-            {"~/out", "p.p_c", "home/out/p.p_c", false},
-            {"out", "p", "home/out/p.p_c", false},
-            {Deployment->Path(), "p", "p.p_c", false}};
-        for (const auto& [dest, name, personality, problem] : cases) {
+        // the personality file (none: Next stays off), whether a problem is shown in red and
+        // the start of what is said; a disabled Next says the same in its tooltip.
+        const std::tuple<QString, QString, QString, bool, QString> cases[] = {
+            {"", "p", "", false, "Enter the destination folder"}, // nothing typed is not yet a problem
+            {"~/nowhere", "p", "", true, "Destination folder does not exist"},
+            {"~", "", "", false, "Enter the personality name"},
+            {"~", "p/q", "", true, "The personality name is a file name"},
+            {"~", "p", "home/p.p_c", false, ""},
+            {"~/out", "p.p_c", "home/out/p.p_c", false, ""},
+            {"out", "p", "home/out/p.p_c", false, ""},
+            {Deployment->Path(), "p", "p.p_c", false, ""}};
+        for (const auto& [dest, name, personality, problem, said] : cases) {
             wizard.PersonDestEdit->setText(dest);
             wizard.PersonNameEdit->setText(name);
             QCOMPARE(wizard.nextEnabled(wizard.Page0), !personality.isEmpty());
             if (!personality.isEmpty())
                 QCOMPARE(wizard.PersonalityPath(), Deployment->Path(personality));
-            QCOMPARE(!wizard.DestErrorLabel->text().isEmpty(), problem);
+            const QString text = wizard.DestErrorLabel->text();
+            QVERIFY2(said.isEmpty() ? text.isEmpty() : text.startsWith(said), qPrintable(text));
+            QCOMPARE(wizard.button(QWizard::NextButton)->toolTip(), wizard.DestErrorLabel->text());
             QCOMPARE(Red(wizard.PersonDestEdit) || Red(wizard.PersonNameEdit), problem);
         }
     }
@@ -124,13 +128,22 @@ private slots:
         wizard.CmpDefFlagEdit->setText("DF");
         QCOMPARE(wizard.DefSwitchCompileCmdTxt->text(), QString("Object build: cc -m32 DF(EXAMPLE=1) test.cpp -c"));
         QVERIFY(wizard.CmpExeFlagEdit->text().isEmpty() && !wizard.CmpExeFlagChkBox->isChecked());
-        // A catalogue entry of the other language is not kept when the product changes.
+        // A catalogue entry of the other language goes as a whole when the product changes,
+        // on Yes (what Enter gives); No keeps it whole.
         wizard.SelectedName = "Acme - C++";
         wizard.TemplateStr = "t.p_c";
+        wizard.CmpObjExtFlagEdit->setText(".o");
+        wizard.CmpHdrDirListBox->addItem("/inc");
+        Dialogs->Answers = {false};
         wizard.ZanthRadioButton->click();
-        QCOMPARE(Dialogs->Kinds, QStringList{"information"});
-        QVERIFY(wizard.CmpExeEdit->text().isEmpty() && wizard.TemplateStr.isEmpty() && wizard.SelectedName.isEmpty());
-        QCOMPARE(wizard.getCmdOrderStr(), QString("%c %o%e %d%j %s "));
+        QVERIFY(wizard.CmpExeEdit->text() == "cc" && wizard.TemplateStr == "t.p_c");
+        wizard.ZANTHPPRadioButton->click();
+        wizard.ZanthRadioButton->click();
+        QCOMPARE(Dialogs->Kinds, (QStringList{"question", "question"}));
+        QCOMPARE(Dialogs->EnterSaysYes, (QList<bool>{true, true}));
+        QVERIFY(Dialogs->Texts.last().contains("with the Catalogue button on the Compiler page"));
+        QCOMPARE(CompilerPages(wizard), (QStringList{"", "native", "", "-", "", "-", "", "", "%c %o%e %d%j %s ", "-", "",
+                                                     "", "", "", "", "", "", ""}));
     }
 
     void compilerCommandIsCheckedAsTheShellRunsIt()
@@ -159,14 +172,21 @@ private slots:
         QVERIFY(!wizard.nextEnabled(wizard.Page1));
         wizard.CmpCmpFlagEdit->setText("-c");
         QVERIFY(wizard.nextEnabled(wizard.Page1) && wizard.nextEnabled(wizard.Page3));
-        const std::pair<QString, bool> commands[] = {
-            {"mycc <specify target>", false}, {Deployment->Path("missing/cc"), false}, {"\"" + spaced + "\" -O2", true}};
+        // A path with blanks may be typed with or without quotes; the engine gets it quoted.
+        const std::pair<QString, bool> commands[] = {{"mycc <specify target>", false},
+                                                     {Deployment->Path("missing/cc"), false},
+                                                     {"\"" + spaced + "\" -O2", true},
+                                                     {spaced + " -O2", true}};
         for (const auto& [command, valid] : commands) {
             wizard.CmpExeEdit->setText(command);
             QCOMPARE(wizard.nextEnabled(wizard.Page1), valid);
             QCOMPARE(Red(wizard.CmpExeEdit), !valid);
             QCOMPARE(wizard.CmpPathErrorLabel->text().isEmpty(), valid);
+            if (valid)
+                QCOMPARE(wizard.EngineArguments()[2], "\"" + spaced + "\" -O2");
         }
+        wizard.CmpExeEdit->clear();
+        QVERIFY(wizard.CmpPathErrorLabel->text().startsWith("Enter the compiler command") && !Red(wizard.CmpPathErrorLabel));
     }
 
     void everyFieldReachesTheEngineAndSurvivesARestart()
@@ -238,6 +258,17 @@ private slots:
         QVERIFY(!wizard.PersonNameEdit->isEnabled() && wizard.PersonNameEdit->text() == "locked");
         QVERIFY(!wizard.PersonDestEdit->isEnabled() && !wizard.PersonDestBrowseBtn->isEnabled());
         QCOMPARE(ListedDirectories(wizard), QString("/x|/y"));
+        // What the deployment locked or restricted stays so after the settings are saved.
+        Deployment->Write("work/settings.txt", Deployment->Read("work/settings.txt") + "\n\nCompiler Family Set:*\nAVR\n");
+        {
+            KestrixWizard again;
+            again.BuildReviewText();
+            QVERIFY(again.WriteSettings());
+        }
+        const QString written = Deployment->Read("work/settings.txt");
+        for (const char* kept : {"Product:*\nzanthpp\n", "Personality Name:*\nlocked\n", "Personality Destination Directory:*\n/tmp\n",
+                                 "Compiler Family Set:*\nAVR\n"})
+            QVERIFY2(written.contains(kept), qPrintable(written));
         // A settings file that cannot be written is reported in the log.
         QVERIFY(QFile::remove("settings.txt") && QDir().mkdir("settings.txt"));
         QVERIFY(!wizard.WriteSettings());
@@ -270,6 +301,16 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&wizard));
         QTest::keyClick(&wizard, Qt::Key_2, Qt::AltModifier);
         QTRY_COMPARE(wizard.currentPage(), wizard.Page1); // a shortcut clicks after a short delay
+
+        // Escape in a list asks before it closes the wizard (Enter says No); closing keeps
+        // what was entered for the next start, run or no run.
+        Dialogs->Answers = {false};
+        QTest::keyClick(wizard.CmpHdrDirListBox, Qt::Key_Escape);
+        QVERIFY(wizard.isVisible() && Dialogs->Kinds == QStringList{"question"} && Dialogs->EnterSaysYes == QList<bool>{false});
+        wizard.button(QWizard::CancelButton)->click();
+        QVERIFY(!wizard.isVisible());
+        KestrixWizard again;
+        QVERIFY(again.PersonNameEdit->text() == "p" && again.CmpExeEdit->text() == "sh" && again.CmpCmpFlagEdit->text() == "-c");
     }
 
     void germanPagesKeepTheStoredKeys()

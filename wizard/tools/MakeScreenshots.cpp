@@ -29,7 +29,7 @@ public:
     void Information(QWidget*, const QString&, const QString& text) override { Log(text); }
     void Warning(QWidget*, const QString&, const QString& text) override { Log(text); }
     void Critical(QWidget*, const QString&, const QString& text) override { Log(text); }
-    bool Question(QWidget*, const QString&, const QString& text) override
+    bool Question(QWidget*, const QString&, const QString& text, bool) override
     {
         Log(text);
         return true;
