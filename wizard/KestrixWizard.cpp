@@ -104,6 +104,11 @@ KestrixWizard::KestrixWizard(QWidget* parent) : KestrixWizardBase(parent)
         preview->ensurePolished();
         preview->setMinimumHeight(3 * preview->fontMetrics().lineSpacing() + 12);
     }
+    // A flag such as "-mmcu=" must be readable in its field at the smallest window size.
+    for (QLineEdit* flag : {CmpExeFlagEdit, CmpDefFlagEdit, CmpCmpFlagEdit, CmpObjExtFlagEdit})
+        flag->setMinimumWidth(flag->fontMetrics().horizontalAdvance(QStringLiteral("-mmcu=xx")) + 16);
+    // The review page keeps a few lines of the log in sight however small the window.
+    ReviewTabs->setMinimumHeight(8 * DetailsText->fontMetrics().lineSpacing() + 40);
     // The error labels take room only while they have something to say.
     DestErrorLabel->setTextFormat(Qt::PlainText);
     DestErrorLabel->hide();
@@ -163,6 +168,7 @@ KestrixWizard::KestrixWizard(QWidget* parent) : KestrixWizardBase(parent)
         if (currentPage() == Page2)
             MarkMissingDirectories();
         UpdateNextReason();
+        FitRunStatus();
     });
     ConnectNavigation();
     for (QWidget* watched : {static_cast<QWidget*>(CmpExeEdit), static_cast<QWidget*>(PersonDestEdit),
@@ -203,6 +209,20 @@ KestrixWizard::KestrixWizard(QWidget* parent) : KestrixWizardBase(parent)
     LoadImages();
     ApplyProductFilter();
     UpdateSaveCompiler();
+    KeepWrappedLabelsWhole();
+}
+
+void KestrixWizard::KeepWrappedLabelsWhole()
+{
+    // A wrapped label asks for the height of its text at the width it has now; the window's
+    // smallest size is worked out from that, and at a narrower width the label's extra lines
+    // are taken from the fields below it, which are then cut in half. Each is given the
+    // height its text needs at a width narrower than any page allows.
+    constexpr int NarrowestText = 500;
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (label->wordWrap())
+            label->setMinimumHeight(label->text().isEmpty() ? 0 : label->heightForWidth(NarrowestText));
+    }
 }
 
 KestrixWizard::~KestrixWizard()
@@ -422,6 +442,7 @@ void KestrixWizard::ApplyCommandCheck()
 void KestrixWizard::ShowPageMessage(QLabel* label, const QStringList& lines, bool error)
 {
     label->setText(lines.join(QLatin1Char('\n')));
+    label->setMinimumHeight(lines.isEmpty() ? 0 : label->heightForWidth(500));
     label->setStyleSheet(error ? QStringLiteral("color: rgb(200, 0, 0);") : QStringLiteral("color: rgb(90, 90, 90);"));
     label->setVisible(!lines.isEmpty());
 }

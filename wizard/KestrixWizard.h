@@ -147,6 +147,7 @@ public slots:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool validateCurrentPage() override;
 
 private:
@@ -180,6 +181,7 @@ private:
     Compiler CompilerFromPages(const Compiler& base) const;
     void UpdateSaveCompiler();
     void UpdateNextReason();
+    void KeepWrappedLabelsWhole();
     void ShowPageMessage(QLabel* label, const QStringList& lines, bool error);
     void EnableGenerate();
     void FinishRun();
@@ -202,6 +204,7 @@ private:
     void AppendRunFiles(const QString& instead = {});
     void ProcessFailedToStart(QProcess::ProcessError error);
     void ShowRunStatus(const QString& text);
+    void FitRunStatus();
     void UpdateRunStatus();
     void EndRun(const QString& status);
     QString Elapsed() const;
@@ -218,6 +221,7 @@ private:
     bool RunHadPersonality = false;
     bool WorkDirTaken = false;
     QString RunSummary;
+    QString RunStatusText;
     // Labels that settings.txt marks with "*" (the field is locked); they keep the mark.
     QStringList LockedLabels;
     OutputLines StdoutLines;

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -148,10 +149,31 @@ void KestrixWizard::ShowRunStatus(const QString& text)
 {
     setOption(QWizard::HaveCustomButton1, true);
     RunStatusBtn->setToolTip(text);
-    // The button row must keep its size at the smallest window; the whole text is in the
-    // tooltip. The wizard puts a button's text back on every change of page, so it is
-    // given to the wizard, not to the button.
-    setButtonText(QWizard::CustomButton1, RunStatusBtn->fontMetrics().elidedText(text, Qt::ElideRight, 380));
+    RunStatusText = text;
+    FitRunStatus();
+}
+
+void KestrixWizard::FitRunStatus()
+{
+    if (RunStatusText.isEmpty())
+        return;
+    // The button row must keep its size at the smallest window, so the status gets the room
+    // the other buttons leave and is shortened at its end; the whole text is in the tooltip.
+    // The wizard puts a button's text back on every change of page, so it is given to the
+    // wizard, not to the button.
+    int room = width() - 2 * style()->pixelMetric(QStyle::PM_LayoutLeftMargin) - 40;
+    for (WizardButton which : {QWizard::BackButton, QWizard::NextButton, QWizard::FinishButton, QWizard::CancelButton}) {
+        if (button(which)->isVisible())
+            room -= button(which)->sizeHint().width() + style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+    }
+    room = std::clamp(room - 2 * RunStatusBtn->fontMetrics().averageCharWidth(), 60, 420);
+    setButtonText(QWizard::CustomButton1, RunStatusBtn->fontMetrics().elidedText(RunStatusText, Qt::ElideRight, room));
+}
+
+void KestrixWizard::resizeEvent(QResizeEvent* event)
+{
+    KestrixWizardBase::resizeEvent(event);
+    FitRunStatus();
 }
 
 void KestrixWizard::UpdateRunStatus()

@@ -1,5 +1,5 @@
-// Renders the wizard's five pages, the review page during and after a real run, and the
-// save dialog to PNG files, on whatever platform Qt is given (offscreen in the build):
+// Renders the wizard's five pages, the review page during and after a real run and with
+// its exported files, and the save dialog to PNG files, on whatever platform Qt is given (offscreen in the build):
 //   kxwiz-make-screenshots DATA_DIR OUTPUT_DIR
 // (cmake --build build --target wizard-screenshots writes them into build/screenshots).
 // The pages are drawn twice: at the default size, and at the smallest size the window
@@ -78,7 +78,14 @@ bool Save(QWidget& widget, const QDir& out, const QString& name)
     return true;
 }
 
-bool SavePages(KestrixWizard& wizard, const QDir& out, const QString& prefix)
+// The smallest size the window manager would allow on the page shown.
+void ShrinkToMinimum(QWidget& widget)
+{
+    QCoreApplication::processEvents();
+    widget.resize(QSize(1, 1));
+}
+
+bool SavePages(KestrixWizard& wizard, const QDir& out, const QString& prefix, bool smallest)
 {
     const char* const names[] = {"page0_product_output", "page1_compiler_command", "page2_search_directories",
                                  "page3_defines_switches", "page4_review"};
@@ -87,6 +94,8 @@ bool SavePages(KestrixWizard& wizard, const QDir& out, const QString& prefix)
         wizard.showPage(wizard.page(page));
         if (page == 4)
             wizard.BuildReviewText();
+        if (smallest)
+            ShrinkToMinimum(wizard);
         ok = Save(wizard, out, prefix + names[page]) && ok;
     }
     return ok;
@@ -162,10 +171,9 @@ int main(int argc, char* argv[])
         wizard.CmpDefEdit->setPlainText("_REENTRANT\nNDEBUG=1");
         wizard.CmpSwtchEdit->setPlainText("-O2");
         wizard.updateCmdOrder();
-        ok = SavePages(wizard, out, "") && ok;
+        ok = SavePages(wizard, out, "", false) && ok;
         const QSize normal = wizard.size();
-        wizard.resize(wizard.minimumSizeHint());
-        ok = SavePages(wizard, out, "min_") && ok;
+        ok = SavePages(wizard, out, "min_", true) && ok;
         wizard.resize(normal);
 
         // A real run, kept short: no header directories to walk.
@@ -179,12 +187,20 @@ int main(int argc, char* argv[])
         tick.start();
         WaitFor([&] { return tick.elapsed() > 1100; });
         ok = Save(wizard, out, "page4_running") && ok;
+        ShrinkToMinimum(wizard);
+        ok = Save(wizard, out, "min_page4_running") && ok;
+        wizard.resize(normal);
         wizard.showPage(wizard.Page1);
         ok = Save(wizard, out, "page1_during_run") && ok;
         WaitFor([&] { return !wizard.EngineRunning(); });
         wizard.showPage(wizard.Page4);
         wizard.ReviewTabs->setCurrentWidget(wizard.LogTab);
         ok = Save(wizard, out, "page4_after_run") && ok;
+        wizard.ExportBtn->click();
+        ok = Save(wizard, out, "page4_exported") && ok;
+        ShrinkToMinimum(wizard);
+        ok = Save(wizard, out, "min_page4_exported") && ok;
+        wizard.resize(normal);
 
         SaveCompilerDetails dialog(&wizard);
         dialog.SetCatalogue(wizard.FamilyList, wizard.CompilerList, "GNU", "Host gcc - C");
