@@ -4,139 +4,159 @@
 <context>
     <name>CompilerDirectories</name>
     <message>
-        <location filename="../CompilerDirectories.cpp" line="46"/>
+        <location filename="../CompilerDirectories.cpp" line="49"/>
         <source>%1 was found neither beside the wizard nor on PATH.</source>
         <translation>%1 wurde weder neben dem Assistenten noch in PATH gefunden.</translation>
     </message>
     <message>
-        <location filename="../CompilerDirectories.cpp" line="54"/>
+        <location filename="../CompilerDirectories.cpp" line="64"/>
+        <source>A wrapper for the compiler %1, whose path has blanks, could not be written to %2.</source>
+        <translation>Für den Compiler %1, dessen Pfad Leerzeichen enthält, konnte kein Aufrufskript nach %2 geschrieben werden.</translation>
+    </message>
+    <message>
+        <location filename="../CompilerDirectories.cpp" line="76"/>
         <source>%1 could not be started: %2</source>
         <translation>%1 konnte nicht gestartet werden: %2</translation>
     </message>
     <message>
-        <location filename="../CompilerDirectories.cpp" line="59"/>
+        <location filename="../CompilerDirectories.cpp" line="81"/>
         <source>%1 did not answer within %2 seconds and was stopped.</source>
         <translation>%1 hat nicht innerhalb von %2 Sekunden geantwortet und wurde beendet.</translation>
     </message>
     <message>
-        <location filename="../CompilerDirectories.cpp" line="65"/>
+        <location filename="../CompilerDirectories.cpp" line="87"/>
         <source>%1 failed for %2 (exit status %3). %4</source>
         <translation>%1 ist für %2 gescheitert (Exit-Status %3). %4</translation>
     </message>
     <message>
-        <location filename="../CompilerDirectories.cpp" line="73"/>
+        <location filename="../CompilerDirectories.cpp" line="95"/>
         <source>%1 named no header directories. It may not be gcc-like, or the command may be wrong; add its directories with Add.</source>
         <translation>%1 hat keine Header-Verzeichnisse genannt. Vielleicht ist er nicht gcc-artig, oder der Befehl stimmt nicht; fügen Sie seine Verzeichnisse mit „Hinzufügen“ an.</translation>
     </message>
 </context>
 <context>
+    <name>EngineOutput</name>
+    <message>
+        <location filename="../EngineOutput.cpp" line="45"/>
+        <source>Note: the value of %1 cannot be printed by a test program. Names that the preprocessor handles itself, such as __has_include, have no such value; this is no error and the run goes on.</source>
+        <translation>Hinweis: Den Wert von %1 kann kein Testprogramm ausgeben. Namen, die der Präprozessor selbst behandelt, etwa __has_include, haben keinen solchen Wert; das ist kein Fehler, und der Lauf geht weiter.</translation>
+    </message>
+    <message>
+        <location filename="../EngineOutput.cpp" line="52"/>
+        <source>Kestrix did not start: another run is using the working directory %1, most likely from a second wizard window. Wait for that run to end, or stop it there, then press Generate again.</source>
+        <translation>Kestrix ist nicht gestartet: Ein anderer Lauf benutzt das Arbeitsverzeichnis %1, wahrscheinlich aus einem zweiten Fenster des Assistenten. Warten Sie, bis dieser Lauf endet, oder halten Sie ihn dort an, und drücken Sie dann erneut Erzeugen.</translation>
+    </message>
+</context>
+<context>
     <name>KestrixWizard</name>
     <message>
-        <location filename="../KestrixWizard.cpp" line="27"/>
+        <location filename="../KestrixWizard.cpp" line="28"/>
         <source>Exe Command</source>
         <translation>Compilerbefehl</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="27"/>
+        <location filename="../KestrixWizard.cpp" line="28"/>
         <source>Output Flag</source>
         <translation>Ausgabeschalter</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="28"/>
+        <location filename="../KestrixWizard.cpp" line="29"/>
         <source>&lt;exe file&gt;</source>
         <translation>&lt;Programmdatei&gt;</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="28"/>
+        <location filename="../KestrixWizard.cpp" line="29"/>
         <source>Define Flag</source>
         <translation>Definitionsschalter</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="29"/>
+        <location filename="../KestrixWizard.cpp" line="30"/>
         <source>Object Flag</source>
         <translation>Objektschalter</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="29"/>
+        <location filename="../KestrixWizard.cpp" line="30"/>
         <source>&lt;src file&gt;</source>
         <translation>&lt;Quelldatei&gt;</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="74"/>
+        <location filename="../KestrixWizard.cpp" line="75"/>
         <source>Destination folder for the Personality.</source>
         <translation>Zielordner für die Persönlichkeit.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="75"/>
+        <location filename="../KestrixWizard.cpp" line="76"/>
         <source>Destination folder does not exist please select a different folder.</source>
         <translation>Der Zielordner existiert nicht, bitte wählen Sie einen anderen Ordner.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="76"/>
+        <location filename="../KestrixWizard.cpp" line="77"/>
         <source>Specify the command required to invoke the compiler from the command line.</source>
         <translation>Geben Sie den Befehl an, mit dem der Compiler auf der Kommandozeile aufgerufen wird.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="77"/>
+        <location filename="../KestrixWizard.cpp" line="78"/>
         <source>Command specified is not on the path, please amend the path or fully qualify this command.</source>
         <translation>Der angegebene Befehl ist nicht im Suchpfad; bitte ergänzen Sie PATH oder geben Sie den vollständigen Pfad an.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="78"/>
+        <location filename="../KestrixWizard.cpp" line="79"/>
         <source>Please complete the command as per the &lt;specify&gt; entries.</source>
         <translation>Bitte vervollständigen Sie den Befehl an den mit &lt;specify&gt; markierten Stellen.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="79"/>
+        <location filename="../KestrixWizard.cpp" line="80"/>
         <source>The personality name is a file name and cannot contain &quot;/&quot;; choose the folder as the destination.</source>
         <translation>Der Name der Persönlichkeit ist ein Dateiname und darf kein „/“ enthalten; wählen Sie den Ordner als Ziel.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="84"/>
+        <location filename="../KestrixWizard.cpp" line="85"/>
         <source>&amp;Generate</source>
         <translation>&amp;Erzeugen</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="215"/>
+        <location filename="../KestrixWizard.cpp" line="262"/>
         <source>%1 (Alt+%2)</source>
         <translation>%1 (Alt+%2)</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="358"/>
+        <location filename="../KestrixWizard.cpp" line="326"/>
+        <source>Close the wizard? The settings entered are kept for the next start.</source>
+        <translation>Den Assistenten schließen? Die eingegebenen Einstellungen bleiben für den nächsten Start erhalten.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="407"/>
+        <source>Enter the destination folder of the personality to go on.</source>
+        <translation>Geben Sie den Zielordner der Persönlichkeit an, um weiterzugehen.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="409"/>
+        <source>Enter the personality name to go on.</source>
+        <translation>Geben Sie den Namen der Persönlichkeit an, um weiterzugehen.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="426"/>
         <source>The define flag is empty: every test defines macros with it (for example -D).</source>
         <translation>Der Definitionsschalter ist leer: jeder Test definiert damit Makros (zum Beispiel -D).</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="360"/>
+        <location filename="../KestrixWizard.cpp" line="428"/>
         <source>The object flag is empty: every test compiles to an object file with it (for example -c).</source>
         <translation>Der Objektschalter ist leer: jeder Test übersetzt damit in eine Objektdatei (zum Beispiel -c).</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="397"/>
-        <source>You have selected Zanth for a currently selected C++ execution command.
-Please choose the compiler again from the catalogue below.</source>
-        <translation>Sie haben Zanth gewählt, der gewählte Compilerbefehl ist aber für C++.
-Bitte wählen Sie den Compiler unten erneut aus dem Katalog.</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizard.cpp" line="399"/>
-        <source>You have selected Zanth++ for a currently selected C execution command.
-Please choose the compiler again from the catalogue below.</source>
-        <translation>Sie haben Zanth++ gewählt, der gewählte Compilerbefehl ist aber für C.
-Bitte wählen Sie den Compiler unten erneut aus dem Katalog.</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizard.cpp" line="547"/>
+        <location filename="../KestrixWizard.cpp" line="656"/>
         <source>%1 does not exist; a run leaves it out.</source>
         <translation>%1 existiert nicht; ein Lauf lässt es aus.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="569"/>
+        <location filename="../KestrixWizard.cpp" line="711"/>
         <source>No header directories come with %1. Remove the directories listed now, which may belong to another compiler?</source>
         <translation>Mit %1 kommen keine Header-Verzeichnisse. Die jetzt aufgeführten Verzeichnisse entfernen, die zu einem anderen Compiler gehören könnten?</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="571"/>
+        <location filename="../KestrixWizard.cpp" line="701"/>
+        <location filename="../KestrixWizard.cpp" line="713"/>
         <source>Replace the header directories listed now with those of %1?
 
 %2</source>
@@ -145,52 +165,132 @@ Bitte wählen Sie den Compiler unten erneut aus dem Katalog.</translation>
 %2</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="573"/>
-        <location filename="../KestrixWizard.cpp" line="587"/>
-        <location filename="../KestrixWizard.cpp" line="596"/>
+        <location filename="../KestrixWizard.cpp" line="433"/>
+        <source>Enter the compiler command, or choose one with the Catalogue button, to go on.</source>
+        <translation>Geben Sie den Compilerbefehl ein oder wählen Sie einen mit der Schaltfläche Katalog, um weiterzugehen.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="458"/>
+        <source>The compiler page is not complete.</source>
+        <translation>Die Compiler-Seite ist nicht vollständig.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="462"/>
+        <source>A run is in progress; Generate is available again when it ends.</source>
+        <translation>Ein Lauf ist im Gange; Erzeugen ist wieder verfügbar, wenn er endet.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="463"/>
+        <source>Runs Kestrix with these settings and writes %1.</source>
+        <translation>Startet Kestrix mit diesen Einstellungen und schreibt %1.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="497"/>
+        <source>The compiler &quot;%1&quot; was chosen from the catalogue for C++, and Zanth analyses C.</source>
+        <translation>Der Compiler „%1“ wurde aus dem Katalog für C++ gewählt, und Zanth analysiert C.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="498"/>
+        <source>The compiler &quot;%1&quot; was chosen from the catalogue for C, and Zanth++ analyses C++.</source>
+        <translation>Der Compiler „%1“ wurde aus dem Katalog für C gewählt, und Zanth++ analysiert C++.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="501"/>
+        <source>Clear everything that came with it (the command, flags, object file extension, switches, defines, header directories and its files), so that another compiler can be chosen with the Catalogue button on the Compiler page?
+
+No keeps the settings as they are.</source>
+        <translation>Alles leeren, was mit ihm kam (Befehl, Flags, Objektdatei-Endung, Schalter, Defines, Header-Verzeichnisse und seine Dateien), damit mit der Schaltfläche Katalog auf der Compiler-Seite ein anderer Compiler gewählt werden kann?
+
+Nein lässt die Einstellungen, wie sie sind.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="673"/>
+        <location filename="../KestrixWizard.cpp" line="729"/>
+        <location filename="../KestrixWizard.cpp" line="738"/>
+        <location filename="../KestrixWizard.cpp" line="743"/>
         <source>Search Directories</source>
         <translation>Suchverzeichnisse</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="588"/>
+        <location filename="../KestrixWizard.cpp" line="689"/>
+        <source>Every header directory of %1 is listed already, in its order; the list is unchanged. These listed directories are not among the compiler&apos;s and stay:
+
+%2</source>
+        <translation>Jedes Header-Verzeichnis von %1 steht bereits in der Liste, in seiner Reihenfolge; die Liste bleibt unverändert. Diese aufgeführten Verzeichnisse gehören nicht zu denen des Compilers und bleiben:
+
+%2</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="696"/>
+        <source>%1 searches these header directories:
+
+%2
+
+The list also holds these, which %1 does not name:
+
+%3
+
+Keep them in their places? No removes them.</source>
+        <translation>%1 durchsucht diese Header-Verzeichnisse:
+
+%2
+
+Die Liste enthält auch diese, die %1 nicht nennt:
+
+%3
+
+Sollen sie an ihrem Platz bleiben? Nein entfernt sie.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="730"/>
         <source>The compiler command &quot;%1&quot; cannot be run; complete it on the compiler page first.</source>
         <translation>Der Compilerbefehl „%1“ lässt sich nicht ausführen; vervollständigen Sie ihn zuerst auf der Compiler-Seite.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="599"/>
-        <location filename="../KestrixWizardCatalogue.cpp" line="141"/>
+        <location filename="../KestrixWizard.cpp" line="741"/>
+        <location filename="../KestrixWizardCatalogue.cpp" line="142"/>
         <source>the compiler &quot;%1&quot;</source>
         <translation>dem Compiler „%1“</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="614"/>
+        <location filename="../KestrixWizard.cpp" line="744"/>
+        <source>The header directories of %1 are those listed, in the same order; the list is unchanged.</source>
+        <translation>Die Header-Verzeichnisse von %1 sind die aufgeführten, in derselben Reihenfolge; die Liste bleibt unverändert.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizard.cpp" line="762"/>
         <source>Object build: %1</source>
         <translation>Objekt: %1</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="617"/>
+        <location filename="../KestrixWizard.cpp" line="765"/>
         <source>Program build: %1</source>
         <translation>Programm: %1</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="402"/>
+        <location filename="../KestrixWizard.cpp" line="325"/>
+        <location filename="../KestrixWizard.cpp" line="502"/>
         <location filename="../KestrixWizardCatalogue.cpp" line="78"/>
-        <location filename="../KestrixWizardCatalogue.cpp" line="219"/>
-        <location filename="../KestrixWizardRun.cpp" line="183"/>
-        <location filename="../KestrixWizardRun.cpp" line="285"/>
-        <location filename="../KestrixWizardRun.cpp" line="359"/>
-        <location filename="../KestrixWizardRun.cpp" line="383"/>
+        <location filename="../KestrixWizardCatalogue.cpp" line="245"/>
+        <location filename="../KestrixWizardCatalogue.cpp" line="252"/>
+        <location filename="../KestrixWizardRun.cpp" line="214"/>
+        <location filename="../KestrixWizardRun.cpp" line="223"/>
+        <location filename="../KestrixWizardRun.cpp" line="279"/>
+        <location filename="../KestrixWizardRun.cpp" line="355"/>
+        <location filename="../KestrixWizardRun.cpp" line="504"/>
+        <location filename="../KestrixWizardRun.cpp" line="517"/>
+        <location filename="../KestrixWizardRun.cpp" line="542"/>
         <source>Compiler Personality Generator</source>
         <translation>Compiler-Persönlichkeitsgenerator</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="447"/>
+        <location filename="../KestrixWizard.cpp" line="556"/>
         <source>Select the Compiler Personality Destination Directory</source>
         <translation>Zielordner für die Compiler-Persönlichkeit wählen</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="498"/>
-        <location filename="../KestrixWizard.cpp" line="510"/>
+        <location filename="../KestrixWizard.cpp" line="607"/>
+        <location filename="../KestrixWizard.cpp" line="619"/>
         <source>Select The Compiler Header File Directory</source>
         <translation>Ordner mit Header-Dateien des Compilers wählen</translation>
     </message>
@@ -200,12 +300,32 @@ Bitte wählen Sie den Compiler unten erneut aus dem Katalog.</translation>
         <translation>Der Generator wird jetzt geschlossen und öffnet die Download-Seite des neuesten Integrationspakets, das installiert werden muss.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardCatalogue.cpp" line="135"/>
+        <location filename="../KestrixWizardCatalogue.cpp" line="136"/>
         <source>the catalogue entry &quot;%1&quot;</source>
         <translation>dem Katalogeintrag „%1“</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardCatalogue.cpp" line="220"/>
+        <location filename="../KestrixWizardCatalogue.cpp" line="197"/>
+        <source>Stores the settings of the last run, which wrote %1, in the compiler catalogue.</source>
+        <translation>Speichert die Einstellungen des letzten Laufs, der %1 geschrieben hat, im Compilerkatalog.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardCatalogue.cpp" line="199"/>
+        <source>The pages no longer hold the settings of the last successful run. Press Generate with these settings before saving them, or put the settings of that run back.</source>
+        <translation>Die Seiten enthalten nicht mehr die Einstellungen des letzten erfolgreichen Laufs. Drücken Sie mit diesen Einstellungen Erzeugen, bevor Sie sie speichern, oder stellen Sie die Einstellungen jenes Laufs wieder her.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardCatalogue.cpp" line="201"/>
+        <source>Available after a successful run: only settings that have produced a personality are stored.</source>
+        <translation>Verfügbar nach einem erfolgreichen Lauf: Gespeichert werden nur Einstellungen, die eine Persönlichkeit erzeugt haben.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardCatalogue.cpp" line="246"/>
+        <source>The settings of the last run are saved in the catalogue %1 as the compiler &quot;%2&quot; of the family &quot;%3&quot;.</source>
+        <translation>Die Einstellungen des letzten Laufs sind im Katalog %1 als Compiler „%2“ der Familie „%3“ gespeichert.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardCatalogue.cpp" line="253"/>
         <source>The compiler catalogue %1 could not be written: %2
 
 The entry &quot;%3&quot; is kept for this session; press &quot;Save Compiler&quot; again once the file can be written.</source>
@@ -214,41 +334,34 @@ The entry &quot;%3&quot; is kept for this session; press &quot;Save Compiler&quo
 Der Eintrag „%3“ bleibt für diese Sitzung erhalten; drücken Sie erneut „Compiler speichern“, sobald die Datei geschrieben werden kann.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="189"/>
+        <location filename="../KestrixWizardRun.cpp" line="229"/>
         <source>Initialising Compiler Personality Generation ...
 </source>
         <translation>Die Erzeugung der Compiler-Persönlichkeit wird vorbereitet ...
 </translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="224"/>
-        <source>Compiler Personality Generation could not be executed: Please ensure Kestrix is set on the path.
-</source>
-        <translation>Die Erzeugung der Compiler-Persönlichkeit konnte nicht gestartet werden: Bitte stellen Sie sicher, dass Kestrix im Suchpfad liegt.
-</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardRun.cpp" line="122"/>
+        <location filename="../KestrixWizardRun.cpp" line="132"/>
         <source>[stderr] %1</source>
         <translation>[stderr] %1</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="152"/>
+        <location filename="../KestrixWizardRun.cpp" line="183"/>
         <source>Running for %1</source>
         <translation>Läuft seit %1</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="153"/>
+        <location filename="../KestrixWizardRun.cpp" line="184"/>
         <source>Running for %1: %2</source>
         <translation>Läuft seit %1: %2</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="169"/>
+        <location filename="../KestrixWizardRun.cpp" line="200"/>
         <source>The earlier probe file %1 could not be removed: %2. It is not shown for this run.</source>
         <translation>Die frühere Testdatei %1 konnte nicht entfernt werden: %2. Sie wird für diesen Lauf nicht angezeigt.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="184"/>
+        <location filename="../KestrixWizardRun.cpp" line="215"/>
         <source>These header directories do not exist and are left out of the run:
 
 %1
@@ -261,89 +374,178 @@ Generate the personality without them?</source>
 Die Persönlichkeit ohne sie erzeugen?</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="225"/>
+        <location filename="../KestrixWizardRun.cpp" line="224"/>
+        <source>The personality %1 exists already. Replace it with the result of this run?
+
+It is replaced only when the run succeeds.</source>
+        <translation>Die Persönlichkeit %1 gibt es bereits. Soll sie durch das Ergebnis dieses Laufs ersetzt werden?
+
+Sie wird nur ersetzt, wenn der Lauf gelingt.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="274"/>
+        <source>Kestrix could not be started: no program of that name was found in the folders of PATH (%1). Start the wizard with kestrix-wizard-launch, which puts Kestrix on PATH, or add the folder that holds Kestrix to PATH.</source>
+        <translation>Kestrix konnte nicht gestartet werden: In den Ordnern von PATH (%1) wurde kein Programm dieses Namens gefunden. Starten Sie den Assistenten mit kestrix-wizard-launch, das Kestrix in PATH aufnimmt, oder fügen Sie den Ordner, der Kestrix enthält, zu PATH hinzu.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="277"/>
         <source>Kestrix could not be started</source>
         <translation>Kestrix konnte nicht gestartet werden</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="251"/>
+        <location filename="../KestrixWizardRun.cpp" line="305"/>
         <source>Stopping the run ...</source>
         <translation>Der Lauf wird angehalten ...</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="289"/>
+        <location filename="../KestrixWizardRun.cpp" line="358"/>
+        <source>%1 is as it was before the run.</source>
+        <translation>%1 ist wie vor dem Lauf.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="359"/>
+        <source>There was no personality at %1 before the run, and there is none now.</source>
+        <translation>Vor dem Lauf gab es keine Persönlichkeit unter %1, und es gibt auch jetzt keine.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="361"/>
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="292"/>
+        <location filename="../KestrixWizardRun.cpp" line="365"/>
         <source>Personality Generated Successfully! It was written to %1.</source>
         <translation>Persönlichkeit erfolgreich erzeugt! Sie wurde nach %1 geschrieben.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="293"/>
+        <location filename="../KestrixWizardRun.cpp" line="366"/>
+        <source>&quot;Export for clang, cppcheck&quot; writes its facts beside it for clang-based tools, cppcheck and as a header.</source>
+        <translation>„Für clang, cppcheck exportieren“ schreibt ihre Fakten daneben, für clang-basierte Werkzeuge, für cppcheck und als Header.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="367"/>
         <source>Personality written after %1</source>
         <translation>Persönlichkeit nach %1 geschrieben</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="295"/>
+        <location filename="../KestrixWizardRun.cpp" line="369"/>
         <source>The personality was written to %1, but data that the run needs was missing: some results may be absent. The messages in the log name what was missing.</source>
         <translation>Die Persönlichkeit wurde nach %1 geschrieben, aber Daten, die der Lauf braucht, fehlten: manche Ergebnisse können fehlen. Die Meldungen im Protokoll nennen, was fehlte.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="297"/>
+        <location filename="../KestrixWizardRun.cpp" line="371"/>
         <source>Warning: %1</source>
         <translation>Warnung: %1</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="298"/>
+        <location filename="../KestrixWizardRun.cpp" line="372"/>
         <source>Personality written with missing data after %1</source>
         <translation>Persönlichkeit mit fehlenden Daten nach %1 geschrieben</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="302"/>
-        <source>The run was stopped after %1. No new personality was written; %2 is as it was before the run.</source>
-        <translation>Der Lauf wurde nach %1 angehalten. Es wurde keine neue Persönlichkeit geschrieben; %2 ist wie vor dem Lauf.</translation>
+        <location filename="../KestrixWizardRun.cpp" line="376"/>
+        <source>The run was stopped after %1. No new personality was written; %2</source>
+        <translation>Der Lauf wurde nach %1 angehalten. Es wurde keine neue Persönlichkeit geschrieben; %2</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="304"/>
+        <location filename="../KestrixWizardRun.cpp" line="383"/>
+        <source>Kestrix was interrupted (exit status %1); %2</source>
+        <translation>Kestrix wurde unterbrochen (Exit-Status %1); %2</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="549"/>
+        <source>Kestrix run log</source>
+        <translation>Protokoll eines Kestrix-Laufs</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="549"/>
+        <source>Kestrix version: %1</source>
+        <translation>Kestrix-Version: %1</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="550"/>
+        <source>Started: %1</source>
+        <translation>Gestartet: %1</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="551"/>
+        <source>Compiler: %1</source>
+        <translation>Compiler: %1</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="552"/>
+        <source>Personality: %1</source>
+        <translation>Persönlichkeit: %1</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="552"/>
+        <source>Settings of the run:</source>
+        <translation>Einstellungen des Laufs:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="553"/>
+        <source>Log:</source>
+        <translation>Protokoll:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="377"/>
         <source>Run stopped after %1</source>
         <translation>Lauf nach %1 angehalten</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="308"/>
+        <location filename="../KestrixWizardRun.cpp" line="381"/>
         <source>Kestrix was ended by signal %1 (%2).</source>
         <translation>Kestrix wurde durch Signal %1 (%2) beendet.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="310"/>
-        <source>Kestrix was interrupted (exit status %1); %2 is as it was before the run.</source>
-        <translation>Kestrix wurde unterbrochen (Exit-Status %1); %2 ist wie vor dem Lauf.</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardRun.cpp" line="312"/>
+        <location filename="../KestrixWizardRun.cpp" line="385"/>
         <source>Kestrix failed with exit status %1.</source>
         <translation>Kestrix ist mit Exit-Status %1 gescheitert.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="314"/>
+        <location filename="../KestrixWizardRun.cpp" line="387"/>
         <source>Run failed after %1</source>
         <translation>Lauf nach %1 gescheitert</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="315"/>
+        <location filename="../KestrixWizardRun.cpp" line="391"/>
+        <source>Another run of Kestrix is using the working directory %1, most likely from a second wizard window. Wait for that run to end, or stop it there, then press Generate again.</source>
+        <translation>Ein anderer Lauf von Kestrix benutzt das Arbeitsverzeichnis %1, wahrscheinlich aus einem zweiten Fenster des Assistenten. Warten Sie, bis dieser Lauf endet, oder halten Sie ihn dort an, und drücken Sie dann erneut Erzeugen.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="402"/>
+        <source>Personality Generation Failed!</source>
+        <translation>Die Erzeugung der Persönlichkeit ist fehlgeschlagen!</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="404"/>
         <source>Personality Generation Failed!
 Please check the details on screen and try again.</source>
         <translation>Die Erzeugung der Persönlichkeit ist fehlgeschlagen!
 Bitte prüfen Sie die angezeigten Einzelheiten und versuchen Sie es erneut.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="330"/>
+        <location filename="../KestrixWizardRun.cpp" line="442"/>
+        <source>The object build &quot;%1&quot; did not end within 20 seconds.</source>
+        <translation>Die Objekterzeugung „%1“ endete nicht innerhalb von 20 Sekunden.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="456"/>
+        <source>The object build &quot;%1&quot; wrote %2, but no file ending in &quot;%3&quot;, the object file extension on the compiler page. Set the extension to &quot;%4&quot; and press Generate again.</source>
+        <translation>Die Objekterzeugung „%1“ schrieb %2, aber keine Datei mit der Endung „%3“, der Objektdatei-Endung auf der Compiler-Seite. Setzen Sie die Endung auf „%4“ und drücken Sie erneut Erzeugen.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="460"/>
+        <source>The object build &quot;%1&quot; wrote no file (exit status %2); check the object flag on the compiler page.%3</source>
+        <translation>Die Objekterzeugung „%1“ schrieb keine Datei (Exit-Status %2); prüfen Sie das Objekt-Flag auf der Compiler-Seite.%3</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="475"/>
         <source>The run made no compile before it ended; the messages above give the reason.</source>
         <translation>Der Lauf hat vor seinem Ende nichts übersetzt; die Meldungen oben nennen den Grund.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="333"/>
+        <location filename="../KestrixWizardRun.cpp" line="478"/>
         <source>
 
 Command Attempted:
@@ -354,7 +556,7 @@ Versuchter Befehl:
 </translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="333"/>
+        <location filename="../KestrixWizardRun.cpp" line="478"/>
         <source>
  ---- stdout details ----
 </source>
@@ -363,7 +565,7 @@ Versuchter Befehl:
 </translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="334"/>
+        <location filename="../KestrixWizardRun.cpp" line="479"/>
         <source>
  ---- stderr details ----
 </source>
@@ -372,7 +574,7 @@ Versuchter Befehl:
 </translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="360"/>
+        <location filename="../KestrixWizardRun.cpp" line="505"/>
         <source>A personality is being generated. Stop the run and close the wizard?
 
 The previous personality is left as it was.</source>
@@ -381,17 +583,22 @@ The previous personality is left as it was.</source>
 Die bisherige Persönlichkeit bleibt, wie sie war.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="374"/>
+        <location filename="../KestrixWizardRun.cpp" line="518"/>
+        <source>The settings could not be saved to %1. Close the wizard anyway? What was entered since the last run is then lost.</source>
+        <translation>Die Einstellungen konnten nicht in %1 gespeichert werden. Den Assistenten trotzdem schließen? Was seit dem letzten Lauf eingegeben wurde, geht dann verloren.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardRun.cpp" line="533"/>
         <source>Save Log File as ..</source>
         <translation>Protokoll speichern unter ..</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="375"/>
+        <location filename="../KestrixWizardRun.cpp" line="534"/>
         <source>Log Files (*.txt *.log)</source>
         <translation>Protokolldateien (*.txt *.log)</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="384"/>
+        <location filename="../KestrixWizardRun.cpp" line="543"/>
         <source>The log could not be saved to %1: %2</source>
         <translation>Das Protokoll konnte nicht in %1 gespeichert werden: %2</translation>
     </message>
@@ -406,89 +613,191 @@ Die bisherige Persönlichkeit bleibt, wie sie war.</translation>
         <translation>Nein</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="44"/>
+        <location filename="../KestrixWizardSettings.cpp" line="49"/>
         <source>%1 (does not exist; left out of the run)</source>
         <translation>%1 (existiert nicht; im Lauf ausgelassen)</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="47"/>
+        <location filename="../KestrixWizardSettings.cpp" line="55"/>
+        <source>(none)</source>
+        <translation>(keine)</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="57"/>
         <source>Product:</source>
         <translation>Produkt:</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="48"/>
+        <location filename="../KestrixWizardSettings.cpp" line="58"/>
         <source>Personality Destination Directory:</source>
         <translation>Zielordner der Persönlichkeit:</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="49"/>
+        <location filename="../KestrixWizardSettings.cpp" line="59"/>
         <source>Personality Name:</source>
         <translation>Name der Persönlichkeit:</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="50"/>
+        <location filename="../KestrixWizardSettings.cpp" line="60"/>
+        <source>Personality File:</source>
+        <translation>Persönlichkeitsdatei:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="61"/>
         <source>Compiler:</source>
         <translation>Compiler:</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="51"/>
+        <location filename="../KestrixWizardSettings.cpp" line="62"/>
         <source>Cross Compiler:</source>
         <translation>Cross-Compiler:</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="52"/>
+        <location filename="../KestrixWizardSettings.cpp" line="63"/>
         <source>Compiler Output Flag:</source>
         <translation>Ausgabeschalter des Compilers:</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="53"/>
+        <location filename="../KestrixWizardSettings.cpp" line="64"/>
         <source>Compiler Object File Generation Flag:</source>
         <translation>Objektschalter des Compilers:</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="54"/>
+        <location filename="../KestrixWizardSettings.cpp" line="65"/>
         <source>Compiler Define Flag:</source>
         <translation>Definitionsschalter des Compilers:</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="55"/>
+        <location filename="../KestrixWizardSettings.cpp" line="66"/>
         <source>Object File Extension:</source>
         <translation>Objektdatei-Endung:</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="56"/>
+        <location filename="../KestrixWizardSettings.cpp" line="67"/>
         <source>Reduce File Size:</source>
         <translation>Dateigröße verringern:</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="57"/>
+        <location filename="../KestrixWizardSettings.cpp" line="68"/>
         <source>Compiler Header Directories:</source>
         <translation>Header-Verzeichnisse des Compilers:</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="58"/>
+        <location filename="../KestrixWizardSettings.cpp" line="69"/>
         <source>Compiler Defines:</source>
         <translation>Compiler-Definitionen:</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="59"/>
+        <location filename="../KestrixWizardSettings.cpp" line="70"/>
         <source>Compiler Switches:</source>
         <translation>Compilerschalter:</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="77"/>
+        <location filename="../KestrixWizardSettings.cpp" line="71"/>
+        <source>Template Personality File:</source>
+        <translation>Vorlage-Persönlichkeit:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="72"/>
+        <source>Force Include File:</source>
+        <translation>Zwangsweise eingebundene Datei:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="73"/>
+        <source>Substitute Headers:</source>
+        <translation>Ersatz-Header:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardSettings.cpp" line="95"/>
         <source>Compiler Command Order:</source>
         <translation>Reihenfolge im Übersetzungsbefehl:</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="92"/>
+        <location filename="../KestrixWizardSettings.cpp" line="110"/>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardSettings.cpp" line="109"/>
+        <location filename="../KestrixWizardSettings.cpp" line="131"/>
         <source>The settings could not be saved to %1: %2</source>
         <translation>Die Einstellungen konnten nicht in %1 gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardExport.cpp" line="47"/>
+        <source>Export for clang, cppcheck</source>
+        <translation>Für clang, cppcheck exportieren</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardExport.cpp" line="53"/>
+        <source>%1 was found neither beside the wizard nor in the folders of PATH, so %2 cannot be exported.</source>
+        <translation>%1 wurde weder neben dem Assistenten noch in den Ordnern von PATH gefunden; %2 kann daher nicht exportiert werden.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardExport.cpp" line="59"/>
+        <source>The personality %1 is gone; generate it again before exporting it.</source>
+        <translation>Die Persönlichkeit %1 ist nicht mehr da; erzeugen Sie sie erneut, bevor Sie sie exportieren.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardExport.cpp" line="75"/>
+        <source>These files exist already and are replaced by the export:
+
+%1
+
+Export anyway?</source>
+        <translation>Diese Dateien gibt es bereits, und der Export ersetzt sie:
+
+%1
+
+Trotzdem exportieren?</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardExport.cpp" line="89"/>
+        <source>%1 %2 did not finish within a minute, or could not be started: %3</source>
+        <translation>%1 %2 wurde nicht innerhalb einer Minute fertig oder konnte nicht gestartet werden: %3</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardExport.cpp" line="94"/>
+        <source>%1 could not export %2 for %3 (exit status %4):
+
+%5</source>
+        <translation>%1 konnte %2 nicht für %3 exportieren (Exit-Status %4):
+
+%5</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardExport.cpp" line="114"/>
+        <source>Exported from %1; every file lists in its comments the facts that its format cannot hold.</source>
+        <translation>Exportiert aus %1; jede Datei nennt in ihren Kommentaren die Fakten, die ihr Format nicht fassen kann.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardExport.cpp" line="115"/>
+        <source>Files written:</source>
+        <translation>Geschriebene Dateien:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardExport.cpp" line="118"/>
+        <source>clang-based tools (clang, clang-tidy, clangd):</source>
+        <translation>Clang-basierte Werkzeuge (clang, clang-tidy, clangd):</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardExport.cpp" line="121"/>
+        <source>clangd and clang-tidy read compile_flags.txt in the folder of the sources or above it; %1 holds the same flags for a .clangd file.</source>
+        <translation>clangd und clang-tidy lesen compile_flags.txt im Ordner der Quellen oder darüber; %1 enthält dieselben Flags für eine .clangd-Datei.</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardExport.cpp" line="123"/>
+        <source>cppcheck:</source>
+        <translation>cppcheck:</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardExport.cpp" line="127"/>
+        <source>Other tools, as a forced include (the option as compilers spell it):</source>
+        <translation>Andere Werkzeuge, als zwangsweise eingebundene Datei (die Option, wie Compiler sie schreiben):</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardExport.cpp" line="132"/>
+        <source>Exported %1 for clang-based tools and cppcheck, and as a header: %2 files beside it, listed with their use on the Exported Files tab.</source>
+        <translation>%1 für clang-basierte Werkzeuge und cppcheck sowie als Header exportiert: %2 Dateien daneben, mit ihrer Verwendung aufgeführt auf der Registerkarte Exportierte Dateien.</translation>
     </message>
 </context>
 <context>
@@ -587,11 +896,6 @@ Die bisherige Persönlichkeit bleibt, wie sie war.</translation>
         <location filename="../KestrixWizardBase.ui" line="1627"/>
         <source>Review the settings and generate the personality</source>
         <translation>Einstellungen prüfen und die Persönlichkeit erzeugen</translation>
-    </message>
-    <message>
-        <location filename="../KestrixWizardBase.ui" line="229"/>
-        <source>Welcome to the VLMT :: Compiler Personality Generator</source>
-        <translation>Willkommen beim VLMT :: Compiler-Persönlichkeitsgenerator</translation>
     </message>
     <message>
         <location filename="../KestrixWizardBase.ui" line="239"/>
@@ -767,22 +1071,32 @@ Die bisherige Persönlichkeit bleibt, wie sie war.</translation>
         <translation>&amp;Protokoll des Laufs</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardBase.ui" line="1732"/>
+        <location filename="../KestrixWizardBase.ui" line="1711"/>
+        <source>E&amp;xported Files</source>
+        <translation>Exportierte Da&amp;teien</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="1749"/>
         <source>&amp;Stop</source>
         <translation>&amp;Anhalten</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardBase.ui" line="1735"/>
+        <location filename="../KestrixWizardBase.ui" line="1752"/>
         <source>End the running generation; the previous personality is left as it was.</source>
         <translation>Die laufende Erzeugung beenden; die bisherige Persönlichkeit bleibt, wie sie war.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardBase.ui" line="1745"/>
+        <location filename="../KestrixWizardBase.ui" line="1762"/>
         <source>Save L&amp;og</source>
         <translation>Protokoll &amp;speichern</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardBase.ui" line="1755"/>
+        <location filename="../KestrixWizardBase.ui" line="1772"/>
+        <source>&amp;Export for clang, cppcheck</source>
+        <translation>Für clang, cppcheck e&amp;xportieren</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="1782"/>
         <source>Save &amp;Compiler</source>
         <translation>&amp;Compiler speichern</translation>
     </message>
@@ -790,6 +1104,11 @@ Die bisherige Persönlichkeit bleibt, wie sie war.</translation>
         <location filename="../KestrixWizardBase.ui" line="291"/>
         <source>Personality Output</source>
         <translation>Ausgabe der Persönlichkeit</translation>
+    </message>
+    <message>
+        <location filename="../KestrixWizardBase.ui" line="229"/>
+        <source>Welcome to the Kestrix Compiler Personality Generator</source>
+        <translation>Willkommen beim Kestrix-Compiler-Persönlichkeitsgenerator</translation>
     </message>
     <message>
         <location filename="../KestrixWizardBase.ui" line="340"/>
@@ -852,6 +1171,17 @@ Die bisherige Persönlichkeit bleibt, wie sie war.</translation>
         <translation>Compilerfamilie und Compilername dürfen nicht beide leer sein.</translation>
     </message>
     <message>
+        <location filename="../SaveCompilerDetails.cpp" line="233"/>
+        <source>Compiler Name provided does not match the language selected,
+or describes a specific language when &apos;Both&apos; is selected.
+
+It is advisable to ensure that the compiler name reflects the language. Are you sure you wish to continue with this name?</source>
+        <translation>Der Compilername passt nicht zur gewählten Sprache
+oder nennt eine bestimmte Sprache, obwohl „Beide“ gewählt ist.
+
+Der Compilername sollte die Sprache widerspiegeln. Wollen Sie diesen Namen trotzdem verwenden?</translation>
+    </message>
+    <message>
         <location filename="../SaveCompilerDetails.cpp" line="178"/>
         <source>Compiler Family and Compiler Name match an existing compiler, do you want to overwrite this?</source>
         <translation>Compilerfamilie und Compilername gehören zu einem vorhandenen Compiler. Wollen Sie ihn überschreiben?</translation>
@@ -865,17 +1195,6 @@ Die bisherige Persönlichkeit bleibt, wie sie war.</translation>
         <location filename="../SaveCompilerDetails.cpp" line="219"/>
         <source>Compiler Name cannot be empty if language: Both is selected.</source>
         <translation>Der Compilername darf nicht leer sein, wenn als Sprache „Beide“ gewählt ist.</translation>
-    </message>
-    <message>
-        <location filename="../SaveCompilerDetails.cpp" line="233"/>
-        <source>Compiler Name provided does not match the language selected,
-or describes a specific language when &apos;Both&apos; is selected.
-
-It is advisabe to ensure that the compiler name reflects the language. Are you sure you wish to continue with this name?</source>
-        <translation>Der Compilername passt nicht zur gewählten Sprache
-oder nennt eine bestimmte Sprache, obwohl „Beide“ gewählt ist.
-
-Der Compilername sollte die Sprache widerspiegeln. Wollen Sie diesen Namen trotzdem verwenden?</translation>
     </message>
 </context>
 <context>
