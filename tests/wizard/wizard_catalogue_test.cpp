@@ -204,6 +204,16 @@ private slots:
         QCOMPARE(ListedDirectories(wizard), QString());
         wizard.CmpHdrDirFindBtn->click();
         QVERIFY(Dialogs->Texts.last().contains("cannot be run"));
+        // A compiler whose path has blanks is asked as well, typed with quotes or without.
+        const QString tools = Deployment->Path("my tools");
+        QVERIFY(QDir().mkpath(tools) && QFile::copy(Fake("listcc"), tools + "/listcc"));
+        ScopedEnv spaced("KXWIZ_FAKE_DIRS", b);
+        for (const QString& command : {tools + "/listcc -mfake", "\"" + tools + "/listcc\" -mfake"}) {
+            wizard.CmpHdrDirListBox->clear();
+            wizard.CmpExeEdit->setText(command);
+            wizard.CmpHdrDirFindBtn->click();
+            QCOMPARE(ListedDirectories(wizard), b);
+        }
     }
 
     void savingStoresTheCompilerThatRan()
