@@ -143,8 +143,7 @@ KestrixWizard::KestrixWizard(QWidget* parent) : KestrixWizardBase(parent)
     for (QLineEdit* field : {CmpExeEdit, CmpExeFlagEdit, CmpCmpFlagEdit, CmpDefFlagEdit, CmpObjExtFlagEdit})
         connect(field, &QLineEdit::textChanged, this, &KestrixWizard::UpdateSaveCompiler);
     for (QAbstractButton* box : {static_cast<QAbstractButton*>(CrossCmpCheckBox), static_cast<QAbstractButton*>(CmpExeFlagChkBox),
-                                 static_cast<QAbstractButton*>(CmpDefFlagChkBox), static_cast<QAbstractButton*>(ReduceFileSizeCheckBox),
-                                 static_cast<QAbstractButton*>(ZanthRadioButton)})
+                                 static_cast<QAbstractButton*>(CmpDefFlagChkBox), static_cast<QAbstractButton*>(ReduceFileSizeCheckBox)})
         connect(box, &QAbstractButton::toggled, this, &KestrixWizard::UpdateSaveCompiler);
     for (QPlainTextEdit* list : {CmpSwtchEdit, CmpDefEdit})
         connect(list, &QPlainTextEdit::textChanged, this, &KestrixWizard::UpdateSaveCompiler);
@@ -487,6 +486,8 @@ void KestrixWizard::ProductRadioBtn_clicked()
     Product = ZanthRadioButton->isChecked() ? QStringLiteral("zanth") : QStringLiteral("zanthpp");
     ApplyProductFilter();
     updateCmdOrder();
+    // A personality for the other language is another run's result.
+    UpdateSaveCompiler();
 
     if (SelectedName.isEmpty() || CompilerNameFitsProduct(SelectedName, Product))
         return;

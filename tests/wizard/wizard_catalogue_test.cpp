@@ -265,6 +265,11 @@ private slots:
                 wizard.CmpSwtchEdit->setPlainText(change);
         }
         QVERIFY(wizard.AddCompilerBtn->isEnabled());
+        Dialogs->Answers = {false}; // the entry's settings stay for the other language
+        wizard.ZANTHPPRadioButton->click();
+        QVERIFY(!wizard.AddCompilerBtn->isEnabled());
+        wizard.ZanthRadioButton->click();
+        QVERIFY(wizard.AddCompilerBtn->isEnabled());
         wizard.SelectedName = "X - C++"; // whatever is chosen, the run's entry is offered
 
         // Over the entry it came from (Enter does that), only once the question is answered
