@@ -270,9 +270,8 @@ void KestrixWizard::ProcessFailedToStart(QProcess::ProcessError error)
 {
     if (error != QProcess::FailedToStart)
         return;
-    const QString path = qEnvironmentVariable("PATH");
-    const QString text = tr("Kestrix could not be started: no program of that name was found in the folders of PATH (%1). Start the wizard with kestrix-wizard-launch, which puts Kestrix on PATH, or add the folder that holds Kestrix to PATH.")
-                             .arg(path);
+    const QString text = tr("Kestrix could not be started (%1). It is looked for in the folders of PATH (%2). Start the wizard with kestrix-wizard-launch, which puts Kestrix on PATH, or add the folder that holds Kestrix to PATH.")
+                             .arg(Engine ? Engine->errorString() : QString(), qEnvironmentVariable("PATH"));
     AppendParagraph(text);
     EndRun(tr("Kestrix could not be started"));
     FinishRun();

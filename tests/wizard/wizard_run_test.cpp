@@ -125,7 +125,7 @@ private slots:
         QTest::newRow("signal death") << "crash" << "critical" << "Kestrix was ended by signal " + QString::number(SIGSEGV)
                                       << "The run made no compile before it ended; the messages above give the reason."
                                       << false << "Run failed after 0:0";
-        QTest::newRow("no engine") << "absent" << "critical" << "no program of that name was found in the folders of PATH"
+        QTest::newRow("no engine") << "absent" << "critical" << "). It is looked for in the folders of PATH"
                                    << "or add the folder that holds Kestrix to PATH." << false << "Kestrix could not be started";
         // A second wizard's run holds the directory: the advice is for the wizard, not for
         // the engine's command line.

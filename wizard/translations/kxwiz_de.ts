@@ -115,48 +115,48 @@
         <translation>&amp;Erzeugen</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="262"/>
+        <location filename="../KestrixWizard.cpp" line="261"/>
         <source>%1 (Alt+%2)</source>
         <translation>%1 (Alt+%2)</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="326"/>
+        <location filename="../KestrixWizard.cpp" line="325"/>
         <source>Close the wizard? The settings entered are kept for the next start.</source>
         <translation>Den Assistenten schließen? Die eingegebenen Einstellungen bleiben für den nächsten Start erhalten.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="407"/>
+        <location filename="../KestrixWizard.cpp" line="406"/>
         <source>Enter the destination folder of the personality to go on.</source>
         <translation>Geben Sie den Zielordner der Persönlichkeit an, um weiterzugehen.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="409"/>
+        <location filename="../KestrixWizard.cpp" line="408"/>
         <source>Enter the personality name to go on.</source>
         <translation>Geben Sie den Namen der Persönlichkeit an, um weiterzugehen.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="426"/>
+        <location filename="../KestrixWizard.cpp" line="425"/>
         <source>The define flag is empty: every test defines macros with it (for example -D).</source>
         <translation>Der Definitionsschalter ist leer: jeder Test definiert damit Makros (zum Beispiel -D).</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="428"/>
+        <location filename="../KestrixWizard.cpp" line="427"/>
         <source>The object flag is empty: every test compiles to an object file with it (for example -c).</source>
         <translation>Der Objektschalter ist leer: jeder Test übersetzt damit in eine Objektdatei (zum Beispiel -c).</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="656"/>
+        <location filename="../KestrixWizard.cpp" line="657"/>
         <source>%1 does not exist; a run leaves it out.</source>
         <translation>%1 existiert nicht; ein Lauf lässt es aus.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="711"/>
+        <location filename="../KestrixWizard.cpp" line="712"/>
         <source>No header directories come with %1. Remove the directories listed now, which may belong to another compiler?</source>
         <translation>Mit %1 kommen keine Header-Verzeichnisse. Die jetzt aufgeführten Verzeichnisse entfernen, die zu einem anderen Compiler gehören könnten?</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="701"/>
-        <location filename="../KestrixWizard.cpp" line="713"/>
+        <location filename="../KestrixWizard.cpp" line="702"/>
+        <location filename="../KestrixWizard.cpp" line="714"/>
         <source>Replace the header directories listed now with those of %1?
 
 %2</source>
@@ -165,37 +165,37 @@
 %2</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="433"/>
+        <location filename="../KestrixWizard.cpp" line="432"/>
         <source>Enter the compiler command, or choose one with the Catalogue button, to go on.</source>
         <translation>Geben Sie den Compilerbefehl ein oder wählen Sie einen mit der Schaltfläche Katalog, um weiterzugehen.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="458"/>
+        <location filename="../KestrixWizard.cpp" line="457"/>
         <source>The compiler page is not complete.</source>
         <translation>Die Compiler-Seite ist nicht vollständig.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="462"/>
+        <location filename="../KestrixWizard.cpp" line="461"/>
         <source>A run is in progress; Generate is available again when it ends.</source>
         <translation>Ein Lauf ist im Gange; Erzeugen ist wieder verfügbar, wenn er endet.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="463"/>
+        <location filename="../KestrixWizard.cpp" line="462"/>
         <source>Runs Kestrix with these settings and writes %1.</source>
         <translation>Startet Kestrix mit diesen Einstellungen und schreibt %1.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="497"/>
+        <location filename="../KestrixWizard.cpp" line="498"/>
         <source>The compiler &quot;%1&quot; was chosen from the catalogue for C++, and Zanth analyses C.</source>
         <translation>Der Compiler „%1“ wurde aus dem Katalog für C++ gewählt, und Zanth analysiert C.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="498"/>
+        <location filename="../KestrixWizard.cpp" line="499"/>
         <source>The compiler &quot;%1&quot; was chosen from the catalogue for C, and Zanth++ analyses C++.</source>
         <translation>Der Compiler „%1“ wurde aus dem Katalog für C gewählt, und Zanth++ analysiert C++.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="501"/>
+        <location filename="../KestrixWizard.cpp" line="502"/>
         <source>Clear everything that came with it (the command, flags, object file extension, switches, defines, header directories and its files), so that another compiler can be chosen with the Catalogue button on the Compiler page?
 
 No keeps the settings as they are.</source>
@@ -204,15 +204,15 @@ No keeps the settings as they are.</source>
 Nein lässt die Einstellungen, wie sie sind.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="673"/>
-        <location filename="../KestrixWizard.cpp" line="729"/>
-        <location filename="../KestrixWizard.cpp" line="738"/>
-        <location filename="../KestrixWizard.cpp" line="743"/>
+        <location filename="../KestrixWizard.cpp" line="674"/>
+        <location filename="../KestrixWizard.cpp" line="730"/>
+        <location filename="../KestrixWizard.cpp" line="739"/>
+        <location filename="../KestrixWizard.cpp" line="744"/>
         <source>Search Directories</source>
         <translation>Suchverzeichnisse</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="689"/>
+        <location filename="../KestrixWizard.cpp" line="690"/>
         <source>Every header directory of %1 is listed already, in its order; the list is unchanged. These listed directories are not among the compiler&apos;s and stay:
 
 %2</source>
@@ -221,7 +221,7 @@ Nein lässt die Einstellungen, wie sie sind.</translation>
 %2</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="696"/>
+        <location filename="../KestrixWizard.cpp" line="697"/>
         <source>%1 searches these header directories:
 
 %2
@@ -242,55 +242,55 @@ Die Liste enthält auch diese, die %1 nicht nennt:
 Sollen sie an ihrem Platz bleiben? Nein entfernt sie.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="730"/>
+        <location filename="../KestrixWizard.cpp" line="731"/>
         <source>The compiler command &quot;%1&quot; cannot be run; complete it on the compiler page first.</source>
         <translation>Der Compilerbefehl „%1“ lässt sich nicht ausführen; vervollständigen Sie ihn zuerst auf der Compiler-Seite.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="741"/>
+        <location filename="../KestrixWizard.cpp" line="742"/>
         <location filename="../KestrixWizardCatalogue.cpp" line="142"/>
         <source>the compiler &quot;%1&quot;</source>
         <translation>dem Compiler „%1“</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="744"/>
+        <location filename="../KestrixWizard.cpp" line="745"/>
         <source>The header directories of %1 are those listed, in the same order; the list is unchanged.</source>
         <translation>Die Header-Verzeichnisse von %1 sind die aufgeführten, in derselben Reihenfolge; die Liste bleibt unverändert.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="762"/>
+        <location filename="../KestrixWizard.cpp" line="763"/>
         <source>Object build: %1</source>
         <translation>Objekt: %1</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="765"/>
+        <location filename="../KestrixWizard.cpp" line="766"/>
         <source>Program build: %1</source>
         <translation>Programm: %1</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="325"/>
-        <location filename="../KestrixWizard.cpp" line="502"/>
+        <location filename="../KestrixWizard.cpp" line="324"/>
+        <location filename="../KestrixWizard.cpp" line="503"/>
         <location filename="../KestrixWizardCatalogue.cpp" line="78"/>
         <location filename="../KestrixWizardCatalogue.cpp" line="245"/>
         <location filename="../KestrixWizardCatalogue.cpp" line="252"/>
         <location filename="../KestrixWizardRun.cpp" line="214"/>
         <location filename="../KestrixWizardRun.cpp" line="223"/>
-        <location filename="../KestrixWizardRun.cpp" line="279"/>
-        <location filename="../KestrixWizardRun.cpp" line="355"/>
-        <location filename="../KestrixWizardRun.cpp" line="504"/>
-        <location filename="../KestrixWizardRun.cpp" line="517"/>
-        <location filename="../KestrixWizardRun.cpp" line="542"/>
+        <location filename="../KestrixWizardRun.cpp" line="278"/>
+        <location filename="../KestrixWizardRun.cpp" line="354"/>
+        <location filename="../KestrixWizardRun.cpp" line="503"/>
+        <location filename="../KestrixWizardRun.cpp" line="516"/>
+        <location filename="../KestrixWizardRun.cpp" line="541"/>
         <source>Compiler Personality Generator</source>
         <translation>Compiler-Persönlichkeitsgenerator</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="556"/>
+        <location filename="../KestrixWizard.cpp" line="557"/>
         <source>Select the Compiler Personality Destination Directory</source>
         <translation>Zielordner für die Compiler-Persönlichkeit wählen</translation>
     </message>
     <message>
-        <location filename="../KestrixWizard.cpp" line="607"/>
-        <location filename="../KestrixWizard.cpp" line="619"/>
+        <location filename="../KestrixWizard.cpp" line="608"/>
+        <location filename="../KestrixWizard.cpp" line="620"/>
         <source>Select The Compiler Header File Directory</source>
         <translation>Ordner mit Header-Dateien des Compilers wählen</translation>
     </message>
@@ -383,169 +383,169 @@ It is replaced only when the run succeeds.</source>
 Sie wird nur ersetzt, wenn der Lauf gelingt.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="274"/>
-        <source>Kestrix could not be started: no program of that name was found in the folders of PATH (%1). Start the wizard with kestrix-wizard-launch, which puts Kestrix on PATH, or add the folder that holds Kestrix to PATH.</source>
-        <translation>Kestrix konnte nicht gestartet werden: In den Ordnern von PATH (%1) wurde kein Programm dieses Namens gefunden. Starten Sie den Assistenten mit kestrix-wizard-launch, das Kestrix in PATH aufnimmt, oder fügen Sie den Ordner, der Kestrix enthält, zu PATH hinzu.</translation>
+        <location filename="../KestrixWizardRun.cpp" line="273"/>
+        <source>Kestrix could not be started (%1). It is looked for in the folders of PATH (%2). Start the wizard with kestrix-wizard-launch, which puts Kestrix on PATH, or add the folder that holds Kestrix to PATH.</source>
+        <translation>Kestrix konnte nicht gestartet werden (%1). Es wird in den Ordnern von PATH (%2) gesucht. Starten Sie den Assistenten mit kestrix-wizard-launch, das Kestrix in PATH aufnimmt, oder fügen Sie den Ordner, der Kestrix enthält, zu PATH hinzu.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="277"/>
+        <location filename="../KestrixWizardRun.cpp" line="276"/>
         <source>Kestrix could not be started</source>
         <translation>Kestrix konnte nicht gestartet werden</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="305"/>
+        <location filename="../KestrixWizardRun.cpp" line="304"/>
         <source>Stopping the run ...</source>
         <translation>Der Lauf wird angehalten ...</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="358"/>
+        <location filename="../KestrixWizardRun.cpp" line="357"/>
         <source>%1 is as it was before the run.</source>
         <translation>%1 ist wie vor dem Lauf.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="359"/>
+        <location filename="../KestrixWizardRun.cpp" line="358"/>
         <source>There was no personality at %1 before the run, and there is none now.</source>
         <translation>Vor dem Lauf gab es keine Persönlichkeit unter %1, und es gibt auch jetzt keine.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="361"/>
+        <location filename="../KestrixWizardRun.cpp" line="360"/>
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="365"/>
+        <location filename="../KestrixWizardRun.cpp" line="364"/>
         <source>Personality Generated Successfully! It was written to %1.</source>
         <translation>Persönlichkeit erfolgreich erzeugt! Sie wurde nach %1 geschrieben.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="366"/>
+        <location filename="../KestrixWizardRun.cpp" line="365"/>
         <source>&quot;Export for clang, cppcheck&quot; writes its facts beside it for clang-based tools, cppcheck and as a header.</source>
         <translation>„Für clang, cppcheck exportieren“ schreibt ihre Fakten daneben, für clang-basierte Werkzeuge, für cppcheck und als Header.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="367"/>
+        <location filename="../KestrixWizardRun.cpp" line="366"/>
         <source>Personality written after %1</source>
         <translation>Persönlichkeit nach %1 geschrieben</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="369"/>
+        <location filename="../KestrixWizardRun.cpp" line="368"/>
         <source>The personality was written to %1, but data that the run needs was missing: some results may be absent. The messages in the log name what was missing.</source>
         <translation>Die Persönlichkeit wurde nach %1 geschrieben, aber Daten, die der Lauf braucht, fehlten: manche Ergebnisse können fehlen. Die Meldungen im Protokoll nennen, was fehlte.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="371"/>
+        <location filename="../KestrixWizardRun.cpp" line="370"/>
         <source>Warning: %1</source>
         <translation>Warnung: %1</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="372"/>
+        <location filename="../KestrixWizardRun.cpp" line="371"/>
         <source>Personality written with missing data after %1</source>
         <translation>Persönlichkeit mit fehlenden Daten nach %1 geschrieben</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="376"/>
+        <location filename="../KestrixWizardRun.cpp" line="375"/>
         <source>The run was stopped after %1. No new personality was written; %2</source>
         <translation>Der Lauf wurde nach %1 angehalten. Es wurde keine neue Persönlichkeit geschrieben; %2</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="383"/>
+        <location filename="../KestrixWizardRun.cpp" line="382"/>
         <source>Kestrix was interrupted (exit status %1); %2</source>
         <translation>Kestrix wurde unterbrochen (Exit-Status %1); %2</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="549"/>
+        <location filename="../KestrixWizardRun.cpp" line="548"/>
         <source>Kestrix run log</source>
         <translation>Protokoll eines Kestrix-Laufs</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="549"/>
+        <location filename="../KestrixWizardRun.cpp" line="548"/>
         <source>Kestrix version: %1</source>
         <translation>Kestrix-Version: %1</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="550"/>
+        <location filename="../KestrixWizardRun.cpp" line="549"/>
         <source>Started: %1</source>
         <translation>Gestartet: %1</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="551"/>
+        <location filename="../KestrixWizardRun.cpp" line="550"/>
         <source>Compiler: %1</source>
         <translation>Compiler: %1</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="552"/>
+        <location filename="../KestrixWizardRun.cpp" line="551"/>
         <source>Personality: %1</source>
         <translation>Persönlichkeit: %1</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="552"/>
+        <location filename="../KestrixWizardRun.cpp" line="551"/>
         <source>Settings of the run:</source>
         <translation>Einstellungen des Laufs:</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="553"/>
+        <location filename="../KestrixWizardRun.cpp" line="552"/>
         <source>Log:</source>
         <translation>Protokoll:</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="377"/>
+        <location filename="../KestrixWizardRun.cpp" line="376"/>
         <source>Run stopped after %1</source>
         <translation>Lauf nach %1 angehalten</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="381"/>
+        <location filename="../KestrixWizardRun.cpp" line="380"/>
         <source>Kestrix was ended by signal %1 (%2).</source>
         <translation>Kestrix wurde durch Signal %1 (%2) beendet.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="385"/>
+        <location filename="../KestrixWizardRun.cpp" line="384"/>
         <source>Kestrix failed with exit status %1.</source>
         <translation>Kestrix ist mit Exit-Status %1 gescheitert.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="387"/>
+        <location filename="../KestrixWizardRun.cpp" line="386"/>
         <source>Run failed after %1</source>
         <translation>Lauf nach %1 gescheitert</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="391"/>
+        <location filename="../KestrixWizardRun.cpp" line="390"/>
         <source>Another run of Kestrix is using the working directory %1, most likely from a second wizard window. Wait for that run to end, or stop it there, then press Generate again.</source>
         <translation>Ein anderer Lauf von Kestrix benutzt das Arbeitsverzeichnis %1, wahrscheinlich aus einem zweiten Fenster des Assistenten. Warten Sie, bis dieser Lauf endet, oder halten Sie ihn dort an, und drücken Sie dann erneut Erzeugen.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="402"/>
+        <location filename="../KestrixWizardRun.cpp" line="401"/>
         <source>Personality Generation Failed!</source>
         <translation>Die Erzeugung der Persönlichkeit ist fehlgeschlagen!</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="404"/>
+        <location filename="../KestrixWizardRun.cpp" line="403"/>
         <source>Personality Generation Failed!
 Please check the details on screen and try again.</source>
         <translation>Die Erzeugung der Persönlichkeit ist fehlgeschlagen!
 Bitte prüfen Sie die angezeigten Einzelheiten und versuchen Sie es erneut.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="442"/>
+        <location filename="../KestrixWizardRun.cpp" line="441"/>
         <source>The object build &quot;%1&quot; did not end within 20 seconds.</source>
         <translation>Die Objekterzeugung „%1“ endete nicht innerhalb von 20 Sekunden.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="456"/>
+        <location filename="../KestrixWizardRun.cpp" line="455"/>
         <source>The object build &quot;%1&quot; wrote %2, but no file ending in &quot;%3&quot;, the object file extension on the compiler page. Set the extension to &quot;%4&quot; and press Generate again.</source>
         <translation>Die Objekterzeugung „%1“ schrieb %2, aber keine Datei mit der Endung „%3“, der Objektdatei-Endung auf der Compiler-Seite. Setzen Sie die Endung auf „%4“ und drücken Sie erneut Erzeugen.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="460"/>
+        <location filename="../KestrixWizardRun.cpp" line="459"/>
         <source>The object build &quot;%1&quot; wrote no file (exit status %2); check the object flag on the compiler page.%3</source>
         <translation>Die Objekterzeugung „%1“ schrieb keine Datei (Exit-Status %2); prüfen Sie das Objekt-Flag auf der Compiler-Seite.%3</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="475"/>
+        <location filename="../KestrixWizardRun.cpp" line="474"/>
         <source>The run made no compile before it ended; the messages above give the reason.</source>
         <translation>Der Lauf hat vor seinem Ende nichts übersetzt; die Meldungen oben nennen den Grund.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="478"/>
+        <location filename="../KestrixWizardRun.cpp" line="477"/>
         <source>
 
 Command Attempted:
@@ -556,7 +556,7 @@ Versuchter Befehl:
 </translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="478"/>
+        <location filename="../KestrixWizardRun.cpp" line="477"/>
         <source>
  ---- stdout details ----
 </source>
@@ -565,7 +565,7 @@ Versuchter Befehl:
 </translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="479"/>
+        <location filename="../KestrixWizardRun.cpp" line="478"/>
         <source>
  ---- stderr details ----
 </source>
@@ -574,7 +574,7 @@ Versuchter Befehl:
 </translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="505"/>
+        <location filename="../KestrixWizardRun.cpp" line="504"/>
         <source>A personality is being generated. Stop the run and close the wizard?
 
 The previous personality is left as it was.</source>
@@ -583,22 +583,22 @@ The previous personality is left as it was.</source>
 Die bisherige Persönlichkeit bleibt, wie sie war.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="518"/>
+        <location filename="../KestrixWizardRun.cpp" line="517"/>
         <source>The settings could not be saved to %1. Close the wizard anyway? What was entered since the last run is then lost.</source>
         <translation>Die Einstellungen konnten nicht in %1 gespeichert werden. Den Assistenten trotzdem schließen? Was seit dem letzten Lauf eingegeben wurde, geht dann verloren.</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="533"/>
+        <location filename="../KestrixWizardRun.cpp" line="532"/>
         <source>Save Log File as ..</source>
         <translation>Protokoll speichern unter ..</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="534"/>
+        <location filename="../KestrixWizardRun.cpp" line="533"/>
         <source>Log Files (*.txt *.log)</source>
         <translation>Protokolldateien (*.txt *.log)</translation>
     </message>
     <message>
-        <location filename="../KestrixWizardRun.cpp" line="543"/>
+        <location filename="../KestrixWizardRun.cpp" line="542"/>
         <source>The log could not be saved to %1: %2</source>
         <translation>Das Protokoll konnte nicht in %1 gespeichert werden: %2</translation>
     </message>
