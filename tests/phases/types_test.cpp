@@ -3,6 +3,7 @@
 // the assembler, while constant expressions about the type compile.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <regex>
 
@@ -94,4 +95,46 @@ TEST(BaseTypes, ReadTogetherOnlyFromTheWholeArrayBetweenItsMarkers)
     FakeRun plain([&](const CompileJob&) { return Accept(whole); }, {}, true, exact);
     EXPECT_FALSE(MeasureTypesTogether(plain.Context, "", true, types));
     EXPECT_EQ(plain.Fake.Runs(), 0);
+}
+
+// One type at a time against a cross compiler that makes no object of any base type and
+// states sizes and layouts only in constant expressions (as cc65 does for float), that does
+// not know long long at all, and that aligns long double on 16 bytes: every number comes
+// from sizeof, long long gets no lines, and no alignment stops at 8.
+TEST(BaseTypes, SizedOnlyByConstantExpressionsAndLeftOutWhenRejected)
+{
+    // Size and alignment in chars, by the spelling sizeof takes.
+    const std::map<std::string, std::pair<int, int>> layout{
+        {"char", {1, 1}}, {"int", {2, 2}}, {"short", {2, 2}}, {"long", {4, 4}}, {"float", {4, 1}},
+        {"double", {8, 8}}, {"long double", {16, 16}}, {"int*", {2, 2}}, {"void (*)()", {2, 1}}};
+    auto compiler = [&](const CompileJob& job) {
+        static const std::regex atMost(R"(sizeof\((.+?)\) <= (\d+)\))");
+        static const std::regex gap(R"(- sizeof\((.+?)\) == (\d+)\))");
+        static const std::regex sized(R"(^int kx_s\[sizeof\((.+)\)\];)");
+        std::smatch match;
+        auto known = [&](const std::string& type) { return layout.count(type) != 0; };
+        if (std::regex_search(job.Source, match, atMost) && known(match[1]))
+            return layout.at(match[1]).first <= std::stoi(match[2]) ? Accept() : Reject("negative size");
+        if (std::regex_search(job.Source, match, gap) && known(match[1]))
+            return layout.at(match[1]).second == std::stoi(match[2]) ? Accept() : Reject("negative size");
+        if (std::regex_search(job.Source, match, sized) && known(match[1]))
+            return Accept();
+        // Plain char is unsigned.
+        if (job.Source.find("((char)-1 < 0)) - 1]") != std::string::npos)
+            return job.Source.find("(!((") != std::string::npos ? Accept() : Reject("negative size");
+        return Reject("objects of this type are not supported");
+    };
+    FakeRun run(compiler, {}, true);
+    PersonalityWriter writer(true);
+    CapturedLines said;
+    ConductBaseTypeTests(run.Context, writer);
+    EXPECT_EQ(writer.Lines(), (std::vector<std::string>{
+                                  "-s char=8", "-a char=1", "-u+", "-s int=16", "-a int=2", "-s short=16", "-a short=2",
+                                  "-s long=32", "-a long=4", "-s float=32", "-a float=1", "-s double=64", "-a double=8",
+                                  "-s ldouble=128", "-a ldouble=16", "-s dataptr=16", "-a dataptr=2", "-s codeptr=16",
+                                  "-a codeptr=1"}));
+    const std::vector<std::string> messages = said.Take();
+    EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
+                            [](const std::string& m) { return m.rfind("The base type long long is left out", 0) == 0; }),
+              1);
 }
