@@ -500,7 +500,9 @@ void CheckExportedCheckSource(const Compiler& compiler)
     const std::string name = compiler.IsC ? "kx.check.c" : "kx.check.cpp";
     std::string source = ReadFile(dir + "/" + name);
     RemoveTree(dir);
-    if (compiler.IsC && !CompilesSource(compiler, "kx_sa.c", "_Static_assert(1, \"x\");\nint kx_sa;\n")) {
+    // One compiler takes the assertion for an old-style declaration: it must reject a false one.
+    if (compiler.IsC && (!CompilesSource(compiler, "kx_sa.c", "_Static_assert(1, \"x\");\nint kx_sa;\n") ||
+                         CompilesSource(compiler, "kx_sa.c", "_Static_assert(0, \"x\");\nint kx_sa;\n"))) {
         std::string numbered = "#define KX_SA(n, c, m) struct kx_sa_##n { unsigned int b : 2 * !!(c) - 1; }; "
                                "extern char kx_sb_##n[2 * !!(c) - 1]\n";
         // Nor does every one of them fold && in a constant expression: the product of the
