@@ -81,7 +81,8 @@ std::vector<DataType> ConductBaseTypeTests(const RunContext& context, Personalit
             writer.Size(type.PersonalityName, type.SizeBits);
         if (type.AlignBytes != 0)
             writer.Align(type.PersonalityName, type.AlignBytes);
-        if (context.Opts.IsC && type.TypeName == "char")
+        // Without char measured its signedness was not measured either.
+        if (context.Opts.IsC && type.TypeName == "char" && type.SizeBits != 0)
             writer.PlainCharUnsigned(type.IsUnsigned);
     };
     if (MeasureTypesTogether(context, "", true, types)) {
@@ -107,10 +108,10 @@ std::vector<DataType> ConductBaseTypeTests(const RunContext& context, Personalit
             types[i] = std::move(measured.first);
             const DataType& type = types[i];
             if (!measured.second.empty())
-                Say("The base type " + type.TypeName + " is left out: " + measured.second +
+                Say("The base type " + CastType(type.TypeName) + " is left out: " + measured.second +
                     ", so it is taken to be no type of this compiler and no size or alignment line is written for it");
             else if (type.AlignBytes == 0)
-                Say("The alignment of " + type.TypeName +
+                Say("The alignment of " + CastType(type.TypeName) +
                     " could not be measured: the compiler makes no structure arrays with it and does not state "
                     "the size of a structure holding it, so no alignment line is written for it");
             write(type);

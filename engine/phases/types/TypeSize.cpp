@@ -215,11 +215,11 @@ std::string TypeProber::TestType(const std::string& prefix, DataType& type) cons
     std::string messages;
     bool declares = false;
     if (!TestKind(prefix, type, declares))
-        return "the compiler rejects both an object of " + name + " and sizeof(" + CastType(name) + ")";
+        return "the compiler rejects both an object of " + CastType(name) + " and sizeof(" + CastType(name) + ")";
 
     // Size. A type without a size yet is measured by sizeof in constant expressions where
     // the methods with objects fail: the answer is the compiler's own, only less direct.
-    std::string failure = "neither objects of " + name + " nor sizeof(" + CastType(name) + ") show its size";
+    std::string failure = "neither objects of " + CastType(name) + " nor sizeof(" + CastType(name) + ") show its size";
     std::int32_t bits = declares ? MeasureSize(prefix, type, failure) : 0;
     if (bits == 0 && type.SizeBits == 0)
         bits = BitsBySizeof(prefix, name);
