@@ -131,7 +131,7 @@ TEST(Hostile, ALinkPlantedAtThePersonalityIsReplacedNotFollowed)
     ASSERT_EQ(run.Status, 0) << run.Stderr;
     EXPECT_EQ(ReadFile(victim), "precious\n");
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(d.Personality())));
-    EXPECT_TRUE(Holds(ReadFile(d.Personality()), "-s char="));
+    EXPECT_TRUE(Holds(ReadFile(d.Personality()), "-xn "));
 }
 
 TEST(Hostile, CtrlCAndTerminationEndTheRunAndItsCompilesPromptlyAndOneRunHoldsTheDirectory)

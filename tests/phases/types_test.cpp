@@ -3,6 +3,7 @@
 // the assembler, while constant expressions about the type compile.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <regex>
 
@@ -20,16 +21,18 @@ const std::map<std::string, int> kRegisterTypes{{"__sbit", 1}, {"__sfr", 1}, {"_
 CompileResult RegisterTypeCompiler(const CompileJob& job)
 {
     const std::string& source = job.Source;
-    static const std::regex sizeAtMost(R"(sizeof\((\w+)\) <= (\d+) \?)");
+    static const std::regex sizeAtMost(R"(sizeof\((\w+)\) <= (\d+)\))");
     std::smatch match;
     if (std::regex_search(source, match, sizeAtMost)) {
         const auto type = kRegisterTypes.find(match[1].str());
         return type != kRegisterTypes.end() && type->second <= std::stoi(match[2].str()) ? Accept() : Reject();
     }
     // Constant expressions: every register type is an unsigned integer type.
+    if (source.find("-1 < 0)) - 1]") != std::string::npos)
+        return source.find("(!((") != std::string::npos ? Accept() : Reject("typetest.c:1: error 195: Size of array 'kx_check' is negative\n");
     if (source.find("int kx_") == 0)
         return Accept();
-    if (source.find("(unsigned __s") != std::string::npos || source.find("< 0) ? 1 : -1") != std::string::npos)
+    if (source.find("(unsigned __s") != std::string::npos)
         return Reject("typetest.c:1: error 195: Size of array 'a' is negative\n");
     // Plain declarations and array bounds compile; so does a local object that is never used.
     if (source.find("int a[") == 0 || source.find(" a; }") != std::string::npos)
@@ -56,17 +59,18 @@ TEST(KeywordTypes, RegisterTypesAreUnsignedIntegersOfTheirSize)
 }
 
 // The base types read from one object: the bytes between the markers, as the compiler laid
-// them out for an 8-bit target whose types all align on one char; nothing when the array
+// them out for an 8-bit target whose types all align on one char but a 16-byte long double
+// aligned on 16 (beyond the 8 bytes that objects once could show); nothing when the array
 // cannot be read whole, and no such compile at all in an exact run.
 TEST(BaseTypes, ReadTogetherOnlyFromTheWholeArrayBetweenItsMarkers)
 {
-    const std::vector<int> sizes{1, 2, 2, 4, 8, 4, 4, 4, 2, 2};  // in MakeBaseTypes' order
+    const std::vector<int> sizes{1, 2, 2, 4, 8, 4, 4, 16, 2, 2};  // in MakeBaseTypes' order
+    const std::vector<int> aligns{1, 1, 1, 1, 1, 1, 1, 16, 1, 1};
     std::string facts = "\x01junkKXTYPE<<";
     for (std::size_t t = 0; t < sizes.size(); ++t) {
         facts += static_cast<char>(sizes[t]);
         facts += static_cast<char>(t == 1 || t == 2 ? 1 : 0);  // int and short unsigned here
-        for (int lead : {1, 2, 4, 8})
-            facts += static_cast<char>(lead + sizes[t]);
+        facts += static_cast<char>(aligns[t] + sizes[t]);      // struct {char c; T d;}
     }
     const std::string whole = facts + ">>EPYTXK";
 
@@ -75,7 +79,7 @@ TEST(BaseTypes, ReadTogetherOnlyFromTheWholeArrayBetweenItsMarkers)
     ASSERT_TRUE(MeasureTypesTogether(run.Context, "", true, types));
     for (std::size_t t = 0; t < types.size(); ++t) {
         EXPECT_EQ(types[t].SizeBits, sizes[t] * 8) << types[t].TypeName;
-        EXPECT_EQ(types[t].AlignBytes, 1) << types[t].TypeName;
+        EXPECT_EQ(types[t].AlignBytes, aligns[t]) << types[t].TypeName;
         EXPECT_EQ(types[t].IsUnsigned, t == 1 || t == 2) << types[t].TypeName;
     }
 
@@ -91,4 +95,46 @@ TEST(BaseTypes, ReadTogetherOnlyFromTheWholeArrayBetweenItsMarkers)
     FakeRun plain([&](const CompileJob&) { return Accept(whole); }, {}, true, exact);
     EXPECT_FALSE(MeasureTypesTogether(plain.Context, "", true, types));
     EXPECT_EQ(plain.Fake.Runs(), 0);
+}
+
+// One type at a time against a cross compiler that makes no object of any base type and
+// states sizes and layouts only in constant expressions (as cc65 does for float), that does
+// not know long long at all, and that aligns long double on 16 bytes: every number comes
+// from sizeof, long long gets no lines, and no alignment stops at 8.
+TEST(BaseTypes, SizedOnlyByConstantExpressionsAndLeftOutWhenRejected)
+{
+    // Size and alignment in chars, by the spelling sizeof takes.
+    const std::map<std::string, std::pair<int, int>> layout{
+        {"char", {1, 1}}, {"int", {2, 2}}, {"short", {2, 2}}, {"long", {4, 4}}, {"float", {4, 1}},
+        {"double", {8, 8}}, {"long double", {16, 16}}, {"int*", {2, 2}}, {"void (*)()", {2, 1}}};
+    auto compiler = [&](const CompileJob& job) {
+        static const std::regex atMost(R"(sizeof\((.+?)\) <= (\d+)\))");
+        static const std::regex gap(R"(- sizeof\((.+?)\) == (\d+)\))");
+        static const std::regex sized(R"(^int kx_s\[sizeof\((.+)\)\];)");
+        std::smatch match;
+        auto known = [&](const std::string& type) { return layout.count(type) != 0; };
+        if (std::regex_search(job.Source, match, atMost) && known(match[1]))
+            return layout.at(match[1]).first <= std::stoi(match[2]) ? Accept() : Reject("negative size");
+        if (std::regex_search(job.Source, match, gap) && known(match[1]))
+            return layout.at(match[1]).second == std::stoi(match[2]) ? Accept() : Reject("negative size");
+        if (std::regex_search(job.Source, match, sized) && known(match[1]))
+            return Accept();
+        // Plain char is unsigned.
+        if (job.Source.find("((char)-1 < 0)) - 1]") != std::string::npos)
+            return job.Source.find("(!((") != std::string::npos ? Accept() : Reject("negative size");
+        return Reject("objects of this type are not supported");
+    };
+    FakeRun run(compiler, {}, true);
+    PersonalityWriter writer(true);
+    CapturedLines said;
+    ConductBaseTypeTests(run.Context, writer);
+    EXPECT_EQ(writer.Lines(), (std::vector<std::string>{
+                                  "-s char=8", "-a char=1", "-u+", "-s int=16", "-a int=2", "-s short=16", "-a short=2",
+                                  "-s long=32", "-a long=4", "-s float=32", "-a float=1", "-s double=64", "-a double=8",
+                                  "-s ldouble=128", "-a ldouble=16", "-s dataptr=16", "-a dataptr=2", "-s codeptr=16",
+                                  "-a codeptr=1"}));
+    const std::vector<std::string> messages = said.Take();
+    EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
+                            [](const std::string& m) { return m.rfind("The base type long long is left out", 0) == 0; }),
+              1);
 }

@@ -1,11 +1,11 @@
 // Which candidates the compiler defines, by group testing: a batch of existence tests that
-// makes the compiler name the missing header holds a defined name.
+// makes the compiler take the #include of a missing header holds a defined name.
 //
 // The plain method halves such a batch down to single names, one compile per question. A
 // compiler that writes binary objects can say more from one compile: a string whose pieces
 // the preprocessor keeps only for defined names lists them all in the object's data. The
 // list is then checked with the plain test of all the other names of the batch, which must
-// leave the compiler silent. A batch that cannot be read this way is halved.
+// leave the compiler content. A batch that cannot be read this way is halved.
 #include "engine/phases/macros/MacroExistence.h"
 
 #include <algorithm>
@@ -23,14 +23,25 @@ const std::string kUndefinedId = "ak12345";
 const std::string kListOpen = "@kxd:";
 const std::string kListClose = ":kxd@";
 
-// The plain question about a batch: does any of these names make the compiler name the
-// missing header?
-bool NamesTheMissingHeader(const RunContext& context, const std::vector<std::string>& names)
+// The plain question about a batch: does any of these names make the compiler take the
+// #include of the missing header? Most compilers name the header in their complaint; some
+// only say that an include file could not be opened. A rejection that does not name it
+// counts when the same conditionals without the #include lines are accepted: then nothing
+// but an #include taken made the compiler fail.
+bool TakesTheMissingInclude(const RunContext& context, const std::vector<std::string>& names)
 {
     std::string text;
-    for (const std::string& name : names)
+    std::string conditionals;
+    for (const std::string& name : names) {
         text += PrintPossibleDefines(name);
-    return context.Compile(text, "deftest").Output().find(kUndefinedId) != std::string::npos;
+        conditionals += "#ifdef " + name + "\n#endif\n";
+    }
+    const CompileResult result = context.Compile(text, "deftest");
+    if (result.Output().find(kUndefinedId) != std::string::npos)
+        return true;
+    if (result.Accepted() || result.Killed())
+        return false;
+    return context.Compile(conditionals, "deftest").Accepted();
 }
 
 // A string of which the preprocessor keeps the piece "I," of each defined name I.
@@ -80,7 +91,7 @@ struct BatchAnswer {
 
 BatchAnswer ReadBatch(const RunContext& context, const std::vector<std::string>& batch)
 {
-    if (!NamesTheMissingHeader(context, batch))
+    if (!TakesTheMissingInclude(context, batch))
         return {};
     const CompileResult listing = context.Compile(ListingSource(batch), "deftest");
     if (!listing.MadeObject())
@@ -96,7 +107,7 @@ BatchAnswer ReadBatch(const RunContext& context, const std::vector<std::string>&
         else
             others.push_back(batch[i]);
     }
-    if (!others.empty() && NamesTheMissingHeader(context, others))
+    if (!others.empty() && TakesTheMissingInclude(context, others))
         return {true, {}};
     return {false, std::move(*defined)};
 }
@@ -111,13 +122,13 @@ std::string PrintPossibleDefines(const std::string& name)
 std::vector<std::string> FindDefinedNames(const RunContext& context, std::vector<std::string> candidates)
 {
     const std::size_t batchSize = context.Opts.ReduceFileSize ? kReducedBatchSize : kFullBatchSize;
-    auto namesTheMissingHeader = [&](const std::vector<std::string>& batch) {
-        return NamesTheMissingHeader(context, batch);
+    auto takesTheMissingInclude = [&](const std::vector<std::string>& batch) {
+        return TakesTheMissingInclude(context, batch);
     };
     const std::size_t level = FirstLevel(candidates.size(), batchSize);
     // Text objects keep strings in an encoded form.
     if (context.Opts.Exact || !context.Target.ObjectIsBinary || level < 2)
-        return HalvingBatches(context, std::move(candidates), batchSize, kTag, namesTheMissingHeader);
+        return HalvingBatches(context, std::move(candidates), batchSize, kTag, takesTheMissingInclude);
 
     const std::vector<std::vector<std::string>> batches = CutIntoBatches(candidates, level);
     Say("  [" + kTag + "] batches of " + std::to_string(level) + ": " + std::to_string(candidates.size()) + " names, " +
@@ -134,7 +145,7 @@ std::vector<std::string> FindDefinedNames(const RunContext& context, std::vector
         });
     Say("  [" + kTag + "] " + std::to_string(defined.size()) + " macros found; " + std::to_string(toHalve.size()) +
         " names to halve");
-    for (std::string& name : HalvingBatches(context, std::move(toHalve), level / 2, kTag, namesTheMissingHeader))
+    for (std::string& name : HalvingBatches(context, std::move(toHalve), level / 2, kTag, takesTheMissingInclude))
         defined.push_back(std::move(name));
 
     // In the order of the candidates, as the halving keeps them.

@@ -11,5 +11,6 @@
 std::string PrintPossibleDefines(const std::string& name);
 
 // The candidates (in their order) that the compiler defines: those whose existence test
-// makes it name the missing header.
+// makes it take the #include of the missing header (named in its complaint, or the only
+// thing it rejects).
 std::vector<std::string> FindDefinedNames(const RunContext& context, std::vector<std::string> candidates);

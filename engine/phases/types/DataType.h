@@ -23,10 +23,20 @@ struct DataType {
     std::int32_t AlignBytes;
     bool IsUnsigned;
     std::string PersonalityName;
+    // The language fixes the kind (the base types): the tests measure the size alone, so
+    // that a type the compiler only sizes (and will not compute with) keeps its kind.
+    bool KindKnown = false;
 };
 
 // The reading of compiler evidence that the type tests share. They take plain text and
 // bytes, so they hold no state of a run.
+
+// A file-scope declaration that the compiler rejects exactly when the constant condition
+// is false. Compilers differ in which impossible size they diagnose (some take a negative
+// array size in silence, others a negative bit-field width), so both stand together; each
+// is harmless where the condition holds. The condition is spelt without ?:, which not
+// every compiler folds in a constant expression.
+std::string ConstantCheck(const std::string& condition);
 
 // The type under test as source text: "codeptr" (a pointer to a function, which no compiler
 // knows by that name) is spelt around the declared name.

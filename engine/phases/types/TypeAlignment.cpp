@@ -1,29 +1,29 @@
 // How the compiler aligns a type as a structure member: the gap it leaves after a char.
 #include "engine/phases/types/TypeTests.h"
 
+#include <algorithm>
+
 namespace {
 
-struct LeadingArray {
-    const char* Member;
-    const char* Initialiser;
-};
+// The largest alignment the size-independent tests look for. A scalar type is never aligned
+// beyond its size, so the search ends at the type's size where that is larger; without a
+// size it still reaches the 16 bytes of the widest floating and vector types in use.
+constexpr int kLeastAlignmentReach = 16;
+constexpr int kLargestAlignment = 256;
 
-// The leading char array doubles until it no longer fits the gap in front of the member.
-constexpr LeadingArray kLeadingArrays[] = {
-    {"c[1]", ""},
-    {"c[2]", "A"},
-    {"c[4]", "AAA"},
-    {"c[8]", "AAAAAAA"},
-};
+int AlignmentReach(const DataType& type)
+{
+    return std::min(kLargestAlignment, std::max(kLeastAlignmentReach, type.SizeBits / 8));
+}
 
 }  // namespace
 
-int TypeProber::StructArrayGrowth(const std::string& type, const std::string& member,
-                                     const std::string& initialiser) const
+int TypeProber::StructArrayGrowth(const std::string& type, int lead) const
 {
     const bool code = IsCodePointer(type);
+    const std::string member = "c[" + std::to_string(lead) + "]";
     const std::string field = "; " + Declaration(type, "d") + ";}";
-    const std::string value = "\"" + initialiser + "\"";
+    const std::string value = "\"" + std::string(static_cast<std::size_t>(lead - 1), 'A') + "\"";
     const std::string oneEnd = code ? ", (void ( * ) ())1}};" : ", (" + type + ")1}};";
     const std::string elementEnd = code ? ", (void ( * )())1}\n" : ", (" + type + ")1}\n";
 
@@ -36,10 +36,38 @@ int TypeProber::StructArrayGrowth(const std::string& type, const std::string& me
     int sizeOne = 0;
     int sizeMany = 0;
     std::string messages;
-    CompileThisString(one, sizeOne, messages);
-    CompileThisString(many, sizeMany, messages);
+    if (!CompileThisString(one, sizeOne, messages) || !CompileThisString(many, sizeMany, messages))
+        return 0;
     // 64 more elements make the object 64 structures larger.
     return (sizeMany - sizeOne) / 64;
+}
+
+std::int32_t TypeProber::AlignmentByGrowth(const DataType& type) const
+{
+    // The leading char array doubles until the structure grows: up to then it fitted the
+    // gap in front of the member, so the gap is the last length that fitted.
+    int previous = StructArrayGrowth(type.TypeName, 1);
+    if (previous <= 0)
+        return 0;
+    for (int lead = 2; lead <= 2 * AlignmentReach(type); lead *= 2) {
+        const int size = StructArrayGrowth(type.TypeName, lead);
+        if (size <= 0)
+            return 0;
+        if (size > previous)
+            return lead / 2;
+        previous = size;
+    }
+    return 0;
+}
+
+std::int32_t TypeProber::AlignmentBySizeof(const DataType& type) const
+{
+    const std::string structure = "struct kx_gap {char c; " + Declaration(type.TypeName, "d") + ";};\n";
+    const std::string gap = "sizeof(struct kx_gap) - sizeof(" + CastType(type.TypeName) + ")";
+    for (int bytes = 1; bytes <= AlignmentReach(type); bytes *= 2)
+        if (Compiles(structure + ConstantCheck(gap + " == " + std::to_string(bytes))))
+            return bytes;
+    return 0;
 }
 
 void TypeProber::TestTypeAlignment(DataType& type) const
@@ -47,33 +75,24 @@ void TypeProber::TestTypeAlignment(DataType& type) const
     type.AlignBytes = 0;
     const std::string& name = type.TypeName;
 
-    if (!Context.Target.IsCrossCompiler) {
+    if (!Context.Target.IsCrossCompiler && type.SizeBits != 0) {
         const std::string source = std::string("typealign") + Context.Opts.SourceExt();
         const std::string text = std::string(Context.PrintfDecl()) + "\n" +
-                                 "struct X {char c;" + name + " d;};\n" +
+                                 "struct X {char c;" + Declaration(name, "d") + ";};\n" +
                                  "int main() { printf(\"%d\", sizeof(struct X)); }\n";
         std::string output;
         long structBytes = 0;
         if (BuildAndRunProgram(source, text, output) && ReadLeadingCount(output, structBytes)) {
             const long gap = structBytes - type.SizeBits / 8;
-            // A gap that is not positive comes from a size that the size test could not
-            // measure; the object sizes do not depend on it.
             if (gap > 0)
                 type.AlignBytes = static_cast<std::int32_t>(gap);
         }
         if (type.AlignBytes != 0)
             return;
     }
-
-    int structSize[4];
-    for (int i = 0; i < 4; ++i)
-        structSize[i] = StructArrayGrowth(name, kLeadingArrays[i].Member, kLeadingArrays[i].Initialiser);
-    if (structSize[1] > structSize[0])
-        type.AlignBytes = 1;
-    else if (structSize[2] > structSize[1])
-        type.AlignBytes = 2;
-    else if (structSize[3] > structSize[2])
-        type.AlignBytes = 4;
-    else
-        type.AlignBytes = 8;
+    // Objects show the layout most directly; a type whose objects the compiler will not
+    // make (a floating type it only sizes) still has its layout stated by sizeof.
+    type.AlignBytes = AlignmentByGrowth(type);
+    if (type.AlignBytes == 0)
+        type.AlignBytes = AlignmentBySizeof(type);
 }

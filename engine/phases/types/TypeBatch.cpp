@@ -2,25 +2,21 @@
 //
 // Measured one by one, a type costs up to twenty compiles: its kind, its size by surviving
 // marker bytes (or a program printing sizeof), its signedness from two diagnostics and its
-// alignment from eight structure arrays. The compiler can state the same numbers itself:
-// sizeof of the type and of the structures the alignment test builds, and the sign of
-// (T)-1, all constant expressions that become the bytes of one array in its object. The
-// array lies between two marker texts, so only a binary object whose bytes are the array's
-// bytes can be read; anything else leaves the types to their own tests.
+// alignment from structure arrays. The compiler can state the same numbers itself: sizeof
+// of the type and of the structure {char c; T d;}, whose excess over the type is the gap
+// the alignment leaves after the char, and the sign of (T)-1, all constant expressions
+// that become the bytes of one array in its object. The array lies between two marker
+// texts, so only a binary object whose bytes are the array's bytes can be read; anything
+// else leaves the types to their own tests.
 #include "engine/phases/types/TypeTests.h"
-
-#include <array>
 
 namespace {
 
 const std::string kBegin = "KXTYPE<<";
 const std::string kEnd = ">>EPYTXK";
 
-// The leading char arrays of the alignment test, in its order.
-constexpr std::array<int, 4> kLeads = {1, 2, 4, 8};
-
-// Bytes per type: its size, 1 when unsigned, and the size of each alignment structure.
-constexpr std::size_t kFactsPerType = 2 + kLeads.size();
+// Bytes per type: its size, 1 when unsigned, and the size of the alignment structure.
+constexpr std::size_t kFactsPerType = 3;
 
 void AppendBytes(std::string& initialiser, const std::string& text)
 {
@@ -37,26 +33,14 @@ std::string FactsSource(const std::string& prefix, const std::vector<DataType>& 
         const std::string& name = types[t].TypeName;
         facts += "sizeof(" + CastType(name) + "),";
         facts += types[t].Kind == DataType::Integer ? "((" + name + ")-1 < 0) ? 0 : 1," : std::string("0,");
-        for (const int lead : kLeads) {
-            const std::string tag = "kx_t" + std::to_string(t) + "_" + std::to_string(lead);
-            structures += "struct " + tag + " {char c[" + std::to_string(lead) + "]; " + Declaration(name, "d") + ";};\n";
-            facts += "sizeof(struct " + tag + "),";
-        }
+        const std::string tag = "kx_t" + std::to_string(t);
+        structures += "struct " + tag + " {char c; " + Declaration(name, "d") + ";};\n";
+        facts += "sizeof(struct " + tag + "),";
     }
     AppendBytes(facts, kEnd);
     facts.pop_back();
     // Not const: a const array of C++ has internal linkage and may be left out of the object.
     return prefix + structures + "unsigned char kx_type_facts[] = {" + facts + "};\n";
-}
-
-// The alignment the structure arrays show, read as the test with arrays in the object reads
-// it: the first leading array that makes the structure grow.
-std::int32_t AlignmentFromStructures(const unsigned char* sizes)
-{
-    for (std::size_t i = 1; i < kLeads.size(); ++i)
-        if (sizes[i] > sizes[i - 1])
-            return kLeads[i - 1];
-    return kLeads.back();
 }
 
 }  // namespace
@@ -87,9 +71,7 @@ bool MeasureTypesTogether(const RunContext& context, const std::string& prefix, 
         type.IsUnsigned = facts[1] == 1;
         if (!withAlignment)
             continue;
-        // A program measures the gap after one char directly; objects only up to eight.
-        const int gap = facts[2] - facts[0];
-        type.AlignBytes = context.Target.IsCrossCompiler ? AlignmentFromStructures(facts + 2) : gap;
+        type.AlignBytes = facts[2] - facts[0];
     }
     types = std::move(measured);
     return true;

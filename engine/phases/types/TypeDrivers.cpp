@@ -28,7 +28,7 @@ const char* KindWord(std::int32_t kind)
 const DataType* FirstSameKindAndSize(const std::vector<DataType>& bases, const DataType& type)
 {
     for (const DataType& base : bases)
-        if (base.Kind == type.Kind && base.SizeBits == type.SizeBits)
+        if (base.Kind == type.Kind && base.SizeBits == type.SizeBits && base.SizeBits != 0)
             return &base;
     return nullptr;
 }
@@ -37,7 +37,8 @@ const DataType* NearestBaseType(const std::vector<DataType>& bases, const DataTy
 {
     const DataType* choice = nullptr;
     for (const DataType& base : bases) {
-        if (base.Kind != type.Kind)
+        // A base type the compiler does not have is no type to write another one as.
+        if (base.Kind != type.Kind || base.SizeBits == 0)
             continue;
         if (choice == nullptr) {
             choice = &base;
@@ -53,7 +54,7 @@ const DataType* NearestBaseType(const std::vector<DataType>& bases, const DataTy
 
 std::vector<DataType> MakeBaseTypes()
 {
-    return {
+    std::vector<DataType> types{
         {"char", DataType::Integer, 8, 1, false, "char"},
         {"int", DataType::Integer, 32, 4, false, "int"},
         {"short", DataType::Integer, 16, 2, false, "short"},
@@ -65,6 +66,9 @@ std::vector<DataType> MakeBaseTypes()
         {"int*", DataType::Pointer, 32, 4, false, "dataptr"},
         {"codeptr", DataType::Pointer, 32, 4, false, "codeptr"},
     };
+    for (DataType& type : types)
+        type.KindKnown = true;
+    return types;
 }
 
 std::vector<DataType> ConductBaseTypeTests(const RunContext& context, PersonalityWriter& writer)
@@ -73,11 +77,12 @@ std::vector<DataType> ConductBaseTypeTests(const RunContext& context, Personalit
     const TypeProber prober(context);
     std::vector<DataType> types = MakeBaseTypes();
     auto write = [&](const DataType& type) {
-        if (type.SizeBits != 0) {
+        if (type.SizeBits != 0)
             writer.Size(type.PersonalityName, type.SizeBits);
+        if (type.AlignBytes != 0)
             writer.Align(type.PersonalityName, type.AlignBytes);
-        }
-        if (context.Opts.IsC && type.TypeName == "char")
+        // Without char measured its signedness was not measured either.
+        if (context.Opts.IsC && type.TypeName == "char" && type.SizeBits != 0)
             writer.PlainCharUnsigned(type.IsUnsigned);
     };
     if (MeasureTypesTogether(context, "", true, types)) {
@@ -85,18 +90,31 @@ std::vector<DataType> ConductBaseTypeTests(const RunContext& context, Personalit
             write(type);
         return types;
     }
-    // Every type is measured on its own; the alignment test needs only that type's size.
+    // Every type is measured on its own; the alignment test needs only that type's size. The
+    // sizes MakeBaseTypes starts from are no facts of this compiler: a type it does not
+    // have is left without a size, and so without lines, rather than given one of them.
     context.ForEach(
         types.size(),
         [&](std::size_t i) {
             DataType type = types[i];
-            prober.TestType("", type);
-            prober.TestTypeAlignment(type);
-            return type;
+            type.SizeBits = 0;
+            type.AlignBytes = 0;
+            const std::string unmeasured = prober.TestType("", type);
+            if (unmeasured.empty())
+                prober.TestTypeAlignment(type);
+            return std::make_pair(type, unmeasured);
         },
-        [&](std::size_t i, DataType measured) {
-            types[i] = std::move(measured);
-            write(types[i]);
+        [&](std::size_t i, std::pair<DataType, std::string> measured) {
+            types[i] = std::move(measured.first);
+            const DataType& type = types[i];
+            if (!measured.second.empty())
+                Say("The base type " + CastType(type.TypeName) + " is left out: " + measured.second +
+                    ", so it is taken to be no type of this compiler and no size or alignment line is written for it");
+            else if (type.AlignBytes == 0)
+                Say("The alignment of " + CastType(type.TypeName) +
+                    " could not be measured: the compiler makes no structure arrays with it and does not state "
+                    "the size of a structure holding it, so no alignment line is written for it");
+            write(type);
         });
     return types;
 }
@@ -194,12 +212,18 @@ void ConductKWTypeTests(const RunContext& context, const std::vector<DataType>& 
         types.size(),
         [&](std::size_t i) {
             DataType type = types[i];
+            std::string unmeasured;
             if (!together)
-                prober.TestType("", type);
-            return type;
+                unmeasured = prober.TestType("", type);
+            return std::make_pair(type, unmeasured);
         },
-        [&](std::size_t, const DataType& type) {
+        [&](std::size_t, const std::pair<DataType, std::string>& measured) {
+            const DataType& type = measured.first;
             const std::string& keyword = type.TypeName;
+            // The keyword is a type all the same, and the analyser needs some type for it.
+            if (!measured.second.empty())
+                Say("The size of " + keyword + " is unknown: " + measured.second +
+                    "; it is written as the smallest base type of its kind");
             const DataType* base = NearestBaseType(candidates, type);
             if (base == nullptr) {
                 Say(keyword + " is " + KindWord(type.Kind) +

@@ -33,15 +33,16 @@ bool Contains(const std::string& content, std::initializer_list<unsigned char> b
     return content.find(needle) != std::string::npos;
 }
 
-void CannotDetermine(const std::string& type)
-{
-    Say("Couldn't determine size of " + type + " - using the default value");
-}
-
 // The largest size, in chars, that the constant-expression measure looks for.
 constexpr int kLargestSizeofBytes = 64;
 
 }  // namespace
+
+std::string ConstantCheck(const std::string& condition)
+{
+    const std::string width = "2 * (" + condition + ") - 1";
+    return "int kx_check[" + width + "];\nstruct kx_check_width { unsigned int b : " + width + "; };\n";
+}
 
 // No compiler knows the name "codeptr": it stands for a pointer to a function, which C
 // spells around the declared name.
@@ -184,6 +185,8 @@ bool TypeProber::TestKind(const std::string& prefix, DataType& type, bool& decla
     declares = CompileThisString(prefix + "int main(void) {" + Declaration(name, "a") + "; }\n", objectSize, messages);
     if (!declares && (type.SizeBits != 0 || !Compiles(prefix + "int kx_s[sizeof(" + CastType(name) + ")];\n")))
         return false;
+    if (type.KindKnown)
+        return true;
 
     // Kind: only arithmetic types can be multiplied, only integers take a remainder. A
     // compile with objects can fail for reasons that are not the type's (a register type
@@ -205,27 +208,26 @@ bool TypeProber::TestKind(const std::string& prefix, DataType& type, bool& decla
     return true;
 }
 
-void TypeProber::TestType(const std::string& prefix, DataType& type) const
+std::string TypeProber::TestType(const std::string& prefix, DataType& type) const
 {
     const std::string& name = type.TypeName;
     int objectSize = 0;
     std::string messages;
     bool declares = false;
-    if (!TestKind(prefix, type, declares)) {
-        CannotDetermine(name);
-        return;
-    }
+    if (!TestKind(prefix, type, declares))
+        return "the compiler rejects both an object of " + CastType(name) + " and sizeof(" + CastType(name) + ")";
 
     // Size. A type without a size yet is measured by sizeof in constant expressions where
     // the methods with objects fail: the answer is the compiler's own, only less direct.
-    std::string failure = "Couldn't determine size of " + name + " - using the default value";
+    std::string failure = "neither objects of " + CastType(name) + " nor sizeof(" + CastType(name) + ") show its size";
     std::int32_t bits = declares ? MeasureSize(prefix, type, failure) : 0;
     if (bits == 0 && type.SizeBits == 0)
         bits = BitsBySizeof(prefix, name);
+    std::string unmeasured;
     if (bits != 0)
         type.SizeBits = bits;
     else
-        Say(failure);
+        unmeasured = failure;
 
     // Signedness
     if (!prefix.empty()) {
@@ -237,22 +239,22 @@ void TypeProber::TestType(const std::string& prefix, DataType& type) const
         else if (name == "ptrdiff_t")
             type.IsUnsigned = false;
     } else if (type.Kind == DataType::Integer) {
-        // An unsigned type draws the same diagnostics as its explicitly unsigned form; a
-        // signed one makes the first array's size negative.
-        type.IsUnsigned = false;
-        CompileThisString("int a[(" + name + ")-1];\n", objectSize, messages);
-        std::string plain = messages;
-        CompileThisString("int a[(unsigned " + name + ")-1];\n", objectSize, messages);
-        std::string explicitUnsigned = messages;
-        RemoveNumbersAndFilename(plain, "");
-        RemoveNumbersAndFilename(explicitUnsigned, "");
-        if (plain == explicitUnsigned)
-            type.IsUnsigned = true;
-        // Different diagnostics also come from a type name that rejects "unsigned" in front
-        // of it (an unsigned type keyword); only the value of -1 can tell.
-        else if (CompareMinusOneWithZero(prefix, name) == 1)
-            type.IsUnsigned = true;
+        // The value of -1 in the type tells, where the compiler rejects a false constant
+        // check. Otherwise an unsigned type draws the same diagnostics as its explicitly
+        // unsigned form, and a signed one makes the first array's size negative.
+        const int sign = CompareMinusOneWithZero(prefix, name);
+        type.IsUnsigned = sign == 1;
+        if (sign < 0) {
+            CompileThisString("int a[(" + name + ")-1];\n", objectSize, messages);
+            std::string plain = messages;
+            CompileThisString("int a[(unsigned " + name + ")-1];\n", objectSize, messages);
+            std::string explicitUnsigned = messages;
+            RemoveNumbersAndFilename(plain, "");
+            RemoveNumbersAndFilename(explicitUnsigned, "");
+            type.IsUnsigned = plain == explicitUnsigned;
+        }
     }
+    return unmeasured;
 }
 
 std::int32_t TypeProber::MeasureSize(const std::string& prefix, const DataType& type, std::string& failure) const
@@ -308,7 +310,7 @@ std::int32_t TypeProber::BitsBySurvivingBytes(const std::string& prefix, const D
     const std::vector<std::string> markers = FreeMarkers(baseline, Context.Target.ObjectIsBinary);
     if (markers.size() < 8) {
         if (!Context.Target.ObjectIsBinary)
-            failure = "Couldn't find 8 unique bytes!";
+            failure = "its text object leaves no 8 byte values free to mark a constant with";
         return 0;
     }
 
@@ -338,7 +340,7 @@ std::int32_t TypeProber::BitsBySizeof(const std::string& prefix, const std::stri
 {
     // Bisection on "sizeof <= n", each step an array whose size is negative when it fails.
     auto atMost = [&](int bytes) {
-        return Compiles(prefix + "int kx_s[sizeof(" + CastType(name) + ") <= " + std::to_string(bytes) + " ? 1 : -1];\n");
+        return Compiles(prefix + ConstantCheck("sizeof(" + CastType(name) + ") <= " + std::to_string(bytes)));
     };
     int above = 0;
     int atMostBytes = kLargestSizeofBytes;
@@ -362,14 +364,14 @@ bool TypeProber::Compiles(const std::string& text) const
 int TypeProber::CompareMinusOneWithZero(const std::string& prefix, const std::string& name) const
 {
     // Works for typedef names and type keywords, which cannot be prefixed with
-    // "unsigned": exactly one of the two arrays has a negative size.
+    // "unsigned": exactly one of the two checks fails.
     const std::string test = "((" + name + ")-1 < 0)";
     int objectSize = 0;
     std::string messages;
     const bool unsignedCompiles =
-        CompileThisString(prefix + "int a[" + test + " ? -1 : 1];\n", objectSize, messages);
+        CompileThisString(prefix + ConstantCheck("!" + test), objectSize, messages);
     const bool signedCompiles =
-        CompileThisString(prefix + "int a[" + test + " ? 1 : -1];\n", objectSize, messages);
+        CompileThisString(prefix + ConstantCheck(test), objectSize, messages);
     if (unsignedCompiles == signedCompiles)
         return -1;
     return unsignedCompiles ? 1 : 0;

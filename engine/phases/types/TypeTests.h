@@ -17,12 +17,13 @@ public:
     explicit TypeProber(const RunContext& context) : Context(context) {}
 
     // Measures kind, size and signedness; prefix is source text put before every test (an
-    // #include that declares the type).
-    void TestType(const std::string& prefix, DataType& type) const;
+    // #include that declares the type). Empty when the size was measured; otherwise why it
+    // was not, the type keeping the size it had.
+    std::string TestType(const std::string& prefix, DataType& type) const;
     // Measures the kind alone; false when the type can neither declare an object nor be
     // measured by sizeof. declares tells whether it can declare a local object.
     bool TestKind(const std::string& prefix, DataType& type, bool& declares) const;
-    // Measures the alignment of the type as a structure member.
+    // Measures the alignment of the type as a structure member; 0 when no test shows it.
     void TestTypeAlignment(DataType& type) const;
 
 private:
@@ -37,7 +38,12 @@ private:
     // The size in bits from sizeof in constant expressions alone, or 0.
     std::int32_t BitsBySizeof(const std::string& prefix, const std::string& name) const;
     int CompareMinusOneWithZero(const std::string& prefix, const std::string& name) const;
-    int StructArrayGrowth(const std::string& type, const std::string& member, const std::string& initialiser) const;
+    // The size of struct {char c[lead]; TYPE d;} from the objects of arrays of it, or 0.
+    int StructArrayGrowth(const std::string& type, int lead) const;
+    // The alignment in bytes from the objects, or from sizeof in constant expressions; 0
+    // when neither shows it.
+    std::int32_t AlignmentByGrowth(const DataType& type) const;
+    std::int32_t AlignmentBySizeof(const DataType& type) const;
 
     const RunContext& Context;
 };
