@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/Reporter.h"
+#include "engine/core/TextUtilities.h"
 #include "engine/output/TemplateMerge.h"
 #include "tests/support/TestSupport.h"
-#include "engine/core/TextUtilities.h"
+
+using Lines = std::vector<std::string>;
 
 TEST(TemplateSectionsTest, EntriesPerKindAndFaultsByLine)
 {
-    using Lines = std::vector<std::string>;
     const struct {
         const char* Text;
         Lines Modify, Add, Remove;
@@ -19,40 +20,41 @@ TEST(TemplateSectionsTest, EntriesPerKindAndFaultsByLine)
         {"<modify>\na\n</modify><add>\nb\n</add> <remove>\nc\n</remove>\n", {"a"}, {"b"}, {"c"}, ""},
         {"<add></add>\n-u+\n", {}, {}, {}, ""},
         {"<add>\n-u+\n", {}, {}, {}, "the <add> section opened at line 1 is never closed"},
-        {"<add>\n-u+\n<remove>\n-u-\n</remove>\n", {}, {}, {"-u-"},
-         "line 3 holds <remove> inside the <add> section opened at line 1"},
+        {"<add>\n-u+\n<remove>\n-u-\n</remove>\n", {}, {}, {"-u-"}, "line 3 holds <remove> inside the <add> section opened at line 1"},
         {"<modify>\na\n</add>\n</modify>\n", {}, {}, {}, "line 3 holds </add> inside the <modify> section"},
         {"text\n</remove>\n", {}, {}, {}, "line 2 closes a <remove> section that was never opened"},
     };
     for (const auto& c : cases) {
-        const TemplateSections sections = ReadTemplateSections(SplitLines(c.Text));
-        EXPECT_EQ(sections.Modify, c.Modify) << c.Text;
-        EXPECT_EQ(sections.Add, c.Add) << c.Text;
-        EXPECT_EQ(sections.Remove, c.Remove) << c.Text;
-        if (*c.Problem == '\0') {
-            EXPECT_TRUE(sections.Problems.empty()) << c.Text;
-        } else {
-            ASSERT_FALSE(sections.Problems.empty()) << c.Text;
-            EXPECT_EQ(sections.Problems.front().rfind(c.Problem, 0), 0u) << sections.Problems.front();
-        }
+        const TemplateSections s = ReadTemplateSections(SplitLines(c.Text));
+        EXPECT_EQ(std::tie(s.Modify, s.Add, s.Remove), std::tie(c.Modify, c.Add, c.Remove)) << c.Text;
+        EXPECT_TRUE(*c.Problem ? !s.Problems.empty() && s.Problems[0].rfind(c.Problem, 0) == 0 : s.Problems.empty())
+            << c.Text << (s.Problems.empty() ? "" : s.Problems[0]);
     }
 }
 
 TEST(TemplateSectionsTest, TheMergeAppliesEachSectionAndABrokenOneMergesNothing)
 {
     const std::string dir = kxtest::MakeTempDir("template");
-    kxtest::WriteFile(dir + "/t", "comment outside sections\n<modify>\n -s long=64 \n-d \"X = 2\"\n-s new=8\n</modify>\n"
-                                  "<add>\n-u+\n-d A=1\n</add><remove>\n-d gone=\n</remove>\n");
-    std::vector<std::string> lines{"-s long=32", "-d X=1", "-d gone=", "-u+", "-d kept="};
-    EXPECT_TRUE(IncorporateTemplatePersonality(lines, dir + "/t", {"-d kept=", "-d gone="}));
-    EXPECT_EQ(lines, (std::vector<std::string>{"-s long=64", "-d \"X = 2\"", "-u+", "-d kept=", "-d A=1", "-s new=8"}));
+    const struct {
+        const char* Template;
+        Lines Before, After;
+        bool Merged;
+    } cases[] = {
+        {"comment outside sections\n<modify>\n -s long=64 \n-d \"X = 2\"\n-s new=8\n</modify>\n"
+         "<add>\n-u+\n-d A=1\n</add><remove>\n-d gone=\n</remove>\n",
+         {"-s long=32", "-d X=1", "-d gone=", "-u+", "-d kept="},
+         {"-s long=64", "-d \"X = 2\"", "-u+", "-d kept=", "-d A=1", "-s new=8"}, true},
+        {"<modify>\n-s long=64\n</modify>\n<add>\n-d A=1\n<remove>\n-u+\n</remove>\n", {"-s long=32", "-u+"},
+         {"-s long=64"}, false},
+    };
+    for (const auto& c : cases) {
+        kxtest::WriteFile(dir + "/t", c.Template);
+        Lines lines = c.Before;
+        CapturedLines quiet;
+        EXPECT_EQ(IncorporateTemplatePersonality(lines, dir + "/t", {"-d kept=", "-d gone="}), c.Merged);
+        EXPECT_EQ(lines, c.After);
+    }
     EXPECT_TRUE(EntriesMatch("-d \"__asm=asm\"", "-d __asm="));
     EXPECT_FALSE(EntriesMatch("-u+", "-u-"));
-
-    kxtest::WriteFile(dir + "/t", "<modify>\n-s long=64\n</modify>\n<add>\n-d A=1\n<remove>\n-u+\n</remove>\n");
-    lines = {"-s long=32", "-u+"};
-    CapturedLines quiet;
-    EXPECT_FALSE(IncorporateTemplatePersonality(lines, dir + "/t", {}));
-    EXPECT_EQ(lines, (std::vector<std::string>{"-s long=64"}));
     kxtest::RemoveTree(dir);
 }
