@@ -56,16 +56,12 @@ std::string CandidateHeader(const Subject& subject, const std::string& dir)
     }
     std::filesystem::remove(source);
     std::string text;
-    std::map<std::string, int> taken;
-    int other = 0;
+    int taken[5] = {};  // function-like, string, empty and blank-holding values, others
     for (const auto& [name, value] : macros) {
         const std::size_t paren = name.find('(');
-        const std::string kind = paren != std::string::npos              ? "function-like"
-                                 : value.find('"') != std::string::npos ? "string"
-                                 : value.empty()                         ? "empty"
-                                 : value.find(' ') != std::string::npos  ? "blank"
-                                                                         : "other";
-        if (kind == "other" ? other++ % 128 == 0 : taken[kind]++ < 2)
+        const int kind = paren != std::string::npos ? 0 : value.find('"') != std::string::npos ? 1 : value.empty() ? 2
+                         : value.find(' ') != std::string::npos ? 3 : 4;
+        if (kind == 4 ? taken[4]++ % 128 == 0 : taken[kind]++ < 2)
             text += name.substr(0, paren) + "\n";
     }
     for (std::size_t k = 0; k < subject.KeywordNames && k < std::size(kKeywordCandidates); ++k)

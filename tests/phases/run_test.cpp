@@ -71,24 +71,20 @@ protected:
 TEST(ObjectExtension, TheObjectTheCompilerWrote)
 {
     Options options = FakeOptions();
-    const struct {
-        std::map<std::string, std::string> Files;
-        std::string Given;
-        const char* Extension;
-        bool Binary;
-    } cases[] = {
+    // The files written, the extension given, and the object found.
+    const std::tuple<std::map<std::string, std::string>, std::string, const char*, bool> cases[] = {
         {{{"typetest.o", "\x7f" "ELF"}}, "", ".o", true},
         {{{"typetest.asm", "; text"}, {"typetest.rel", "XL2\n"}, {"typetest.sym", ""}}, "", ".rel", false},
         {{{"typetest.lst", ""}, {"typetest.rel", std::string("XL2\0", 4)}}, ".rel", ".rel", true},
     };
-    for (const auto& c : cases) {
-        options.ObjectFileExtension = c.Given;
+    for (const auto& [files, given, extension, binary] : cases) {
+        options.ObjectFileExtension = given;
         FakeProbe probe([&](const CompileJob& job) {
             EXPECT_EQ(job.ExtraDefine, "XXX");
-            return Leaves(c.Files);
+            return Leaves(files);
         });
         const TargetFacts facts = GetObjectFileExtension(probe, options);
-        EXPECT_EQ(std::tie(facts.ObjectExtension, facts.ObjectIsBinary), std::tie(c.Extension, c.Binary));
+        EXPECT_EQ(std::tie(facts.ObjectExtension, facts.ObjectIsBinary), std::tie(extension, binary));
     }
     // Not the extension given, or the compiler was killed: the run cannot go on.
     options.ObjectFileExtension = ".obj";
