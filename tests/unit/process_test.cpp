@@ -33,14 +33,11 @@ protected:
 
 TEST_F(Process, OutcomeOfTheChild)
 {
-    const ProcessOutcome ok = Run("echo out; echo err >&2; pwd");
-    EXPECT_TRUE(ok.Succeeded());
+    // (A child killed by a signal, and one that reads its standard input, are the hostile
+    // tests' compilers.)
+    const ProcessOutcome ok = Run("echo out; echo err >&2; pwd; exit 3");
     EXPECT_EQ(ok.Stdout + ok.Stderr, "out\n" + Dir + "\nerr\n");
-    EXPECT_EQ(Run("exit 3").ExitStatus, 3);
-    const ProcessOutcome killed = Run("kill -SEGV $$");
-    EXPECT_TRUE(!killed.Exited && killed.Signal == SIGSEGV);
-    // Standard input is empty: a child that reads it does not wait.
-    EXPECT_EQ(Run("cat; echo done", 5).Stdout, "done\n");
+    EXPECT_EQ(ok.ExitStatus, 3);
     EXPECT_FALSE(RunProcess({{Dir + "/missing"}, Dir, Dir + "/out", Dir + "/err", 0}).Started);
 }
 
