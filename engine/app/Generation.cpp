@@ -55,10 +55,11 @@ void CheckStillThere(const std::vector<std::string>& directories)
     }
 }
 
-// The suite folder's tests, or none when the folder cannot be read (counted as missing).
+// The suite folder's tests, or none when the folder cannot be read (counted as missing, as is
+// each source of it that cannot be read).
 std::vector<SuiteTest> ReadSuite(const std::string& directory, const Options& options, int& missing)
 {
-    std::optional<std::vector<SuiteTest>> tests = ScanTestDir(directory, options.SourceExt());
+    std::optional<std::vector<SuiteTest>> tests = ScanTestDir(directory, options.SourceExt(), missing);
     if (tests)
         return std::move(*tests);
     Say("Error: Cannot open the test directory " + directory);

@@ -12,8 +12,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <thread>
@@ -26,11 +24,11 @@ using namespace kxtest;
 
 struct Subject {
     std::string Name;
-    std::vector<std::string> Args;       // the positional arguments and options, -i excepted
-    std::vector<std::string> MacroQuery; // the command that lists the predefined macros of a source
+    std::vector<std::string> Args;        // the positional arguments and options, -i excepted
+    std::vector<std::string> MacroQuery;  // the command that lists the predefined macros of a source
     std::string SourceExt;
-    int PlainNames = 10;                  // ordinary names among the candidates
-    std::size_t KeywordNames = 24;        // how many of kKeywordCandidates
+    int PlainNames = 10;            // ordinary names among the candidates
+    std::size_t KeywordNames = 24;  // how many of kKeywordCandidates
 };
 
 // Words that some compiler reserves, or that look as if one did.
@@ -43,37 +41,27 @@ const char* const kKeywordCandidates[] = {
 const char* const kTroublesomeNames[] = {"__has_include", "__has_include_next", "__has_attribute", "__has_builtin",
                                          "__COUNTER__", "__FILE__", "__LINE__", "__DATE__", "defined", "main"};
 
-// The predefined macros of the compiler: name (with its parameter list, if any) and value.
-std::map<std::string, std::string> PredefinedMacros(const Subject& subject, const std::string& dir)
+// Of the predefined macros, in the order of their names: two of each kind, one in 128 others.
+std::string CandidateHeader(const Subject& subject, const std::string& dir)
 {
     const std::string source = dir + "/empty" + subject.SourceExt;
     WriteFile(source, "");
     std::vector<std::string> argv = subject.MacroQuery;
     argv.push_back(source);
-    std::map<std::string, std::string> macros;
+    std::map<std::string, std::string> macros;  // name (with its parameter list, if any) to value
     for (const std::string& line : Lines(RunProgram(argv, dir).Stdout)) {
-        if (line.rfind("#define ", 0) != 0)
-            continue;
         const std::size_t nameEnd = line.find(' ', 8);
-        macros[line.substr(8, nameEnd - 8)] = nameEnd == std::string::npos ? "" : line.substr(nameEnd + 1);
+        if (line.rfind("#define ", 0) == 0)
+            macros[line.substr(8, nameEnd - 8)] = nameEnd == std::string::npos ? "" : line.substr(nameEnd + 1);
     }
-    return macros;
-}
-
-std::string CandidateHeader(const Subject& subject, const std::string& dir)
-{
+    std::filesystem::remove(source);
     std::string text;
-    std::map<std::string, int> taken;
-    int other = 0;
-    for (const auto& [name, value] : PredefinedMacros(subject, dir)) {
+    int taken[5] = {};  // function-like, string, empty and blank-holding values, others
+    for (const auto& [name, value] : macros) {
         const std::size_t paren = name.find('(');
-        const std::string kind = paren != std::string::npos              ? "function-like"
-                                 : value.find('"') != std::string::npos ? "string"
-                                 : value.empty()                         ? "empty"
-                                 : value.find(' ') != std::string::npos  ? "blank"
-                                                                         : "other";
-        const bool wanted = kind == "other" ? other++ % 128 == 0 : taken[kind]++ < 2;
-        if (wanted)
+        const int kind = paren != std::string::npos ? 0 : value.find('"') != std::string::npos ? 1 : value.empty() ? 2
+                         : value.find(' ') != std::string::npos ? 3 : 4;
+        if (kind == 4 ? taken[4]++ % 128 == 0 : taken[kind]++ < 2)
             text += name.substr(0, paren) + "\n";
     }
     for (std::size_t k = 0; k < subject.KeywordNames && k < std::size(kKeywordCandidates); ++k)
@@ -85,13 +73,9 @@ std::string CandidateHeader(const Subject& subject, const std::string& dir)
     return text;
 }
 
-struct Outcome {
-    RunResult Run;
-    std::string Personality;  // the deployment's own directory replaced by a placeholder
-    double Seconds = 0;
-};
-
-Outcome Generate(const Subject& subject, const std::string& headers, bool exact)
+// The run's status and messages, and its personality with the deployment's own directory
+// (where the force-include file lies) replaced by a placeholder.
+std::pair<RunResult, std::string> Generate(const Subject& subject, const std::string& headers, bool exact)
 {
     Deployment deployment;
     std::filesystem::remove(deployment.Work() + "/candidate_keywords.txt");
@@ -101,68 +85,52 @@ Outcome Generate(const Subject& subject, const std::string& headers, bool exact)
     args.insert(args.end(), {"-i", headers, "-op", deployment.Personality(), "-j", "1"});
     if (exact)
         args.push_back("-exact");
-    Outcome outcome;
-    const auto start = std::chrono::steady_clock::now();
-    outcome.Run = deployment.Run(args);
-    outcome.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    // The force-include file lies beside the personality, in the deployment.
-    if (FileExists(deployment.Personality()))
-        outcome.Personality = ReplaceAll(ReadFile(deployment.Personality()), deployment.Root(), "DEPLOYMENT");
-    return outcome;
+    const RunResult run = deployment.Run(args);
+    return {run, ReplaceAll(ReadFile(deployment.Personality()), deployment.Root(), "DEPLOYMENT")};
 }
 
-// The lines of one text that the other lacks, for the failure message.
-std::string LinesOnlyIn(const std::string& text, const std::string& other)
+// Both runs of every installed subject, as many at once as there are cores (the plain ones,
+// which take longest, first), then the comparisons.
+void ExpectSamePersonalities(const std::vector<Subject>& all)
 {
-    const std::vector<std::string> otherLines = Lines(other);
-    std::string only;
-    for (const std::string& line : Lines(text))
-        if (std::find(otherLines.begin(), otherLines.end(), line) == otherLines.end())
-            only += "  " + line + "\n";
-    return only;
-}
-
-// Both runs of every subject, as many at once as there are cores (the plain ones, which take
-// longest, first), then the comparisons.
-void ExpectSamePersonalities(const std::vector<Subject>& subjects)
-{
-    const std::string headers = MakeTempDir("exact-headers");
-    std::vector<std::string> dirs;
-    for (std::size_t s = 0; s < subjects.size(); ++s) {
-        dirs.push_back(headers + "/" + std::to_string(s));
-        std::filesystem::create_directories(dirs.back());
-        const std::string text = CandidateHeader(subjects[s], dirs.back());
-        std::filesystem::remove(dirs.back() + "/empty" + subjects[s].SourceExt);
-        WriteFile(dirs.back() + "/kx_candidates.h", text);
+    std::vector<Subject> subjects;
+    std::string missing;
+    for (const Subject& subject : all) {
+        if (HaveCommand(subject.MacroQuery.front()))
+            subjects.push_back(subject);
+        else
+            missing += " " + subject.MacroQuery.front();
     }
-    std::vector<Outcome> outcomes(2 * subjects.size());
+    const std::string headers = MakeTempDir("exact-headers");
+    for (std::size_t s = 0; s < subjects.size(); ++s) {
+        std::filesystem::create_directories(headers + "/" + std::to_string(s));
+        const std::string text = CandidateHeader(subjects[s], headers + "/" + std::to_string(s));
+        WriteFile(headers + "/" + std::to_string(s) + "/kx_candidates.h", text);
+    }
+    std::vector<std::pair<RunResult, std::string>> outcomes(2 * subjects.size());
     std::atomic<std::size_t> next{0};
-    auto worker = [&] {
-        for (std::size_t run; (run = next++) < outcomes.size();) {
-            const bool exact = run < subjects.size();
-            const std::size_t s = run % subjects.size();
-            outcomes[run] = Generate(subjects[s], dirs[s], exact);
-        }
-    };
     std::vector<std::thread> workers;
     for (unsigned w = 0; w < std::max(2u, std::thread::hardware_concurrency()); ++w)
-        workers.emplace_back(worker);
+        workers.emplace_back([&] {
+            for (std::size_t run; (run = next++) < outcomes.size();)
+                outcomes[run] = Generate(subjects[run % subjects.size()], headers + "/" + std::to_string(run % subjects.size()),
+                                         run < subjects.size());
+        });
     for (std::thread& thread : workers)
         thread.join();
     RemoveTree(headers);
 
     for (std::size_t s = 0; s < subjects.size(); ++s) {
-        const Outcome& plain = outcomes[s];
-        const Outcome& fast = outcomes[subjects.size() + s];
-        const std::string& name = subjects[s].Name;
-        std::printf("%-20s plain %6.1f s, fast %6.1f s\n", name.c_str(), plain.Seconds, fast.Seconds);
-        EXPECT_EQ(plain.Run.Status, 0) << name << ": " << plain.Run.Stdout << plain.Run.Stderr;
-        EXPECT_EQ(fast.Run.Status, plain.Run.Status) << name << ": " << fast.Run.Stdout << fast.Run.Stderr;
-        EXPECT_FALSE(plain.Personality.empty()) << name;
-        EXPECT_TRUE(fast.Personality == plain.Personality)
-            << name << ": only with -exact:\n" << LinesOnlyIn(plain.Personality, fast.Personality)
-            << "only without:\n" << LinesOnlyIn(fast.Personality, plain.Personality);
+        const auto& [plain, plainPersonality] = outcomes[s];
+        const auto& [fast, fastPersonality] = outcomes[subjects.size() + s];
+        SCOPED_TRACE(subjects[s].Name);
+        EXPECT_EQ(plain.Status, 0) << plain.Stdout << plain.Stderr;
+        EXPECT_EQ(fast.Status, plain.Status) << fast.Stdout << fast.Stderr;
+        EXPECT_FALSE(plainPersonality.empty());
+        EXPECT_EQ(fastPersonality, plainPersonality) << "the fast methods (left) against -exact (right)";
     }
+    if (!missing.empty())
+        GTEST_SKIP() << "not installed:" << missing;
 }
 
 Subject GccLike(const std::string& name, const std::string& product, const std::string& kind,
@@ -175,37 +143,32 @@ Subject GccLike(const std::string& name, const std::string& product, const std::
     return subject;
 }
 
+// Compilers that make the fast methods fall back. They are all gcc underneath, whose keywords
+// the real compilers' comparison covers: a few keywords exercise the batched keyword tests.
+Subject FakeSubject(const std::string& name, const std::string& fake, const std::string& kind,
+                    std::vector<std::string> options = {}, const std::string& objExt = ".o", int plainNames = 10)
+{
+    Subject subject = GccLike(name, "zanth", kind, Fake(fake), std::move(options), {"gcc", "-dM", "-E"}, objExt);
+    subject.KeywordNames = 6;
+    subject.PlainNames = plainNames;
+    return subject;
+}
+
 }  // namespace
 
 // The real compilers of the catalogue, with the catalogue's options: the host's and a small
 // cross target's on every run, the others under the label "exact" (they take minutes).
-static void ExpectSameOnInstalled(const std::vector<Subject>& subjects)
-{
-    std::vector<Subject> installed;
-    std::string missing;
-    for (const Subject& subject : subjects) {
-        if (HaveCommand(subject.MacroQuery.front()))
-            installed.push_back(subject);
-        else
-            missing += " " + subject.MacroQuery.front();
-    }
-    ExpectSamePersonalities(installed);
-    if (!missing.empty())
-        GTEST_SKIP() << "not installed:" << missing;
-}
-
 TEST(ExactRealCompilers, HostAndSmallCrossTarget)
 {
-    ExpectSameOnInstalled({
+    ExpectSamePersonalities({
         GccLike("gcc", "zanth", "cmp", "gcc"),
-        GccLike("avr-gcc", "zanth", "ccmp", "avr-gcc", {"-xs", "-mmcu=atmega2560"},
-                {"avr-gcc", "-mmcu=atmega2560", "-dM", "-E"}),
+        GccLike("avr-gcc", "zanth", "ccmp", "avr-gcc", {"-xs", "-mmcu=atmega2560"}, {"avr-gcc", "-mmcu=atmega2560", "-dM", "-E"}),
     });
 }
 
 TEST(ExactRealCompilers, TheOtherCatalogueCompilers)
 {
-    ExpectSameOnInstalled({
+    ExpectSamePersonalities({
         GccLike("g++", "zanthpp", "cmp", "g++"),
         GccLike("clang", "zanth", "cmp", "clang", {"-xs", "-fno-builtin"}),
         GccLike("arm-none-eabi-gcc", "zanth", "ccmp", "arm-none-eabi-gcc"),
@@ -216,34 +179,18 @@ TEST(ExactRealCompilers, TheOtherCatalogueCompilers)
     });
 }
 
-// Compilers that make the fast methods fall back. They are all gcc underneath, whose keywords
-// the real compilers' comparison covers: a few keywords exercise the batched keyword tests.
-static Subject FakeSubject(const std::string& name, const std::string& fake, const std::string& kind,
-                    std::vector<std::string> options = {}, const std::string& objExt = ".o")
-{
-    Subject subject = GccLike(name, "zanth", kind, Fake(fake), std::move(options), {"gcc", "-dM", "-E"}, objExt);
-    subject.KeywordNames = 6;
-    return subject;
-}
-
 // On every run: one that stops at its first error, and one that refuses large sources (run
 // with -rfs), with enough names for batches near the size limit.
 TEST(ExactFakeCompilers, EarlyStopsAndSmallSources)
 {
-    if (!HaveCommand("gcc"))
-        GTEST_SKIP() << "gcc is not installed; the fake compilers wrap it.";
-    std::vector<Subject> subjects{FakeSubject("first error only", "fake-first-error", "cmp"),
-                                  FakeSubject("small sources", "fake-small-sources", "cmp", {"-rfs"})};
-    subjects.back().PlainNames = 3000;
-    ExpectSamePersonalities(subjects);
+    ExpectSamePersonalities({FakeSubject("first error only", "fake-first-error", "cmp"),
+                             FakeSubject("small sources", "fake-small-sources", "cmp", {"-rfs"}, ".o", 3000)});
 }
 
 // Under the label "exact": one that does not know __has_include, and one that writes its
 // objects as text.
 TEST(ExactFakeCompilers, NoHasIncludeAndTextObjects)
 {
-    if (!HaveCommand("gcc"))
-        GTEST_SKIP() << "gcc is not installed; the fake compilers wrap it.";
     ExpectSamePersonalities({FakeSubject("no __has_include", "fake-no-has-include", "cmp"),
                              FakeSubject("text objects", "fake-text-object", "ccmp", {}, ".rel")});
 }

@@ -20,19 +20,17 @@ protected:
     void SetUp() override { Root = MakeTempDir("walk"); }
     void TearDown() override { RemoveTree(Root); }
 
-    struct Walked {
-        HeaderTrees Trees;
-        std::vector<std::string> Said;
-    };
-    // A walk that blocks on a file ends the test program (SIGALRM) instead of hanging it.
-    Walked Walk(const std::vector<std::string>& directories, std::uint64_t limit = kHarvestLimit)
+    // The trees and the messages. A walk that blocks on a file ends the test program
+    // (SIGALRM) instead of hanging it.
+    std::pair<HeaderTrees, std::vector<std::string>> Walk(const std::vector<std::string>& directories,
+                                                          std::uint64_t limit = kHarvestLimit)
     {
         CapturedLines said;
         HeaderScanner scanner(Ignored, limit);
         alarm(20);
         scanner.ScanSearchDirectories(directories);
         alarm(0);
-        return Walked{scanner.Take(), said.Take()};
+        return {scanner.Take(), said.Take()};
     }
 
     std::string Root;
@@ -49,23 +47,20 @@ TEST_F(HeaderWalk, EveryRealDirectoryOnceUnderTheNameGivenOrFirstMet)
     WriteFile(Root + "/other/b.h", "int in_other;\n");
     fs::create_directory_symlink(Root + "/other", Root + "/inc/to_other");
 
-    const struct {
-        std::vector<std::string> Given;
-        std::set<std::string> Directories;
-    } cases[] = {
+    const std::pair<std::vector<std::string>, std::set<std::string>> cases[] = {
         {{Root + "/inc"}, {Root + "/inc", Root + "/inc/alias", Root + "/inc/to_other"}},
         {{Root + "/inc", Root + "/other", Root + "/inc/real"},
          {Root + "/inc", Root + "/inc/real", Root + "/other"}},
         {{Root + "/other", Root + "/inc/to_other"}, {Root + "/other"}},
     };
-    for (const auto& c : cases) {
-        const HeaderTrees trees = Walk(c.Given).Trees;
+    for (const auto& [given, expected] : cases) {
         std::set<std::string> directories;
+        const HeaderTrees trees = Walk(given).first;
         for (const auto& [directory, files] : trees.DirFiles)
             directories.insert(directory);
-        EXPECT_EQ(directories, c.Directories) << c.Given.size();
+        EXPECT_EQ(directories, expected) << given.size();
     }
-    const HeaderTrees all = Walk({Root + "/inc"}).Trees;
+    const HeaderTrees all = Walk({Root + "/inc"}).first;
     EXPECT_EQ(all.DirFiles.at(Root + "/inc"), (std::set<std::string>{"alias/a.h", "to_other/b.h"}));
     EXPECT_EQ(all.Identifiers, (std::set<std::string>{"in_other", "in_real", "int"}));
 }
@@ -82,7 +77,7 @@ TEST_F(HeaderWalk, ADirectoryReachedByManyLinksIsWalkedOnce)
             for (const char* link : {"/a", "/b"})
                 fs::create_directory_symlink(Root + "/l" + std::to_string(level + 1), dir + link);
     }
-    const HeaderTrees trees = Walk({Root + "/l0"}).Trees;
+    const HeaderTrees trees = Walk({Root + "/l0"}).first;
     EXPECT_EQ(trees.DirFiles.size(), static_cast<std::size_t>(levels));
     EXPECT_EQ(trees.DirFiles.at(Root + "/l0").size(), static_cast<std::size_t>(levels));
     EXPECT_EQ(trees.Identifiers.count("level_39"), 1u);
@@ -100,7 +95,7 @@ TEST_F(HeaderWalk, OnlyRegularFilesAreListedAndRead)
         fs::create_symlink("/proc/kmsg", Root + "/inc/kmsg.h");
     fs::create_symlink("/dev/zero", Root + "/inc/zero.h");
 
-    const HeaderTrees trees = Walk({Root + "/inc"}).Trees;
+    const HeaderTrees trees = Walk({Root + "/inc"}).first;
     EXPECT_EQ(trees.DirFiles.at(Root + "/inc"), std::set<std::string>{"plain.h"});
     EXPECT_EQ(trees.Identifiers, (std::set<std::string>{"int", "plain_name"}));
 }
@@ -113,20 +108,16 @@ TEST_F(HeaderWalk, FilesLargerThanTheLimitAreListedButNotHarvested)
     WriteFile(Root + "/inc/huge.h", "int huge_name;\n");
     fs::resize_file(Root + "/inc/huge.h", kHarvestLimit + 1);
 
-    const struct {
-        std::uint64_t Limit;
-        std::set<std::string> Identifiers;
-        std::vector<std::string> Skipped;
-    } cases[] = {
+    const std::tuple<std::uint64_t, std::set<std::string>, std::vector<std::string>> cases[] = {
         {1000, {"int", "small_name"}, {"big.h", "huge.h"}},
         {kHarvestLimit, {"big_name", "int", "small_name"}, {"huge.h"}},
     };
-    for (const auto& c : cases) {
-        const auto [trees, lines] = Walk({Root + "/inc"}, c.Limit);
+    for (const auto& [limit, identifiers, skipped] : cases) {
+        const auto [trees, lines] = Walk({Root + "/inc"}, limit);
         EXPECT_EQ(trees.DirFiles.at(Root + "/inc"), (std::set<std::string>{"big.h", "huge.h", "small.h"}));
-        EXPECT_EQ(trees.Identifiers, c.Identifiers);
-        ASSERT_EQ(lines.size(), c.Skipped.size());
+        EXPECT_EQ(trees.Identifiers, identifiers);
+        ASSERT_EQ(lines.size(), skipped.size());
         for (std::size_t i = 0; i < lines.size(); ++i)
-            EXPECT_NE(lines[i].find("\"" + Root + "/inc/" + c.Skipped[i] + "\""), std::string::npos) << lines[i];
+            EXPECT_NE(lines[i].find("\"" + Root + "/inc/" + skipped[i] + "\""), std::string::npos) << lines[i];
     }
 }

@@ -21,47 +21,37 @@ struct ModelCompiler {
 
     CompileResult operator()(const BatchSource& source) const
     {
-        std::string messages;
-        std::string file = source.FileName();
+        std::string messages, file = source.FileName(), firstTwin;
         long line = 0;
-        std::string firstTwin;
-        bool spilling = false;
         int errors = 0;
+        bool spilling = false;
         auto say = [&](long at, const std::string& what) {
-            messages += file + ":" + std::to_string(WrongLines ? 1 : at) + ":1: " + what + "\n";
+            messages += file + ":" + std::to_string(WrongLines ? 1 : at) + ":1: error: " + what + "\n";
+            ++errors;
         };
-        bool stopped = false;
         for (const std::string& text : Lines(source.Text())) {
+            if (StopsAtFirstError && errors > 0)
+                return Reject(messages);
             ++line;
             if (text.rfind("#line 1 \"", 0) == 0) {
                 file = text.substr(9, text.size() - 10);
                 line = 0;
                 continue;
             }
-            stopped = StopsAtFirstError && errors > 0;
-            if (stopped)
-                break;
-            if (spilling) {
-                say(line, "error: expected ';'");
-                ++errors;
-                spilling = false;
-            }
-            if (text == "bad" || text == "spill") {
-                say(line, "error: " + text);
-                ++errors;
-                spilling = text == "spill";
+            if (spilling)
+                say(line, "expected ';'");
+            spilling = text == "spill";
+            if (text == "bad" || spilling) {
+                say(line, text);
+            } else if (text == "twin" && firstTwin.empty()) {
+                firstTwin = file + ":" + std::to_string(line);
             } else if (text == "twin") {
-                if (firstTwin.empty()) {
-                    firstTwin = file + ":" + std::to_string(line);
-                } else {
-                    say(line, "error: redeclared");
-                    messages += firstTwin + ":1: note: previous declaration\n";
-                    ++errors;
-                }
+                say(line, "redeclared");
+                messages += firstTwin + ":1: note: previous declaration\n";
             }
         }
-        if (spilling && !stopped)
-            say(line + 1, "error: expected ';' at end of input");
+        if (spilling)
+            say(line + 1, "expected ';' at end of input");
         return errors == 0 ? Accept() : Reject(messages);
     }
 };
@@ -110,34 +100,28 @@ TEST(JointCompile, ACompilerThatNamesEveryErrorDecidesEverythingInThreeCompiles)
 
 TEST(JointCompile, NoItemIsMisjudgedWhateverTheCompilerDoes)
 {
-    const struct {
-        const char* What;
-        ModelCompiler Compiler;
-    } compilers[] = {
-        {"names every error", {}},
-        {"stops at its first error", {true, false}},
-        {"names the wrong lines", {false, true}},
-    };
+    const std::pair<const char*, ModelCompiler> compilers[] = {
+        {"names every error", {}}, {"stops at its first error", {true, false}}, {"names the wrong lines", {false, true}}};
     std::mt19937 random(7);
     const char* kinds[] = {"good", "good", "good", "bad", "spill", "twin"};
-    for (const auto& c : compilers) {
+    for (const auto& [what, compiler] : compilers) {
         int decided = 0;
         for (int round = 0; round < 200; ++round) {
             std::vector<std::string> items(2 + random() % 12);
             for (std::string& item : items)
                 item = kinds[random() % 6];
             for (bool files : {false, true}) {
-                const JointVerdicts verdicts = Judge(items, c.Compiler, files);
+                const JointVerdicts verdicts = Judge(items, compiler, files);
                 for (std::size_t i = 0; i < items.size(); ++i) {
                     const Judgement verdict = verdicts.Verdicts[i];
-                    if (verdict == Judgement::Accepted || verdict == Judgement::Rejected) {
-                        EXPECT_EQ(verdict == Judgement::Rejected, Fails(items[i]))
-                            << c.What << ", item " << i << " of " << testing::PrintToString(items) << (files ? " in files" : "");
-                    }
-                    decided += verdict == Judgement::Accepted || verdict == Judgement::Rejected;
+                    if (verdict != Judgement::Accepted && verdict != Judgement::Rejected)
+                        continue;
+                    ++decided;
+                    EXPECT_EQ(verdict == Judgement::Rejected, Fails(items[i]))
+                        << what << ", item " << i << " of " << testing::PrintToString(items) << (files ? " in files" : "");
                 }
             }
         }
-        EXPECT_GT(decided, 0) << c.What;
+        EXPECT_GT(decided, 0) << what;
     }
 }

@@ -2,7 +2,7 @@
 // words they reserve and how each can be used.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <map>
 
 #include "engine/phases/keywords/ExtensionKeywords.h"
 #include "tests/support/FakeProbe.h"
@@ -44,21 +44,20 @@ CompileResult KeywordCompiler(const CompileJob& job, bool namesEveryLine)
     return messages.empty() ? Accept() : Reject(messages);
 }
 
-// The keyword suite, and which keyword each of its sources accepts in place of XXX.
-const std::vector<std::pair<SuiteTest, std::set<std::string>>> kSuite{
-    {{"", "kw02_type.c", "XXX x;\n", "", "type", false}, {"__flash"}},
-    {{"", "kw04_qualifier.c", "int XXX x;\n", "", "", false}, {"__inline__"}},
-    {{"", "kw06_paren.c", "int XXX((a)) x;\n", "", "_ignore_paren", false}, {"__attribute__"}},
-    {{"", "kw15_decl.c", "XXX = 1;\n", "", "decl", false}, {"__sfr"}},
+// The keyword suite, and the one keyword that each of its sources accepts in place of XXX.
+const std::vector<SuiteTest> kSuite{
+    {"", "kw02_type.c", "XXX x;\n", "", "type", false},
+    {"", "kw04_qualifier.c", "int XXX x;\n", "", "", false},
+    {"", "kw06_paren.c", "int XXX((a)) x;\n", "", "_ignore_paren", false},
+    {"", "kw15_decl.c", "XXX = 1;\n", "", "decl", false},
 };
+const std::map<std::string, std::string> kTakes{
+    {"XXX x;\n", "__flash"}, {"int XXX x;\n", "__inline__"}, {"int XXX((a)) x;\n", "__attribute__"}, {"XXX = 1;\n", "__sfr"}};
 
-// Whether the test with this source accepts the keyword.
 bool Takes(const std::string& source, const std::string& keyword)
 {
-    for (const auto& [test, accepts] : kSuite)
-        if (source == test.Source)
-            return accepts.count(keyword) != 0;
-    return false;
+    const auto test = kTakes.find(source);
+    return test != kTakes.end() && test->second == keyword;
 }
 
 // A compiler that judges one test for one keyword (XXX defined on its command line), or many
@@ -94,13 +93,6 @@ CompileResult SuiteCompiler(const CompileJob& job)
     }
     judge();
     return messages.empty() ? Accept() : Reject(messages);
-}
-
-std::vector<SuiteTest> Suite()
-{
-    std::vector<SuiteTest> tests;
-    std::transform(kSuite.begin(), kSuite.end(), std::back_inserter(tests), [](const auto& row) { return row.first; });
-    return tests;
 }
 
 KeywordLists Lists()
@@ -158,7 +150,7 @@ TEST(KeywordClassification, EachKeywordByTheFirstTestThatTakesIt)
         FakeRun run(SuiteCompiler, {}, false, options);
         PersonalityWriter writer(true);
         CapturedLines quiet;
-        const KeywordFindings found = ConductKWTests(run.Context, writer, kReserved, Lists(), Suite());
+        const KeywordFindings found = ConductKWTests(run.Context, writer, kReserved, Lists(), kSuite);
         EXPECT_EQ(found.Lines, (std::set<std::string>{
                                    "-d \"__attribute__=_ignore_paren\"", "-d \"__inline__=inline\"",
                                    "-d __builtin_va_list=char*", "-d __null=((void*)0)", "-d __weird=",
@@ -185,7 +177,7 @@ TEST(KeywordClassification, CppAccessSpecifiersAndAnalyserExtensions)
     std::set<std::string> keywords = kReserved;
     KeywordLists lists = Lists();
     lists.IgnoreReservedWords = {"__weird"};
-    const KeywordFindings found = ConductKWTests(run.Context, writer, keywords, lists, Suite());
+    const KeywordFindings found = ConductKWTests(run.Context, writer, keywords, lists, kSuite);
     EXPECT_EQ(found.Lines.count("-sd \"__published=public\""), 1u);
     EXPECT_EQ(found.Lines.count("-sd vmt_ignore_paren=_ignore_paren"), 1u);
     EXPECT_EQ(found.Lines.count("-sd __weird="), 0u) << "reserved words of C++ are not classified";

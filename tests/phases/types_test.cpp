@@ -77,11 +77,9 @@ TEST(BaseTypes, ReadTogetherOnlyFromTheWholeArrayBetweenItsMarkers)
     FakeRun run([&](const CompileJob&) { return Accept(whole); }, {}, true);
     std::vector<DataType> types = MakeBaseTypes();
     ASSERT_TRUE(MeasureTypesTogether(run.Context, "", true, types));
-    for (std::size_t t = 0; t < types.size(); ++t) {
-        EXPECT_EQ(types[t].SizeBits, sizes[t] * 8) << types[t].TypeName;
-        EXPECT_EQ(types[t].AlignBytes, aligns[t]) << types[t].TypeName;
-        EXPECT_EQ(types[t].IsUnsigned, t == 1 || t == 2) << types[t].TypeName;
-    }
+    for (std::size_t t = 0; t < types.size(); ++t)
+        EXPECT_EQ(std::make_tuple(types[t].SizeBits, types[t].AlignBytes, types[t].IsUnsigned),
+                  std::make_tuple(sizes[t] * 8, aligns[t], t == 1 || t == 2)) << types[t].TypeName;
 
     for (const std::string& object : {facts + ">>EPYT", facts.substr(0, facts.size() - 1) + ">>EPYTXK"}) {
         FakeRun cut([&](const CompileJob&) { return Accept(object); }, {}, true);

@@ -6,11 +6,11 @@
 
 namespace {
 
-std::vector<std::string> Args(std::vector<std::string> options)
+CommandLine Parse(std::vector<std::string> options, const char* product = "zanth", const char* kind = "ccmp")
 {
-    std::vector<std::string> args{"Kestrix", "zanth", "ccmp", "cc", "-o ", "-c", "-D", ".o", "%c %d%j %o%e %s"};
+    std::vector<std::string> args{"Kestrix", product, kind, "cc", "-o ", "-c", "-D", ".o", "%c %d%j %o%e %s"};
     args.insert(args.end(), options.begin(), options.end());
-    return args;
+    return ParseCommandLine(args);
 }
 
 }  // namespace
@@ -19,30 +19,23 @@ TEST(CommandLine, OptionsFillTheOptionsValue)
 {
     const std::string dir = kxtest::MakeTempDir("cli");
     kxtest::WriteFile(dir + "/tpl", "");
-    const CommandLine line = ParseCommandLine(
-        Args({"-i", dir, "-i", dir, "-op", "-rfs", "-xd", "a,,b,", "-xs", "s,,", "-tpl", dir + "/tpl", "-j", "3",
-              "-timeout", "5", "-sub", dir + "//"}));
+    const CommandLine line = Parse({"-i", dir, "-i", dir, "-op", "-rfs", "-xd", "a,,b,", "-xs", "s,,", "-tpl",
+                                    dir + "/tpl", "-j", "3", "-timeout", "5", "-sub", dir + "//"});
     ASSERT_EQ(line.What, CommandLine::Run) << line.Error;
     const Options& o = line.Opts;
-    EXPECT_TRUE(o.IsC);
-    EXPECT_TRUE(o.CrossCompilerGiven);
+    EXPECT_TRUE(o.IsC && o.CrossCompilerGiven);
     EXPECT_EQ(o.SearchDirs, (std::vector<std::string>{dir}));
     // An option's value is never taken for an option of its own.
     EXPECT_EQ(o.PersonalityFile, "-rfs");
     EXPECT_FALSE(o.ReduceFileSize);
     EXPECT_EQ(o.ImplicitDefines, (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(o.ImplicitSwitches, (std::vector<std::string>{"s", "", ""}));
-    EXPECT_EQ(o.Jobs, 3u);
-    EXPECT_EQ(o.CompileTimeout, 5u);
+    EXPECT_EQ(std::tie(o.Jobs, o.CompileTimeout, o.ProgramTimeout), std::make_tuple(3u, 5u, 5u));
     // The copy is named after the folder's last component, which a trailing slash would hide.
     EXPECT_EQ(o.SubstituteHeaderDir, dir);
-    EXPECT_EQ(o.ProgramTimeout, 5u);
-    EXPECT_STREQ(o.DefineOption(), "-d ");
 
-    const CommandLine cpp = ParseCommandLine({"Kestrix", "ZANTH", "CCMP", "cc", "-o ", "-c", "-D", ".o",
-                                              "%c %d%j %o%e %s", "-rfs"});
-    EXPECT_FALSE(cpp.Opts.IsC);
-    EXPECT_FALSE(cpp.Opts.CrossCompilerGiven);
+    const CommandLine cpp = Parse({"-rfs"}, "ZANTH", "CCMP");
+    EXPECT_FALSE(cpp.Opts.IsC || cpp.Opts.CrossCompilerGiven);
     EXPECT_EQ(cpp.Opts.PersonalityFile, "/tmp/KestrixProbe.p_c");
     EXPECT_EQ(ParseCommandLine({"Kestrix", "zanth"}).What, CommandLine::Usage);
     kxtest::RemoveTree(dir);
@@ -52,10 +45,7 @@ TEST(CommandLine, UnusableArgumentsAreRefusedWithTheirReason)
 {
     const std::string dir = kxtest::MakeTempDir("cli");
     kxtest::WriteFile(dir + "/file", "");
-    const struct {
-        std::vector<std::string> Options;
-        const char* Reason;
-    } cases[] = {
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"-i", dir, dir}, "Unexpected argument"},
         {{"-tpl", dir}, "is a directory"},
         {{"-sub", dir + "/file"}, "is not a directory"},
@@ -64,10 +54,10 @@ TEST(CommandLine, UnusableArgumentsAreRefusedWithTheirReason)
         {{"-j", "0"}, "-j"},
         {{"-timeout", "soon"}, "-timeout"},
     };
-    for (const auto& c : cases) {
-        const CommandLine line = ParseCommandLine(Args(c.Options));
-        EXPECT_EQ(line.What, CommandLine::Refused) << c.Reason;
-        EXPECT_NE(line.Error.find(c.Reason), std::string::npos) << line.Error;
+    for (const auto& [options, reason] : cases) {
+        const CommandLine line = Parse(options);
+        EXPECT_EQ(line.What, CommandLine::Refused) << reason;
+        EXPECT_NE(line.Error.find(reason), std::string::npos) << line.Error;
     }
     kxtest::RemoveTree(dir);
 }

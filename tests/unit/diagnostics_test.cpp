@@ -28,9 +28,7 @@ TEST(Diagnostics, LocationsAndKindsInTheSpellingsOfManyCompilers)
     for (const auto& c : cases) {
         const std::vector<Diagnostic> read = ReadDiagnostics(c.Line);
         ASSERT_EQ(read.size(), 1u) << c.Line;
-        EXPECT_EQ(read[0].File, c.File) << c.Line;
-        EXPECT_EQ(read[0].Line, c.Number) << c.Line;
-        EXPECT_EQ(read[0].Severity, c.Kind) << c.Line;
+        EXPECT_EQ(std::tie(read[0].File, read[0].Line, read[0].Severity), std::tie(c.File, c.Number, c.Kind)) << c.Line;
     }
     // Lines without a location of their own belong to the message before them.
     const std::vector<Diagnostic> read = ReadDiagnostics("t.c: In function 'f':\nt.c:3:1: error: x\n"
@@ -51,25 +49,18 @@ TEST(Diagnostics, EachLineOfABatchSourceBelongsToItsItem)
     source.AddShared("int sep;\n");
     EXPECT_EQ(source.Text(), "#define S(X) #X\nint a;\nint b;\n#line 1 \"copy1.c\"\nint c;\nint sep;\n");
     EXPECT_EQ(source.LineNumber(), 3);
-    const struct {
-        const char* File;
-        long Line;
-        BatchSource::Owner::Kind What;
-        std::size_t Item;
-    } cases[] = {
-        {"b.c", 1, BatchSource::Owner::Shared, 0}, {"b.c", 3, BatchSource::Owner::Item, 0},
-        {"b.c", 4, BatchSource::Owner::Shared, 0}, {"copy1.c", 1, BatchSource::Owner::Item, 1},
-        {"copy1.c", 2, BatchSource::Owner::Shared, 0}, {"copy1.c", 9, BatchSource::Owner::Shared, 0},
-        {"stdio.h", 1, BatchSource::Owner::Foreign, 0}, {"", 0, BatchSource::Owner::Foreign, 0},
+    using O = BatchSource::Owner;
+    const std::tuple<const char*, long, O::Kind, std::size_t> cases[] = {
+        {"b.c", 1, O::Shared, 0},     {"b.c", 3, O::Item, 0},       {"b.c", 4, O::Shared, 0},
+        {"copy1.c", 1, O::Item, 1},   {"copy1.c", 2, O::Shared, 0}, {"copy1.c", 9, O::Shared, 0},
+        {"stdio.h", 1, O::Foreign, 0}, {"", 0, O::Foreign, 0},
     };
-    for (const auto& c : cases) {
+    for (const auto& [file, line, what, item] : cases) {
         Diagnostic diagnostic;
-        diagnostic.File = c.File;
-        diagnostic.Line = c.Line;
-        const BatchSource::Owner owner = source.OwnerOf(diagnostic);
-        EXPECT_EQ(owner.What, c.What) << c.File << ":" << c.Line;
-        if (c.What == BatchSource::Owner::Item) {
-            EXPECT_EQ(owner.Index, c.Item) << c.File << ":" << c.Line;
-        }
+        diagnostic.File = file;
+        diagnostic.Line = line;
+        const O owner = source.OwnerOf(diagnostic);
+        EXPECT_EQ(owner.What, what) << file << ":" << line;
+        EXPECT_TRUE(what != O::Item || owner.Index == item) << file << ":" << line;
     }
 }

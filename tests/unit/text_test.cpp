@@ -1,13 +1,18 @@
-// Text handling: the small transformations, the list file readers, the compile command
-// and the personality's quoting.
+// Text handling: the small transformations, the list file readers, the personality's
+// quoting (the compile command is proven on the built program by every run, its
+// parenthesised define flag by the hostile tests), and the template personality: what each kind of section
+// collects, how the merge applies it, and what a broken section syntax is reported as (its
+// entries never reach the personality).
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "engine/probe/CommandComposition.h"
 #include "engine/core/ListIterators.h"
-#include "engine/output/PersonalityWriter.h"
+#include "engine/core/Reporter.h"
 #include "engine/core/TextUtilities.h"
+#include "engine/output/PersonalityWriter.h"
+#include "engine/output/TemplateMerge.h"
+#include "tests/support/TestSupport.h"
 
 TEST(Text, Transformations)
 {
@@ -15,10 +20,9 @@ TEST(Text, Transformations)
     EXPECT_EQ(RemovePreAndTrailChars(' ', "   "), "");
     EXPECT_EQ(RemoveAllChar('"', "\"x\" \"y\""), "x y");
     // The first parenthesised span goes, with what is nested inside it.
-    EXPECT_EQ(RemoveParen("f(a)(b)"), "f(b)");
-    EXPECT_EQ(RemoveParen("f((a))=1"), "f=1");
-    EXPECT_EQ(RemoveParen("a)b(c"), "a)b");
-    EXPECT_EQ(RemoveParen("(x"), "(x");
+    const std::pair<const char*, const char*> parens[] = {{"f(a)(b)", "f(b)"}, {"f((a))=1", "f=1"}, {"a)b(c", "a)b"}, {"(x", "(x"}};
+    for (const auto& [text, left] : parens)
+        EXPECT_EQ(RemoveParen(text), left) << text;
     EXPECT_EQ(RemoveMismatchedQuotes("\"a\" \"b"), "\"a\" ");
     std::string path = "In file included from /usr/lib/gcc/../../include/./x.h:3:";
     CorrectPathnames(path);
@@ -27,55 +31,79 @@ TEST(Text, Transformations)
     RemoveNumbersAndFilename(message, "ak12");
     EXPECT_EQ(message, "t.c:::error:''notfound|#include<>");
     EXPECT_EQ(SplitLines("a\r\n\nb"), (std::vector<std::string>{"a", "", "b"}));
-}
-
-TEST(Text, CleaningALongMessageTakesLinearTime)
-{
-    std::string message;
+    // A quadratic cleaning would not finish this within the test's time.
+    std::string longMessage;
     for (int i = 0; i < 400000; ++i)
-        message += "ak12345 x";
-    RemoveNumbersAndFilename(message, "ak12345");
-    EXPECT_EQ(message.size(), 400000u);
+        longMessage += "ak12345 x";
+    RemoveNumbersAndFilename(longMessage, "ak12345");
+    EXPECT_EQ(longMessage.size(), 400000u);
 }
 
 TEST(Text, ListReaders)
 {
-    std::istringstream words("a\nb\n\nc");
-    const std::set<std::string> set{line_iterator(words), line_iterator()};
-    EXPECT_EQ(set, (std::set<std::string>{"", "a", "b", "c"}));
-    std::istringstream pairs("k=v=w\r\n a = b\nk=second\nlast");
-    const std::map<std::string, std::string> map{map_iterator(pairs), map_iterator()};
-    EXPECT_EQ(map, (std::map<std::string, std::string>{{"k", "v=w"}, {" a ", " b"}, {"last", "last"}}));
-}
-
-TEST(Text, CompileCommands)
-{
-    Options options;
-    options.CompilerCommand = "cc";
-    options.ExeFlag = "-o ";
-    options.ObjFlag = "-c";
-    options.DefFlag = "-D";
-    options.OrderStr = "%c %d%j %o%e %s";
-    options.ImplicitSwitches = {"-g"};
-    options.ImplicitDefines = {"X=1"};
-    EXPECT_EQ(GetCompleteCommandStr(options, "t.c", false, "Y"), "cc -g -DX=1 -DY -c  t.c");
-    EXPECT_EQ(GetCompleteCommandStr(options, "t.c", true, ""), "cc -g -DX=1  -o t.c.exe t.c");
-    // A define flag that takes its argument in parentheses: the shell must see a word.
-    options.DefFlag = "DF";
-    EXPECT_EQ(GetCompleteCommandStr(options, "t.c", false, ""), "cc -g DF'(X=1)' -c  t.c");
-    options.OrderStr = "%c %s %j";
-    EXPECT_STREQ(MissingPlaceholder(options.OrderStr), "%o");
-    EXPECT_THROW(GetCompleteCommandStr(options, "t.c", false, ""), std::invalid_argument);
+    std::istringstream words("a\nb\n\nc"), pairs("k=v=w\r\n a = b\nk=second\nlast");
+    EXPECT_EQ((std::set<std::string>{line_iterator(words), line_iterator()}), (std::set<std::string>{"", "a", "b", "c"}));
+    EXPECT_EQ((std::map<std::string, std::string>{map_iterator(pairs), map_iterator()}),
+              (std::map<std::string, std::string>{{"k", "v=w"}, {" a ", " b"}, {"last", "last"}}));
 }
 
 TEST(Text, PersonalityQuotingKeepsOrdinaryPathsAndEscapesQuotes)
 {
-    EXPECT_EQ(PersonalityWriter::Quote("/usr/include"), "\"/usr/include\"");
+    // (The lines that carry them are read back by the acceptance tests.)
     EXPECT_EQ(PersonalityWriter::Quote("C:\\dir\\x"), "\"C:\\dir\\x\"");
     EXPECT_EQ(PersonalityWriter::Quote("a\"b\\"), "\"a\\\"b\\\\\"");
     PersonalityWriter writer(false);
-    writer.IncludeDir("/i");
-    writer.Line(writer.QuotedDefine("A=1 2"));
-    EXPECT_EQ(writer.Text(), "-si \"/i\"\n-q \"/i\"\n-sd \"A=1 2\"\n");
     EXPECT_ANY_THROW(writer.IncludeDir("/evil\n-d INJECTED=1"));
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(TemplateSectionsTest, EntriesPerKindAndFaultsByLine)
+{
+    const struct {
+        const char* Text;
+        Lines Modify, Add, Remove;
+        const char* Problem;  // the start of the one problem, or "" for none
+    } cases[] = {
+        {"note <outside>\n<modify>\n -s long=64 \n</modify>\n", {"-s long=64"}, {}, {}, ""},
+        {"<modify>\na\n</modify><add>\nb\n</add> <remove>\nc\n</remove>\n", {"a"}, {"b"}, {"c"}, ""},
+        {"<add></add>\n-u+\n", {}, {}, {}, ""},
+        {"<add>\n-u+\n", {}, {}, {}, "the <add> section opened at line 1 is never closed"},
+        {"<add>\n-u+\n<remove>\n-u-\n</remove>\n", {}, {}, {"-u-"}, "line 3 holds <remove> inside the <add> section opened at line 1"},
+        {"<modify>\na\n</add>\n</modify>\n", {}, {}, {}, "line 3 holds </add> inside the <modify> section"},
+        {"text\n</remove>\n", {}, {}, {}, "line 2 closes a <remove> section that was never opened"},
+    };
+    for (const auto& c : cases) {
+        const TemplateSections s = ReadTemplateSections(SplitLines(c.Text));
+        EXPECT_EQ(std::tie(s.Modify, s.Add, s.Remove), std::tie(c.Modify, c.Add, c.Remove)) << c.Text;
+        EXPECT_TRUE(*c.Problem ? !s.Problems.empty() && s.Problems[0].rfind(c.Problem, 0) == 0 : s.Problems.empty())
+            << c.Text << (s.Problems.empty() ? "" : s.Problems[0]);
+    }
+}
+
+TEST(TemplateSectionsTest, TheMergeAppliesEachSectionAndABrokenOneMergesNothing)
+{
+    const std::string dir = kxtest::MakeTempDir("template");
+    const struct {
+        const char* Template;
+        Lines Before, After;
+        bool Merged;
+    } cases[] = {
+        {"comment outside sections\n<modify>\n -s long=64 \n-d \"X = 2\"\n-s new=8\n</modify>\n"
+         "<add>\n-u+\n-d A=1\n</add><remove>\n-d gone=\n</remove>\n",
+         {"-s long=32", "-d X=1", "-d gone=", "-u+", "-d kept="},
+         {"-s long=64", "-d \"X = 2\"", "-u+", "-d kept=", "-d A=1", "-s new=8"}, true},
+        {"<modify>\n-s long=64\n</modify>\n<add>\n-d A=1\n<remove>\n-u+\n</remove>\n", {"-s long=32", "-u+"},
+         {"-s long=64"}, false},
+    };
+    for (const auto& c : cases) {
+        kxtest::WriteFile(dir + "/t", c.Template);
+        Lines lines = c.Before;
+        CapturedLines quiet;
+        EXPECT_EQ(IncorporateTemplatePersonality(lines, dir + "/t", {"-d kept=", "-d gone="}), c.Merged);
+        EXPECT_EQ(lines, c.After);
+    }
+    EXPECT_TRUE(EntriesMatch("-d \"__asm=asm\"", "-d __asm="));
+    EXPECT_FALSE(EntriesMatch("-u+", "-u-"));
+    kxtest::RemoveTree(dir);
 }

@@ -30,7 +30,8 @@ bool EndsWith(const std::string& text, const std::string& end)
 
 }  // namespace
 
-std::optional<std::vector<SuiteTest>> ScanTestDir(const std::string& directory, const std::string& extension)
+std::optional<std::vector<SuiteTest>> ScanTestDir(const std::string& directory, const std::string& extension,
+                                                  int& unreadable)
 {
     Say("Scanning for compiler tests ...");
     std::error_code ec;
@@ -49,6 +50,7 @@ std::optional<std::vector<SuiteTest>> ScanTestDir(const std::string& directory, 
         std::string error;
         if (!ReadWholeFile(test.Path, test.Source, &error, kMaxTestBytes)) {
             Say("Error: Cannot read the test source " + test.Path + ": " + error);
+            ++unreadable;
             continue;
         }
         const std::vector<std::string> lines = SplitLines(test.Source.substr(0, 4096));

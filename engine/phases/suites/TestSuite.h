@@ -19,8 +19,10 @@ struct SuiteTest {
 };
 
 // Reads the test sources of the product (".c" or ".cpp") in the folder, in ascending order
-// of their names. Nothing (no value) when the folder cannot be read.
-std::optional<std::vector<SuiteTest>> ScanTestDir(const std::string& directory, const std::string& extension);
+// of their names. Nothing (no value) when the folder cannot be read; a source that cannot be
+// read is said, left out and counted in `unreadable`, as its facts are then missing.
+std::optional<std::vector<SuiteTest>> ScanTestDir(const std::string& directory, const std::string& extension,
+                                                  int& unreadable);
 
 // A test's text as the personality takes it: in double quotes when it holds a blank, unless
 // it is an extension line ("-ex ...").
