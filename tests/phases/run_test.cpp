@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <filesystem>
 
+#include "common/DeploymentLayout.h"
 #include "tests/support/FakeProbe.h"
 #include "tests/support/TestSupport.h"
 #include "engine/app/Generation.h"
@@ -44,13 +45,15 @@ protected:
     void SetUp() override
     {
         Root = MakeTempDir("gen");
-        std::filesystem::create_directories(Root + "/work");
-        for (const char* suite : {"c_tests", "c_keyword_tests"})
+        namespace layout = kxcommon::layout;
+        Work = Root + "/" + layout::WorkDir;
+        std::filesystem::create_directories(Work);
+        for (const char* suite : {layout::GeneralSuite(true), layout::KeywordSuite(true)})
             std::filesystem::create_directories(Root + "/" + suite);
-        for (const char* list : {"c_replace_keywords.txt", "ignore_keywords.txt", "ignore_reserved_words.txt",
-                                 "zan_extension_keywords.txt", "builtin_replace_keywords.txt", "c_keywords.txt",
-                                 "candidate_keywords.txt"})
-            WriteFile(Root + "/work/" + list, "");
+        for (const char* list : {layout::ReplaceList(true), layout::IgnoreList, layout::IgnoreReservedList,
+                                 layout::ExtensionList, layout::BuiltinReplaceList, layout::KeywordList(true),
+                                 layout::CandidateList})
+            WriteFile(Work + "/" + list, "");
         Opts = FakeOptions(true, 2);
         Opts.PersonalityFile = Root + "/out.p_c";
         WriteFile(Opts.PersonalityFile, "previous\n");
@@ -59,11 +62,12 @@ protected:
     int Generate(Probe& probe)
     {
         CapturedLines quiet;
-        return GenPersonality(Opts, probe, Root + "/work");
+        return GenPersonality(Opts, probe, Work);
     }
     std::vector<std::string> Listing() { return Lines(RunShell("ls -A " + Root).Stdout); }
 
     std::string Root;
+    std::string Work;  // the engine's working directory in Root
     Options Opts;
 };
 

@@ -10,6 +10,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "common/DeploymentLayout.h"
+
 namespace fs = std::filesystem;
 
 namespace kxtest {
@@ -78,13 +80,13 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
 Deployment::Deployment(bool withData)
 {
     RootDir = MakeTempDir("deploy");
-    WorkDir = RootDir + "/work";
+    WorkDir = RootDir + "/" + kxcommon::layout::WorkDir;
     fs::create_directories(WorkDir);
     for (const auto& entry : fs::directory_iterator(fs::path(KESTRIX_DATA_DIR))) {
         const std::string name = entry.path().filename().string();
         if (!entry.is_directory())
             continue;
-        if (name == "lists") {
+        if (name == kxcommon::layout::ListsDir) {
             for (const auto& list : fs::directory_iterator(entry.path()))
                 if (withData)
                     fs::create_symlink(list.path(), WorkDir + "/" + list.path().filename().string());

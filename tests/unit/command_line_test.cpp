@@ -37,7 +37,6 @@ TEST(CommandLine, OptionsFillTheOptionsValue)
     // The copy is named after the folder's last component, which a trailing slash would hide.
     EXPECT_EQ(o.SubstituteHeaderDir, dir);
     EXPECT_EQ(o.ProgramTimeout, 5u);
-    EXPECT_STREQ(o.DefineOption(), "-d ");
 
     const CommandLine cpp = ParseCommandLine({"Kestrix", "ZANTH", "CCMP", "cc", "-o ", "-c", "-D", ".o",
                                               "%c %d%j %o%e %s", "-rfs"});

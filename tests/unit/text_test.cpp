@@ -2,12 +2,17 @@
 // and the personality's quoting.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
-#include "engine/probe/CommandComposition.h"
+#include "common/CompileTemplate.h"
+#include "common/DeploymentLayout.h"
+#include "common/PersonalityFormat.h"
+#include "engine/core/Options.h"
 #include "engine/core/ListIterators.h"
 #include "engine/output/PersonalityWriter.h"
 #include "engine/core/TextUtilities.h"
+#include "tests/support/TestSupport.h"
 
 TEST(Text, Transformations)
 {
@@ -46,6 +51,18 @@ TEST(Text, ListReaders)
     std::istringstream pairs("k=v=w\r\n a = b\nk=second\nlast");
     const std::map<std::string, std::string> map{map_iterator(pairs), map_iterator()};
     EXPECT_EQ(map, (std::map<std::string, std::string>{{"k", "v=w"}, {" a ", " b"}, {"last", "last"}}));
+
+    // The shipped lists keep the form the readers take whole: a last line without its newline
+    // is lost, a blank line is read as the empty word, and blanks belong to keys and values.
+    const std::string lists = std::string(KESTRIX_DATA_DIR) + "/" + kxcommon::layout::ListsDir;
+    for (const auto& entry : std::filesystem::directory_iterator(lists)) {
+        const std::string text = kxtest::ReadFile(entry.path().string());
+        SCOPED_TRACE(entry.path().string());
+        EXPECT_TRUE(!text.empty() && text.back() == '\n');
+        EXPECT_EQ(text.find("\n\n"), std::string::npos);
+        EXPECT_EQ(text.find(" \n"), std::string::npos);
+        EXPECT_EQ(text.find('\r'), std::string::npos);
+    }
 }
 
 TEST(Text, CompileCommands)
@@ -58,21 +75,21 @@ TEST(Text, CompileCommands)
     options.OrderStr = "%c %d%j %o%e %s";
     options.ImplicitSwitches = {"-g"};
     options.ImplicitDefines = {"X=1"};
-    EXPECT_EQ(GetCompleteCommandStr(options, "t.c", false, "Y"), "cc -g -DX=1 -DY -c  t.c");
-    EXPECT_EQ(GetCompleteCommandStr(options, "t.c", true, ""), "cc -g -DX=1  -o t.c.exe t.c");
+    EXPECT_EQ(kxcommon::ComposeCompileCommand(options.Template(), "t.c", false, "Y"), "cc -g -DX=1 -DY -c  t.c");
+    EXPECT_EQ(kxcommon::ComposeCompileCommand(options.Template(), "t.c", true, ""), "cc -g -DX=1  -o t.c.exe t.c");
     // A define flag that takes its argument in parentheses: the shell must see a word.
     options.DefFlag = "DF";
-    EXPECT_EQ(GetCompleteCommandStr(options, "t.c", false, ""), "cc -g DF'(X=1)' -c  t.c");
+    EXPECT_EQ(kxcommon::ComposeCompileCommand(options.Template(), "t.c", false, ""), "cc -g DF'(X=1)' -c  t.c");
     options.OrderStr = "%c %s %j";
-    EXPECT_STREQ(MissingPlaceholder(options.OrderStr), "%o");
-    EXPECT_THROW(GetCompleteCommandStr(options, "t.c", false, ""), std::invalid_argument);
+    EXPECT_STREQ(kxcommon::MissingPlaceholder(options.OrderStr), "%o");
+    EXPECT_THROW(kxcommon::ComposeCompileCommand(options.Template(), "t.c", false, ""), std::invalid_argument);
 }
 
 TEST(Text, PersonalityQuotingKeepsOrdinaryPathsAndEscapesQuotes)
 {
-    EXPECT_EQ(PersonalityWriter::Quote("/usr/include"), "\"/usr/include\"");
-    EXPECT_EQ(PersonalityWriter::Quote("C:\\dir\\x"), "\"C:\\dir\\x\"");
-    EXPECT_EQ(PersonalityWriter::Quote("a\"b\\"), "\"a\\\"b\\\\\"");
+    EXPECT_EQ(kxcommon::QuotePath("/usr/include"), "\"/usr/include\"");
+    EXPECT_EQ(kxcommon::QuotePath("C:\\dir\\x"), "\"C:\\dir\\x\"");
+    EXPECT_EQ(kxcommon::QuotePath("a\"b\\"), "\"a\\\"b\\\\\"");
     PersonalityWriter writer(false);
     writer.IncludeDir("/i");
     writer.Line(writer.QuotedDefine("A=1 2"));
