@@ -119,8 +119,9 @@ TEST(AtomicFileTest, TheTargetChangesOnlyOnCommit)
     kxtest::WriteFile(target, "old\n");
     std::string error;
     {
+        // Written whole but never renamed, as a file of a set whose other file failed.
         AtomicFile file;
-        ASSERT_TRUE(file.Open(target, error)) << error;
+        ASSERT_TRUE(file.Open(target, error) && file.Write("staged\n", error)) << error;
         EXPECT_EQ(kxtest::ReadFile(target), "old\n");
     }
     EXPECT_EQ(kxtest::RunShell("ls -A " + dir).Stdout, "p.p_c\n") << "a discarded file leaves nothing behind";
