@@ -69,7 +69,7 @@ std::vector<std::pair<std::string, PhaseCost>> Measure(const BenchCompiler& subj
 
 int main(int argc, char** argv)
 {
-    const std::string cores = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
+    const std::string cores = std::to_string(DefaultJobs());
     for (const BenchCompiler& subject : BenchCompilers()) {
         bool wanted = argc == 1;
         for (int i = 1; i < argc; ++i)

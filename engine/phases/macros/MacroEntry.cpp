@@ -13,7 +13,7 @@ const std::string kStringifyOpen = "_VMT_STRINGIFY(";
 void ReportUndeterminedDefine(const std::string& name)
 {
     Say("define \"" + name + "\" couldn't be determined from the output from compiler.");
-    Say("Please contact Velmont.");
+    Say("No define is written for \"" + name + "\".");
 }
 
 // Replaces the first and the last occurrence of a quote by the opening and the closing of
