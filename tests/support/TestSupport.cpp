@@ -118,19 +118,15 @@ RunResult Deployment::Run(const std::vector<std::string>& args) const
 
 namespace {
 
-// The program's path as the shell would find it: RunProcess takes a path.
-std::string OnPath(const std::string& name)
+// The program run by RunProcess through /bin/sh, which looks it up on PATH as a user's shell
+// does and, first, notes its process number (kept through exec, and naming the process group
+// that RunProcess gives it) in pidFile.
+ProcessSpec ThroughShell(const std::vector<std::string>& argv, const std::string& directory, const std::string& out,
+                         const std::string& pidFile)
 {
-    if (name.find('/') != std::string::npos)
-        return name;
-    const char* path = std::getenv("PATH");
-    std::istringstream dirs(path != nullptr ? path : "/usr/bin:/bin");
-    for (std::string dir; std::getline(dirs, dir, ':');) {
-        const std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
-        if (access(candidate.c_str(), X_OK) == 0)
-            return candidate;
-    }
-    return name;
+    std::vector<std::string> shell{"/bin/sh", "-c", "echo $$ > \"$0\" && exec \"$@\"", pidFile};
+    shell.insert(shell.end(), argv.begin(), argv.end());
+    return {shell, directory, out + "/stdout", out + "/stderr", 0};
 }
 
 RunResult ResultOf(const ProcessOutcome& outcome)
@@ -144,15 +140,7 @@ RunResult ResultOf(const ProcessOutcome& outcome)
 
 Started::Started(const std::vector<std::string>& argv, const std::string& directory) : Out(MakeTempDir("started"))
 {
-    // The shell notes its process number, which the program keeps through exec, and which
-    // names the process group that RunProcess gives it.
-    ProcessSpec spec;
-    spec.Argv = {"/bin/sh", "-c", "echo $$ > \"$0\" && exec \"$@\"", Out + "/pid"};
-    spec.Argv.insert(spec.Argv.end(), argv.begin(), argv.end());
-    spec.Directory = directory;
-    spec.StdoutPath = Out + "/stdout";
-    spec.StderrPath = Out + "/stderr";
-    Runner = std::thread([this, spec] {
+    Runner = std::thread([this, spec = ThroughShell(argv, directory, Out, Out + "/pid")] {
         try {
             Outcome = RunProcess(spec);
         } catch (const RunInterrupted& interrupted) {
@@ -193,9 +181,7 @@ RunResult Started::Wait()
 RunResult RunProgram(const std::vector<std::string>& argv, const std::string& directory)
 {
     const std::string out = MakeTempDir("run");
-    ProcessSpec spec{argv, directory, out + "/stdout", out + "/stderr", 0};
-    spec.Argv[0] = OnPath(argv[0]);
-    const RunResult result = ResultOf(RunProcess(spec));
+    const RunResult result = ResultOf(RunProcess(ThroughShell(argv, directory, out, out + "/pid")));
     RemoveTree(out);
     return result;
 }
