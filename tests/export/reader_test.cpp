@@ -96,6 +96,9 @@ TEST(PersonalityReader, ReadsBackEveryLineKindTheEngineWrites)
     for (const std::string& path : paths)
         cppWriter.IncludeDir(path);
     cppWriter.Line(cppWriter.Define("__cplusplus=201703L"));
+    // Ordinary paths, Windows ones among them, are written as they are.
+    EXPECT_EQ(cppWriter.Lines()[2], "-si \"C:\\dir\\sub\"");
+    EXPECT_ANY_THROW(cppWriter.IncludeDir("/evil\n-d INJECTED=1")) << "a line end would start a line of its own";
     const Personality cpp = ParsePersonality(cppWriter.Text(), "g++.p_c");
     EXPECT_TRUE(cpp.IsCpp);
     EXPECT_EQ(cpp.IncludeDirs, paths);

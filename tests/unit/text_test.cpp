@@ -1,5 +1,4 @@
-// Text handling: the small transformations, the list file readers, the compile command
-// and the personality's quoting.
+// Text handling: the small transformations, the list file readers and the compile command.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,10 +6,8 @@
 
 #include "common/CompileTemplate.h"
 #include "common/DeploymentLayout.h"
-#include "common/PersonalityFormat.h"
 #include "engine/core/Options.h"
 #include "engine/core/ListIterators.h"
-#include "engine/output/PersonalityWriter.h"
 #include "engine/core/TextUtilities.h"
 #include "tests/support/TestSupport.h"
 
@@ -83,16 +80,4 @@ TEST(Text, CompileCommands)
     options.OrderStr = "%c %s %j";
     EXPECT_STREQ(kxcommon::MissingPlaceholder(options.OrderStr), "%o");
     EXPECT_THROW(kxcommon::ComposeCompileCommand(options.Template(), "t.c", false, ""), std::invalid_argument);
-}
-
-TEST(Text, PersonalityQuotingKeepsOrdinaryPathsAndEscapesQuotes)
-{
-    EXPECT_EQ(kxcommon::QuotePath("/usr/include"), "\"/usr/include\"");
-    EXPECT_EQ(kxcommon::QuotePath("C:\\dir\\x"), "\"C:\\dir\\x\"");
-    EXPECT_EQ(kxcommon::QuotePath("a\"b\\"), "\"a\\\"b\\\\\"");
-    PersonalityWriter writer(false);
-    writer.IncludeDir("/i");
-    writer.Line(writer.QuotedDefine("A=1 2"));
-    EXPECT_EQ(writer.Text(), "-si \"/i\"\n-q \"/i\"\n-sd \"A=1 2\"\n");
-    EXPECT_ANY_THROW(writer.IncludeDir("/evil\n-d INJECTED=1"));
 }
