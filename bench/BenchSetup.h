@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "common/DeploymentLayout.h"
+
 struct BenchCompiler {
     std::string Name;
     std::vector<std::string> Args;  // Kestrix's command line after the program name
@@ -31,14 +33,15 @@ inline std::string MakeBenchDeployment(const std::string& root)
 {
     namespace fs = std::filesystem;
     fs::remove_all(root);
-    fs::create_directories(root + "/work");
+    const std::string work = root + "/" + kxcommon::layout::WorkDir;
+    fs::create_directories(work);
     for (const auto& entry : fs::directory_iterator(KESTRIX_DATA_DIR)) {
-        if (entry.path().filename() == "lists") {
+        if (entry.path().filename() == kxcommon::layout::ListsDir) {
             for (const auto& list : fs::directory_iterator(entry.path()))
-                fs::create_symlink(list.path(), root + "/work/" + list.path().filename().string());
+                fs::create_symlink(list.path(), work + "/" + list.path().filename().string());
         } else if (entry.is_directory()) {
             fs::create_directory_symlink(entry.path(), root + "/" + entry.path().filename().string());
         }
     }
-    return root + "/work";
+    return work;
 }

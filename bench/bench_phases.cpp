@@ -35,7 +35,7 @@ struct PhaseCost {
 std::vector<std::pair<std::string, PhaseCost>> Measure(const BenchCompiler& subject, const std::string& jobs)
 {
     const std::string root = fs::temp_directory_path() / ("kestrix-bench-" + std::to_string(getpid()));
-    MakeBenchDeployment(root);
+    const std::string work = MakeBenchDeployment(root);
     std::vector<std::string> args{"Kestrix"};
     args.insert(args.end(), subject.Args.begin(), subject.Args.end());
     args.insert(args.end(), {"-op", root + "/out.p_c", "-j", jobs});
@@ -46,13 +46,13 @@ std::vector<std::pair<std::string, PhaseCost>> Measure(const BenchCompiler& subj
     }
 
     std::vector<std::pair<std::string, PhaseCost>> costs;
-    CompilerProbe probe(line.Opts, root + "/work");
+    CompilerProbe probe(line.Opts.Template(), line.Opts.Limits(), work);
     auto start = Clock::now();
     long runs = 0;
     std::string current;
     {
         CapturedLines quiet;
-        GenPersonality(line.Opts, probe, root + "/work", [&](const char* phase) {
+        GenPersonality(line.Opts, probe, work, [&](const char* phase) {
             const auto now = Clock::now();
             if (!current.empty())
                 costs.push_back({current, {std::chrono::duration<double>(now - start).count(), probe.Runs() - runs}});
@@ -69,7 +69,7 @@ std::vector<std::pair<std::string, PhaseCost>> Measure(const BenchCompiler& subj
 
 int main(int argc, char** argv)
 {
-    const std::string cores = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
+    const std::string cores = std::to_string(DefaultJobs());
     for (const BenchCompiler& subject : BenchCompilers()) {
         bool wanted = argc == 1;
         for (int i = 1; i < argc; ++i)

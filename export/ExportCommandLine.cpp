@@ -3,8 +3,10 @@
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <vector>
 
-#include "export/AtomicWrite.h"
+#include "common/AtomicFile.h"
+
 #include "export/ExportError.h"
 #include "export/Formats.h"
 #include "export/PersonalityReader.h"
@@ -12,6 +14,27 @@
 namespace kxexport {
 
 namespace {
+
+// Writes the files into dir (made when missing). All are written completely under their
+// temporary names before the first is renamed over its target, so that a failure leaves
+// every earlier file as it was rather than a set that mixes two personalities.
+void WriteFilesAtomically(const std::string& dir, const std::vector<OutputFile>& files)
+{
+    std::error_code made;
+    std::filesystem::create_directories(dir, made);
+    if (made)
+        throw ExportError("Cannot make the output directory " + dir + ": " + made.message() + ".");
+    std::vector<kxcommon::AtomicFile> staged(files.size());
+    std::string error;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string target = (std::filesystem::path(dir) / files[i].Name).string();
+        if (!staged[i].Open(target, error) || !staged[i].Write(files[i].Content, error))
+            throw ExportError("Cannot write " + target + ": " + error + ".");
+    }
+    for (kxcommon::AtomicFile& file : staged)
+        if (!file.Rename(error))
+            throw ExportError("Cannot replace " + file.Target() + ": " + error + ".");
+}
 
 void Usage(std::ostream& stream)
 {

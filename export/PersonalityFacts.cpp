@@ -4,58 +4,6 @@
 
 namespace kxexport {
 
-namespace {
-
-struct BaseTypeNames {
-    BaseType Type;
-    const char* Personality;
-    const char* Spelling;
-    const char* Description;
-};
-
-constexpr std::array<BaseTypeNames, BaseTypeCount> Names{{
-    {BaseType::Char, "char", "char", "char"},
-    {BaseType::Int, "int", "int", "int"},
-    {BaseType::Short, "short", "short", "short"},
-    {BaseType::Long, "long", "long", "long"},
-    {BaseType::LongLong, "longlong", "long long", "long long"},
-    {BaseType::Float, "float", "float", "float"},
-    {BaseType::Double, "double", "double", "double"},
-    {BaseType::LongDouble, "ldouble", "long double", "long double"},
-    {BaseType::DataPtr, "dataptr", "int*", "data pointer"},
-    {BaseType::CodePtr, "codeptr", "void(*)(void)", "code pointer"},
-}};
-
-const BaseTypeNames& NamesOf(BaseType type) { return Names[static_cast<std::size_t>(type)]; }
-
-}  // namespace
-
-const char* PersonalityName(BaseType type) { return NamesOf(type).Personality; }
-const char* SourceSpelling(BaseType type) { return NamesOf(type).Spelling; }
-const char* Description(BaseType type) { return NamesOf(type).Description; }
-
-std::optional<BaseType> BaseTypeFromPersonalityName(const std::string& name)
-{
-    for (const BaseTypeNames& names : Names) {
-        if (name == names.Personality)
-            return names.Type;
-    }
-    return std::nullopt;
-}
-
-std::optional<BaseType> BaseTypeFromSpelling(const std::string& spelling)
-{
-    // The engine writes the type test's own spelling of the base type, and "codeptr" for the
-    // code pointer, which has no spelling of one word.
-    if (spelling == "codeptr")
-        return BaseType::CodePtr;
-    for (const BaseTypeNames& names : Names) {
-        if (spelling == names.Spelling)
-            return names.Type;
-    }
-    return std::nullopt;
-}
-
 bool Define::Classified() const
 {
     if (!Quoted || FunctionLike())

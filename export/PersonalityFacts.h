@@ -8,22 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "common/PersonalityFormat.h"
+
 namespace kxexport {
 
-// The base types of the personality's "-s" and "-a" lines, in the personality's order.
-enum class BaseType { Char, Int, Short, Long, LongLong, Float, Double, LongDouble, DataPtr, CodePtr };
-inline constexpr std::size_t BaseTypeCount = 10;
-
-// The name of a base type in personality lines ("longlong", "dataptr").
-const char* PersonalityName(BaseType type);
-// How a source spells it ("long long", "int*"); the code pointer is a pointer to a
-// function without parameters.
-const char* SourceSpelling(BaseType type);
-// How people call it in a sentence ("long double", "data pointer").
-const char* Description(BaseType type);
-std::optional<BaseType> BaseTypeFromPersonalityName(const std::string& name);
-// The base type that a type keyword's define names ("long long", "int*", "codeptr").
-std::optional<BaseType> BaseTypeFromSpelling(const std::string& spelling);
+// The base types and their names are the personality format's, shared with the engine.
+using kxcommon::BaseType;
+using kxcommon::BaseTypeCount;
+using kxcommon::BaseTypeFromPersonalityName;
+using kxcommon::BaseTypeFromSpelling;
+using kxcommon::Description;
+using kxcommon::PersonalityName;
+using kxcommon::SourceSpelling;
 
 // Size and alignment of one base type; 0 where the personality has no line for it.
 struct TypeLayout {

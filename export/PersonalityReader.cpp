@@ -4,8 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <map>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -17,6 +16,8 @@ namespace kxexport {
 namespace {
 
 using Reason = std::invalid_argument;
+using kxcommon::InsideQuotes;
+using kxcommon::LineKind;
 
 int PositiveNumber(const std::string& text, int largest, const std::string& what)
 {
@@ -36,20 +37,6 @@ std::pair<std::string, std::string> SplitAssignment(const std::string& text, con
     if (equals == std::string::npos)
         throw Reason("the line must have the form " + what + ".");
     return {text.substr(0, equals), text.substr(equals + 1)};
-}
-
-// The text between the first and the last quote, or the whole text when it is not quoted.
-std::string InsideQuotes(const std::string& text, bool& quoted)
-{
-    quoted = !text.empty() && text.front() == '"';
-    if (!quoted)
-        return text;
-    const std::size_t last = text.rfind('"');
-    if (last == 0)
-        throw Reason("the opening double quote has no closing one.");
-    if (text.find_first_not_of(' ', last + 1) != std::string::npos)
-        throw Reason("text follows the closing double quote.");
-    return text.substr(1, last - 1);
 }
 
 Define ParseDefineText(const std::string& text)
@@ -78,6 +65,15 @@ Define ParseDefineText(const std::string& text)
     return define;
 }
 
+// "char, int, ... or codeptr", for the message that names them.
+std::string BaseTypeNames()
+{
+    std::string names;
+    for (std::size_t i = 0; i < BaseTypeCount; ++i)
+        names += std::string(i == 0 ? "" : i + 1 == BaseTypeCount ? " or " : ", ") + PersonalityName(kxcommon::AllBaseTypes[i]);
+    return names;
+}
+
 // What a define line after the macro section says about its keyword.
 DefineKind KeywordKind(const Define& define)
 {
@@ -94,8 +90,8 @@ DefineKind KeywordKind(const Define& define)
         return DefineKind::Replace;
     if (value == "asm")
         return DefineKind::Asm;
-    const std::string unsignedPrefix = "unsigned ";
-    const std::string base = value.rfind(unsignedPrefix, 0) == 0 ? value.substr(unsignedPrefix.size()) : value;
+    const std::string base =
+        value.rfind(kxcommon::UnsignedPrefix, 0) == 0 ? value.substr(kxcommon::UnsignedPrefix.size()) : value;
     if (BaseTypeFromSpelling(base))
         return DefineKind::Type;
     return IsIdentifier(value) ? DefineKind::Alias : DefineKind::Replace;
@@ -114,17 +110,8 @@ public:
         const std::size_t blank = line.find(' ');
         const std::string option = line.substr(0, blank);
         const std::string value = blank == std::string::npos ? "" : line.substr(blank + 1);
-        using Handler = void (Reader::*)(const std::string&, int);
-        static const std::map<std::string, Handler> handlers = {
-            {"-i", &Reader::Include},   {"-si", &Reader::CppInclude}, {"-q", &Reader::System},
-            {"-d", &Reader::CDefine},   {"-sd", &Reader::CppDefine},  {"-s", &Reader::Size},
-            {"-a", &Reader::Align},     {"-u+", &Reader::Unsigned},   {"-u-", &Reader::Signed},
-            {"-it", &Reader::Intrinsic}, {"-xn", &Reader::External},  {"-na", &Reader::Local},
-            {"-ex", &Reader::Extension}, {"-fi", &Reader::Force},
-        };
-        const auto handler = handlers.find(option);
-        if (handler != handlers.end()) {
-            (this->*handler->second)(value, number);
+        if (const std::optional<LineKind> kind = kxcommon::LineKindOf(option)) {
+            Read(*kind, value, number);
             return;
         }
         // The general test suite writes its own option words; they all start like options.
@@ -137,16 +124,36 @@ public:
     Personality Facts;
 
 private:
+    void Read(LineKind kind, const std::string& value, int number)
+    {
+        switch (kind) {
+        case LineKind::IncludeDir: return Include(value, number);
+        case LineKind::CppIncludeDir: return CppInclude(value, number);
+        case LineKind::SystemDir: return System(value, number);
+        case LineKind::CDefine: return CDefine(value, number);
+        case LineKind::CppDefine: return CppDefine(value, number);
+        case LineKind::Size: return Size(value, number);
+        case LineKind::Align: return Align(value, number);
+        case LineKind::CharUnsigned: return Unsigned(value, number);
+        case LineKind::CharSigned: return Signed(value, number);
+        case LineKind::IntrinsicType: return Intrinsic(value, number);
+        case LineKind::ExternalLength: return External(value, number);
+        case LineKind::LocalLength: return Local(value, number);
+        case LineKind::Extension: return Extension(value, number);
+        case LineKind::ForceInclude: return Force(value, number);
+        }
+    }
+
     void Include(const std::string& value, int) { Facts.IncludeDirs.push_back(Path(value)); }
     void CppInclude(const std::string& value, int number)
     {
-        Product(true, "-si", number);
+        Product(true, kxcommon::OptionOf(LineKind::CppIncludeDir), number);
         Facts.IncludeDirs.push_back(Path(value));
     }
     void System(const std::string& value, int) { Facts.SystemDirs.push_back(Path(value)); }
     void Force(const std::string& value, int) { Facts.ForceIncludes.push_back(Path(value)); }
-    void CDefine(const std::string& value, int number) { AddDefine(false, "-d", value, number); }
-    void CppDefine(const std::string& value, int number) { AddDefine(true, "-sd", value, number); }
+    void CDefine(const std::string& value, int number) { AddDefine(false, kxcommon::OptionOf(LineKind::CDefine), value, number); }
+    void CppDefine(const std::string& value, int number) { AddDefine(true, kxcommon::OptionOf(LineKind::CppDefine), value, number); }
 
     void AddDefine(bool cpp, const std::string& option, const std::string& text, int number)
     {
@@ -174,8 +181,7 @@ private:
         PastMacros = true;
         const std::optional<BaseType> type = BaseTypeFromPersonalityName(name);
         if (!type)
-            throw Reason("\"" + name + "\" is not a base type (char, int, short, long, longlong, float, "
-                         "double, ldouble, dataptr or codeptr).");
+            throw Reason("\"" + name + "\" is not a base type (" + BaseTypeNames() + ").");
         return Facts.Types[static_cast<std::size_t>(*type)];
     }
 
@@ -185,7 +191,7 @@ private:
     {
         if (!value.empty())
             throw Reason("the signedness of plain char takes no value.");
-        Product(false, isUnsigned ? "-u+" : "-u-", number);
+        Product(false, kxcommon::OptionOf(isUnsigned ? LineKind::CharUnsigned : LineKind::CharSigned), number);
         Facts.CharUnsigned = isUnsigned;
         PastMacros = true;
     }
@@ -196,8 +202,8 @@ private:
         const auto [name, type] = SplitAssignment(InsideQuotes(value, quoted), "-it \"T=[unsigned ]BASE\"");
         if (!IsIdentifier(name))
             throw Reason("\"" + name + "\" is not a type name.");
-        IntrinsicType intrinsic{name, type.rfind("unsigned ", 0) == 0, BaseType::Int};
-        const std::string base = intrinsic.Unsigned ? type.substr(9) : type;
+        IntrinsicType intrinsic{name, type.rfind(kxcommon::UnsignedPrefix, 0) == 0, BaseType::Int};
+        const std::string base = intrinsic.Unsigned ? type.substr(kxcommon::UnsignedPrefix.size()) : type;
         const std::optional<BaseType> baseType = BaseTypeFromPersonalityName(base);
         if (!baseType)
             throw Reason("\"" + base + "\" is not a base type of the personality.");
@@ -249,27 +255,6 @@ private:
 };
 
 }  // namespace
-
-std::string UnquotePath(const std::string& value)
-{
-    if (value.empty() || value.front() != '"') {
-        if (value.find('"') != std::string::npos)
-            throw Reason("a path with a double quote must be enclosed in double quotes.");
-        return value;
-    }
-    std::string path;
-    std::size_t i = 1;
-    for (; i < value.size() && value[i] != '"'; ++i) {
-        if (value[i] == '\\' && i + 1 < value.size() && (value[i + 1] == '"' || value[i + 1] == '\\'))
-            ++i;
-        path += value[i];
-    }
-    if (i == value.size())
-        throw Reason("the opening double quote has no closing one.");
-    if (value.find_first_not_of(' ', i + 1) != std::string::npos)
-        throw Reason("text follows the closing double quote.");
-    return path;
-}
 
 Personality ParsePersonality(const std::string& text, const std::string& path)
 {

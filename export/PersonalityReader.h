@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/PersonalityFormat.h"
 #include "export/PersonalityFacts.h"
 
 namespace kxexport {
@@ -14,9 +15,7 @@ Personality ReadPersonality(const std::string& path);
 // personality its name.
 Personality ParsePersonality(const std::string& text, const std::string& path);
 
-// The path inside a quoted value: \" stands for a quote and \\ for a backslash, every other
-// backslash is itself. Throws std::invalid_argument with the reason when the value is not
-// one quoted path.
-std::string UnquotePath(const std::string& value);
+// A quoted path of a line read back, by the format's rule.
+using kxcommon::UnquotePath;
 
 }  // namespace kxexport

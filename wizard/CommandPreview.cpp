@@ -1,12 +1,17 @@
 #include "wizard/CommandPreview.h"
 
+#include <stdexcept>
+
+#include "common/CompileTemplate.h"
+
 namespace {
 
-void ReplaceFirst(QString& text, QLatin1String placeholder, const QString& value)
+std::vector<std::string> Words(const QStringList& list)
 {
-    const qsizetype at = text.indexOf(placeholder);
-    if (at >= 0)
-        text.replace(at, placeholder.size(), value);
+    std::vector<std::string> words;
+    for (const QString& item : list)
+        words.push_back(item.toStdString());
+    return words;
 }
 
 } // namespace
@@ -14,25 +19,15 @@ void ReplaceFirst(QString& text, QLatin1String placeholder, const QString& value
 QString ComposeCompileCommand(const CompileTemplate& t, const QString& source, bool executable,
                               const QString& extraDefine)
 {
-    QString command = t.Order;
-    ReplaceFirst(command, QLatin1String("%c"), t.Command);
-    ReplaceFirst(command, QLatin1String("%s"), source);
-    ReplaceFirst(command, QLatin1String("%j"), executable ? QString() : t.ObjFlag);
-    ReplaceFirst(command, QLatin1String("%o"), executable ? t.ExeFlag : QString());
-    ReplaceFirst(command, QLatin1String("%e"), executable ? source + QLatin1String(".exe") : QString());
-
-    // A define flag of the form DF takes its argument in parentheses.
-    const bool parenthesised = t.DefFlag == QLatin1String("DF") || t.DefFlag == QLatin1String("DF ");
-    const auto define = [&](const QString& d) {
-        return parenthesised ? t.DefFlag + QLatin1Char('(') + d + QLatin1String(") ") : t.DefFlag + d + QLatin1Char(' ');
-    };
-    QString options;
-    for (const QString& sw : t.Switches)
-        options += sw + QLatin1Char(' ');
-    for (const QString& d : t.Defines)
-        options += define(d);
-    if (!extraDefine.isEmpty())
-        options += define(extraDefine);
-    ReplaceFirst(command, QLatin1String("%d"), options);
-    return command;
+    // The engine's own composition, so that the preview shows what the shell will run.
+    const kxcommon::CompileTemplate compile{t.Order.toStdString(),   t.Command.toStdString(), t.ExeFlag.toStdString(),
+                                            t.ObjFlag.toStdString(), t.DefFlag.toStdString(), Words(t.Switches),
+                                            Words(t.Defines)};
+    try {
+        return QString::fromStdString(
+            kxcommon::ComposeCompileCommand(compile, source.toStdString(), executable, extraDefine.toStdString()));
+    } catch (const std::invalid_argument& lacking) {
+        // The engine refuses such a template too; the preview says why instead of a command.
+        return QString::fromStdString(lacking.what());
+    }
 }

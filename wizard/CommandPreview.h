@@ -5,7 +5,7 @@
 
 // What the engine makes of the compile-command template, so that the compiler page can show
 // the commands that will really run: the order string's placeholders "%c", "%s", "%j", "%o",
-// "%e" and "%d" are filled as the engine fills them (the first occurrence of each).
+// "%e" and "%d" are filled by the engine's own composition (common/CompileTemplate.h).
 struct CompileTemplate {
     QString Order;
     QString Command;

@@ -1,6 +1,6 @@
 #include "wizard/KestrixWizard.h"
 
-#include "wizard/AtomicFile.h"
+#include "common/AtomicFileQt.h"
 #include "wizard/CompilerDirectories.h"
 #include "wizard/SaveCompilerDetails.h"
 #include "wizard/SubPopupMenu.h"

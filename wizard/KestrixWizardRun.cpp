@@ -1,6 +1,6 @@
 #include "wizard/KestrixWizard.h"
 
-#include "wizard/AtomicFile.h"
+#include "common/AtomicFileQt.h"
 #include "wizard/CommandPreview.h"
 #include "wizard/ProcessGroup.h"
 #include "wizard/UserPath.h"

@@ -1,6 +1,6 @@
 #include "wizard/KestrixWizard.h"
 
-#include "wizard/AtomicFile.h"
+#include "common/AtomicFileQt.h"
 
 #include <QHash>
 

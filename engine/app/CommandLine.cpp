@@ -7,10 +7,9 @@
 #include <cstring>
 #include <dirent.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
-#include "engine/probe/CommandComposition.h"
+#include "common/CompileTemplate.h"
 #include "engine/probe/CompilerProbe.h"
 #include "engine/core/Files.h"
 #include "engine/app/Generation.h"
@@ -33,8 +32,6 @@ const char* const kOptionsLine =
     "Options: -i DIR, -op FILE, -xd DEFINES, -xs SWITCHES, -rfs, -tpl TEMPLATE, -fi FORCE_INCLUDE, "
     "-sub SUBSTITUTE_DIR, -j JOBS (default: the number of cores), -timeout SECONDS (per compile, default 120), "
     "-exact (one question per compile, no fast paths)";
-
-constexpr unsigned kMaxJobs = 256;
 
 // What a named input must be.
 enum class Kind { Directory, File };
@@ -169,8 +166,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
     o.DefFlag = args[6];
     o.ObjectFileExtension = args[7];
     o.OrderStr = args[8];
-    o.Jobs = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxJobs);
-    if (const char* missing = MissingPlaceholder(o.OrderStr))
+    if (const char* missing = kxcommon::MissingPlaceholder(o.OrderStr))
         return refuse("The compile-command template \"" + o.OrderStr + "\" lacks the placeholder " + missing +
                       "; it needs all of %c, %s, %j, %o, %e and %d.");
 
@@ -266,7 +262,7 @@ int KestrixMain(int argc, char** argv)
             SayError(error);
             return 1;
         }
-        CompilerProbe probe(line.Opts, workDir);
+        CompilerProbe probe(line.Opts.Template(), line.Opts.Limits(), workDir);
         struct KeepFailure {
             CompilerProbe& Probe;
             ~KeepFailure() { Probe.KeepLastFailure(); }

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <sys/stat.h>
 
+#include "common/DeploymentLayout.h"
 #include "engine/phases/keywords/ExtensionKeywords.h"
 #include "engine/core/Files.h"
 #include "engine/phases/includes/ForceInclude.h"
@@ -69,6 +71,25 @@ std::vector<SuiteTest> ReadSuite(const std::string& directory, const Options& op
 
 }  // namespace
 
+std::set<std::string> KeywordLines(const PersonalityWriter& writer, const std::set<KeywordTreatment>& treatments)
+{
+    std::set<std::string> lines;
+    for (const KeywordTreatment& treatment : treatments) {
+        switch (treatment.How) {
+        case KeywordTreatment::Define:
+            lines.insert(writer.Define(treatment.Text));
+            break;
+        case KeywordTreatment::QuotedDefine:
+            lines.insert(writer.QuotedDefine(treatment.Text));
+            break;
+        case KeywordTreatment::Extension:
+            lines.insert(PersonalityWriter::Extension(treatment.Text));
+            break;
+        }
+    }
+    return lines;
+}
+
 int GenPersonality(const Options& options, Probe& probe, const std::string& workDir,
                    const std::function<void(const char* phase)>& onPhase)
 {
@@ -98,8 +119,10 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
 
     SubstituteCopy substitutes;
     if (!options.SubstituteHeaderDir.empty()) {
-        substitutes = CreateAndCopyAllFiles(options.SubstituteHeaderDir, personalityDir, writer);
+        substitutes = CreateAndCopyAllFiles(options.SubstituteHeaderDir, personalityDir);
         missing += substitutes.Skipped;
+        for (const std::string& directory : substitutes.Directories)
+            writer.SubstituteDir(directory);
     }
 
     phase("header scan");
@@ -136,11 +159,24 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     phase("general suite");
     const std::string suites = workDir + "/..";
     const std::vector<SuiteTest> generalTests =
-        ReadSuite(suites + (options.IsC ? "/c_tests" : "/cpp_tests"), options, missing);
+        ReadSuite(suites + "/" + kxcommon::layout::GeneralSuite(options.IsC), options, missing);
     const std::set<std::string> suiteLines = ConductZanTests(context, generalTests);
     phase("types");
-    const std::vector<DataType> baseTypes = ConductBaseTypeTests(context, writer);
-    ConductIntrinsicTypeTests(context, baseTypes, writer);
+    const std::vector<DataType> baseTypes = ConductBaseTypeTests(context);
+    for (const DataType& type : baseTypes) {
+        // A type the compiler rejects, or whose alignment nothing showed, gets no line rather
+        // than an assumed value.
+        if (type.SizeBits != 0)
+            writer.Size(type.PersonalityName, type.SizeBits);
+        if (type.AlignBytes != 0)
+            writer.Align(type.PersonalityName, type.AlignBytes);
+        // The C++ analyser knows plain char's signedness from the C++ rules; without char
+        // measured, its signedness was not measured either.
+        if (options.IsC && type.TypeName == "char" && type.SizeBits != 0)
+            writer.PlainCharUnsigned(type.IsUnsigned);
+    }
+    for (const TypeAsBase& type : ConductIntrinsicTypeTests(context, baseTypes))
+        writer.IntrinsicType(type.Name, type.IsUnsigned, kxcommon::PersonalityName(type.Base));
     // The C++ analyser takes identifiers at their full length.
     phase("identifiers");
     if (options.IsC) {
@@ -152,28 +188,41 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
 
     phase("keyword classification");
     const std::vector<SuiteTest> keywordTests =
-        ReadSuite(suites + (options.IsC ? "/c_keyword_tests" : "/cpp_keyword_tests"), options, missing);
-    const KeywordFindings keywords = ConductKWTests(context, writer, extensionKeywords, lists, keywordTests);
-    for (const std::string& line : keywords.Lines)
+        ReadSuite(suites + "/" + kxcommon::layout::KeywordSuite(options.IsC), options, missing);
+    const KeywordFindings keywords = ConductKWTests(context, extensionKeywords, lists, keywordTests);
+    for (const std::string& line : KeywordLines(writer, keywords.Treatments))
         writer.Line(line);
     phase("keyword types");
-    ConductKWTypeTests(context, baseTypes, keywords.TypeKeywords, writer);
+    for (const TypeAsBase& type : ConductKWTypeTests(context, baseTypes, keywords.TypeKeywords)) {
+        // The define names the base type as source text.
+        writer.Line(writer.QuotedDefine(type.Name + "=" + (type.IsUnsigned ? "unsigned " : "") +
+                                        kxcommon::TestSpelling(type.Base)));
+        // The C analyser takes long long only as an extension.
+        if (options.IsC && type.Base == kxcommon::BaseType::LongLong)
+            writer.Line(PersonalityWriter::Extension("longlong"));
+    }
     phase("force include and template");
 
     const std::string forceIncludeDir = personalityDir + "vmtforceinclude";
-    bool companionsWritten = true;
+    std::optional<std::string> forceInclude;
     if (!options.ForceIncludeFile.empty())
-        companionsWritten = CopyCreateForceIncludeFile(forceIncludeDir, options.ForceIncludeFile,
-                                                       options.ForceIncludeFile, keywords.ForceIncludeEntries, writer);
+        forceInclude = CopyCreateForceIncludeFile(forceIncludeDir, options.ForceIncludeFile, options.ForceIncludeFile,
+                                                  keywords.ForceIncludeEntries);
     else if (keywords.NeedForceInclude)
-        companionsWritten = CopyCreateForceIncludeFile(forceIncludeDir, "vmt_forceinclude.h", "",
-                                                       keywords.ForceIncludeEntries, writer);
-    if (!companionsWritten)
-        return kStatusFailed;
+        forceInclude = CopyCreateForceIncludeFile(forceIncludeDir, "vmt_forceinclude.h", "", keywords.ForceIncludeEntries);
+    if (!options.ForceIncludeFile.empty() || keywords.NeedForceInclude) {
+        if (!forceInclude)
+            return kStatusFailed;
+        writer.ForceInclude(forceIncludeDir, *forceInclude);
+    }
 
-    if (!options.TemplatePersonality.empty() &&
-        !IncorporateTemplatePersonality(writer.Lines(), options.TemplatePersonality, keywords.KeywordDefineEntries))
-        return kStatusFailed;
+    if (!options.TemplatePersonality.empty()) {
+        std::vector<std::string> dropped;
+        for (const std::string& entry : keywords.DroppedKeywords)
+            dropped.push_back(writer.Define(entry));
+        if (!IncorporateTemplatePersonality(writer.Lines(), options.TemplatePersonality, dropped))
+            return kStatusFailed;
+    }
 
     phase("end");
     CheckStillThere(substitutes.Directories);

@@ -2,8 +2,19 @@
 // line and never changed afterwards; the phases read it through the run context.
 #pragma once
 
+#include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "common/CompileTemplate.h"
+
+// Compiler runs at once: at most kMaxJobs, and one per processor unless -j says otherwise.
+constexpr unsigned kMaxJobs = 256;
+inline unsigned DefaultJobs()
+{
+    return std::clamp(std::thread::hardware_concurrency(), 1u, kMaxJobs);
+}
 
 struct Options {
     // The positional arguments, in command-line order.
@@ -30,12 +41,16 @@ struct Options {
     bool Exact = false;
 
     // How the compiler is driven.
-    unsigned Jobs = 1;               // compiler runs at once
+    unsigned Jobs = DefaultJobs();   // compiler runs at once
     unsigned CompileTimeout = 120;   // seconds one compile may take
     unsigned ProgramTimeout = 10;    // seconds one probe program may run
 
-    // The personality option that introduces a define line.
-    const char* DefineOption() const { return IsC ? "-d " : "-sd "; }
+    // The compile-command template and its time limits, as the probe service takes them.
+    kxcommon::CompileTemplate Template() const
+    {
+        return {OrderStr, CompilerCommand, ExeFlag, ObjFlag, DefFlag, ImplicitSwitches, ImplicitDefines};
+    }
+    kxcommon::CompileLimits Limits() const { return {CompileTimeout, ProgramTimeout}; }
     // The extension of test sources for the product.
     const char* SourceExt() const { return IsC ? ".c" : ".cpp"; }
 };

@@ -2,81 +2,67 @@
 
 #include "engine/core/RunEnd.h"
 
+using kxcommon::FormatLine;
+using kxcommon::LineKind;
+using kxcommon::QuotePath;
+
 std::string PersonalityWriter::Define(const std::string& define) const
 {
-    return DefineOption() + define;
+    return FormatLine(kxcommon::DefineKindFor(IsC), define);
 }
 
 std::string PersonalityWriter::QuotedDefine(const std::string& define) const
 {
-    return DefineOption() + ("\"" + define + "\"");
+    return FormatLine(kxcommon::DefineKindFor(IsC), kxcommon::QuoteText(define));
 }
 
 std::string PersonalityWriter::Extension(const std::string& spec)
 {
-    return "-ex " + spec;
-}
-
-std::string PersonalityWriter::Quote(const std::string& value)
-{
-    std::string quoted = "\"";
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        const char c = value[i];
-        if (c == '"') {
-            quoted += "\\\"";
-        } else if (c == '\\') {
-            // Only a backslash that a reader would take for the start of an escape is doubled,
-            // so that ordinary paths read as they always did.
-            const bool escapeLike = i + 1 == value.size() || value[i + 1] == '"' || value[i + 1] == '\\';
-            quoted += escapeLike ? "\\\\" : "\\";
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "\"";
+    return FormatLine(LineKind::Extension, spec);
 }
 
 void PersonalityWriter::SubstituteDir(const std::string& dir)
 {
-    Line("-i " + Quote(dir));
-    Line("-q " + Quote(dir));
+    Line(FormatLine(LineKind::IncludeDir, QuotePath(dir)));
+    Line(FormatLine(LineKind::SystemDir, QuotePath(dir)));
 }
 
 void PersonalityWriter::IncludeDir(const std::string& dir)
 {
-    Line((IsC ? "-i " : "-si ") + Quote(dir));
-    Line("-q " + Quote(dir));
+    Line(FormatLine(kxcommon::IncludeKindFor(IsC), QuotePath(dir)));
+    Line(FormatLine(LineKind::SystemDir, QuotePath(dir)));
 }
 
 void PersonalityWriter::Size(const std::string& type, int bits)
 {
-    Line("-s " + type + "=" + std::to_string(bits));
+    Line(FormatLine(LineKind::Size, type + "=" + std::to_string(bits)));
 }
 
 void PersonalityWriter::Align(const std::string& type, int bytes)
 {
-    Line("-a " + type + "=" + std::to_string(bytes));
+    Line(FormatLine(LineKind::Align, type + "=" + std::to_string(bytes)));
 }
 
 void PersonalityWriter::PlainCharUnsigned(bool isUnsigned)
 {
-    Line(isUnsigned ? "-u+" : "-u-");
+    Line(FormatLine(isUnsigned ? LineKind::CharUnsigned : LineKind::CharSigned));
 }
 
 void PersonalityWriter::IntrinsicType(const std::string& name, bool isUnsigned, const std::string& base)
 {
-    Line("-it \"" + name + "=" + (isUnsigned ? "unsigned " : "") + base + "\"");
+    const std::string type = (isUnsigned ? std::string(kxcommon::UnsignedPrefix) : std::string()) + base;
+    Line(FormatLine(LineKind::IntrinsicType, kxcommon::QuoteText(name + "=" + type)));
 }
 
 void PersonalityWriter::IdentifierLength(bool external, int length)
 {
-    Line((external ? "-xn " : "-na ") + std::to_string(length));
+    Line(FormatLine(external ? LineKind::ExternalLength : LineKind::LocalLength, std::to_string(length)));
 }
 
 void PersonalityWriter::ForceInclude(const std::string& dir, const std::string& file)
 {
-    Line("-q " + Quote(dir));
-    Line("-fi " + Quote(file));
+    Line(FormatLine(LineKind::SystemDir, QuotePath(dir)));
+    Line(FormatLine(LineKind::ForceInclude, QuotePath(file)));
 }
 
 void PersonalityWriter::Line(const std::string& line)

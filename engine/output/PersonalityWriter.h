@@ -1,22 +1,21 @@
-// The personality's line vocabulary: every prefix and quoting rule of the file is spelled
-// here and nowhere else. The phases hand over what they found; the lines are collected in
-// memory and reach the file only when the run has completed.
+// The personality's lines, in the format that common/PersonalityFormat.h spells for the
+// engine and the exporter alike. The lines are collected in memory and reach the file only
+// when the run has completed.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "common/PersonalityFormat.h"
+
 class PersonalityWriter {
 public:
     explicit PersonalityWriter(bool isC) : IsC(isC) {}
 
-    // Line texts, for phases that collect and sort their lines before writing them.
+    // Line texts, for phases that collect and sort their lines before handing them over.
     std::string Define(const std::string& define) const;        // D NAME=VALUE
     std::string QuotedDefine(const std::string& define) const;  // D "NAME=VALUE"
     static std::string Extension(const std::string& spec);      // -ex SPEC
-    // A value in double quotes; a quote inside it, and a backslash that would be taken for an
-    // escape, are written with a backslash before them.
-    static std::string Quote(const std::string& value);
 
     // Lines, appended in call order.
     void SubstituteDir(const std::string& dir);           // -i, -q
@@ -34,7 +33,6 @@ public:
     std::vector<std::string>& Lines() { return Written; }
     // The file's content: every line ended by a newline.
     std::string Text() const;
-    const char* DefineOption() const { return IsC ? "-d " : "-sd "; }
 
 private:
     bool IsC;

@@ -1,6 +1,5 @@
 #include "engine/probe/CompilerProbe.h"
 
-#include "engine/probe/CommandComposition.h"
 #include "engine/core/Files.h"
 #include "engine/probe/Interrupt.h"
 #include "engine/core/Reporter.h"
@@ -62,8 +61,8 @@ struct CompilerProbe::Scratch {
     }
 };
 
-CompilerProbe::CompilerProbe(const Options& options, std::string workDir)
-    : Opts(options), WorkDir(std::move(workDir)),
+CompilerProbe::CompilerProbe(kxcommon::CompileTemplate compile, kxcommon::CompileLimits limits, std::string workDir)
+    : Template(std::move(compile)), Limits(limits), WorkDir(std::move(workDir)),
       ScratchRoot(WorkDir + "/kestrix-probes." + std::to_string(getpid()))
 {
 }
@@ -93,13 +92,13 @@ CompileResult CompilerProbe::RunCompile(Scratch& scratch, const CompileJob& job,
     if (!WriteWholeFile(scratch.Dir + "/" + fileName, job.Source, &error))
         throw RunFailure{"Error: Cannot write the probe source \"" + scratch.Dir + "/" + fileName + "\": " + error};
 
-    const std::string command = GetCompleteCommandStr(Opts, fileName, buildExecutable, job.ExtraDefine);
+    const std::string command = kxcommon::ComposeCompileCommand(Template, fileName, buildExecutable, job.ExtraDefine);
     ProcessSpec spec;
     spec.Argv = {"/bin/sh", "-c", command};
     spec.Directory = scratch.Dir;
     spec.StdoutPath = scratch.StdoutPath;
     spec.StderrPath = scratch.StderrPath;
-    spec.TimeoutSeconds = Opts.CompileTimeout;
+    spec.TimeoutSeconds = Limits.CompileSeconds;
     CompileResult result;
     static_cast<ProcessOutcome&>(result) = RunProcess(spec);
     ++RunCount;
@@ -107,7 +106,7 @@ CompileResult CompilerProbe::RunCompile(Scratch& scratch, const CompileJob& job,
         throw RunFailure{"Error: Cannot start /bin/sh to run the compile command \"" + command + "\": " + result.StartError};
     if (result.TimedOut)
         Say("Error: The compile command \"" + command + "\" did not finish within " +
-            std::to_string(Opts.CompileTimeout) + " s; it was stopped, and the probe counts as failed.");
+            std::to_string(Limits.CompileSeconds) + " s; it was stopped, and the probe counts as failed.");
 
     if (job.ListFiles) {
         std::error_code ec;
@@ -155,12 +154,12 @@ ProgramResult CompilerProbe::BuildAndRun(const CompileJob& job)
     spec.Directory = scratch.Dir;
     spec.StdoutPath = scratch.StdoutPath;
     spec.StderrPath = scratch.StderrPath;
-    spec.TimeoutSeconds = Opts.ProgramTimeout;
+    spec.TimeoutSeconds = Limits.ProgramSeconds;
     result.Run = RunProcess(spec);
     EndIfInterrupted(result.Run, "The probe program \"" + program + "\"");
     if (result.Run.TimedOut)
         Say("Error: The probe program \"" + program + "\" did not finish within " +
-            std::to_string(Opts.ProgramTimeout) + " s; it was stopped, and the probe counts as failed.");
+            std::to_string(Limits.ProgramSeconds) + " s; it was stopped, and the probe counts as failed.");
     return result;
 }
 

@@ -7,14 +7,15 @@
 #include <mutex>
 #include <string>
 
-#include "engine/core/Options.h"
+#include "common/CompileTemplate.h"
 #include "engine/probe/Probe.h"
 
 class CompilerProbe : public Probe {
 public:
-    // workDir: the engine's working directory (absolute); the scratch directories and the
-    // record of the last failing compile go there.
-    CompilerProbe(const Options& options, std::string workDir);
+    // compile: what every compile command is made from; limits: how long a compile and a
+    // probe program may take. workDir: the engine's working directory (absolute); the
+    // scratch directories and the record of the last failing compile go there.
+    CompilerProbe(kxcommon::CompileTemplate compile, kxcommon::CompileLimits limits, std::string workDir);
     ~CompilerProbe() override;
     CompilerProbe(const CompilerProbe&) = delete;
     CompilerProbe& operator=(const CompilerProbe&) = delete;
@@ -32,7 +33,8 @@ private:
     CompileResult RunCompile(Scratch& scratch, const CompileJob& job, bool buildExecutable);
     void NoteFailure(const std::string& command, const std::string& fileName, const CompileResult& result);
 
-    const Options& Opts;
+    const kxcommon::CompileTemplate Template;
+    const kxcommon::CompileLimits Limits;
     const std::string WorkDir;
     const std::string ScratchRoot;
     std::atomic<long> RunCount{0};

@@ -25,19 +25,33 @@ class SpawnSetup {
 public:
     SpawnSetup()
     {
-        posix_spawnattr_init(&Attr);
-        posix_spawn_file_actions_init(&Actions);
+        AttrMade = posix_spawnattr_init(&Attr) == 0;
+        ActionsMade = posix_spawn_file_actions_init(&Actions) == 0;
     }
     ~SpawnSetup()
     {
-        posix_spawnattr_destroy(&Attr);
-        posix_spawn_file_actions_destroy(&Actions);
+        if (AttrMade)
+            posix_spawnattr_destroy(&Attr);
+        if (ActionsMade)
+            posix_spawn_file_actions_destroy(&Actions);
     }
     SpawnSetup(const SpawnSetup&) = delete;
     SpawnSetup& operator=(const SpawnSetup&) = delete;
 
+    // Records the first step that failed. A child started without its own process group,
+    // its signal defaults or its redirections could outlive its time limit or write into
+    // the engine's files, so it is not started at all then.
+    void Step(int result, const char* what)
+    {
+        if (result != 0 && Failure.empty())
+            Failure = std::string("cannot ") + what + ": " + std::strerror(result);
+    }
+
     posix_spawnattr_t Attr;
     posix_spawn_file_actions_t Actions;
+    bool AttrMade = false;
+    bool ActionsMade = false;
+    std::string Failure;
 };
 
 void KillGroup(pid_t pid)
@@ -118,41 +132,41 @@ bool WaitForChild(pid_t pid, unsigned timeoutSeconds, int& status)
 
 }  // namespace
 
-std::string ShellQuote(const std::string& word)
-{
-    std::string quoted = "'";
-    for (char c : word) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
-    return quoted + "'";
-}
-
 ProcessOutcome RunProcess(const ProcessSpec& spec)
 {
     Interrupt::ThrowIfPending();
     ProcessOutcome outcome;
     SpawnSetup setup;
-    posix_spawnattr_setflags(&setup.Attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
-    posix_spawnattr_setpgroup(&setup.Attr, 0);
+    if (!setup.AttrMade || !setup.ActionsMade) {
+        outcome.StartError = "cannot prepare the start of a process: " + std::string(std::strerror(ENOMEM));
+        return outcome;
+    }
+    setup.Step(posix_spawnattr_setflags(&setup.Attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK),
+               "set the start flags");
+    setup.Step(posix_spawnattr_setpgroup(&setup.Attr, 0), "give the process a group of its own");
     sigset_t defaults;
     sigemptyset(&defaults);
     for (int signal : {SIGINT, SIGTERM, SIGPIPE, SIGHUP, SIGQUIT, SIGCHLD})
         sigaddset(&defaults, signal);
-    posix_spawnattr_setsigdefault(&setup.Attr, &defaults);
+    setup.Step(posix_spawnattr_setsigdefault(&setup.Attr, &defaults), "reset the signal actions");
     sigset_t none;
     sigemptyset(&none);
-    posix_spawnattr_setsigmask(&setup.Attr, &none);
+    setup.Step(posix_spawnattr_setsigmask(&setup.Attr, &none), "clear the signal mask");
 
-    posix_spawn_file_actions_addchdir_np(&setup.Actions, spec.Directory.c_str());
-    posix_spawn_file_actions_addopen(&setup.Actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&setup.Actions, 1, spec.StdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&setup.Actions, 2, spec.StderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    setup.Step(posix_spawn_file_actions_addchdir_np(&setup.Actions, spec.Directory.c_str()),
+               ("enter the directory " + spec.Directory).c_str());
+    setup.Step(posix_spawn_file_actions_addopen(&setup.Actions, 0, "/dev/null", O_RDONLY, 0), "read from /dev/null");
+    setup.Step(posix_spawn_file_actions_addopen(&setup.Actions, 1, spec.StdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644),
+               ("write the output to " + spec.StdoutPath).c_str());
+    setup.Step(posix_spawn_file_actions_addopen(&setup.Actions, 2, spec.StderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644),
+               ("write the errors to " + spec.StderrPath).c_str());
     // Nothing the engine holds open (the personality, list files, other probes' outputs)
     // may reach a compiler or a probe program.
-    posix_spawn_file_actions_addclosefrom_np(&setup.Actions, 3);
+    setup.Step(posix_spawn_file_actions_addclosefrom_np(&setup.Actions, 3), "close the engine's files in the process");
+    if (!setup.Failure.empty()) {
+        outcome.StartError = setup.Failure;
+        return outcome;
+    }
 
     std::vector<char*> argv;
     for (const std::string& arg : spec.Argv)

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/CompileTemplate.h"
+
 struct ProcessOutcome {
     bool Started = false;   // false: the process could not be started (StartError says why)
     std::string StartError;
@@ -32,5 +34,5 @@ struct ProcessSpec {
 // runs; the child's whole process group is killed first.
 ProcessOutcome RunProcess(const ProcessSpec& spec);
 
-// The command text as /bin/sh -c receives it, quoted so that the shell sees one word.
-std::string ShellQuote(const std::string& word);
+// Words put into a command that /bin/sh -c runs are quoted as the compile commands quote them.
+using kxcommon::ShellQuote;

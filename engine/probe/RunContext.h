@@ -3,6 +3,7 @@
 // whether its programs run on this host).
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "engine/core/Options.h"
@@ -15,14 +16,29 @@ struct TargetFacts {
     bool IsCrossCompiler = false; // its programs are not run here: facts come from compiling alone
 };
 
+// How much one compile is asked at once. A compiler with limits on source size or symbol
+// count (-rfs) gets smaller sources from every phase; the sizes are decided here alone.
+struct SourceLimits {
+    std::size_t NamesPerBatch;    // names in the first batches of the macro and keyword searches
+    std::size_t MacrosPerGroup;   // macro values read from one source
+    std::size_t HeadersPerBatch;  // headers asked by one __has_include compile
+    std::size_t SuiteCopies;      // copies of the suite's tests in one source (about 100 KB)
+
+    static SourceLimits For(bool reduced)
+    {
+        return reduced ? SourceLimits{1024, 256, 32, 32} : SourceLimits{16384, 4096, 256, 256};
+    }
+};
+
 class RunContext {
 public:
     RunContext(const Options& options, Probe& probe, TargetFacts target)
-        : Opts(options), Prober(probe), Target(std::move(target)) {}
+        : Opts(options), Prober(probe), Target(std::move(target)), Limits(SourceLimits::For(options.ReduceFileSize)) {}
 
     const Options& Opts;
     Probe& Prober;
     const TargetFacts Target;
+    const SourceLimits Limits;
 
     // Compiles the source saved as stem + the product's source extension; the object made
     // from it comes back.

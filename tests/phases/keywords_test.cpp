@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "engine/app/Generation.h"
 #include "engine/phases/keywords/ExtensionKeywords.h"
 #include "tests/support/FakeProbe.h"
 #include "tests/support/TestSupport.h"
@@ -150,15 +151,15 @@ TEST(KeywordClassification, EachKeywordByTheFirstTestThatTakesIt)
         FakeRun run(SuiteCompiler, {}, false, options);
         PersonalityWriter writer(true);
         CapturedLines quiet;
-        const KeywordFindings found = ConductKWTests(run.Context, writer, kReserved, Lists(), kSuite);
-        EXPECT_EQ(found.Lines, (std::set<std::string>{
+        const KeywordFindings found = ConductKWTests(run.Context, kReserved, Lists(), kSuite);
+        EXPECT_EQ(KeywordLines(writer, found.Treatments), (std::set<std::string>{
                                    "-d \"__attribute__=_ignore_paren\"", "-d \"__inline__=inline\"",
                                    "-d __builtin_va_list=char*", "-d __null=((void*)0)", "-d __weird=",
                                    "-d __published="}));
         EXPECT_EQ(found.TypeKeywords, (std::set<std::string>{"__flash"}));
         EXPECT_EQ(found.ForceIncludeEntries, (std::set<std::string>{"__sfr"}));
         EXPECT_TRUE(found.NeedForceInclude);
-        EXPECT_EQ(found.KeywordDefineEntries, (std::vector<std::string>{"-d __published=", "-d __weird="}));
+        EXPECT_EQ(found.DroppedKeywords, (std::vector<std::string>{"__published=", "__weird="}));
         for (const CompileJob& job : run.Fake.Jobs())
             EXPECT_EQ((job.ExtraDefine + job.Source).find("__builtin"), std::string::npos) << "built-ins are never tested";
         if (exact) {
@@ -177,9 +178,10 @@ TEST(KeywordClassification, CppAccessSpecifiersAndAnalyserExtensions)
     std::set<std::string> keywords = kReserved;
     KeywordLists lists = Lists();
     lists.IgnoreReservedWords = {"__weird"};
-    const KeywordFindings found = ConductKWTests(run.Context, writer, keywords, lists, kSuite);
-    EXPECT_EQ(found.Lines.count("-sd \"__published=public\""), 1u);
-    EXPECT_EQ(found.Lines.count("-sd vmt_ignore_paren=_ignore_paren"), 1u);
-    EXPECT_EQ(found.Lines.count("-sd __weird="), 0u) << "reserved words of C++ are not classified";
+    const KeywordFindings found = ConductKWTests(run.Context, keywords, lists, kSuite);
+    const std::set<std::string> lines = KeywordLines(writer, found.Treatments);
+    EXPECT_EQ(lines.count("-sd \"__published=public\""), 1u);
+    EXPECT_EQ(lines.count("-sd vmt_ignore_paren=_ignore_paren"), 1u);
+    EXPECT_EQ(lines.count("-sd __weird="), 0u) << "reserved words of C++ are not classified";
     EXPECT_EQ(found.TypeKeywords.count("__flash"), 1u);
 }

@@ -10,6 +10,7 @@
 
 #include "tests/support/FakeProbe.h"
 #include "engine/phases/macros/MacroDiscovery.h"
+#include "engine/phases/macros/MacroEntry.h"
 #include "engine/core/Reporter.h"
 #include "tests/support/TestSupport.h"
 

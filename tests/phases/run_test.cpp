@@ -9,6 +9,7 @@
 #include <functional>
 #include <sys/stat.h>
 
+#include "common/DeploymentLayout.h"
 #include "engine/app/Generation.h"
 #include "engine/core/Reporter.h"
 #include "engine/core/RunEnd.h"
@@ -45,11 +46,15 @@ protected:
     void SetUp() override
     {
         Root = MakeTempDir("gen");
-        for (const char* dir : {"/work", "/c_tests", "/c_keyword_tests"})
-            fs::create_directories(Root + dir);
-        for (const char* list : {"c_replace_keywords", "ignore_keywords", "ignore_reserved_words", "zan_extension_keywords",
-                                 "builtin_replace_keywords", "c_keywords", "candidate_keywords"})
-            WriteFile(Root + "/work/" + list + ".txt", "");
+        namespace layout = kxcommon::layout;
+        Work = Root + "/" + layout::WorkDir;
+        std::filesystem::create_directories(Work);
+        for (const char* suite : {layout::GeneralSuite(true), layout::KeywordSuite(true)})
+            std::filesystem::create_directories(Root + "/" + suite);
+        for (const char* list : {layout::ReplaceList(true), layout::IgnoreList, layout::IgnoreReservedList,
+                                 layout::ExtensionList, layout::BuiltinReplaceList, layout::KeywordList(true),
+                                 layout::CandidateList})
+            WriteFile(Work + "/" + list, "");
         Opts = FakeOptions(true, 2);
         Opts.PersonalityFile = Root + "/out.p_c";
         WriteFile(Opts.PersonalityFile, "previous\n");
@@ -59,10 +64,11 @@ protected:
     {
         FakeProbe probe(std::move(compiler), Prints);
         CapturedLines quiet;
-        return GenPersonality(Opts, probe, Root + "/work");
+        return GenPersonality(Opts, probe, Work);
     }
 
     std::string Root;
+    std::string Work;  // the engine's working directory in Root
     Options Opts;
 };
 

@@ -50,11 +50,12 @@ TEST(KeywordTypes, RegisterTypesAreUnsignedIntegersOfTheirSize)
     for (DataType& base : bases)
         if (base.TypeName == "int" || base.TypeName == "short")
             base.SizeBits = 16;
-    PersonalityWriter writer(true);
     CapturedLines said;
-    ConductKWTypeTests(run.Context, bases, {"__sbit", "__sfr", "__sfr16", "__sfr32"}, writer);
-    EXPECT_EQ(writer.Lines(), (std::vector<std::string>{"-d \"__sbit=unsigned char\"", "-d \"__sfr=unsigned char\"",
-                                                        "-d \"__sfr16=unsigned short\"", "-d \"__sfr32=unsigned long\""}));
+    std::vector<std::string> found;
+    for (const TypeAsBase& type : ConductKWTypeTests(run.Context, bases, {"__sbit", "__sfr", "__sfr16", "__sfr32"}))
+        found.push_back(type.Name + (type.IsUnsigned ? "=unsigned " : "=") + kxcommon::TestSpelling(type.Base));
+    EXPECT_EQ(found, (std::vector<std::string>{"__sbit=unsigned char", "__sfr=unsigned char", "__sfr16=unsigned short",
+                                               "__sfr32=unsigned long"}));
     EXPECT_EQ(said.Take(), std::vector<std::string>{"Conducting Keyword Type Tests ..."}) << "nothing is left undetermined";
 }
 
@@ -123,14 +124,13 @@ TEST(BaseTypes, SizedOnlyByConstantExpressionsAndLeftOutWhenRejected)
         return Reject("objects of this type are not supported");
     };
     FakeRun run(compiler, {}, true);
-    PersonalityWriter writer(true);
     CapturedLines said;
-    ConductBaseTypeTests(run.Context, writer);
-    EXPECT_EQ(writer.Lines(), (std::vector<std::string>{
-                                  "-s char=8", "-a char=1", "-u+", "-s int=16", "-a int=2", "-s short=16", "-a short=2",
-                                  "-s long=32", "-a long=4", "-s float=32", "-a float=1", "-s double=64", "-a double=8",
-                                  "-s ldouble=128", "-a ldouble=16", "-s dataptr=16", "-a dataptr=2", "-s codeptr=16",
-                                  "-a codeptr=1"}));
+    std::string measured;
+    for (const DataType& type : ConductBaseTypeTests(run.Context))
+        measured += type.PersonalityName + "=" + std::to_string(type.SizeBits) + "/" + std::to_string(type.AlignBytes) +
+                    (type.TypeName == "char" ? (type.IsUnsigned ? "u " : "s ") : " ");
+    EXPECT_EQ(measured, "char=8/1u int=16/2 short=16/2 long=32/4 longlong=0/0 float=32/1 double=64/8 ldouble=128/16 "
+                        "dataptr=16/2 codeptr=16/1 ");
     const std::vector<std::string> messages = said.Take();
     EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
                             [](const std::string& m) { return m.rfind("The base type long long is left out", 0) == 0; }),

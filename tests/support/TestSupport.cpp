@@ -1,14 +1,16 @@
 #include "tests/support/TestSupport.h"
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <sys/wait.h>
 #include <unistd.h>
+
+#include "common/DeploymentLayout.h"
+#include "engine/probe/Interrupt.h"
 
 namespace fs = std::filesystem;
 
@@ -78,13 +80,13 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
 Deployment::Deployment(bool withData)
 {
     RootDir = MakeTempDir("deploy");
-    WorkDir = RootDir + "/work";
+    WorkDir = RootDir + "/" + kxcommon::layout::WorkDir;
     fs::create_directories(WorkDir);
     for (const auto& entry : fs::directory_iterator(fs::path(KESTRIX_DATA_DIR))) {
         const std::string name = entry.path().filename().string();
         if (!entry.is_directory())
             continue;
-        if (name == "lists") {
+        if (name == kxcommon::layout::ListsDir) {
             for (const auto& list : fs::directory_iterator(entry.path()))
                 if (withData)
                     fs::create_symlink(list.path(), WorkDir + "/" + list.path().filename().string());
@@ -114,54 +116,74 @@ RunResult Deployment::Run(const std::vector<std::string>& args) const
     return RunProgram(argv, WorkDir);
 }
 
+namespace {
+
+// The program run by RunProcess through /bin/sh, which looks it up on PATH as a user's shell
+// does and, first, notes its process number (kept through exec, and naming the process group
+// that RunProcess gives it) in pidFile.
+ProcessSpec ThroughShell(const std::vector<std::string>& argv, const std::string& directory, const std::string& out,
+                         const std::string& pidFile)
+{
+    std::vector<std::string> shell{"/bin/sh", "-c", "echo $$ > \"$0\" && exec \"$@\"", pidFile};
+    shell.insert(shell.end(), argv.begin(), argv.end());
+    return {shell, directory, out + "/stdout", out + "/stderr", 0};
+}
+
+RunResult ResultOf(const ProcessOutcome& outcome)
+{
+    if (!outcome.Started)
+        return {127, "", outcome.StartError};
+    return {outcome.Exited ? outcome.ExitStatus : 128 + outcome.Signal, outcome.Stdout, outcome.Stderr};
+}
+
+}  // namespace
+
 Started::Started(const std::vector<std::string>& argv, const std::string& directory) : Out(MakeTempDir("started"))
 {
-    std::vector<char*> args;
-    for (const std::string& arg : argv)
-        args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    const std::string out = Out + "/stdout", err = Out + "/stderr";
-    Pid = fork();
-    if (Pid < 0)
-        throw std::runtime_error("fork failed");
-    if (Pid == 0) {
-        setpgid(0, 0);
-        const int in = open("/dev/null", O_RDONLY | O_CLOEXEC);
-        if (in < 0 || dup2(in, 0) < 0 || dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644), 1) < 0 ||
-            dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644), 2) < 0 || chdir(directory.c_str()) != 0)
-            _exit(126);
-        execvp(args[0], args.data());
-        _exit(127);
+    Runner = std::thread([this, spec = ThroughShell(argv, directory, Out, Out + "/pid")] {
+        try {
+            Outcome = RunProcess(spec);
+        } catch (const RunInterrupted& interrupted) {
+            Outcome.StartError = "interrupted by signal " + std::to_string(interrupted.Signal);
+        }
+    });
+    for (int i = 0; i < 1000 && Pid <= 0; ++i) {
+        const std::string pid = ReadFile(Out + "/pid");
+        if (!pid.empty() && pid.back() == '\n')
+            Pid = std::stoi(pid);
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    setpgid(Pid, Pid);  // here too, so that the group exists before either side goes on
 }
 
 Started::~Started()
 {
-    if (Pid > 0) {
-        kill(-Pid, SIGKILL);
-        waitpid(Pid, nullptr, 0);
+    if (Runner.joinable()) {
+        if (Pid > 0)
+            kill(-Pid, SIGKILL);
+        Runner.join();
     }
     RemoveTree(Out);
 }
 
 void Started::Signal(int signal, bool wholeGroup) const
 {
-    kill(wholeGroup ? -Pid : Pid, signal);
+    if (Pid > 0)
+        kill(wholeGroup ? -Pid : Pid, signal);
 }
 
 RunResult Started::Wait()
 {
-    int status = 0;
-    waitpid(Pid, &status, 0);
-    Pid = -1;
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(Out + "/stdout"),
-            ReadFile(Out + "/stderr")};
+    Runner.join();
+    return ResultOf(Outcome);
 }
 
 RunResult RunProgram(const std::vector<std::string>& argv, const std::string& directory)
 {
-    return Started(argv, directory).Wait();
+    const std::string out = MakeTempDir("run");
+    const RunResult result = ResultOf(RunProcess(ThroughShell(argv, directory, out, out + "/pid")));
+    RemoveTree(out);
+    return result;
 }
 
 RunResult RunShell(const std::string& command, const std::string& directory)

@@ -4,7 +4,10 @@
 
 #include <string>
 #include <sys/types.h>
+#include <thread>
 #include <vector>
+
+#include "engine/probe/ProcessRunner.h"
 
 namespace kxtest {
 
@@ -45,9 +48,9 @@ private:
     std::string WorkDir;
 };
 
-// A program (argv[0] looked up on PATH) started in a directory, in a process group of its own
-// as a shell's job is, with standard input from /dev/null and its output going to files.
-// Killed when the object goes before it has been waited for.
+// A program (argv[0] looked up on PATH) run by RunProcess in a thread of its own, so that the
+// test can signal it meanwhile: in a process group of its own as a shell's job is, with
+// standard input from /dev/null. Killed when the object goes before it has been waited for.
 class Started {
 public:
     Started(const std::vector<std::string>& argv, const std::string& directory);
@@ -59,11 +62,14 @@ public:
     RunResult Wait();
 
 private:
-    pid_t Pid = -1;
     std::string Out;
+    pid_t Pid = -1;
+    ProcessOutcome Outcome;
+    std::thread Runner;
 };
 
-// Runs a program to its end and returns what it wrote.
+// Runs a program (argv[0] looked up on PATH) to its end through RunProcess and returns what
+// it wrote.
 RunResult RunProgram(const std::vector<std::string>& argv, const std::string& directory = ".");
 // Runs a command line through /bin/sh -c.
 RunResult RunShell(const std::string& command, const std::string& directory = ".");

@@ -8,6 +8,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "common/AtomicFile.h"
 #include "engine/core/Reporter.h"
 #include "engine/probe/Interrupt.h"
 #include "engine/probe/Parallel.h"
@@ -94,4 +95,24 @@ TEST(Parallel, ResultsAndMessagesComeInTheOrderOfTheItemsAndAFailingItemStopsThe
     };
     EXPECT_THROW(ParallelInOrder(2, 1000, item, [](std::size_t, int) {}), RunInterrupted);
     EXPECT_LT(started.load(), 100);
+}
+
+TEST(AtomicFileTest, TheTargetChangesOnlyOnCommit)
+{
+    const std::string dir = kxtest::MakeTempDir("atomic");
+    const std::string target = dir + "/p.p_c";
+    kxtest::WriteFile(target, "old\n");
+    std::string error;
+    {
+        // Written whole but never renamed, as a file of a set whose other file failed.
+        kxcommon::AtomicFile file;
+        ASSERT_TRUE(file.Open(target, error) && file.Write("staged\n", error)) << error;
+        EXPECT_EQ(kxtest::ReadFile(target), "old\n");
+    }
+    EXPECT_EQ(kxtest::RunShell("ls -A " + dir).Stdout, "p.p_c\n") << "a discarded file leaves nothing behind";
+    ASSERT_TRUE(kxcommon::WriteFileAtomically(target, "new\n", error)) << error;
+    EXPECT_EQ(kxtest::ReadFile(target), "new\n");
+    EXPECT_FALSE(kxcommon::WriteFileAtomically(dir + "/missing/p.p_c", "x", error));
+    EXPECT_FALSE(error.empty());
+    kxtest::RemoveTree(dir);
 }

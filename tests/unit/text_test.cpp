@@ -1,16 +1,17 @@
-// Text handling: the small transformations, the list file readers, the personality's
-// quoting (the compile command is proven on the built program by every run, its
-// parenthesised define flag by the hostile tests), and the template personality: what each kind of section
-// collects, how the merge applies it, and what a broken section syntax is reported as (its
-// entries never reach the personality).
+// Text handling: the small transformations, the list file readers, the compile command, and
+// the template personality: what each kind of section collects, how the merge applies it,
+// and what a broken section syntax is reported as (its entries never reach the personality).
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
+#include "common/CompileTemplate.h"
+#include "common/DeploymentLayout.h"
 #include "engine/core/ListIterators.h"
+#include "engine/core/Options.h"
 #include "engine/core/Reporter.h"
 #include "engine/core/TextUtilities.h"
-#include "engine/output/PersonalityWriter.h"
 #include "engine/output/TemplateMerge.h"
 #include "tests/support/TestSupport.h"
 
@@ -45,15 +46,38 @@ TEST(Text, ListReaders)
     EXPECT_EQ((std::set<std::string>{line_iterator(words), line_iterator()}), (std::set<std::string>{"", "a", "b", "c"}));
     EXPECT_EQ((std::map<std::string, std::string>{map_iterator(pairs), map_iterator()}),
               (std::map<std::string, std::string>{{"k", "v=w"}, {" a ", " b"}, {"last", "last"}}));
+
+    // The shipped lists keep the form the readers take whole: a last line without its newline
+    // is lost, a blank line is read as the empty word, and blanks belong to keys and values.
+    const std::string lists = std::string(KESTRIX_DATA_DIR) + "/" + kxcommon::layout::ListsDir;
+    for (const auto& entry : std::filesystem::directory_iterator(lists)) {
+        const std::string text = kxtest::ReadFile(entry.path().string());
+        SCOPED_TRACE(entry.path().string());
+        EXPECT_TRUE(!text.empty() && text.back() == '\n');
+        EXPECT_EQ(text.find("\n\n"), std::string::npos);
+        EXPECT_EQ(text.find(" \n"), std::string::npos);
+        EXPECT_EQ(text.find('\r'), std::string::npos);
+    }
 }
 
-TEST(Text, PersonalityQuotingKeepsOrdinaryPathsAndEscapesQuotes)
+TEST(Text, CompileCommands)
 {
-    // (The lines that carry them are read back by the acceptance tests.)
-    EXPECT_EQ(PersonalityWriter::Quote("C:\\dir\\x"), "\"C:\\dir\\x\"");
-    EXPECT_EQ(PersonalityWriter::Quote("a\"b\\"), "\"a\\\"b\\\\\"");
-    PersonalityWriter writer(false);
-    EXPECT_ANY_THROW(writer.IncludeDir("/evil\n-d INJECTED=1"));
+    Options options;
+    options.CompilerCommand = "cc";
+    options.ExeFlag = "-o ";
+    options.ObjFlag = "-c";
+    options.DefFlag = "-D";
+    options.OrderStr = "%c %d%j %o%e %s";
+    options.ImplicitSwitches = {"-g"};
+    options.ImplicitDefines = {"X=1"};
+    EXPECT_EQ(kxcommon::ComposeCompileCommand(options.Template(), "t.c", false, "Y"), "cc -g -DX=1 -DY -c  t.c");
+    EXPECT_EQ(kxcommon::ComposeCompileCommand(options.Template(), "t.c", true, ""), "cc -g -DX=1  -o t.c.exe t.c");
+    // A define flag that takes its argument in parentheses: the shell must see a word.
+    options.DefFlag = "DF";
+    EXPECT_EQ(kxcommon::ComposeCompileCommand(options.Template(), "t.c", false, ""), "cc -g DF'(X=1)' -c  t.c");
+    options.OrderStr = "%c %s %j";
+    EXPECT_STREQ(kxcommon::MissingPlaceholder(options.OrderStr), "%o");
+    EXPECT_THROW(kxcommon::ComposeCompileCommand(options.Template(), "t.c", false, ""), std::invalid_argument);
 }
 
 using Lines = std::vector<std::string>;

@@ -1,8 +1,10 @@
 // The pages: their checks, the choosers and the directory list, the command preview, the
 // engine's argument vector, settings.txt, navigation and the translation.
+#include "common/CompileTemplate.h"
 #include "wizard/KestrixWizard.h"
 #include "tests/wizard/WizardTestSupport.h"
 
+#include <QProcess>
 #include <QTranslator>
 #include <QtTest>
 
@@ -22,6 +24,16 @@ QString MakeProgram(const QString& path, bool executable = true)
     file.open(QIODevice::WriteOnly);
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | (executable ? QFile::ExeOwner : QFile::Permissions()));
     return path;
+}
+
+// What /bin/sh -c prints for the command; empty when the shell refuses it.
+QString ShellOutput(const QString& command)
+{
+    QProcess shell;
+    shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command});
+    if (!shell.waitForFinished(10000) || shell.exitStatus() != QProcess::NormalExit || shell.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(shell.readAllStandardOutput());
 }
 
 } // namespace
@@ -122,11 +134,21 @@ private slots:
         wizard.CmdOrderUpBtn->click();
         QVERIFY(wizard.SearchCompileCmdTxt->text().startsWith("Object build: cc -m32 -DEXAMPLE=1 test.c -c\n"));
         // A cross compiler's programs are never built, so it has no output flag; a define
-        // flag "DF" takes its argument in parentheses.
+        // flag "DF" takes its argument in parentheses, quoted for the shell.
         wizard.CrossCmpCheckBox->click();
         wizard.ZANTHPPRadioButton->click();
         wizard.CmpDefFlagEdit->setText("DF");
-        QCOMPARE(wizard.DefSwitchCompileCmdTxt->text(), QString("Object build: cc -m32 DF(EXAMPLE=1) test.cpp -c"));
+        QCOMPARE(wizard.DefSwitchCompileCmdTxt->text(), QString("Object build: cc -m32 DF'(EXAMPLE=1)' test.cpp -c"));
+        // The shown command runs under /bin/sh as the engine's does: the compiler is handed
+        // the same words. (The recording compiler's format has no "%s": the template's
+        // placeholders are filled in the text that the earlier ones left.)
+        wizard.CmpExeEdit->setText("printf [%b]");
+        const QString shown = wizard.DefSwitchCompileCmdTxt->text().section(QStringLiteral(": "), 1);
+        const kxcommon::CompileTemplate engine{wizard.getCmdOrderStr().toStdString(), "printf [%b]", "", "-c", "DF", {"-m32"}, {}};
+        const QString run = QString::fromStdString(kxcommon::ComposeCompileCommand(engine, "test.cpp", false, "EXAMPLE=1"));
+        QCOMPARE(ShellOutput(shown), QString("[-m32][DF(EXAMPLE=1)][test.cpp][-c]"));
+        QCOMPARE(ShellOutput(run), ShellOutput(shown));
+        wizard.CmpExeEdit->setText("cc");
         QVERIFY(wizard.CmpExeFlagEdit->text().isEmpty() && !wizard.CmpExeFlagChkBox->isChecked());
         // A catalogue entry of the other language goes as a whole when the product changes,
         // on Yes (what Enter gives); No keeps it whole.

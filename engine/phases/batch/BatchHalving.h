@@ -12,11 +12,6 @@
 #include "engine/core/Reporter.h"
 #include "engine/probe/RunContext.h"
 
-// Batches start at this many names, or at the reduced size when the user asked for small
-// test sources (compilers with limits on source size or symbol count).
-constexpr std::size_t kFullBatchSize = 16384;
-constexpr std::size_t kReducedBatchSize = 1024;
-
 // The batch size of the first level that the halving really runs for this many candidates:
 // the starting size halved until it fits (0 for no candidates).
 inline std::size_t FirstLevel(std::size_t candidates, std::size_t batchSize)

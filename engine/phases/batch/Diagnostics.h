@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+// The start of every made-up header name: no header of any compiler is called so, and
+// including it draws the "no such file" diagnostic that the probes look for.
+inline const std::string kUndefinedId = "ak12345";
+
 struct Diagnostic {
     enum Kind { Error, Warning, Note, Other };
     std::string File;  // the file's name without its directory; empty when no location was read

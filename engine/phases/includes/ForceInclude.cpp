@@ -81,7 +81,7 @@ std::vector<std::string> SortedEntries(DIR* dir)
 
 class TreeCopy {
 public:
-    TreeCopy(PersonalityWriter& writer, std::string root) : Writer(writer), Root(std::move(root)) {}
+    explicit TreeCopy(std::string root) : Root(std::move(root)) {}
 
     // Copies the directory source (its real path: no link is passed on the way) to target.
     void Directory(const std::string& source, const std::string& target)
@@ -195,11 +195,7 @@ private:
             throw RunFailure{"Error: Cannot write the substitute header \"" + to + "\": " + error + "."};
     }
 
-    void Made(const std::string& directory)
-    {
-        Writer.SubstituteDir(directory);
-        Result.Directories.push_back(directory);
-    }
+    void Made(const std::string& directory) { Result.Directories.push_back(directory); }
 
     void Skip(const std::string& path, const std::string& why)
     {
@@ -215,14 +211,13 @@ private:
         return {info.st_dev, info.st_ino};
     }
 
-    PersonalityWriter& Writer;
     const std::string Root;  // the tree's real path
     std::set<FileId> Own;    // the directories this copy made
 };
 
 }  // namespace
 
-SubstituteCopy CreateAndCopyAllFiles(const std::string& source, const std::string& parent, PersonalityWriter& writer)
+SubstituteCopy CreateAndCopyAllFiles(const std::string& source, const std::string& parent)
 {
     const std::string root = RealPath(source);
     if (root.empty())
@@ -230,7 +225,7 @@ SubstituteCopy CreateAndCopyAllFiles(const std::string& source, const std::strin
     if (root == "/")
         throw RunFailure{"Error: The substitute header directory \"" + source +
                          "\" is the root directory; its copy would have no name of its own."};
-    TreeCopy copy(writer, root);
+    TreeCopy copy(root);
     // Named as the user named it: a link given as the tree names its copy, not its target.
     copy.Directory(root, parent + LastComponent(source));
     return std::move(copy.Result);
@@ -256,14 +251,14 @@ std::string ForceIncludeText(const std::string& userContent, const std::set<std:
     return text;
 }
 
-bool CopyCreateForceIncludeFile(const std::string& directory, const std::string& name, const std::string& userFile,
-                                const std::set<std::string>& entries, PersonalityWriter& writer)
+std::optional<std::string> CopyCreateForceIncludeFile(const std::string& directory, const std::string& name,
+                                                      const std::string& userFile, const std::set<std::string>& entries)
 {
     std::string error;
     if (!MakeOwnDirectory(directory, error)) {
         Say("Couldn't create directory to write a force include file too.");
         SayError("Error: Cannot use the force-include directory \"" + directory + "\": " + error + ".");
-        return false;
+        return std::nullopt;
     }
 
     std::string destination;
@@ -275,7 +270,7 @@ bool CopyCreateForceIncludeFile(const std::string& directory, const std::string&
         std::string content;
         if (!ReadWholeFile(userFile, content, &error, kMaxTextFileBytes)) {
             SayError("Error: Cannot read the force-include file \"" + userFile + "\": " + error + ".");
-            return false;
+            return std::nullopt;
         }
         text = ForceIncludeText(content, entries);
     } else {
@@ -290,8 +285,7 @@ bool CopyCreateForceIncludeFile(const std::string& directory, const std::string&
 
     if (!WriteFileAtomically(destination, text, error)) {
         SayError("Error: Cannot write the force-include file \"" + destination + "\": " + error + ".");
-        return false;
+        return std::nullopt;
     }
-    writer.ForceInclude(directory, destination);
-    return true;
+    return destination;
 }

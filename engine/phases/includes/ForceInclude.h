@@ -7,28 +7,28 @@
 #include <string>
 #include <vector>
 
-#include "engine/output/PersonalityWriter.h"
+#include <optional>
 
 struct SubstituteCopy {
     std::vector<std::string> Directories;  // the directories made, in the order of their lines
     int Skipped = 0;                       // entries left out, each reported with its reason
 };
 
-// Copies the tree below source into parent (which ends in "/"), and writes an -i and -q line
-// for every directory made. Only what lies inside the tree is copied: a link leading out of
+// Copies the tree below source into parent (which ends in "/"); every directory made is
+// named in the result, in the order of its lines. Only what lies inside the tree is copied: a link leading out of
 // it is reported and skipped, a link to a directory inside it is made again as a link, and
 // anything but regular files and directories is skipped. Throws RunFailure when a directory
 // or file of the copy cannot be written.
-SubstituteCopy CreateAndCopyAllFiles(const std::string& source, const std::string& parent, PersonalityWriter& writer);
+SubstituteCopy CreateAndCopyAllFiles(const std::string& source, const std::string& parent);
 
 // The user's force-include file with the declarations of the entries added after each line
 // that holds "Any other items"; every line ends with a line end.
 std::string ForceIncludeText(const std::string& userContent, const std::set<std::string>& entries);
 
-// Writes the force-include file into directory (created when missing) and its -q and -fi
-// lines. With the user's file (userFile equal to name), the file is the user's copied line
+// Writes the force-include file into directory (created when missing) and returns its path.
+// With the user's file (userFile equal to name), the file is the user's copied line
 // by line, the entries declared after its "Any other items" line; otherwise it is a
-// generated header of the entries named name. Returns false, having said why, when the file
+// generated header of the entries named name. Returns nothing, having said why, when the file
 // cannot be written.
-bool CopyCreateForceIncludeFile(const std::string& directory, const std::string& name, const std::string& userFile,
-                                const std::set<std::string>& entries, PersonalityWriter& writer);
+std::optional<std::string> CopyCreateForceIncludeFile(const std::string& directory, const std::string& name,
+                                                      const std::string& userFile, const std::set<std::string>& entries);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "engine/phases/batch/Diagnostics.h"
 #include "engine/phases/includes/IncludeBatches.h"
 #include "engine/phases/includes/IncludeDiagnostics.h"
 #include "engine/phases/includes/IncludeOrder.h"
@@ -12,15 +13,10 @@
 namespace {
 
 const char* const kErrorLine = "this will cause an error - but not a file not found one!";
-// The start of every made-up header name: no header of any compiler is called so.
-const std::string kUndefinedId = "ak12345";
 // Made-up names are cut into components of this length: a component longer than the file
 // system allows (255 bytes on most, 14 on old ones) would make the compiler answer "File
 // name too long" instead of "No such file", and every long header would look found.
 constexpr std::size_t kComponentLength = 12;
-// Headers asked by one __has_include compile, and with -rfs, for compilers with small limits.
-constexpr std::size_t kHeadersPerBatch = 256;
-constexpr std::size_t kReducedHeadersPerBatch = 32;
 
 // The components of a directory path, found by cutting at the last "/" repeatedly.
 std::vector<std::string> PathComponents(std::string path)
@@ -195,7 +191,7 @@ std::vector<bool> IncludeProber::FindHeaders(const std::vector<std::string>& hea
         if (AskableByHasInclude(headers[i]))
             askable.push_back(i);
     if (!askable.empty() && HasIncludeWorks()) {
-        const std::size_t perBatch = Context.Opts.ReduceFileSize ? kReducedHeadersPerBatch : kHeadersPerBatch;
+        const std::size_t perBatch = Context.Limits.HeadersPerBatch;
         std::vector<std::vector<std::size_t>> batches;
         for (std::size_t at = 0; at < askable.size(); at += perBatch)
             batches.emplace_back(askable.begin() + static_cast<std::ptrdiff_t>(at),

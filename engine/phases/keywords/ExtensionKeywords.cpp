@@ -156,7 +156,7 @@ std::set<std::string> FindExtensionKeywords(const RunContext& context, const std
         if (languageKeywords.count(name) == 0)
             candidates.push_back(name);
 
-    const std::size_t batchSize = context.Opts.ReduceFileSize ? kReducedBatchSize : kFullBatchSize;
+    const std::size_t batchSize = context.Limits.NamesPerBatch;
     const std::vector<std::string> rejected = context.Opts.Exact
                                                   ? HalvingBatches(context, std::move(candidates), batchSize, kTag,
                                                                    [&](const auto& batch) { return MayHoldKeyword(context, batch); })

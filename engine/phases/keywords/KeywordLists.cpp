@@ -1,5 +1,6 @@
 #include "engine/phases/keywords/KeywordLists.h"
 
+#include "common/DeploymentLayout.h"
 #include "engine/core/Files.h"
 #include "engine/core/ListIterators.h"
 #include "engine/core/Reporter.h"
@@ -27,13 +28,13 @@ KeywordLists LoadKeywordLists(bool isC, const std::string& directory)
 {
     const std::string dir = directory.empty() || directory.back() == '/' ? directory : directory + "/";
     KeywordLists lists;
-    LoadList<map_iterator>(dir, isC ? "c_replace_keywords.txt" : "cpp_replace_keywords.txt",
-                           lists.ReplaceKeywords, lists.Missing);
-    LoadList<line_iterator>(dir, "ignore_keywords.txt", lists.IgnoreKeywords, lists.Missing);
-    LoadList<line_iterator>(dir, "ignore_reserved_words.txt", lists.IgnoreReservedWords, lists.Missing);
-    LoadList<map_iterator>(dir, "zan_extension_keywords.txt", lists.ZanExtensionKeywords, lists.Missing);
-    LoadList<map_iterator>(dir, "builtin_replace_keywords.txt", lists.BuiltinReplaceKeywords, lists.Missing);
-    LoadList<line_iterator>(dir, isC ? "c_keywords.txt" : "cpp_keywords.txt", lists.LanguageKeywords, lists.Missing);
-    LoadList<line_iterator>(dir, "candidate_keywords.txt", lists.CandidateKeywords, lists.Missing);
+    namespace layout = kxcommon::layout;
+    LoadList<map_iterator>(dir, layout::ReplaceList(isC), lists.ReplaceKeywords, lists.Missing);
+    LoadList<line_iterator>(dir, layout::IgnoreList, lists.IgnoreKeywords, lists.Missing);
+    LoadList<line_iterator>(dir, layout::IgnoreReservedList, lists.IgnoreReservedWords, lists.Missing);
+    LoadList<map_iterator>(dir, layout::ExtensionList, lists.ZanExtensionKeywords, lists.Missing);
+    LoadList<map_iterator>(dir, layout::BuiltinReplaceList, lists.BuiltinReplaceKeywords, lists.Missing);
+    LoadList<line_iterator>(dir, layout::KeywordList(isC), lists.LanguageKeywords, lists.Missing);
+    LoadList<line_iterator>(dir, layout::CandidateList, lists.CandidateKeywords, lists.Missing);
     return lists;
 }

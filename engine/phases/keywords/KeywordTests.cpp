@@ -37,18 +37,19 @@ std::string TestPublicProtectedPrivate(const RunContext& context, const std::str
     return "private";
 }
 
-KeywordFindings ConductKWTests(const RunContext& context, const PersonalityWriter& vocabulary,
-                               std::set<std::string> extensionKeywords, const KeywordLists& lists,
-                               const std::vector<SuiteTest>& tests)
+KeywordFindings ConductKWTests(const RunContext& context, std::set<std::string> extensionKeywords,
+                               const KeywordLists& lists, const std::vector<SuiteTest>& tests)
 {
     Say("Conducting  Keyword Tests...");
     const bool isC = context.Opts.IsC;
     KeywordFindings found;
-    auto quoted = [&](const std::string& define) { return vocabulary.QuotedDefine(define); };
+    auto quoted = [](const std::string& define) { return KeywordTreatment{KeywordTreatment::QuotedDefine, define}; };
+    auto plain = [](const std::string& define) { return KeywordTreatment{KeywordTreatment::Define, define}; };
+    auto extension = [](const std::string& name) { return KeywordTreatment{KeywordTreatment::Extension, name}; };
 
     if (!isC) {
-        found.Lines.insert(vocabulary.Define("vmt_ignore_paren=_ignore_paren"));
-        found.Lines.insert(quoted("_vmt_null_expression=0 _vmt_ignore_paren"));
+        found.Treatments.insert(plain("vmt_ignore_paren=_ignore_paren"));
+        found.Treatments.insert(quoted("_vmt_null_expression=0 _vmt_ignore_paren"));
         for (const std::string& word : lists.IgnoreReservedWords)
             extensionKeywords.erase(word);
     }
@@ -116,11 +117,11 @@ KeywordFindings ConductKWTests(const RunContext& context, const PersonalityWrite
     for (std::size_t i = 0; i < keywords.size(); ++i) {
         const std::string& keyword = keywords[i];
         const Verdict& verdict = verdicts[i];
-        auto& lines = found.Lines;
+        auto& lines = found.Treatments;
         if (isBuiltin(i)) {
             const std::string value = ValueOf(lists.BuiltinReplaceKeywords, keyword);
             if (!value.empty())
-                lines.insert(vocabulary.Define(value));
+                lines.insert(plain(value));
             continue;
         }
         if (verdict.Passed) {
@@ -139,13 +140,13 @@ KeywordFindings ConductKWTests(const RunContext& context, const PersonalityWrite
             if (!isC) {
                 const std::string stripped = RemovePreAndTrailChars('_', name);
                 const std::string own = ValueOf(lists.ZanExtensionKeywords, name);
-                const std::string plain = ValueOf(lists.ZanExtensionKeywords, stripped);
+                const std::string plainName = ValueOf(lists.ZanExtensionKeywords, stripped);
                 if (!own.empty()) {
-                    lines.insert(PersonalityWriter::Extension(own));
+                    lines.insert(extension(own));
                     continue;
                 }
-                if (!plain.empty()) {
-                    lines.insert(PersonalityWriter::Extension(plain));
+                if (!plainName.empty()) {
+                    lines.insert(extension(plainName));
                     lines.insert(quoted(keyword + "=" + stripped));
                     continue;
                 }
@@ -172,12 +173,12 @@ KeywordFindings ConductKWTests(const RunContext& context, const PersonalityWrite
         }
         const std::string replacement = ValueOf(lists.ReplaceKeywords, keyword);
         if (replacement.empty()) {
-            found.KeywordDefineEntries.push_back(vocabulary.Define(keyword + "="));
-            lines.insert(vocabulary.Define(keyword + "="));
+            found.DroppedKeywords.push_back(keyword + "=");
+            lines.insert(plain(keyword + "="));
         } else {
             if (replacement.find(kStringifyName) != std::string::npos)
-                lines.insert(vocabulary.Define("_VMT_STRINGIFY(x)=#x"));
-            lines.insert(vocabulary.Define(keyword + "=" + replacement));
+                lines.insert(plain("_VMT_STRINGIFY(x)=#x"));
+            lines.insert(plain(keyword + "=" + replacement));
         }
     }
     return found;

@@ -12,7 +12,3 @@
 // given with -xd are not tested.
 std::set<std::string> FindPreDefines(const RunContext& context, const std::set<std::string>& identifiers,
                                      const std::set<std::string>& languageKeywords);
-
-// Cleans a value the compiler showed for the macro and records its entry, or says why it
-// cannot.
-void TidyAndAddDefine(std::string value, const std::string& name, std::set<std::string>& foundDefines);

@@ -13,12 +13,12 @@
 #include <optional>
 
 #include "engine/phases/batch/BatchHalving.h"
+#include "engine/phases/batch/Diagnostics.h"
 #include "engine/core/Reporter.h"
 
 namespace {
 
 const std::string kTag = "macros";
-const std::string kUndefinedId = "ak12345";
 // The words around the list of defined names in the object's data.
 const std::string kListOpen = "@kxd:";
 const std::string kListClose = ":kxd@";
@@ -121,7 +121,7 @@ std::string PrintPossibleDefines(const std::string& name)
 
 std::vector<std::string> FindDefinedNames(const RunContext& context, std::vector<std::string> candidates)
 {
-    const std::size_t batchSize = context.Opts.ReduceFileSize ? kReducedBatchSize : kFullBatchSize;
+    const std::size_t batchSize = context.Limits.NamesPerBatch;
     auto takesTheMissingInclude = [&](const std::vector<std::string>& batch) {
         return TakesTheMissingInclude(context, batch);
     };

@@ -16,7 +16,7 @@
 #include <set>
 
 #include "engine/phases/batch/BatchSource.h"
-#include "engine/phases/macros/MacroDiscovery.h"
+#include "engine/phases/macros/MacroEntry.h"
 #include "engine/core/Reporter.h"
 
 namespace {
@@ -164,11 +164,10 @@ std::vector<std::optional<Record>> ReadInGroups(std::size_t count, std::size_t m
     return records;
 }
 
-// Macros in one group: no larger a source than a batch of existence tests, for compilers
-// with small limits (-rfs).
+// Macros in one group: no larger a source than a batch of existence tests.
 std::size_t MostInGroup(const RunContext& context)
 {
-    return context.Opts.ReduceFileSize ? 256 : 4096;
+    return context.Limits.MacrosPerGroup;
 }
 
 // The group's positions that the compiler's errors name.

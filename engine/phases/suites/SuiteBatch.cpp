@@ -6,11 +6,6 @@
 
 namespace {
 
-// Copies in one source: about 100 KB of the shipped tests, or a tenth of that for compilers
-// with small limits (-rfs).
-constexpr std::size_t kMostCopies = 256;
-constexpr std::size_t kMostCopiesReduced = 32;
-
 bool IsIdentifierChar(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$';
@@ -74,7 +69,7 @@ std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vec
             batch.push_back(i);
     if (!context.Opts.Exact && batch.size() > 1) {
         // Sources of a size the compiler is known to take; the groups are independent.
-        const std::size_t most = context.Opts.ReduceFileSize ? kMostCopiesReduced : kMostCopies;
+        const std::size_t most = context.Limits.SuiteCopies;
         std::vector<std::vector<std::size_t>> groups;
         for (std::size_t begin = 0; begin < batch.size(); begin += most)
             groups.emplace_back(batch.begin() + static_cast<std::ptrdiff_t>(begin),

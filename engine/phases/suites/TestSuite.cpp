@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "common/PersonalityFormat.h"
 #include "engine/core/Files.h"
 #include "engine/core/Reporter.h"
 #include "engine/core/TextUtilities.h"
@@ -91,7 +92,8 @@ bool ConductTest(const RunContext& context, const SuiteTest& test, const std::st
 
 std::string QuotedTestText(const std::string& text)
 {
-    if (text.find(' ') != std::string::npos && text.find("-ex ") == std::string::npos)
-        return '"' + text + '"';
+    const std::string extension = kxcommon::OptionOf(kxcommon::LineKind::Extension) + std::string(" ");
+    if (text.find(' ') != std::string::npos && text.find(extension) == std::string::npos)
+        return kxcommon::QuoteText(text);
     return text;
 }

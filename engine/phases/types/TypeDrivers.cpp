@@ -54,42 +54,43 @@ const DataType* NearestBaseType(const std::vector<DataType>& bases, const DataTy
 
 std::vector<DataType> MakeBaseTypes()
 {
-    std::vector<DataType> types{
-        {"char", DataType::Integer, 8, 1, false, "char"},
-        {"int", DataType::Integer, 32, 4, false, "int"},
-        {"short", DataType::Integer, 16, 2, false, "short"},
-        {"long", DataType::Integer, 32, 4, false, "long"},
-        {"long long", DataType::Integer, 64, 8, false, "longlong"},
-        {"float", DataType::Floating, 32, 4, false, "float"},
-        {"double", DataType::Floating, 64, 8, false, "double"},
-        {"long double", DataType::Floating, 64, 8, false, "ldouble"},
-        {"int*", DataType::Pointer, 32, 4, false, "dataptr"},
-        {"codeptr", DataType::Pointer, 32, 4, false, "codeptr"},
+    // What each base type is taken to be until a test tells otherwise, in the format's order.
+    struct Assumed {
+        std::int32_t Kind;
+        std::int32_t Bits;
+        std::int32_t AlignBytes;
     };
-    for (DataType& type : types)
-        type.KindKnown = true;
+    static constexpr Assumed kAssumed[kxcommon::BaseTypeCount] = {
+        {DataType::Integer, 8, 1},   {DataType::Integer, 32, 4},  {DataType::Integer, 16, 2}, {DataType::Integer, 32, 4},
+        {DataType::Integer, 64, 8},  {DataType::Floating, 32, 4}, {DataType::Floating, 64, 8}, {DataType::Floating, 64, 8},
+        {DataType::Pointer, 32, 4},  {DataType::Pointer, 32, 4},
+    };
+    std::vector<DataType> types;
+    for (std::size_t i = 0; i < kxcommon::BaseTypeCount; ++i) {
+        const kxcommon::BaseType type = kxcommon::AllBaseTypes[i];
+        types.emplace_back(kxcommon::TestSpelling(type), kAssumed[i].Kind, kAssumed[i].Bits, kAssumed[i].AlignBytes,
+                           false, kxcommon::PersonalityName(type));
+        types.back().KindKnown = true;
+    }
     return types;
 }
 
-std::vector<DataType> ConductBaseTypeTests(const RunContext& context, PersonalityWriter& writer)
+namespace {
+
+kxcommon::BaseType BaseOf(const DataType& base)
+{
+    return *kxcommon::BaseTypeFromPersonalityName(base.PersonalityName);
+}
+
+}  // namespace
+
+std::vector<DataType> ConductBaseTypeTests(const RunContext& context)
 {
     Say("Conducting Type Tests ...");
     const TypeProber prober(context);
     std::vector<DataType> types = MakeBaseTypes();
-    auto write = [&](const DataType& type) {
-        if (type.SizeBits != 0)
-            writer.Size(type.PersonalityName, type.SizeBits);
-        if (type.AlignBytes != 0)
-            writer.Align(type.PersonalityName, type.AlignBytes);
-        // Without char measured its signedness was not measured either.
-        if (context.Opts.IsC && type.TypeName == "char" && type.SizeBits != 0)
-            writer.PlainCharUnsigned(type.IsUnsigned);
-    };
-    if (MeasureTypesTogether(context, "", true, types)) {
-        for (const DataType& type : types)
-            write(type);
+    if (MeasureTypesTogether(context, "", true, types))
         return types;
-    }
     // Every type is measured on its own; the alignment test needs only that type's size. The
     // sizes MakeBaseTypes starts from are no facts of this compiler: a type it does not
     // have is left without a size, and so without lines, rather than given one of them.
@@ -114,14 +115,13 @@ std::vector<DataType> ConductBaseTypeTests(const RunContext& context, Personalit
                 Say("The alignment of " + CastType(type.TypeName) +
                     " could not be measured: the compiler makes no structure arrays with it and does not state "
                     "the size of a structure holding it, so no alignment line is written for it");
-            write(type);
         });
     return types;
 }
 
-void ConductIntrinsicTypeTests(const RunContext& context, const std::vector<DataType>& baseTypes,
-                               PersonalityWriter& writer)
+std::vector<TypeAsBase> ConductIntrinsicTypeTests(const RunContext& context, const std::vector<DataType>& baseTypes)
 {
+    std::vector<TypeAsBase> found;
     const TypeProber prober(context);
     std::vector<DataType> intrinsics;
     intrinsics.emplace_back("size_t", 0, 0, 0, false, "size_t");
@@ -166,13 +166,15 @@ void ConductIntrinsicTypeTests(const RunContext& context, const std::vector<Data
                     " bits, which matches no base type; no intrinsic type line is written for it");
                 return;
             }
-            writer.IntrinsicType(name, type.IsUnsigned, base->PersonalityName);
+            found.push_back({name, type.IsUnsigned, BaseOf(*base)});
         });
+    return found;
 }
 
-void ConductKWTypeTests(const RunContext& context, const std::vector<DataType>& baseTypes,
-                        const std::set<std::string>& typeKeywords, PersonalityWriter& writer)
+std::vector<TypeAsBase> ConductKWTypeTests(const RunContext& context, const std::vector<DataType>& baseTypes,
+                                           const std::set<std::string>& typeKeywords)
 {
+    std::vector<TypeAsBase> found;
     Say("Conducting Keyword Type Tests ...");
     // The definition names the base type as source text, and "codeptr" is no C type: a
     // pointer keyword is mapped onto the data pointer instead.
@@ -230,8 +232,7 @@ void ConductKWTypeTests(const RunContext& context, const std::vector<DataType>& 
                     ", of which there is no base type; no definition is written for it");
                 return;
             }
-            writer.Line(writer.QuotedDefine(keyword + "=" + (type.IsUnsigned ? "unsigned " : "") + base->TypeName));
-            if (context.Opts.IsC && base->TypeName == "long long")
-                writer.Line(PersonalityWriter::Extension("longlong"));
+            found.push_back({keyword, type.IsUnsigned, BaseOf(*base)});
         });
+    return found;
 }

@@ -1,7 +1,7 @@
 // The type model: what kind of type a name is, its size in bits, its alignment and whether
 // it is unsigned, learnt from compiles (and, where the compiler's programs run on this
-// host, from programs that print sizeof); and the personality lines for the base types,
-// the standard typedefs and the compiler's own type keywords.
+// host, from programs that print sizeof); and what the base types, the standard typedefs and
+// the compiler's own type keywords were found to be.
 #pragma once
 
 #include <set>
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/phases/types/DataType.h"
-#include "engine/output/PersonalityWriter.h"
+#include "common/PersonalityFormat.h"
 #include "engine/probe/RunContext.h"
 
 class TypeProber {
@@ -55,16 +55,21 @@ private:
 bool MeasureTypesTogether(const RunContext& context, const std::string& prefix, bool withAlignment,
                           std::vector<DataType>& types);
 
-// The types under test, in testing order.
+// The base types under test, in the format's order of the base types.
 std::vector<DataType> MakeBaseTypes();
 
-// Measures the base types and writes their size, alignment and plain char lines; returns the
-// measured types.
-std::vector<DataType> ConductBaseTypeTests(const RunContext& context, PersonalityWriter& writer);
-// Measures size_t, ptrdiff_t and wchar_t and writes them as the base types they match.
-void ConductIntrinsicTypeTests(const RunContext& context, const std::vector<DataType>& baseTypes,
-                               PersonalityWriter& writer);
-// Measures the keywords the classification found to be types and defines each as the
-// nearest base type.
-void ConductKWTypeTests(const RunContext& context, const std::vector<DataType>& baseTypes,
-                        const std::set<std::string>& typeKeywords, PersonalityWriter& writer);
+// A standard typedef or a type keyword, and the base type it is to be taken for.
+struct TypeAsBase {
+    std::string Name;
+    bool IsUnsigned = false;
+    kxcommon::BaseType Base = kxcommon::BaseType::Int;
+};
+
+// Measures the base types; returns them measured (a size of 0 where none was found).
+std::vector<DataType> ConductBaseTypeTests(const RunContext& context);
+// Measures size_t, ptrdiff_t and wchar_t; returns those that match a base type, in that order.
+std::vector<TypeAsBase> ConductIntrinsicTypeTests(const RunContext& context, const std::vector<DataType>& baseTypes);
+// Measures the keywords the classification found to be types; returns each with the nearest
+// base type, in the keywords' order.
+std::vector<TypeAsBase> ConductKWTypeTests(const RunContext& context, const std::vector<DataType>& baseTypes,
+                                           const std::set<std::string>& typeKeywords);

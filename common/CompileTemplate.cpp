@@ -1,8 +1,8 @@
-#include "engine/probe/CommandComposition.h"
+#include "common/CompileTemplate.h"
 
 #include <stdexcept>
 
-#include "engine/probe/ProcessRunner.h"
+namespace kxcommon {
 
 namespace {
 
@@ -20,38 +20,52 @@ void ReplaceFirst(std::string& text, const char* placeholder, const std::string&
 
 }  // namespace
 
-const char* MissingPlaceholder(const std::string& orderStr)
+const char* MissingPlaceholder(const std::string& order)
 {
     for (const char* placeholder : kPlaceholders)
-        if (orderStr.find(placeholder) == std::string::npos)
+        if (order.find(placeholder) == std::string::npos)
             return placeholder;
     return nullptr;
 }
 
-std::string GetCompleteCommandStr(const Options& options, const std::string& source,
-                                  bool buildExecutable, const std::string& extraDefine)
+std::string ComposeCompileCommand(const CompileTemplate& compile, const std::string& source, bool buildExecutable,
+                                  const std::string& extraDefine)
 {
-    std::string command = options.OrderStr;
-    ReplaceFirst(command, "%c", options.CompilerCommand);
+    std::string command = compile.Order;
+    ReplaceFirst(command, "%c", compile.Compiler);
     ReplaceFirst(command, "%s", source);
-    ReplaceFirst(command, "%j", buildExecutable ? "" : options.ObjFlag);
-    ReplaceFirst(command, "%o", buildExecutable ? options.ExeFlag : "");
+    ReplaceFirst(command, "%j", buildExecutable ? "" : compile.ObjFlag);
+    ReplaceFirst(command, "%o", buildExecutable ? compile.ExeFlag : "");
     ReplaceFirst(command, "%e", buildExecutable ? source + ".exe" : "");
 
     // A define flag of the form DF takes its argument in parentheses, which the shell must
     // not see as its own syntax.
-    const bool parenthesised = options.DefFlag == "DF" || options.DefFlag == "DF ";
+    const bool parenthesised = compile.DefFlag == "DF" || compile.DefFlag == "DF ";
     auto formatDefine = [&](const std::string& define) {
-        return parenthesised ? options.DefFlag + ShellQuote("(" + define + ")") + " "
-                             : options.DefFlag + define + " ";
+        return parenthesised ? compile.DefFlag + ShellQuote("(" + define + ")") + " "
+                             : compile.DefFlag + define + " ";
     };
     std::string text;
-    for (const std::string& sw : options.ImplicitSwitches)
+    for (const std::string& sw : compile.Switches)
         text += sw + " ";
-    for (const std::string& define : options.ImplicitDefines)
+    for (const std::string& define : compile.Defines)
         text += formatDefine(define);
     if (!extraDefine.empty())
         text += formatDefine(extraDefine);
     ReplaceFirst(command, "%d", text);
     return command;
 }
+
+std::string ShellQuote(const std::string& word)
+{
+    std::string quoted = "'";
+    for (char c : word) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+}  // namespace kxcommon
