@@ -39,6 +39,8 @@ protected:
         Dir = kxtest::MakeTempDir("kx-export-" + name);
         const std::string personality = Dir + "/personality.p_c";
         kxtest::WriteFile(personality, kxtest::ReadFile(probed + "/personality.p_c"));
+        if (kxtest::FileExists(probed + "/personality.facts"))
+            kxtest::WriteFile(Dir + "/personality.facts", kxtest::ReadFile(probed + "/personality.facts"));
         Facts = ReadPersonality(personality);
         for (const char* format : {"clang", "cppcheck", "header", "check"}) {
             const RunResult r = kxtest::RunProgram({KESTRIX_EXPORT, format, personality});
@@ -285,6 +287,9 @@ TEST_F(ClangTables, TargetModelsAreClangs)
             check(model.WcharUnsigned ? "(__WCHAR_TYPE__)-1 > 0" : "(__WCHAR_TYPE__)-1 < 0");
             check("sizeof(__SIZE_TYPE__) * 8 == " + std::to_string(model.SizeTypeBits));
             check("sizeof(__PTRDIFF_TYPE__) == sizeof(__SIZE_TYPE__)");
+            check(std::string("__BYTE_ORDER__ == ") + (target.Order == ByteOrder::Big ? "__ORDER_BIG_ENDIAN__" : "__ORDER_LITTLE_ENDIAN__"));
+            for (const std::string& type : target.ExtendedTypes)
+                source += type + " kx_" + type + ";\n";
             std::vector<std::string> flags{"--target=" + target.Triple};
             if (!flag.empty())
                 flags.push_back(flag);

@@ -227,8 +227,16 @@ TEST_F(ExportProgram, BadInputWritesNothingAndSaysWhy)
 TEST_F(ExportProgram, WritesBesideThePersonalityOrIntoDir)
 {
     kxtest::WriteFile(Dir + "/avr.p_c", "-d A=1\n" + Avr);
+    // The companion file is read with the personality, and held to the same standard.
+    kxtest::WriteFile(Dir + "/avr.facts", "byte-order middle\n");
+    EXPECT_EQ(Run({"cppcheck", Dir + "/avr.p_c"}), 1);
+    EXPECT_TRUE(Has(Err, "Line 1 of the companion file " + Dir + "/avr.facts cannot be read")) << Err;
+    kxtest::WriteFile(Dir + "/avr.facts", "byte-order little\n");
     EXPECT_EQ(Run({"cppcheck", Dir + "/avr.p_c"}), 0) << Err;
-    EXPECT_EQ(Files(), (std::vector<std::string>{"avr.cfg", "avr.includes.txt", "avr.p_c", "avr.platform.xml"}));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"avr.cfg", "avr.cppcheck", "avr.facts", "avr.includes.txt", "avr.p_c",
+                                                 "avr.platform.xml"}));
+    // cppcheck resolves the project's file names against its own working directory.
+    EXPECT_TRUE(Has(kxtest::ReadFile(Dir + "/avr.cppcheck"), "<platform>" + Dir + "/avr.platform.xml</platform>"));
     EXPECT_EQ(Run({"header", Dir + "/avr.p_c", "-o", Dir + "/out/sub"}), 0) << Err;
     EXPECT_TRUE(kxtest::FileExists(Dir + "/out/sub/avr.h"));
     EXPECT_TRUE(Has(Out, "Wrote " + Dir + "/out/sub/avr.h"));
