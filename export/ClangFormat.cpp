@@ -145,9 +145,18 @@ ClangFlags BuildFlags(const Personality& personality)
     for (const std::string& dir : personality.IncludeDirs)
         args.insert(args.end(), {"-isystem", dir});
 
+    // Opening and closing keyword of each assembler block, in pairs.
+    const std::vector<Macro> blocks = VendorBlockMacros(personality);
+    for (std::size_t i = 0; i + 1 < blocks.size(); i += 2) {
+        args.insert(args.end(), {"-D" + blocks[i].Head + "=" + blocks[i].Body, "-D" + blocks[i + 1].Head + "=" + blocks[i + 1].Body});
+        notes.push_back("Each assembler block from " + blocks[i].Head + " to " + blocks[i + 1].Head
+                        + " is one error for clang (\"expected string literal in 'asm'\").");
+    }
     const bool laterGnuc = ClaimsLaterGnuc(personality);
     std::vector<std::string> ownKeywords;
     for (const Define& define : personality.Defines) {
+        if (IsVendorBlockKeyword(personality, define.Name))
+            continue;
         const bool extendedType = define.Kind == DefineKind::Type
                                   && std::find(target.ExtendedTypes.begin(), target.ExtendedTypes.end(), define.Name)
                                          != target.ExtendedTypes.end();

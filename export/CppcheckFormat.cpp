@@ -123,10 +123,15 @@ OutputFile Library(const Personality& personality)
     notes.insert(notes.end(), language.begin(), language.end());
 
     std::string body = "<def format=\"2\">\n";
+    std::vector<Macro> macros = VendorBlockMacros(personality);
     for (const Define& define : personality.Defines) {
+        if (IsVendorBlockKeyword(personality, define.Name))
+            continue;
         if (const std::optional<Macro> macro = ExportedMacro(define, true))
-            body += "  <define name=\"" + XmlAttribute(macro->Head) + "\" value=\"" + XmlAttribute(macro->Body) + "\"/>\n";
+            macros.push_back(*macro);
     }
+    for (const Macro& macro : macros)
+        body += "  <define name=\"" + XmlAttribute(macro.Head) + "\" value=\"" + XmlAttribute(macro.Body) + "\"/>\n";
     body += "</def>\n";
     const std::string title = "cppcheck library (--library=" + personality.Name + ".cfg) of the compiler of the personality "
                               + personality.Path + ": its predefined macros and its keywords.";

@@ -12,7 +12,9 @@
 #
 # Environment: KESTRIX_EXPORT (the kestrix-export program), KESTRIX_PERSONALITIES (the folder
 # of the probed personalities, one folder per compiler); KESTRIX_ANALYSERS_KEEP=DIR keeps the
-# scratch folder there. One line per compiler and mode is printed:
+# scratch folder there; KESTRIX_ANALYSERS_TIMEOUT the seconds one tool may take on one file
+# (default 120: cppcheck exploring every configuration of a C library takes minutes, and a
+# run that outlives it counts as an error). One line per compiler and mode is printed:
 #   SET TOOL COMPILER facts|none files=N errors=E unknown=U findings=F
 # errors are parse errors (with the unknown ones among them), unknown the unknown macros,
 # types and headers, findings what the tool reports about the code itself. The limits of
@@ -201,8 +203,10 @@ run_unit() {  # UNIT MODE(facts|none)
   fi
   local out=$work/kx-output.txt
   : >"$out"
+  local started=$SECONDS
   local file
   for file in ${unit_files[$unit]}; do
+    local -a limit=(timeout -k 5 "${KESTRIX_ANALYSERS_TIMEOUT:-120}")
     case "$tool" in
       clang-tidy)
         # clang-tidy finds compile_flags.txt beside the source; the project's flags are
@@ -213,7 +217,8 @@ run_unit() {  # UNIT MODE(facts|none)
         else
           printf '%s\n' "-DKX_NO_FACTS" "${flags[@]}" >"$work/compile_flags.txt"
         fi
-        (cd "$work" && clang-tidy --checks='-*,clang-analyzer-*' "$file") >>"$out" 2>&1
+        (cd "$work" && "${limit[@]}" clang-tidy --checks='-*,clang-analyzer-*' "$file") >>"$out" 2>&1 ||
+          [ $? -ne 124 ] || echo "$file:1:1: error: clang-tidy took longer than its limit" >>"$out"
         [ "$mode" = facts ] && mv "$work/.flags.facts" "$work/compile_flags.txt"
         ;;
       clangd)
@@ -224,7 +229,8 @@ run_unit() {  # UNIT MODE(facts|none)
           rm -f "$work/compile_flags.txt"
         fi
         printf '%s\n' "-DKX_NO_FACTS_IN_THIS_FILE" "${flags[@]}" >"$work/compile_flags.txt"
-        (cd "$work" && clangd --check="$file" --log=error) >>"$out" 2>&1
+        (cd "$work" && "${limit[@]}" clangd --check="$file" --log=error) >>"$out" 2>&1 ||
+          [ $? -ne 124 ] || echo "E[timeout] [timeout] Line 1: clangd took longer than its limit" >>"$out"
         ;;
       cppcheck)
         local -a args=(--enable=warning,style,information,missingInclude --inline-suppr
@@ -236,7 +242,8 @@ run_unit() {  # UNIT MODE(facts|none)
           local fi
           while IFS= read -r fi; do args+=("--include=$fi"); done < <(sed -n 's/^-fi "\(.*\)"$/\1/p' "$work/personality.p_c")
         fi
-        (cd "$work" && cppcheck "${args[@]}" "${flags[@]}" "$file") >>"$out" 2>&1
+        (cd "$work" && "${limit[@]}" cppcheck "${args[@]}" "${flags[@]}" "$file") >>"$out" 2>&1 ||
+          [ $? -ne 124 ] || echo "kx:syntaxError:$file:1:cppcheck took longer than its limit" >>"$out"
         ;;
     esac
   done
@@ -248,7 +255,7 @@ run_unit() {  # UNIT MODE(facts|none)
   esac
   # shellcheck disable=SC2086
   set -- ${unit_files[$unit]}
-  echo "$set_name $tool $unit $mode files=$# errors=$E unknown=$U findings=$F"
+  echo "$set_name $tool $unit $mode files=$# errors=$E unknown=$U findings=$F seconds=$((SECONDS - started))"
 }
 
 # ---------------------------------------------------------------------------------------
