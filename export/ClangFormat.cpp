@@ -173,7 +173,7 @@ ClangFlags BuildFlags(const Personality& personality)
         if (define.Kind == DefineKind::Macro && laterGnuc && ClangGnucVersion.count(define.Name) != 0) {
             const std::string& claim = ClangGnucVersion.at(define.Name);
             notes.push_back(define.Name + " is " + define.Value + "; it is given as " + claim
-                            + ", the gcc version clang claims, so that headers take the paths clang reads.");
+                            + " (gcc 4.9 at most), so that headers take the paths clang reads.");
             args.push_back("-D" + define.Name + "=" + claim);
             continue;
         }

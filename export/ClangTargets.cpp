@@ -108,8 +108,10 @@ struct Measured {
 constexpr int SizeMiss = 4;
 constexpr int TypedefMiss = 2;
 constexpr int AlignMiss = 1;
-// A wrong byte order changes every value read through a type other than the one written.
-constexpr int OrderMiss = 4;
+// A wrong byte order changes every value read through a type other than the one written:
+// it counts more than one wrong size (m68k gcc, big-endian with a 96-bit long double, is
+// nearer to clang's m68k than to i686).
+constexpr int OrderMiss = SizeMiss + 1;
 
 struct Candidate {
     std::size_t Index = 0;
@@ -225,11 +227,15 @@ ClangTargetChoice ChooseClangTarget(const Personality& personality)
 {
     const Measured measured(personality);
     const std::vector<ClangTarget>& targets = ClangTargets();
-    // Nearest model first; then fewer switches; then a target whose compilers define a
-    // macro the personality has (same architecture); then the table's order.
+    // Nearest model first; then fewer switches, counting the char signedness switch where
+    // it changes the target's own (a compiler that names no architecture macro, such as a
+    // bare-metal RISC-V gcc without a C library, is still told from x86 by its unsigned
+    // char); then a target whose compilers define a macro the personality has (same
+    // architecture); then the table's order.
     auto rank = [&](const Candidate& c) {
         const bool sameArch = personality.FindDefine(targets[c.Index].ArchMacro) != nullptr;
-        return std::make_tuple(c.Cost, c.Switches.size(), !sameArch, c.Index);
+        const bool charSwitched = personality.CharUnsigned && *personality.CharUnsigned != c.Model.CharUnsigned;
+        return std::make_tuple(c.Cost, c.Switches.size() + (charSwitched ? 1 : 0), !sameArch, c.Index);
     };
     Candidate best;
     bool any = false;

@@ -70,6 +70,16 @@ sdcc_headers="assert.h ctype.h errno.h float.h iso646.h limits.h math.h setjmp.h
 # glibc's <fenv.h> is left out for cppcheck: its preprocessor puts a macro's value in place of
 # the enumerator that bits/fenv.h defines the macro after (FE_INVALID = ...), which no fact
 # can change.
+# From C++ the names <math.h>, <complex.h> and <tgmath.h> are libstdc++'s headers, which bring
+# <cmath> and <complex>; cppcheck stops in them at limits of its own: its number parser
+# fails on long double's largest value (__LDBL_MAX__, 1.19e+4932, beyond a double), and its
+# syntax tree at noexcept(noexcept(...)) in <bits/stl_iterator.h>.
+cpp_headers_for_cppcheck() {
+  local h
+  for h in "$@"; do
+    case "$h" in math.h|complex.h|tgmath.h) ;; *) echo "$h" ;; esac
+  done
+}
 if [ "$tool" = cppcheck ]; then
   c17_headers=${c17_headers/fenv.h /}
 fi
@@ -104,7 +114,11 @@ case "$set_name" in
     # shellcheck disable=SC2086
     {
       write_header_source "$scratch/src/glibc.c" $c17_headers $posix_headers
-      write_header_source "$scratch/src/glibc.cpp" $c17_headers $posix_headers
+      if [ "$tool" = cppcheck ]; then
+        write_header_source "$scratch/src/glibc.cpp" $(cpp_headers_for_cppcheck $c17_headers) $posix_headers
+      else
+        write_header_source "$scratch/src/glibc.cpp" $c17_headers $posix_headers
+      fi
       write_header_source "$scratch/src/newlib.c" $newlib_headers
       write_header_source "$scratch/src/avr.c" $avr_headers
       write_header_source "$scratch/src/sdcc.c" $sdcc_headers
@@ -281,6 +295,20 @@ for unit in "${units[@]}"; do
     case "$set_name" in
       headers)
         [ "$e" -eq 0 ] || fail "$tool reports $e errors in the standard headers of $unit with the facts."
+        # The check source asserts every measured fact; clang with the exported flags must
+        # honour them all where a clang target has the compiler's data model (the comment of
+        # the .clangd fragment names every size no target has).
+        work=$scratch/facts/$unit
+        if [ "$tool" = clang-tidy ]; then
+          if grep -qE '^#   The .* is [0-9]+ bits;' "$work/personality.clangd"; then
+            echo "$unit: no clang target has the compiler's data model; the check source is not compiled."
+          else
+            "$export_bin" check "$work/personality.p_c" >/dev/null || fail "kestrix-export check failed for $unit"
+            check=$(ls "$work"/personality.check.c* 2>/dev/null | head -1)
+            (cd "$work" && clang @compile_flags.txt -fsyntax-only "$check") >"$work/check-output.txt" 2>&1 ||
+              fail "clang refuses the check source of $unit with the exported flags: $(grep -m3 error: "$work/check-output.txt")"
+          fi
+        fi
         ;;
       treeA)
         [ "$u" -eq 0 ] || fail "$tool reports $u unknown macros, types or headers in $unit with the facts."
