@@ -252,7 +252,12 @@ run_unit() {  # UNIT MODE(facts|none)
         if [ "$mode" = facts ]; then
           # The project holds the platform, the library, the include directories and the
           # compiler's macros, which pin cppcheck to the compiler's one configuration.
-          args+=(--project=personality.cppcheck)
+          # (An exporter without the project file: the three files, as before it.)
+          if [ -f "$work/personality.cppcheck" ]; then
+            args+=(--project=personality.cppcheck)
+          else
+            args+=(--platform=personality.platform.xml --library=personality.cfg --includes-file=personality.includes.txt)
+          fi
           local fi
           while IFS= read -r fi; do args+=("--include=$fi"); done < <(sed -n 's/^-fi "\(.*\)"$/\1/p' "$work/personality.p_c")
         fi
