@@ -29,11 +29,11 @@ personalities=${KESTRIX_PERSONALITIES:?KESTRIX_PERSONALITIES names the folder of
 
 command -v "$tool" >/dev/null || { echo "$tool is not installed."; exit 77; }
 
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/kx-analysers.XXXXXX")
 if [ -n "${KESTRIX_ANALYSERS_KEEP:-}" ]; then
-  mkdir -p "$KESTRIX_ANALYSERS_KEEP"
   scratch=$KESTRIX_ANALYSERS_KEEP
+  mkdir -p "$scratch"
 else
+  scratch=$(mktemp -d "${TMPDIR:-/tmp}/kx-analysers.XXXXXX")
   trap 'rm -rf "$scratch"' EXIT
 fi
 
@@ -94,8 +94,8 @@ write_header_source() {  # FILE HEADERS...
   } >"$file"
 }
 
-# A unit: one personality, the sources it reads and the flags of the project (used with and
-# without facts). Each unit_* line: NAME PERSONALITY FILES... ; flags in unit_flags[NAME].
+# A unit: one personality (a folder of KESTRIX_PERSONALITIES), the folder of its sources, the
+# files to read there and the flags of the project, which are used with and without facts.
 units=()
 declare -A unit_personality unit_files unit_flags unit_source
 
@@ -123,7 +123,7 @@ case "$set_name" in
       write_header_source "$scratch/src/avr.c" $avr_headers
       write_header_source "$scratch/src/sdcc.c" $sdcc_headers
     }
-    # util/delay.h wants the clock, as every AVR project gives it.
+    # util/delay.h wants the clock (F_CPU), which every AVR project gives.
     add_unit gcc gcc "$scratch/src" "" glibc.c
     add_unit g++ gxx "$scratch/src" "" glibc.cpp
     add_unit clang clang "$scratch/src" "" glibc.c
@@ -192,8 +192,9 @@ count_clangd() {  # OUTPUT_FILE
   F=$((F + $(grep -cE '\] \[-W' "$diags")))
 }
 
-# cppcheck: parse errors and configuration errors by their ids; the rest are findings.
-cppcheck_errors='syntaxError|preprocessorErrorDirective|unknownMacro|internalAstError|cppcheckError|internalError|unhandledChar|missingInclude|tooManyConfigs'
+# cppcheck: parse errors and configuration errors by their ids; the rest are findings, but
+# for its notes on what it could not read or explore (missingIncludeSystem, toomanyconfigs).
+cppcheck_errors='syntaxError|preprocessorErrorDirective|unknownMacro|internalAstError|cppcheckError|internalError|unhandledChar|missingInclude'
 count_cppcheck() {  # OUTPUT_FILE
   E=$((E + $(grep -cE "^kx:($cppcheck_errors):" "$1")))
   U=$((U + $(grep -cE '^kx:(unknownMacro|missingInclude):' "$1")))
