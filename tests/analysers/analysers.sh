@@ -127,6 +127,7 @@ case "$set_name" in
     add_unit gcc gcc "$scratch/src" "" glibc.c
     add_unit g++ gxx "$scratch/src" "" glibc.cpp
     add_unit clang clang "$scratch/src" "" glibc.c
+    add_unit m68k-linux-gnu-gcc m68k-linux-gnu-gcc "$scratch/src" "" glibc.c
     add_unit arm-none-eabi-gcc arm-none-eabi-gcc "$scratch/src" "" newlib.c
     add_unit avr-gcc-atmega2560 avr-gcc "$scratch/src" "-DF_CPU=16000000UL" avr.c
     add_unit avr-gcc-attiny13 avr-gcc-attiny13 "$scratch/src" "-DF_CPU=1200000UL" avr.c
