@@ -4,6 +4,7 @@
 #include <map>
 
 #include "export/FactNotes.h"
+#include "export/ClangKeywords.h"
 #include "export/Formats.h"
 #include "export/MacroText.h"
 
@@ -113,6 +114,14 @@ private:
         for (const Define& define : Facts.Defines) {
             if (define.Kind != DefineKind::Macro)
                 continue;
+            if (IsGnucVersionMacro(define.Name)) {
+                // clang-based tools (which have __is_identifier) are given a gcc version
+                // whose paths clang reads.
+                Body += "#ifndef __is_identifier\n";
+                Check("(" + define.Name + ") == (" + define.Value + ")", define.Name + " is " + CollapseBlanks(define.Value));
+                Body += "#endif\n";
+                continue;
+            }
             if (!define.FunctionLike() && define.HasValue && IsIntegerValue(define.Value)) {
                 Check("(" + define.Name + ") == (" + define.Value + ")", define.Name + " is " + CollapseBlanks(define.Value));
                 continue;
@@ -127,7 +136,9 @@ private:
         Body += "\n/* One use of each keyword as its classification allows. */\n";
         std::string unused;
         for (const Define& define : Facts.Defines) {
-            if (define.Classified())
+            if (define.Classified() && IsFloatNType(define.Name))
+                Body += "#ifndef __is_identifier\n" + KeywordUse(define) + "#endif\n";
+            else if (define.Classified())
                 Body += KeywordUse(define);
             else if (define.Kind != DefineKind::Macro && define.Kind != DefineKind::Helper)
                 unused += (unused.empty() ? "" : ", ") + define.Name;

@@ -1,6 +1,7 @@
 // The clang format: compile_flags.txt, one argument a line as clangd reads it and as clang
 // takes it with @compile_flags.txt, and NAME.clangd, the same arguments as a fragment of
 // clangd's configuration with a comment for every fact no flag can express.
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -20,6 +21,34 @@ namespace {
 const std::set<std::string> KeptUnderUndef = {
     "__STDC__", "__STDC_HOSTED__", "__STDC_UTF_16__", "__STDC_UTF_32__", "__STDC_VERSION__", "__cplusplus",
     "__GCC_HAVE_DWARF2_CFI_ASM", "__STDCPP_DEFAULT_NEW_ALIGNMENT__", "__STDCPP_THREADS__",
+};
+
+// clang answers gcc's version test as gcc 4.2.1 (-fgnuc-version) but does not read every
+// extension that later gcc versions brought: headers that test the version take paths it
+// cannot parse for a compiler that claims more. glibc's sys/cdefs.h, for one, gives gcc 11
+// and later __attribute__((__malloc__(f, n))); from gcc 7 on it leaves the _FloatN types to
+// the compiler, which clang lacks. clang's own 4.2.1 is too little for the compiler's
+// library instead: glibc enables __float128 on x86-64 from gcc 4.3 on, and its <tgmath.h>
+// refuses the type combination of an older gcc (clang normally shadows that header with its
+// own, which -nostdinc keeps away). The clang formats therefore claim at most gcc 4.9, the
+// last gcc 4, whose extensions clang reads; the compiler's own values are named in the
+// comment of NAME.clangd.
+const std::map<std::string, std::string> ClangGnucVersion = {
+    {"__GNUC__", "4"}, {"__GNUC_MINOR__", "9"}, {"__GNUC_PATCHLEVEL__", "0"}};  // IsGnucVersionMacro
+
+bool ClaimsLaterGnuc(const Personality& personality)
+{
+    auto number = [&](const char* name) {
+        const Define* define = personality.FindDefine(name);
+        return define && IsIntegerValue(define->Value) ? std::stol(define->Value) : 0L;
+    };
+    return std::make_pair(number("__GNUC__"), number("__GNUC_MINOR__")) > std::make_pair(4L, 9L);
+}
+
+// C++ features that clang has only behind a switch, by the feature macro that says the
+// compiler has them: libstdc++ calls sized operator delete where the macro is defined.
+const std::map<std::string, std::string> CppFeatureSwitches = {
+    {"__cpp_sized_deallocation", "-fsized-deallocation"},
 };
 
 // The language standard whose version macro has the personality's value.
@@ -96,6 +125,10 @@ ClangFlags BuildFlags(const Personality& personality)
         args.push_back(standard);
     if (const Define* hosted = personality.FindDefine("__STDC_HOSTED__"); hosted && hosted->Value == "0")
         args.push_back("-ffreestanding");
+    for (const auto& [feature, flag] : CppFeatureSwitches) {
+        if (personality.IsCpp && personality.FindDefine(feature))
+            args.push_back(flag);
+    }
     args.insert(args.end(), target.Switches.begin(), target.Switches.end());
     notes.insert(notes.end(), target.Unexpressed.begin(), target.Unexpressed.end());
 
@@ -112,11 +145,36 @@ ClangFlags BuildFlags(const Personality& personality)
     for (const std::string& dir : personality.IncludeDirs)
         args.insert(args.end(), {"-isystem", dir});
 
+    // Opening and closing keyword of each assembler block, in pairs.
+    const std::vector<Macro> blocks = VendorBlockMacros(personality);
+    for (std::size_t i = 0; i + 1 < blocks.size(); i += 2) {
+        args.insert(args.end(), {"-D" + blocks[i].Head + "=" + blocks[i].Body, "-D" + blocks[i + 1].Head + "=" + blocks[i + 1].Body});
+        notes.push_back("Each assembler block from " + blocks[i].Head + " to " + blocks[i + 1].Head
+                        + " is one error for clang (\"expected string literal in 'asm'\").");
+    }
+    const bool laterGnuc = ClaimsLaterGnuc(personality);
     std::vector<std::string> ownKeywords;
     for (const Define& define : personality.Defines) {
-        if (define.Kind != DefineKind::Macro && define.Kind != DefineKind::Helper
-            && ClangReadsItself(define.Name, personality.IsCpp)) {
+        if (IsVendorBlockKeyword(personality, define.Name))
+            continue;
+        const bool extendedType = define.Kind == DefineKind::Type
+                                  && std::find(target.ExtendedTypes.begin(), target.ExtendedTypes.end(), define.Name)
+                                         != target.ExtendedTypes.end();
+        if ((define.Kind != DefineKind::Macro && define.Kind != DefineKind::Helper
+             && ClangReadsItself(define.Name, personality.IsCpp)) || extendedType) {
             ownKeywords.push_back(define.Name);
+            continue;
+        }
+        if (laterGnuc && define.Kind != DefineKind::Macro && IsFloatNType(define.Name)) {
+            notes.push_back(define.Name + " is a type of the compiler; it is left to the headers, which declare it for "
+                            "the gcc version given to clang.");
+            continue;
+        }
+        if (define.Kind == DefineKind::Macro && laterGnuc && ClangGnucVersion.count(define.Name) != 0) {
+            const std::string& claim = ClangGnucVersion.at(define.Name);
+            notes.push_back(define.Name + " is " + define.Value + "; it is given as " + claim
+                            + " (gcc 4.9 at most), so that headers take the paths clang reads.");
+            args.push_back("-D" + define.Name + "=" + claim);
             continue;
         }
         // The string helper stays: string literals cannot pass through an @file argument.

@@ -57,4 +57,20 @@ std::vector<std::string> ClangOwnKeywords(bool cpp)
     return names;
 }
 
+bool IsGnucVersionMacro(const std::string& name)
+{
+    return name == "__GNUC__" || name == "__GNUC_MINOR__" || name == "__GNUC_PATCHLEVEL__";
+}
+
+bool IsFloatNType(const std::string& name)
+{
+    const std::string prefix = "_Float";
+    if (name.rfind(prefix, 0) != 0 || name.size() == prefix.size())
+        return false;
+    std::string digits = name.substr(prefix.size());
+    if (digits.back() == 'x')
+        digits.pop_back();
+    return !digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos;
+}
+
 }  // namespace kxexport

@@ -34,33 +34,48 @@ std::vector<ClangTarget> MakeTargets()
     Layouts s390x = lp64;
     s390x[static_cast<std::size_t>(BaseType::LongDouble)] = {128, 8};
 
+    Layouts mingw64 = llp64;
+    mingw64[static_cast<std::size_t>(BaseType::LongDouble)] = {128, 16};
+    // 32-bit Windows aligns 8-byte types on 8 in structures, unlike the System V ABI.
+    Layouts mingw32 = i386;
+    mingw32[static_cast<std::size_t>(BaseType::LongLong)] = {64, 8};
+    mingw32[static_cast<std::size_t>(BaseType::Double)] = {64, 8};
+
     const TypeSwitch x86_64LongDouble64{"-mlong-double-64", {{BaseType::LongDouble, {64, 8}}}};
     const TypeSwitch i386LongDouble64{"-mlong-double-64", {{BaseType::LongDouble, {64, 4}}}};
     const TypeSwitch i386LongDouble128{"-mlong-double-128", {{BaseType::LongDouble, {128, 16}}}};
     const TypeSwitch ppcLongDouble64{"-mlong-double-64", {{BaseType::LongDouble, {64, 8}}}};
     const TypeSwitch avrDouble64{"-mdouble=64", {{BaseType::Double, {64, 1}}, {BaseType::LongDouble, {64, 1}}}};
 
+    constexpr ByteOrder little = ByteOrder::Little;
+    constexpr ByteOrder big = ByteOrder::Big;
+    const std::vector<std::string> int128{"__int128", "__int128_t", "__uint128_t"};
+    const std::vector<std::string> x86_64Types{"__int128", "__int128_t", "__uint128_t", "__float128"};
+
     return {
-        {"x86_64-linux-gnu", "__x86_64__", Model(lp64, false, 32, false, 64), {x86_64LongDouble64}},
-        {"i686-linux-gnu", "__i386__", Model(i386, false, 32, false, 32), {i386LongDouble64, i386LongDouble128}},
-        {"aarch64-linux-gnu", "__aarch64__", Model(lp64, true, 32, true, 64), {}},
-        {"arm-none-eabi", "__arm__", Model(ilp32, true, 32, true, 32), {}},
-        {"riscv32-unknown-elf", "__riscv", Model(ilp32Quad, true, 32, false, 32), {}},
-        {"riscv64-unknown-elf", "__riscv", Model(lp64, true, 32, false, 64), {}},
-        {"avr", "__AVR__", Model(avr, false, 16, false, 16), {avrDouble64}},
-        {"msp430", "__MSP430__", Model(msp430, false, 16, false, 16), {}},
-        {"m68k-linux-gnu", "__m68k__", Model(ilp32, false, 32, false, 32), {}},
-        {"powerpc-linux-gnu", "__powerpc__", Model(ilp32Quad, true, 32, false, 32), {ppcLongDouble64}},
-        {"powerpc64le-linux-gnu", "__powerpc64__", Model(lp64, true, 32, false, 64), {ppcLongDouble64}},
-        {"mips-linux-gnu", "__mips__", Model(ilp32, false, 32, false, 32), {}},
-        {"mips64-linux-gnuabi64", "__mips64", Model(lp64, false, 32, false, 64), {}},
-        {"sparc-unknown-elf", "__sparc__", Model(ilp32, false, 32, false, 32), {}},
-        {"sparcv9-unknown-elf", "__sparc_v9__", Model(lp64, false, 32, false, 64), {}},
-        {"x86_64-windows-msvc", "_WIN64", Model(llp64, false, 16, true, 64), {}},
-        {"i686-windows-msvc", "_WIN32", Model(ilp32, false, 16, true, 32), {}},
-        {"xcore", "__XS1B__", Model(xcore, true, 8, true, 32), {}},
-        {"hexagon", "__hexagon__", Model(ilp32, true, 32, false, 32), {}},
-        {"s390x-linux-gnu", "__s390x__", Model(s390x, true, 32, false, 64), {}},
+        {"x86_64-linux-gnu", "__x86_64__", Model(lp64, false, 32, false, 64), {x86_64LongDouble64}, little, x86_64Types},
+        {"i686-linux-gnu", "__i386__", Model(i386, false, 32, false, 32), {i386LongDouble64, i386LongDouble128}, little, {}},
+        {"aarch64-linux-gnu", "__aarch64__", Model(lp64, true, 32, true, 64), {}, little, int128},
+        {"arm-none-eabi", "__arm__", Model(ilp32, true, 32, true, 32), {}, little, {}},
+        {"riscv32-unknown-elf", "__riscv", Model(ilp32Quad, true, 32, false, 32), {}, little, {}},
+        {"riscv64-unknown-elf", "__riscv", Model(lp64, true, 32, false, 64), {}, little, int128},
+        {"avr", "__AVR__", Model(avr, false, 16, false, 16), {avrDouble64}, little, {}},
+        {"msp430", "__MSP430__", Model(msp430, false, 16, false, 16), {}, little, {}},
+        {"m68k-linux-gnu", "__m68k__", Model(ilp32, false, 32, false, 32), {}, big, {}},
+        {"powerpc-linux-gnu", "__powerpc__", Model(ilp32Quad, true, 32, false, 32), {ppcLongDouble64}, big, {}},
+        {"powerpc64le-linux-gnu", "__powerpc64__", Model(lp64, true, 32, false, 64), {ppcLongDouble64}, little, int128},
+        {"mips-linux-gnu", "__mips__", Model(ilp32, false, 32, false, 32), {}, big, {}},
+        {"mipsel-linux-gnu", "__mips__", Model(ilp32, false, 32, false, 32), {}, little, {}},
+        {"mips64-linux-gnuabi64", "__mips64", Model(lp64, false, 32, false, 64), {}, big, int128},
+        {"sparc-unknown-elf", "__sparc__", Model(ilp32, false, 32, false, 32), {}, big, {}},
+        {"sparcv9-unknown-elf", "__sparc_v9__", Model(lp64, false, 32, false, 64), {}, big, int128},
+        {"x86_64-w64-windows-gnu", "__MINGW64__", Model(mingw64, false, 16, true, 64), {}, little, int128},
+        {"i686-w64-windows-gnu", "__MINGW32__", Model(mingw32, false, 16, true, 32), {}, little, {}},
+        {"x86_64-windows-msvc", "_WIN64", Model(llp64, false, 16, true, 64), {}, little, {}},
+        {"i686-windows-msvc", "_WIN32", Model(ilp32, false, 16, true, 32), {}, little, {}},
+        {"xcore", "__XS1B__", Model(xcore, true, 8, true, 32), {}, little, {}},
+        {"hexagon", "__hexagon__", Model(ilp32, true, 32, false, 32), {}, little, {}},
+        {"s390x-linux-gnu", "__s390x__", Model(s390x, true, 32, false, 64), {}, big, int128},
     };
 }
 
@@ -93,6 +108,10 @@ struct Measured {
 constexpr int SizeMiss = 4;
 constexpr int TypedefMiss = 2;
 constexpr int AlignMiss = 1;
+// A wrong byte order changes every value read through a type other than the one written:
+// it counts more than one wrong size (m68k gcc, big-endian with a 96-bit long double, is
+// nearer to clang's m68k than to i686).
+constexpr int OrderMiss = SizeMiss + 1;
 
 struct Candidate {
     std::size_t Index = 0;
@@ -101,9 +120,11 @@ struct Candidate {
     int Cost = 0;
 };
 
-int Cost(const Measured& measured, const DataModel& model)
+int Cost(const Measured& measured, const DataModel& model, ByteOrder order)
 {
     int cost = 0;
+    if (measured.Facts.Order != ByteOrder::Unknown && measured.Facts.Order != order)
+        cost += OrderMiss;
     for (std::size_t i = 0; i < BaseTypeCount; ++i) {
         const TypeLayout& fact = measured.Facts.Types[i];
         // clang's char is always 8 bits: a char of another size is missed by every target.
@@ -157,10 +178,15 @@ std::vector<Candidate> CandidatesOf(std::size_t index, const ClangTarget& target
 
 std::string Signedness(bool isUnsigned) { return isUnsigned ? "unsigned" : "signed"; }
 
-std::vector<std::string> Misses(const Measured& measured, const DataModel& model, const std::string& target)
+const char* OrderName(ByteOrder order) { return order == ByteOrder::Big ? "big-endian" : "little-endian"; }
+
+std::vector<std::string> Misses(const Measured& measured, const DataModel& model, const std::string& target, ByteOrder order)
 {
     std::vector<std::string> misses;
     const std::string chosen = "--target=" + target;
+    if (measured.Facts.Order != ByteOrder::Unknown && measured.Facts.Order != order)
+        misses.push_back(std::string("The compiler is ") + OrderName(measured.Facts.Order) + "; " + chosen + " is "
+                         + OrderName(order) + ".");
     for (std::size_t i = 0; i < BaseTypeCount; ++i) {
         const auto type = static_cast<BaseType>(i);
         const TypeLayout& fact = measured.Facts.Types[i];
@@ -201,17 +227,21 @@ ClangTargetChoice ChooseClangTarget(const Personality& personality)
 {
     const Measured measured(personality);
     const std::vector<ClangTarget>& targets = ClangTargets();
-    // Nearest model first; then fewer switches; then a target whose compilers define a
-    // macro the personality has (same architecture); then the table's order.
+    // Nearest model first; then fewer switches, counting the char signedness switch where
+    // it changes the target's own (a compiler that names no architecture macro, such as a
+    // bare-metal RISC-V gcc without a C library, is still told from x86 by its unsigned
+    // char); then a target whose compilers define a macro the personality has (same
+    // architecture); then the table's order.
     auto rank = [&](const Candidate& c) {
         const bool sameArch = personality.FindDefine(targets[c.Index].ArchMacro) != nullptr;
-        return std::make_tuple(c.Cost, c.Switches.size(), !sameArch, c.Index);
+        const bool charSwitched = personality.CharUnsigned && *personality.CharUnsigned != c.Model.CharUnsigned;
+        return std::make_tuple(c.Cost, c.Switches.size() + (charSwitched ? 1 : 0), !sameArch, c.Index);
     };
     Candidate best;
     bool any = false;
     for (std::size_t i = 0; i < targets.size(); ++i) {
         for (Candidate& candidate : CandidatesOf(i, targets[i])) {
-            candidate.Cost = Cost(measured, candidate.Model);
+            candidate.Cost = Cost(measured, candidate.Model, targets[i].Order);
             if (!any || rank(candidate) < rank(best)) {
                 best = candidate;
                 any = true;
@@ -224,7 +254,8 @@ ClangTargetChoice ChooseClangTarget(const Personality& personality)
     if (personality.CharUnsigned)
         choice.Switches.push_back(*personality.CharUnsigned ? "-funsigned-char" : "-fsigned-char");
     choice.Switches.insert(choice.Switches.end(), best.Switches.begin(), best.Switches.end());
-    choice.Unexpressed = Misses(measured, best.Model, choice.Triple);
+    choice.Unexpressed = Misses(measured, best.Model, choice.Triple, targets[best.Index].Order);
+    choice.ExtendedTypes = targets[best.Index].ExtendedTypes;
     return choice;
 }
 

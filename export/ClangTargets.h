@@ -31,6 +31,11 @@ struct ClangTarget {
     std::string ArchMacro;  // a macro the target's own compilers predefine
     DataModel Model;
     std::vector<TypeSwitch> Switches;  // at most one of them applies
+    ByteOrder Order = ByteOrder::Little;
+    // Type keywords clang has on this target: a personality that has them as type keywords
+    // leaves them to clang rather than to a base type of the nearest size, which would make
+    // two overloads or specialisations of one type in the C++ library.
+    std::vector<std::string> ExtendedTypes;
 };
 
 // The targets the choice considers, most common first (the earlier one wins a tie).
@@ -40,6 +45,7 @@ struct ClangTargetChoice {
     std::string Triple;
     std::vector<std::string> Switches;     // char signedness and layout corrections
     std::vector<std::string> Unexpressed;  // each measured fact that the choice still misses
+    std::vector<std::string> ExtendedTypes;  // of the chosen target
 };
 
 ClangTargetChoice ChooseClangTarget(const Personality& personality);

@@ -123,10 +123,15 @@ OutputFile Library(const Personality& personality)
     notes.insert(notes.end(), language.begin(), language.end());
 
     std::string body = "<def format=\"2\">\n";
+    std::vector<Macro> macros = VendorBlockMacros(personality);
     for (const Define& define : personality.Defines) {
+        if (IsVendorBlockKeyword(personality, define.Name))
+            continue;
         if (const std::optional<Macro> macro = ExportedMacro(define, true))
-            body += "  <define name=\"" + XmlAttribute(macro->Head) + "\" value=\"" + XmlAttribute(macro->Body) + "\"/>\n";
+            macros.push_back(*macro);
     }
+    for (const Macro& macro : macros)
+        body += "  <define name=\"" + XmlAttribute(macro.Head) + "\" value=\"" + XmlAttribute(macro.Body) + "\"/>\n";
     body += "</def>\n";
     const std::string title = "cppcheck library (--library=" + personality.Name + ".cfg) of the compiler of the personality "
                               + personality.Path + ": its predefined macros and its keywords.";
@@ -141,11 +146,45 @@ OutputFile Includes(const Personality& personality)
     return {personality.Name + ".includes.txt", lines};
 }
 
+// The project file pins cppcheck to the one configuration the compiler sees. Given no
+// -D, cppcheck checks a file once for every combination of the macros its #if lines test
+// (the documentation branch of a C library, other compilers' branches, ...), up to twelve,
+// reads branches no compiler takes, and reports their errors; defines in a project act as
+// -D, and cppcheck then checks that configuration alone. It names the other files by
+// absolute path: cppcheck reads them relative to its working directory, not to the project.
+OutputFile Project(const Personality& personality)
+{
+    const std::string base = (personality.ExportDir.empty() ? "" : personality.ExportDir + "/") + personality.Name;
+    std::string body = "<project version=\"1\">\n";
+    body += "  <platform>" + XmlAttribute(base + ".platform.xml") + "</platform>\n";
+    body += "  <libraries>\n    <library>" + XmlAttribute(base + ".cfg") + "</library>\n  </libraries>\n";
+    body += "  <includedir>\n";
+    for (const std::string& dir : personality.IncludeDirs)
+        body += "    <dir name=\"" + XmlAttribute(dir + "/") + "\"/>\n";
+    body += "  </includedir>\n  <defines>\n";
+    for (const Define& define : personality.Defines) {
+        if (define.Kind != DefineKind::Macro || define.FunctionLike())
+            continue;
+        if (const std::optional<Macro> macro = ExportedMacro(define, true))
+            body += "    <define name=\"" + XmlAttribute(macro->Head + "=" + macro->Body) + "\"/>\n";
+    }
+    body += "  </defines>\n</project>\n";
+
+    std::vector<std::string> notes;
+    for (const std::string& file : personality.ForceIncludes)
+        notes.push_back("The compiler's sources are read after " + file + ": pass --include=" + file + ".");
+    const std::string title = "cppcheck project (--project=" + personality.Name + ".cppcheck, with the files to check named on "
+                              "the command line) of the compiler of the personality " + personality.Path
+                              + ": its platform, library and include directories, and its predefined macros as the one "
+                                "configuration to check.";
+    return {personality.Name + ".cppcheck", "<?xml version=\"1.0\"?>\n" + XmlComment(title, notes) + body};
+}
+
 }  // namespace
 
 std::vector<OutputFile> ExportCppcheck(const Personality& personality)
 {
-    return {Platform(personality), Library(personality), Includes(personality)};
+    return {Platform(personality), Library(personality), Includes(personality), Project(personality)};
 }
 
 }  // namespace kxexport

@@ -104,11 +104,13 @@ int ExportMain(const std::vector<std::string>& args, std::ostream& out, std::ost
         return 0;
     }
     try {
-        const Personality personality = ReadPersonality(parsed->Personality);
-        const std::vector<OutputFile> files = FindFormat(parsed->Format)(personality);
+        Personality personality = ReadPersonality(parsed->Personality);
         std::string dir = parsed->OutputDir.value_or(std::filesystem::path(parsed->Personality).parent_path().string());
         if (dir.empty())
             dir = ".";
+        std::error_code error;
+        personality.ExportDir = std::filesystem::absolute(dir, error).lexically_normal().string();
+        const std::vector<OutputFile> files = FindFormat(parsed->Format)(personality);
         WriteFilesAtomically(dir, files);
         for (const OutputFile& file : files)
             out << "Wrote " << (std::filesystem::path(dir) / file.Name).string() << "\n";

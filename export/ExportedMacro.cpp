@@ -1,6 +1,7 @@
 #include "export/ExportedMacro.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace kxexport {
 
@@ -21,6 +22,45 @@ std::optional<Macro> ExportedMacro(const Define& define, bool resolveStrings)
     else
         macro.Body = resolveStrings ? define.ResolvedValue() : define.Value;
     return macro;
+}
+
+namespace {
+
+struct VendorBlock {
+    const char* CompilerMacro;
+    const char* Open;
+    const char* Close;
+};
+constexpr VendorBlock VendorBlocks[] = {
+    {"__SDCC", "__asm", "__endasm"},
+    {"__SDCC", "_asm", "_endasm"},
+};
+
+bool HasBlock(const Personality& personality, const VendorBlock& block)
+{
+    const Define* open = personality.FindDefine(block.Open);
+    return personality.FindDefine(block.CompilerMacro) && open && open->Kind == DefineKind::Asm;
+}
+
+}  // namespace
+
+std::vector<Macro> VendorBlockMacros(const Personality& personality)
+{
+    std::vector<Macro> macros;
+    for (const VendorBlock& block : VendorBlocks) {
+        if (HasBlock(personality, block)) {
+            macros.push_back({block.Open, "__asm__("});
+            macros.push_back({block.Close, ")"});
+        }
+    }
+    return macros;
+}
+
+bool IsVendorBlockKeyword(const Personality& personality, const std::string& name)
+{
+    return std::any_of(std::begin(VendorBlocks), std::end(VendorBlocks), [&](const VendorBlock& block) {
+        return (name == block.Open || name == block.Close) && HasBlock(personality, block);
+    });
 }
 
 }  // namespace kxexport

@@ -58,9 +58,11 @@ std::vector<OutputFile> ExportHeader(const Personality& personality)
     std::string macros;
     std::string keywords;
     std::string ownKeywords;
+    for (const Macro& block : VendorBlockMacros(personality))
+        keywords += DefineLine(block);
     for (const Define& define : personality.Defines) {
         const std::optional<Macro> macro = ExportedMacro(define, true);
-        if (!macro)
+        if (!macro || IsVendorBlockKeyword(personality, define.Name))
             continue;
         if (define.Kind == DefineKind::Macro)
             // The tool's own predefined value gives way to the compiler's.

@@ -62,6 +62,8 @@ struct IntrinsicType {
     BaseType Base = BaseType::Int;
 };
 
+enum class ByteOrder { Unknown, Little, Big };
+
 struct Personality {
     std::string Path;
     std::string Name;       // the file name without its extension: names the exported files
@@ -77,6 +79,13 @@ struct Personality {
     std::vector<std::string> Extensions;          // "-ex" values
     std::vector<std::string> ForceIncludes;       // "-fi"
     std::vector<std::string> GeneralResults;      // lines of the general test suite
+    // From the companion file NAME.facts beside the personality (facts that have no
+    // personality line: the analyser reads the personality alone).
+    ByteOrder Order = ByteOrder::Unknown;
+    // The folder the exported files go to, absolute: a file that names another (cppcheck's
+    // project file) names it by this path, as the tool resolves it against its own working
+    // directory.
+    std::string ExportDir;
 
     const TypeLayout& Layout(BaseType type) const { return Types[static_cast<std::size_t>(type)]; }
     const IntrinsicType* Intrinsic(const std::string& name) const;

@@ -290,7 +290,43 @@ Personality ReadPersonality(const std::string& path)
     text << in.rdbuf();
     if (in.bad())
         throw ExportError("Cannot read the personality " + path + ": " + std::strerror(errno) + ".");
-    return ParsePersonality(text.str(), path);
+    Personality facts = ParsePersonality(text.str(), path);
+    const std::string companion = CompanionPath(path);
+    std::ifstream companionIn(companion, std::ios::binary);
+    if (companionIn.is_open()) {
+        std::ostringstream companionText;
+        companionText << companionIn.rdbuf();
+        if (companionIn.bad())
+            throw ExportError("Cannot read the companion file " + companion + ": " + std::strerror(errno) + ".");
+        ParseCompanion(companionText.str(), companion, facts);
+    }
+    return facts;
+}
+
+std::string CompanionPath(const std::string& personalityPath)
+{
+    std::filesystem::path path(personalityPath);
+    return (path.parent_path() / (path.stem().string() + ".facts")).string();
+}
+
+void ParseCompanion(const std::string& text, const std::string& path, Personality& facts)
+{
+    std::istringstream in(text);
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++number;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty())
+            continue;
+        if (line == "byte-order little")
+            facts.Order = ByteOrder::Little;
+        else if (line == "byte-order big")
+            facts.Order = ByteOrder::Big;
+        else
+            throw ExportError("Line " + std::to_string(number) + " of the companion file " + path + " cannot be read (\""
+                              + line + "\"): the only line it may hold is \"byte-order little\" or \"byte-order big\".");
+    }
 }
 
 }  // namespace kxexport

@@ -9,7 +9,13 @@
 
 namespace kxexport {
 
+// Reads the companion file NAME.facts beside the personality too, where there is one.
 Personality ReadPersonality(const std::string& path);
+
+// The path of the companion file of a personality: NAME.facts in its folder.
+std::string CompanionPath(const std::string& personalityPath);
+// Reads the lines of a companion file into the facts ("byte-order little|big").
+void ParseCompanion(const std::string& text, const std::string& path, Personality& facts);
 
 // The same for text already in memory; path only names the file in messages and gives the
 // personality its name.

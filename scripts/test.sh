@@ -14,9 +14,15 @@ cmake -S . -B "$build" -DKESTRIX_WERROR="${KESTRIX_WERROR:-OFF}" \
 cmake --build "$build" -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 # The byte-for-byte comparison of the fast and plain methods on the slower real compilers
-# (label "exact") takes minutes; KESTRIX_EXACT=1 adds it.
-skip=(-LE exact)
-[ "${KESTRIX_EXACT:-0}" = 1 ] && skip=()
+# (label "exact") takes minutes; KESTRIX_EXACT=1 adds it. The analysers on whole code trees
+# (label "analysers-trees") take minutes too; KESTRIX_TREES=1 adds them.
+skipped=()
+[ "${KESTRIX_EXACT:-0}" = 1 ] || skipped+=(exact)
+[ "${KESTRIX_TREES:-0}" = 1 ] || skipped+=(analysers-trees)
+skip=()
+if [ ${#skipped[@]} -gt 0 ]; then
+  skip=(-LE "$(IFS='|'; echo "${skipped[*]}")")
+fi
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "${skip[@]}" "$@"
 
 # A short fuzz pass over the readers of user-written text, built with clang's libFuzzer under

@@ -1,8 +1,10 @@
 #include "engine/app/Generation.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <optional>
+#include <unistd.h>
 #include <sys/stat.h>
 
 #include "common/DeploymentLayout.h"
@@ -67,6 +69,15 @@ std::vector<SuiteTest> ReadSuite(const std::string& directory, const Options& op
     Say("Error: Cannot open the test directory " + directory);
     ++missing;
     return {};
+}
+
+// The companion of PATH/NAME.EXT: PATH/NAME.facts.
+std::string CompanionFacts(const std::string& personality)
+{
+    const std::size_t slash = personality.rfind('/');
+    const std::size_t dot = personality.rfind('.');
+    const std::size_t end = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1) ? dot : personality.size();
+    return personality.substr(0, end) + ".facts";
 }
 
 }  // namespace
@@ -175,6 +186,7 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
         if (options.IsC && type.TypeName == "char" && type.SizeBits != 0)
             writer.PlainCharUnsigned(type.IsUnsigned);
     }
+    const std::string byteOrder = MeasureByteOrder(context);
     for (const TypeAsBase& type : ConductIntrinsicTypeTests(context, baseTypes))
         writer.IntrinsicType(type.Name, type.IsUnsigned, kxcommon::PersonalityName(type.Base));
     // The C++ analyser takes identifiers at their full length.
@@ -228,6 +240,22 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     CheckStillThere(substitutes.Directories);
     if (!personality.Commit(writer.Text(), error)) {
         SayError("Error: Cannot write the personality file \"" + options.PersonalityFile + "\": " + error);
+        return kStatusFailed;
+    }
+    // The byte order has no personality line, which the analyser would refuse: it goes to a
+    // companion file beside the personality for the tools that read it (kestrix-export). A
+    // companion left from an earlier run is removed where this run measured none.
+    const std::string companion = CompanionFacts(options.PersonalityFile);
+    if (companion == options.PersonalityFile) {
+        Say("The personality file \"" + companion + "\" has the name of its own companion file; the byte order (" +
+            (byteOrder.empty() ? std::string("not measured") : byteOrder) + ") is not written.");
+    } else if (!byteOrder.empty()) {
+        if (!WriteFileAtomically(companion, "byte-order " + byteOrder + "\n", error)) {
+            SayError("Error: Cannot write the companion file \"" + companion + "\": " + error);
+            return kStatusFailed;
+        }
+    } else if (unlink(companion.c_str()) != 0 && errno != ENOENT) {
+        SayError("Error: Cannot remove the companion file \"" + companion + "\" of an earlier run: " + ErrnoText());
         return kStatusFailed;
     }
     if (missing != 0) {

@@ -34,8 +34,11 @@ protected:
         if (!root || !kxtest::FileExists(probed + "/personality.p_c"))
             GTEST_SKIP() << "No personality at " << probed << "; ctest probes it first (fixture personality_" << name << ").";
         Dir = kxtest::MakeTempDir("kx-export-" + name);
-        const std::string personality = Write("personality.p_c", kxtest::ReadFile(probed + "/personality.p_c"));
-        Facts = ReadPersonality(Dir + "/" + personality);
+        const std::string personality = Dir + "/personality.p_c";
+        kxtest::WriteFile(personality, kxtest::ReadFile(probed + "/personality.p_c"));
+        if (kxtest::FileExists(probed + "/personality.facts"))
+            kxtest::WriteFile(Dir + "/personality.facts", kxtest::ReadFile(probed + "/personality.facts"));
+        Facts = ReadPersonality(personality);
         for (const char* format : {"clang", "cppcheck", "header", "check"}) {
             const RunResult r = Run({KESTRIX_EXPORT, format, personality});
             ASSERT_EQ(r.Status, 0) << r.Stderr;
@@ -244,9 +247,13 @@ TEST_F(ClangTables, TargetModelsAreClangs)
             check(model.WcharUnsigned ? "(__WCHAR_TYPE__)-1 > 0" : "(__WCHAR_TYPE__)-1 < 0");
             check("sizeof(__SIZE_TYPE__) * 8 == " + std::to_string(model.SizeTypeBits));
             check("sizeof(__PTRDIFF_TYPE__) == sizeof(__SIZE_TYPE__)");
-            const RunResult r = Clang(flag.empty() ? std::vector<std::string>{"--target=" + target.Triple}
-                                                   : std::vector<std::string>{"--target=" + target.Triple, flag},
-                                      source);
+            check(std::string("__BYTE_ORDER__ == ") + (target.Order == ByteOrder::Big ? "__ORDER_BIG_ENDIAN__" : "__ORDER_LITTLE_ENDIAN__"));
+            for (const std::string& type : target.ExtendedTypes)
+                source += type + " kx_" + type + ";\n";
+            std::vector<std::string> flags{"--target=" + target.Triple};
+            if (!flag.empty())
+                flags.push_back(flag);
+            const RunResult r = Clang(flags, source);
             EXPECT_EQ(r.Status, 0) << r.Stderr;
         }
         // The macro that ties a personality to the target is the target's own.

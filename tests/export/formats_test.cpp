@@ -32,6 +32,10 @@ std::string TypeLines(const std::vector<std::pair<int, int>>& layouts)
 const std::string Avr = TypeLines({{8, 1}, {16, 1}, {16, 1}, {32, 1}, {64, 1}, {32, 1}, {32, 1}, {32, 1}, {16, 1}, {16, 1}});
 const std::string Sdcc = TypeLines({{8, 1}, {16, 1}, {16, 1}, {32, 1}, {64, 1}, {32, 1}, {32, 1}, {64, 8}, {24, 1}, {16, 1}});
 const std::string M68k = TypeLines({{8, 1}, {32, 2}, {16, 2}, {32, 2}, {64, 2}, {32, 2}, {64, 2}, {96, 2}, {32, 2}, {32, 2}});
+const std::string Llp64 = TypeLines({{8, 1}, {32, 4}, {16, 2}, {32, 4}, {64, 8}, {32, 4}, {64, 8}, {128, 16}, {64, 8}, {64, 8}});
+const std::string Ilp32Quad = TypeLines({{8, 1}, {32, 4}, {16, 2}, {32, 4}, {64, 8}, {32, 4}, {64, 8}, {128, 16}, {32, 4}, {32, 4}});
+// A cross compiler's long double measured on at most 8 bytes of alignment.
+const std::string Lp64Align8 = TypeLines({{8, 1}, {32, 4}, {16, 2}, {64, 8}, {64, 8}, {32, 4}, {64, 8}, {128, 8}, {64, 8}, {64, 8}});
 const std::string X86_64 = TypeLines({{8, 1}, {32, 4}, {16, 2}, {64, 8}, {64, 8}, {32, 4}, {64, 8}, {128, 16}, {64, 8}, {64, 8}});
 
 std::string FileOf(const std::vector<OutputFile>& files, const std::string& name)
@@ -50,25 +54,34 @@ TEST(ClangTarget, NearestDataModelWithCorrections)
 {
     const struct {
         std::string Types;
+        const char* Companion;  // the byte order, from the companion file
         const char* Triple;
         std::vector<std::string> Switches;
         std::size_t Misses;
     } cases[] = {
-        {Avr + "-u-\n", "avr", {"-fsigned-char", "-fpack-struct=1"}, 0},
-        {M68k + "-u-\n", "i686-linux-gnu", {"-fsigned-char", "-fpack-struct=2"}, 0},
-        {X86_64, "x86_64-linux-gnu", {}, 0},
+        {Avr + "-u-\n", "", "avr", {"-fsigned-char", "-fpack-struct=1"}, 0},
+        {M68k + "-u-\n", "", "i686-linux-gnu", {"-fsigned-char", "-fpack-struct=2"}, 0},
+        // Big-endian, it keeps to m68k at the price of the long double's size.
+        {M68k + "-u-\n", "byte-order big\n", "m68k-linux-gnu", {"-fsigned-char", "-fpack-struct=2"}, 1},
+        {X86_64, "", "x86_64-linux-gnu", {}, 0},
+        {Llp64 + "-u-\n-it \"wchar_t=unsigned short\"\n", "byte-order little\n", "x86_64-w64-windows-gnu", {"-fsigned-char"}, 0},
+        {Lp64Align8 + "-u+\n-it \"wchar_t=int\"\n", "byte-order little\n", "riscv64-unknown-elf", {"-funsigned-char", "-fpack-struct=8"}, 0},
+        {Ilp32Quad + "-u+\n", "byte-order little\n", "riscv32-unknown-elf", {"-funsigned-char"}, 0},
+        {Ilp32Quad + "-u+\n", "byte-order big\n", "powerpc-linux-gnu", {"-funsigned-char"}, 0},
         // No target has a 24-bit data pointer nor a long double of 64 bits beside a double of 32.
-        {Sdcc + "-u+\n", "avr", {"-funsigned-char", "-fpack-struct=1"}, 3},
+        {Sdcc + "-u+\n", "", "avr", {"-funsigned-char", "-fpack-struct=1"}, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Triple);
-        const ClangTargetChoice choice = ChooseClangTarget(ParsePersonality(c.Types, "t.p_c"));
+        Personality personality = ParsePersonality(c.Types, "t.p_c");
+        ParseCompanion(c.Companion, "t.facts", personality);
+        const ClangTargetChoice choice = ChooseClangTarget(personality);
         EXPECT_EQ(choice.Triple, c.Triple);
         EXPECT_EQ(choice.Switches, c.Switches);
         EXPECT_EQ(choice.Unexpressed.size(), c.Misses);
         EXPECT_EQ(std::any_of(choice.Unexpressed.begin(), choice.Unexpressed.end(),
                               [](const std::string& s) { return Has(s, "data pointer is 24 bits"); }),
-                  c.Misses > 0);
+                  c.Types == Sdcc + "-u+\n");
     }
 }
 
@@ -227,8 +240,16 @@ TEST_F(ExportProgram, BadInputWritesNothingAndSaysWhy)
 TEST_F(ExportProgram, WritesBesideThePersonalityOrIntoDir)
 {
     kxtest::WriteFile(Dir + "/avr.p_c", "-d A=1\n" + Avr);
+    // The companion file is read with the personality, and held to the same standard.
+    kxtest::WriteFile(Dir + "/avr.facts", "byte-order middle\n");
+    EXPECT_EQ(Run({"cppcheck", Dir + "/avr.p_c"}), 1);
+    EXPECT_TRUE(Has(Err, "Line 1 of the companion file " + Dir + "/avr.facts cannot be read")) << Err;
+    kxtest::WriteFile(Dir + "/avr.facts", "byte-order little\n");
     EXPECT_EQ(Run({"cppcheck", Dir + "/avr.p_c"}), 0) << Err;
-    EXPECT_EQ(Files(), (std::vector<std::string>{"avr.cfg", "avr.includes.txt", "avr.p_c", "avr.platform.xml"}));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"avr.cfg", "avr.cppcheck", "avr.facts", "avr.includes.txt", "avr.p_c",
+                                                 "avr.platform.xml"}));
+    // cppcheck resolves the project's file names against its own working directory.
+    EXPECT_TRUE(Has(kxtest::ReadFile(Dir + "/avr.cppcheck"), "<platform>" + Dir + "/avr.platform.xml</platform>"));
     EXPECT_EQ(Run({"header", Dir + "/avr.p_c", "-o", Dir + "/out/sub"}), 0) << Err;
     EXPECT_TRUE(kxtest::FileExists(Dir + "/out/sub/avr.h"));
     EXPECT_TRUE(Has(Out, "Wrote " + Dir + "/out/sub/avr.h"));

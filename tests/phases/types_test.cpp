@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <regex>
 
 #include "tests/support/FakeProbe.h"
@@ -135,4 +136,33 @@ TEST(BaseTypes, SizedOnlyByConstantExpressionsAndLeftOutWhenRejected)
     EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
                             [](const std::string& m) { return m.rfind("The base type long long is left out", 0) == 0; }),
               1);
+}
+
+// The byte order from the bytes of one constant: the four letters in order on a big-endian
+// target, reversed on a little-endian one; in text objects as blank-separated hexadecimal
+// digits. An object that shows neither order, or both, and a refused compile tell nothing.
+TEST(BaseTypes, ByteOrderFromTheBytesOfOneConstant)
+{
+    struct Row {
+        bool binary;
+        std::optional<std::string> object;  // nullopt: the compile is refused
+        std::string order;
+    };
+    const Row rows[] = {
+        {true, std::string("\x7f" "ELF\0\0OBXK\0\0\0\0", 14), "little"},
+        {true, std::string("\0\0\0\0KXBO", 8), "big"},
+        {true, std::string("KXBO OBXK"), ""},
+        {true, std::string("KXB\0O"), ""},
+        {false, std::string("T 00 00 4F 42 58 4B\nR 00 00 00 00\n"), "little"},
+        {false, std::string("T 00 00 4F 42\nT 00 02 58 4B\n"), ""},
+        {true, std::nullopt, ""},
+    };
+    for (const Row& row : rows) {
+        FakeRun run([&](const CompileJob& job) {
+            EXPECT_NE(job.Source.find("0x4B58424FUL"), std::string::npos) << job.Source;
+            return row.object ? Accept(*row.object) : Reject();
+        });
+        const RunContext context(run.Opts, run.Fake, TargetFacts{row.binary ? ".o" : ".rel", row.binary, true});
+        EXPECT_EQ(MeasureByteOrder(context), row.order) << (row.object ? *row.object : "refused");
+    }
 }

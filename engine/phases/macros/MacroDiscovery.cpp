@@ -25,8 +25,17 @@ std::set<std::string> FindPreDefines(const RunContext& context, const std::set<s
     std::set<std::string> given;
     for (const std::string& define : context.Opts.ImplicitDefines)
         given.insert(define.substr(0, define.find('=')));
+    // The standards' conditional feature macros are tested whether or not a header names
+    // them: a library may test one only in its sources (sdcc's stops at #error without
+    // __STDC_ISO_10646__, which no header of it spells).
+    static const std::set<std::string> kStandardFeatureMacros{
+        "__STDC_ISO_10646__", "__STDC_MB_MIGHT_NEQ_WC__", "__STDC_UTF_16__", "__STDC_UTF_32__",
+        "__STDC_IEC_559__", "__STDC_IEC_559_COMPLEX__", "__STDC_LIB_EXT1__", "__STDC_NO_ATOMICS__",
+        "__STDC_NO_COMPLEX__", "__STDC_NO_THREADS__", "__STDC_NO_VLA__"};
+    std::set<std::string> names = identifiers;
+    names.insert(kStandardFeatureMacros.begin(), kStandardFeatureMacros.end());
     std::vector<std::string> candidates;
-    for (const std::string& name : identifiers)
+    for (const std::string& name : names)
         if (languageKeywords.count(name) == 0 && given.count(name) == 0)
             candidates.push_back(name);
 

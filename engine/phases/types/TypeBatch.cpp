@@ -10,6 +10,9 @@
 // else leaves the types to their own tests.
 #include "engine/phases/types/TypeTests.h"
 
+#include <array>
+#include <cctype>
+
 namespace {
 
 const std::string kBegin = "KXTYPE<<";
@@ -75,4 +78,33 @@ bool MeasureTypesTogether(const RunContext& context, const std::string& prefix, 
     }
     types = std::move(measured);
     return true;
+}
+
+std::string MeasureByteOrder(const RunContext& context)
+{
+    // The bytes of "KXBO" as one number: a big-endian target stores them in this order, a
+    // little-endian one reversed. long has at least 32 bits everywhere; a wider long puts
+    // zeros on one side, which leaves the four bytes together. A const object keeps its
+    // bytes in the object even where the compiler initialises variables by code (sdcc), and
+    // extern gives it external linkage in C++ too.
+    const std::string source = std::string(context.Opts.IsC ? "" : "extern ")
+                               + "const unsigned long kx_order_probe = 0x4B58424FUL;\n";
+    const CompileResult result = context.Compile(source, "byteorder");
+    if (!result.MadeObject())
+        return "";
+    std::string object = *result.Object;
+    std::string big = "KXBO";
+    std::string little = "OBXK";
+    if (!context.Target.ObjectIsBinary) {
+        // Text objects write each byte as two hexadecimal digits, blank-separated.
+        for (char& ch : object)
+            ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        big = "4b 58 42 4f";
+        little = "4f 42 58 4b";
+    }
+    const bool isBig = object.find(big) != std::string::npos;
+    const bool isLittle = object.find(little) != std::string::npos;
+    if (isBig == isLittle)
+        return "";
+    return isBig ? "big" : "little";
 }

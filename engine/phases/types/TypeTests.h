@@ -55,6 +55,11 @@ private:
 bool MeasureTypesTogether(const RunContext& context, const std::string& prefix, bool withAlignment,
                           std::vector<DataType>& types);
 
+// The byte order of the target, "little" or "big", from the bytes a 32-bit constant leaves in
+// an object; empty when the object shows neither (text objects that break the value across
+// records, or a mixed order).
+std::string MeasureByteOrder(const RunContext& context);
+
 // The base types under test, in the format's order of the base types.
 std::vector<DataType> MakeBaseTypes();
 
