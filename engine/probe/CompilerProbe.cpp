@@ -5,6 +5,7 @@
 #include "engine/probe/Interrupt.h"
 #include "engine/core/Reporter.h"
 #include "engine/core/RunEnd.h"
+#include "engine/probe/SystemErrors.h"
 
 #include <csignal>
 #include <filesystem>
@@ -29,18 +30,19 @@ std::string SafeFileName(const std::string& name)
 
 namespace {
 
-// A compile or program that SIGINT or SIGTERM ended (directly, or through the shell that ran
+// A compile or program that SIGINT, SIGTERM or SIGHUP ended (directly, or through the shell that ran
 // it) was stopped from outside, by a user or a front end: what it left is no answer of the
 // compiler, and taking its failure for a rejection would write a wrong fact. The run ends as
 // interrupted instead, keeping the previous personality.
 void EndIfInterrupted(const ProcessOutcome& outcome, const std::string& what)
 {
     int signal = outcome.Signal;
-    if (outcome.Exited && (outcome.ExitStatus == 128 + SIGINT || outcome.ExitStatus == 128 + SIGTERM))
+    if (outcome.Exited && (outcome.ExitStatus == 128 + SIGINT || outcome.ExitStatus == 128 + SIGTERM ||
+                           outcome.ExitStatus == 128 + SIGHUP))
         signal = outcome.ExitStatus - 128;
-    if (signal != SIGINT && signal != SIGTERM)
+    if (signal != SIGINT && signal != SIGTERM && signal != SIGHUP)
         return;
-    SayError("Error: " + what + " was ended by " + (signal == SIGINT ? "SIGINT" : "SIGTERM") +
+    SayError("Error: " + what + " was ended by " + Interrupt::SignalName(signal) +
              "; it gave no answer, so the run stops.");
     Interrupt::Request(signal);
     Interrupt::ThrowIfPending();
@@ -128,6 +130,11 @@ CompileResult CompilerProbe::RunCompile(Scratch& scratch, const CompileJob& job,
     if (!result.Succeeded() || result.Killed())
         NoteFailure(command, fileName, result);
     EndIfInterrupted(result, "The compile command \"" + command + "\"");
+    if (!result.Accepted()) {
+        if (const std::string failure = SystemFailureIn(result.Output()); !failure.empty())
+            throw RunFailure{"Error: The compile command \"" + command + "\" failed for a reason that is no answer of the "
+                             "compiler (\"" + failure + "\"); the run stops, as its facts would be wrong."};
+    }
     return result;
 }
 

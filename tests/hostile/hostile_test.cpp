@@ -137,12 +137,12 @@ TEST(Hostile, ALinkPlantedAtThePersonalityIsReplacedNotFollowed)
 TEST(Hostile, CtrlCAndTerminationEndTheRunAndItsCompilesPromptlyAndOneRunHoldsTheDirectory)
 {
     // SIGINT to the engine alone, and to its whole process group as a terminal's Ctrl-C is;
-    // SIGTERM as a service manager sends it.
+    // SIGTERM as a service manager sends it; SIGHUP from a closed terminal or SSH session.
     const struct {
         int Signal;
         bool Group;
         const char* Name;
-    } cases[] = {{SIGINT, false, "SIGINT"}, {SIGINT, true, "SIGINT"}, {SIGTERM, false, "SIGTERM"}};
+    } cases[] = {{SIGINT, false, "SIGINT"}, {SIGINT, true, "SIGINT"}, {SIGTERM, false, "SIGTERM"}, {SIGHUP, false, "SIGHUP"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.Name) + (c.Group ? " to the group" : " to the engine"));
         Quiet d;
@@ -186,6 +186,9 @@ TEST(Hostile, CompilerMisconductNeverPassesAsAnAnswer)
         {"fake-removes-personality", true, 1, "Cannot write the personality file"},
         {"fake-removes-probe-dirs", false, 1, "Cannot create the probe directory"},
         {"fake-crash", false, 1, "Can't discover object file extension"},
+        // A full disk is no rejection of the source.
+        {"fake-disk-full", false, 1, "failed for a reason that is no answer of the compiler (\"cc1: fatal error: cannot "
+                                     "write /tmp/ccKx.s: No space left on device\")"},
     };
     for (const auto& c : cases) {
         Quiet d;
@@ -283,6 +286,19 @@ TEST(Hostile, AFullFileSystemFailsTheRunAndKeepsThePreviousPersonality)
     }
 }
 
+TEST(Hostile, ScratchFoldersLeftByEarlierRunsAreRemovedUnderTheLock)
+{
+    // A folder of this very process id, as a container's fresh PID namespace gives it again,
+    // and one of another run.
+    Quiet d;
+    std::string command = "mkdir -p kestrix-probes.$$/1 kestrix-probes.7/1 && exec " + ShellQuote(KESTRIX_BINARY);
+    for (const std::string& arg : d.Args(Fake("fake-plain-cc")))
+        command += " " + ShellQuote(arg);
+    const RunResult run = RunShell(command, d.Work());
+    EXPECT_EQ(run.Status, 0) << run.Stderr;
+    EXPECT_EQ(RunShell("ls -d kestrix-probes.* 2>/dev/null", d.Work()).Stdout, "");
+}
+
 TEST(Hostile, TheParenthesisedDefineFlagReachesTheCompilerAsOneWord)
 {
     Quiet d;
@@ -325,7 +341,11 @@ TEST(Hostile, UnusableNamedInputsAreRefusedBeforeAnyCompile)
         {{"-xd", "A=1\n-d INJECTED=1"}, "holds a line end"},
     };
     for (const auto& c : cases) {
-        const RunResult run = d.Run(d.Args(compiler, true, c.Options));
+        std::vector<std::string> args = d.Args(compiler, true, c.Options);
+        // A personality of the row's own takes the place of the usual one (-op is taken once).
+        if (std::count(args.begin(), args.end(), "-op") == 2)
+            args.erase(std::find(args.begin(), args.end(), "-op"), std::find(args.begin(), args.end(), "-op") + 2);
+        const RunResult run = d.Run(args);
         EXPECT_EQ(run.Status, 1) << c.Message;
         EXPECT_TRUE(Holds(run.Stderr, c.Message)) << run.Stderr;
         EXPECT_EQ(run.Stdout, "") << c.Message;

@@ -21,7 +21,7 @@ TEST(CommandLine, OptionsFillTheOptionsValue)
     kxtest::WriteFile(dir + "/tpl", "");
     const CommandLine line = ParseCommandLine(
         Args({"-i", dir, "-i", dir, "-op", "-rfs", "-xd", "a,,b,", "-xs", "s,,", "-tpl", dir + "/tpl", "-j", "3",
-              "-timeout", "5", "-sub", dir + "//"}));
+              "-timeout", "1", "-timeout", "5", "-sub", dir + "//"}));
     ASSERT_EQ(line.What, CommandLine::Run) << line.Error;
     const Options& o = line.Opts;
     EXPECT_TRUE(o.IsC);
@@ -36,6 +36,7 @@ TEST(CommandLine, OptionsFillTheOptionsValue)
     EXPECT_EQ(o.CompileTimeout, 5u);
     // The copy is named after the folder's last component, which a trailing slash would hide.
     EXPECT_EQ(o.SubstituteHeaderDir, dir);
+    // The last -timeout counts for programs as for compiles.
     EXPECT_EQ(o.ProgramTimeout, 5u);
     EXPECT_STREQ(o.DefineOption(), "-d ");
 
@@ -63,6 +64,11 @@ TEST(CommandLine, UnusableArgumentsAreRefusedWithTheirReason)
         {{"-sub", "//"}, "it is the root directory"},
         {{"-j", "0"}, "-j"},
         {{"-timeout", "soon"}, "-timeout"},
+        // An empty name would be the working directory; a second personality or tree would
+        // silently replace the first.
+        {{"-i", ""}, "Cannot use the search directory \"\" (-i): the name is empty."},
+        {{"-op", dir + "/a.p_c", "-op", dir + "/b.p_c"}, "The option -op is given twice; give it once."},
+        {{"-sub", dir, "-sub", dir}, "The option -sub is given twice"},
     };
     for (const auto& c : cases) {
         const CommandLine line = ParseCommandLine(Args(c.Options));
