@@ -18,6 +18,7 @@ using namespace kxtest;
 struct ModelCompiler {
     bool StopsAtFirstError = false;
     bool WrongLines = false;  // names line 1 of the file for every error
+    long ReadsLines = 0;      // when not 0: silently reads no further than this many lines
 
     CompileResult operator()(const BatchSource& source) const
     {
@@ -39,14 +40,14 @@ struct ModelCompiler {
                 continue;
             }
             stopped = StopsAtFirstError && errors > 0;
-            if (stopped)
+            if (stopped || (ReadsLines != 0 && line > ReadsLines))
                 break;
             if (spilling) {
                 say(line, "error: expected ';'");
                 ++errors;
                 spilling = false;
             }
-            if (text == "bad" || text == "spill") {
+            if (text == "bad" || text == "spill" || text.rfind("#error", 0) == 0) {
                 say(line, "error: " + text);
                 ++errors;
                 spilling = text == "spill";
@@ -95,14 +96,15 @@ bool Fails(const std::string& item)
 
 }  // namespace
 
-TEST(JointCompile, ACompilerThatNamesEveryErrorDecidesEverythingInThreeCompiles)
+TEST(JointCompile, ACompilerThatNamesEveryErrorDecidesEverythingInFourCompiles)
 {
     const std::vector<std::string> items{"good", "bad", "good", "good", "bad", "bad", "good"};
     for (bool files : {false, true}) {
         const JointVerdicts verdicts = Judge(items, ModelCompiler{}, files);
         for (std::size_t i = 0; i < items.size(); ++i)
             EXPECT_EQ(verdicts.Verdicts[i], Fails(items[i]) ? Judgement::Rejected : Judgement::Accepted) << i;
-        EXPECT_EQ(verdicts.Compiles, 3);
+        // The compile of what is left is accepted, and then the same with an error at its end.
+        EXPECT_EQ(verdicts.Compiles, 4);
         EXPECT_EQ(verdicts.Said[1].find(files ? "copy1.c:1:1: error: bad\n" : "batch.c:2:1: error: bad\n"), 0u);
     }
     EXPECT_EQ(Judge({"bad"}, ModelCompiler{}, false).Verdicts[0], Judgement::Undecided) << "one item is its own test";
@@ -117,6 +119,7 @@ TEST(JointCompile, NoItemIsMisjudgedWhateverTheCompilerDoes)
         {"names every error", {}},
         {"stops at its first error", {true, false}},
         {"names the wrong lines", {false, true}},
+        {"silently reads only its first lines", {false, false, 6}},
     };
     std::mt19937 random(7);
     const char* kinds[] = {"good", "good", "good", "bad", "spill", "twin"};

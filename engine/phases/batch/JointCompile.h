@@ -36,3 +36,8 @@ struct JointVerdicts {
 using BatchBuilder = std::function<BatchSource(const std::vector<std::size_t>& order, bool separated)>;
 JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
                             const std::function<CompileResult(const BatchSource&)>& compile);
+
+// Lines that every compiler rejects, to put at the end of a source the compiler accepted: a
+// compiler that silently stops reading a long source accepts these too, and then no part of
+// the source's acceptance is an answer.
+extern const char* const kEndOfSourceControl;

@@ -9,6 +9,7 @@
 #include "engine/core/TextUtilities.h"
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 namespace {
@@ -52,11 +53,24 @@ std::string KeywordTestSource(const std::vector<std::string>& names)
 
 // One batch of the halving: true when the compiler rejects it, so that it may hold a
 // keyword.
-bool MayHoldKeyword(const RunContext& context, const std::vector<std::string>& batch)
+// Sources up to this many bytes were shown to be read to their end: a compiler that stops
+// reading early does so past some length, so only longer accepted sources need the control.
+using ReadLength = std::atomic<std::size_t>;
+
+bool MayHoldKeyword(const RunContext& context, const std::vector<std::string>& batch, ReadLength& read)
 {
-    const CompileResult result = context.Compile(KeywordTestSource(batch), "exttest");
-    if (result.Accepted())
+    const std::string source = KeywordTestSource(batch);
+    const CompileResult result = context.Compile(source, "exttest");
+    if (result.Accepted()) {
+        // An accepted batch whose end the compiler did not read is split further.
+        if (batch.size() < 2 || source.size() <= read.load())
+            return false;
+        if (context.Compile(source + kEndOfSourceControl, "exttest").Accepted())
+            return true;
+        for (std::size_t known = read.load(); known < source.size() && !read.compare_exchange_weak(known, source.size());) {
+        }
         return false;
+    }
     // A redefinition means a name of the batch is already declared: an ordinary identifier,
     // not a keyword. Only a single name can be given up for it; a larger batch may hold real
     // keywords beside the redeclared name (compilers that predeclare their built-in functions
@@ -71,12 +85,12 @@ bool MayHoldKeyword(const RunContext& context, const std::vector<std::string>& b
 // decides from the name's own compile). Whatever stays undecided goes on through the
 // halving, from the level below.
 std::vector<std::string> RejectedByJointCompiles(const RunContext& context, const std::vector<std::string>& candidates,
-                                                 std::size_t batchSize)
+                                                 std::size_t batchSize, ReadLength& read)
 {
     const std::size_t level = FirstLevel(candidates.size(), batchSize);
     if (level < 2)
         return HalvingBatches(context, candidates, batchSize, kTag,
-                              [&](const auto& batch) { return MayHoldKeyword(context, batch); });
+                              [&](const auto& batch) { return MayHoldKeyword(context, batch, read); });
     const std::vector<std::vector<std::string>> batches = CutIntoBatches(candidates, level);
     Say("  [" + kTag + "] batches of " + std::to_string(level) + ": " + std::to_string(candidates.size()) + " names, " +
         std::to_string(batches.size()) + " judged from the lines the compiler names");
@@ -129,7 +143,7 @@ std::vector<std::string> RejectedByJointCompiles(const RunContext& context, cons
 
     // A suspect was rejected in a batch already: the halving would test it on its own in the
     // end, and that is all it needs.
-    auto mayHoldKeyword = [&](const std::vector<std::string>& batch) { return MayHoldKeyword(context, batch); };
+    auto mayHoldKeyword = [&](const std::vector<std::string>& batch) { return MayHoldKeyword(context, batch, read); };
     for (std::string& name : HalvingBatches(context, std::move(suspects), 1, kTag, mayHoldKeyword))
         keywords.push_back(std::move(name));
     for (std::string& name : HalvingBatches(context, std::move(undecided), level / 2, kTag, mayHoldKeyword))
@@ -157,10 +171,11 @@ std::set<std::string> FindExtensionKeywords(const RunContext& context, const std
             candidates.push_back(name);
 
     const std::size_t batchSize = context.Opts.ReduceFileSize ? kReducedBatchSize : kFullBatchSize;
-    const std::vector<std::string> rejected = context.Opts.Exact
-                                                  ? HalvingBatches(context, std::move(candidates), batchSize, kTag,
-                                                                   [&](const auto& batch) { return MayHoldKeyword(context, batch); })
-                                                  : RejectedByJointCompiles(context, candidates, batchSize);
+    ReadLength read{0};
+    const std::vector<std::string> rejected =
+        context.Opts.Exact ? HalvingBatches(context, std::move(candidates), batchSize, kTag,
+                                            [&](const auto& batch) { return MayHoldKeyword(context, batch, read); })
+                           : RejectedByJointCompiles(context, candidates, batchSize, read);
 
     std::set<std::string> keywords(rejected.begin(), rejected.end());
     RemoveAlreadyHandledKWsInFInc(context.Opts.ForceIncludeFile, keywords);
