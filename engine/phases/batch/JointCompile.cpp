@@ -59,8 +59,19 @@ Reading Read(const BatchSource& source, const CompileResult& result, JointVerdic
 
 }  // namespace
 
+bool ReadToItsEnd(const std::string& source, ReadLength& read, const std::function<bool(const std::string&)>& accepts)
+{
+    if (source.size() <= read.load())
+        return true;
+    if (accepts(source + kEndOfSourceControl))
+        return false;
+    for (std::size_t known = read.load(); known < source.size() && !read.compare_exchange_weak(known, source.size());) {
+    }
+    return true;
+}
+
 JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
-                            const std::function<CompileResult(const BatchSource&)>& compile)
+                            const std::function<CompileResult(const BatchSource&)>& compile, ReadLength* readLength)
 {
     JointVerdicts verdicts;
     verdicts.Verdicts.assign(items, Judgement::Undecided);
@@ -88,10 +99,14 @@ JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
             // A compiler that silently stops reading a long source accepts all of it. The
             // same source with an error at its end shows that the compiler read that far;
             // if it passes too, no item of the batch is judged here.
-            BatchSource controlled = build(rest, false);
-            controlled.AddShared(kEndOfSourceControl);
-            ++verdicts.Compiles;
-            if (compile(controlled).Accepted())
+            ReadLength none{0};
+            const bool read = ReadToItsEnd(build(rest, false).Text(), readLength ? *readLength : none, [&](const std::string&) {
+                BatchSource controlled = build(rest, false);
+                controlled.AddShared(kEndOfSourceControl);
+                ++verdicts.Compiles;
+                return compile(controlled).Accepted();
+            });
+            if (!read)
                 return verdicts;
             for (std::size_t item : rest)
                 verdicts.Verdicts[item] = Judgement::Accepted;

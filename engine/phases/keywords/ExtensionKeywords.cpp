@@ -9,7 +9,6 @@
 #include "engine/core/TextUtilities.h"
 
 #include <algorithm>
-#include <atomic>
 #include <vector>
 
 namespace {
@@ -53,23 +52,15 @@ std::string KeywordTestSource(const std::vector<std::string>& names)
 
 // One batch of the halving: true when the compiler rejects it, so that it may hold a
 // keyword.
-// Sources up to this many bytes were shown to be read to their end: a compiler that stops
-// reading early does so past some length, so only longer accepted sources need the control.
-using ReadLength = std::atomic<std::size_t>;
-
 bool MayHoldKeyword(const RunContext& context, const std::vector<std::string>& batch, ReadLength& read)
 {
     const std::string source = KeywordTestSource(batch);
     const CompileResult result = context.Compile(source, "exttest");
     if (result.Accepted()) {
         // An accepted batch whose end the compiler did not read is split further.
-        if (batch.size() < 2 || source.size() <= read.load())
-            return false;
-        if (context.Compile(source + kEndOfSourceControl, "exttest").Accepted())
-            return true;
-        for (std::size_t known = read.load(); known < source.size() && !read.compare_exchange_weak(known, source.size());) {
-        }
-        return false;
+        return batch.size() > 1 && !ReadToItsEnd(source, read, [&](const std::string& controlled) {
+                   return context.Compile(controlled, "exttest").Accepted();
+               });
     }
     // A redefinition means a name of the batch is already declared: an ordinary identifier,
     // not a keyword. Only a single name can be given up for it; a larger batch may hold real
@@ -113,7 +104,7 @@ std::vector<std::string> RejectedByJointCompiles(const RunContext& context, cons
                     }
                     return source;
                 },
-                [&](const BatchSource& source) { return context.CompileFile(source.Text(), source.FileName()); });
+                [&](const BatchSource& source) { return context.CompileFile(source.Text(), source.FileName()); }, &read);
         },
         [&](std::size_t b, const JointVerdicts& joint) {
             const bool redefinitionElsewhere = joint.SaidElsewhere.find(kRedefinition) != std::string::npos;
