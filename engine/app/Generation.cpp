@@ -109,6 +109,7 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     for (const std::string& word : lists.CandidateKeywords)
         scanner.Parse(word);
     const HeaderTrees trees = scanner.Take();
+    missing += trees.Unreadable;
 
     phase("include directories");
     for (const std::string& directory : GetIncludes(context, trees)) {

@@ -386,6 +386,21 @@ TEST(Hostile, ASubstituteTreeIsCopiedBesideThePersonalityAndNoFurther)
     EXPECT_EQ(kxexport::UnquotePath(lines[0].substr(3)), copy);
 }
 
+TEST(Hostile, AnUnreadableFileOfASearchDirectoryLeavesFactsMissing)
+{
+    // A file that even root cannot read: a write-only attribute of the kernel's.
+    const std::string unreadable = "/sys/bus/platform/drivers_probe";
+    if (!FileExists(unreadable) || RunShell("cat " + unreadable).Status == 0)
+        GTEST_SKIP() << unreadable << " is missing or readable here";
+    Quiet d;
+    d.Write("inc/ok.h", "int ok;\n");
+    fs::create_symlink(unreadable, d.Root() + "/inc/gone.h");
+    const RunResult run = d.Run(d.Args(Fake("fake-plain-cc"), true, {"-i", d.Root() + "/inc"}));
+    EXPECT_EQ(run.Status, 3) << run.Stderr;
+    EXPECT_TRUE(Holds(run.Stdout, "Error: Cannot read \"" + d.Root() + "/inc/gone.h\" of the search directories: "))
+        << run.Stdout;
+}
+
 TEST(Hostile, TwoLaunchersGivenOneRunDirectoryStartOneRun)
 {
     const std::string dir = MakeTempDir("launchers");
