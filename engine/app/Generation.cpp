@@ -96,6 +96,7 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     const std::string personalityDir = DirectoryOf(options.PersonalityFile);
 
     SubstituteCopy substitutes;
+    const SubstituteStage stage{substitutes};
     if (!options.SubstituteHeaderDir.empty()) {
         substitutes = CreateAndCopyAllFiles(options.SubstituteHeaderDir, personalityDir, writer);
         missing += substitutes.Skipped;
@@ -177,8 +178,16 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
 
     phase("end");
     CheckStillThere(substitutes.Directories);
+    if (!SwapSubstituteCopy(substitutes, error)) {
+        SayError("Error: Cannot put the copy of the substitute headers in the place of \"" + substitutes.Final +
+                 "\": " + error + ".");
+        return kStatusFailed;
+    }
     if (!personality.Commit(writer.Text(), error)) {
         SayError("Error: Cannot write the personality file \"" + options.PersonalityFile + "\": " + error);
+        // The previous personality stays, and with it the headers it was written with.
+        std::string undo;
+        SwapSubstituteCopy(substitutes, undo);
         return kStatusFailed;
     }
     if (missing != 0) {

@@ -401,6 +401,31 @@ TEST(Hostile, AnUnreadableFileOfASearchDirectoryLeavesFactsMissing)
         << run.Stdout;
 }
 
+TEST(Hostile, AnInterruptedRunLeavesThePreviousSubstituteHeaders)
+{
+    Quiet d;
+    d.Write("src/subs/h.h", "#define V 1\n");
+    const RunResult first = d.Run(d.Args(Fake("fake-plain-cc"), true, {"-sub", d.Root() + "/src/subs"}));
+    ASSERT_EQ(first.Status, 0) << first.Stderr;
+    const std::string copy = d.Root() + "/subs/h.h";
+    ASSERT_EQ(ReadFile(copy), "#define V 1\n");
+
+    // The second run is stopped in its suites, long after it copied the changed tree.
+    d.Write("src/subs/h.h", "#define V 2\n");
+    d.SuiteTest("t.c", "-t-", "-t+");
+    const std::string pidFile = d.Root() + "/compiler.pid";
+    std::vector<std::string> argv{KESTRIX_BINARY};
+    for (const std::string& arg : d.Args(ShellQuote(Fake("fake-sleeps-in-suites")) + " " + ShellQuote(pidFile), true,
+                                         {"-sub", d.Root() + "/src/subs"}))
+        argv.push_back(arg);
+    Started run(argv, d.Work());
+    ASSERT_TRUE(AppearsWithin(pidFile, std::chrono::seconds(30))) << "the first compile never started";
+    run.Signal(SIGTERM, false);
+    EXPECT_EQ(run.Wait().Status, 128 + SIGTERM);
+    EXPECT_EQ(ReadFile(copy), "#define V 1\n") << "the previous personality keeps the headers it was written with";
+    EXPECT_EQ(RunShell("ls -a " + ShellQuote(d.Root()) + " | grep kestrix-substitutes").Stdout, "");
+}
+
 TEST(Hostile, TwoLaunchersGivenOneRunDirectoryStartOneRun)
 {
     const std::string dir = MakeTempDir("launchers");

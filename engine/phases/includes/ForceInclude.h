@@ -10,12 +10,27 @@
 #include "engine/output/PersonalityWriter.h"
 
 struct SubstituteCopy {
-    std::vector<std::string> Directories;  // the directories made, in the order of their lines
+    std::vector<std::string> Directories;  // the directories made (where they are made), in the order of their lines
     int Skipped = 0;                       // entries left out, each reported with its reason
+    // The run's own folder the copy is made in (Staged) until it takes its place (Final);
+    // empty when the tree is its own copy.
+    std::string Stage;
+    std::string Staged;
+    std::string Final;
 };
 
-// Copies the tree below source into parent (which ends in "/"), and writes an -i and -q line
-// for every directory made. Only what lies inside the tree is copied: a link leading out of
+// Puts the staged copy in its place and the previous copy (if any) in the staging folder;
+// called again, it undoes that. False, with the reason, when the file system refuses.
+bool SwapSubstituteCopy(const SubstituteCopy& copy, std::string& error);
+
+// Removes the run's staging folder when the run ends, whatever it held by then.
+struct SubstituteStage {
+    const SubstituteCopy& Copy;
+    ~SubstituteStage();
+};
+
+// Copies the tree below source into a staging folder in parent (which ends in "/"), and
+// writes an -i and -q line for every directory as it will be named in its place. Only what lies inside the tree is copied: a link leading out of
 // it is reported and skipped, a link to a directory inside it is made again as a link, and
 // anything but regular files and directories is skipped. Throws RunFailure when a directory
 // or file of the copy cannot be written.
