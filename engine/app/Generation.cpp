@@ -177,7 +177,10 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
         return kStatusFailed;
 
     phase("end");
-    CheckStillThere(substitutes.Directories);
+    std::vector<std::string> staged;
+    for (const std::string& directory : substitutes.Directories)
+        staged.push_back(substitutes.Staging(directory));
+    CheckStillThere(staged);
     if (!SwapSubstituteCopy(substitutes, error)) {
         SayError("Error: Cannot put the copy of the substitute headers in the place of \"" + substitutes.Final +
                  "\": " + error + ".");

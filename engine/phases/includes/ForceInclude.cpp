@@ -46,6 +46,22 @@ std::string RealPath(const std::string& path)
 // Makes a directory, or takes one this user made before. A link at the place, or a directory
 // of another user, would let someone else choose where the headers go or change them later
 // (the default place is the shared /tmp).
+// Why an existing entry at the place cannot be taken for a directory of this user's: a link,
+// something else than a directory, or a directory of another user. Empty when it can.
+std::string NotOwnDirectory(const std::string& path)
+{
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0)
+        return ErrnoText();
+    if (S_ISLNK(info.st_mode))
+        return "it is a symbolic link, and the copy is never written through a link";
+    if (!S_ISDIR(info.st_mode))
+        return "it exists and is not a directory";
+    if (info.st_uid != geteuid())
+        return "it belongs to another user";
+    return "";
+}
+
 bool MakeOwnDirectory(const std::string& path, std::string& error)
 {
     if (mkdir(path.c_str(), 0775) == 0)
@@ -54,17 +70,7 @@ bool MakeOwnDirectory(const std::string& path, std::string& error)
         error = ErrnoText();
         return false;
     }
-    struct stat info {};
-    if (lstat(path.c_str(), &info) != 0) {
-        error = ErrnoText();
-        return false;
-    }
-    if (S_ISLNK(info.st_mode))
-        error = "it is a symbolic link, and the copy is never written through a link";
-    else if (!S_ISDIR(info.st_mode))
-        error = "it exists and is not a directory";
-    else if (info.st_uid != geteuid())
-        error = "it belongs to another user";
+    error = NotOwnDirectory(path);
     return error.empty();
 }
 
@@ -206,7 +212,7 @@ private:
     void Made(const std::string& directory)
     {
         Writer.SubstituteDir(Final + directory.substr(Staged.size()));
-        Result.Directories.push_back(directory);
+        Result.Directories.push_back(Final + directory.substr(Staged.size()));
     }
 
     void Skip(const std::string& path, const std::string& why)
@@ -251,6 +257,12 @@ SubstituteCopy CreateAndCopyAllFiles(const std::string& source, const std::strin
         TreeCopy copy(writer, root, final, final);
         copy.Directory(root, final);
         return std::move(copy.Result);
+    }
+    // The previous copy is replaced only where it is a directory of this user's.
+    struct stat existing {};
+    if (lstat(final.c_str(), &existing) == 0) {
+        if (const std::string why = NotOwnDirectory(final); !why.empty())
+            throw RunFailure{"Error: Cannot create the substitute header directory \"" + final + "\": " + why + "."};
     }
     const std::string stage = parent + ".kestrix-substitutes." + std::to_string(getpid());
     std::error_code ignored;

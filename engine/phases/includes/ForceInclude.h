@@ -10,13 +10,19 @@
 #include "engine/output/PersonalityWriter.h"
 
 struct SubstituteCopy {
-    std::vector<std::string> Directories;  // the directories made (where they are made), in the order of their lines
+    std::vector<std::string> Directories;  // the directories made, in the order of their lines
     int Skipped = 0;                       // entries left out, each reported with its reason
     // The run's own folder the copy is made in (Staged) until it takes its place (Final);
     // empty when the tree is its own copy.
     std::string Stage;
     std::string Staged;
     std::string Final;
+
+    // Where a directory of the copy is until the copy takes its place.
+    std::string Staging(const std::string& directory) const
+    {
+        return Stage.empty() ? directory : Staged + directory.substr(Final.size());
+    }
 };
 
 // Puts the staged copy in its place and the previous copy (if any) in the staging folder;
