@@ -111,12 +111,25 @@ CompileResult CompilerProbe::RunCompile(Scratch& scratch, const CompileJob& job,
         Say("Error: The compile command \"" + command + "\" did not finish within " +
             std::to_string(Opts.CompileTimeout) + " s; it was stopped, and the probe counts as failed.");
 
+    // No probe source makes an object of many megabytes; one that is that large is read no
+    // further than the limit (a hostile compiler's gigabytes would cost as much memory, once
+    // per job), and the run stops: its facts could not be read from it.
+    constexpr std::size_t kMaxObjectBytes = 64u << 20;
+    auto readProduct = [&](const std::string& path, std::string& bytes) {
+        std::string error;
+        if (ReadWholeFile(path, bytes, &error, kMaxObjectBytes))
+            return true;
+        if (error.find("larger") != std::string::npos)
+            throw RunFailure{"Error: The compile command \"" + command + "\" wrote \"" + path + "\", which " + error +
+                             "; no probe makes a file that large, so its answer cannot be read."};
+        return false;
+    };
     if (job.ListFiles) {
         std::error_code ec;
         for (const fs::directory_entry& entry : fs::directory_iterator(scratch.Dir, ec)) {
             const std::string name = entry.path().filename().string();
             std::string bytes;
-            if (name != fileName && ReadWholeFile(entry.path().string(), bytes))
+            if (name != fileName && readProduct(entry.path().string(), bytes))
                 result.Files.emplace(name, std::move(bytes));
         }
     }
@@ -124,7 +137,7 @@ CompileResult CompilerProbe::RunCompile(Scratch& scratch, const CompileJob& job,
         const std::size_t dot = fileName.rfind('.');
         const std::string object = fileName.substr(0, dot) + job.ObjectExtension;
         std::string bytes;
-        if (ReadWholeFile(scratch.Dir + "/" + object, bytes))
+        if (readProduct(scratch.Dir + "/" + object, bytes))
             result.Object = std::move(bytes);
     }
     if (!result.Succeeded() || result.Killed())

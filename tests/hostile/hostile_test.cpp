@@ -186,6 +186,8 @@ TEST(Hostile, CompilerMisconductNeverPassesAsAnAnswer)
         {"fake-removes-personality", true, 1, "Cannot write the personality file"},
         {"fake-removes-probe-dirs", false, 1, "Cannot create the probe directory"},
         {"fake-crash", false, 1, "Can't discover object file extension"},
+        // An object of a gigabyte is not read whole (once per job).
+        {"fake-huge-objects", false, 1, "which it is larger than 67108864 bytes; no probe makes a file that large"},
         // A full disk is no rejection of the source.
         {"fake-disk-full", false, 1, "failed for a reason that is no answer of the compiler (\"cc1: fatal error: cannot "
                                      "write /tmp/ccKx.s: No space left on device\")"},
