@@ -93,9 +93,11 @@ bool ProcessGone(const std::string& pidFile)
 
 }  // namespace
 
-TEST(Hostile, SuiteFileNamesNeverReachAShell)
+TEST(Hostile, SuiteFilesNeverReachAShellAndGiveLinesTheExporterReads)
 {
     Quiet d;
+    // Result texts written after a blank, as people write them.
+    d.SuiteTest("blank.c", " -sp-", " -sp+ ");
     // Each name climbs from its scratch directory to the deployment's root and leaves a mark
     // there, if a shell ever runs it.
     d.SuiteTest("x;cd ..;cd ..;cd ..;touch INJECTED1;.c", "-inj-", "-inj+");
@@ -107,6 +109,8 @@ TEST(Hostile, SuiteFileNamesNeverReachAShell)
     EXPECT_TRUE(Holds(personality, "-inj+\n")) << "the test with the hostile name ran as a test";
     EXPECT_TRUE(Holds(personality, "-bitsinj+\n")) << "the program with the hostile name ran";
     EXPECT_EQ(RunShell("find " + ShellQuote(d.Root()) + " -name 'INJECTED*'").Stdout, "");
+    EXPECT_TRUE(Holds(personality, "\n-sp+\n")) << personality;
+    EXPECT_NO_THROW(kxexport::ReadPersonality(d.Personality()));
 }
 
 TEST(Hostile, NoDescriptorOfTheEngineReachesACompiler)
