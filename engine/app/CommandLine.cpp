@@ -17,6 +17,7 @@
 #include "engine/core/Files.h"
 #include "engine/app/Generation.h"
 #include "engine/probe/Interrupt.h"
+#include "engine/probe/ProcessRunner.h"
 #include "engine/core/Reporter.h"
 #include "engine/core/RunEnd.h"
 #include "engine/app/RunLock.h"
@@ -286,6 +287,10 @@ void RemoveStaleScratch(const std::string& workDir)
 int KestrixMain(int argc, char** argv)
 {
     Interrupt::Install();
+    AdoptProcessesLeftBehind();
+    struct EndLeftBehind {
+        ~EndLeftBehind() { EndProcessesLeftBehind(); }
+    } endLeftBehind;
     try {
         const CommandLine line = ParseCommandLine(std::vector<std::string>(argv, argv + argc));
         if (line.What == CommandLine::Usage) {

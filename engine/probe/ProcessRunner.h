@@ -34,3 +34,9 @@ ProcessOutcome RunProcess(const ProcessSpec& spec);
 
 // The command text as /bin/sh -c receives it, quoted so that the shell sees one word.
 std::string ShellQuote(const std::string& word);
+
+// A compile server or a probe program that starts a session of its own escapes the kill of
+// its process group. With the engine as the reaper of its descendants, such a process becomes
+// the engine's child when its parent ends; the run ends every one of them when it ends.
+void AdoptProcessesLeftBehind();
+void EndProcessesLeftBehind();

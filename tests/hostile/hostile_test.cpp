@@ -124,6 +124,18 @@ TEST(Hostile, NoDescriptorOfTheEngineReachesACompiler)
     EXPECT_FALSE(Holds(ReadFile(d.Personality()), "INJECTED"));
 }
 
+TEST(Hostile, AServerThatACompileStartsInASessionOfItsOwnEndsWithTheRun)
+{
+    Quiet d;
+    const std::string pidFile = d.Root() + "/server.pid";
+    const RunResult run = d.Run(d.Args(ShellQuote(Fake("fake-starts-server")) + " " + ShellQuote(pidFile)));
+    EXPECT_EQ(run.Status, 0) << run.Stderr;
+    ASSERT_TRUE(AppearsWithin(pidFile, std::chrono::seconds(10))) << "the server never started";
+    const bool gone = ProcessGone(pidFile);
+    RunShell("kill -9 " + ReadFile(pidFile) + " 2>/dev/null");
+    EXPECT_TRUE(gone) << "the server outlived the run";
+}
+
 TEST(Hostile, ALinkPlantedAtThePersonalityIsReplacedNotFollowed)
 {
     Quiet d;
