@@ -246,6 +246,8 @@ TEST(Hostile, AwkwardCompilersStillGiveTheirFacts)
         // Identifiers told apart by their first 63 or 31 characters only.
         {"fake-ident-truncate", "FAKE_IDENT_LENGTH=63", true, {}, "", "did not finish", {"-xn 63", "-na 63"}},
         {"fake-ident-truncate", "FAKE_IDENT_LENGTH=31", true, {}, "", "did not finish", {"-xn 31", "-na 31"}},
+        // Objects that grow with the source's length: alignments measured one compile at a time.
+        {"fake-embeds-source", "", true, {"-exact"}, "", "did not finish", {"-a codeptr=8", "-a int=4", "-a short=2"}},
     };
     if (!HaveCommand("gcc"))
         GTEST_SKIP() << "the fakes wrap gcc";
