@@ -30,10 +30,10 @@ std::string SafeFileName(const std::string& name)
 
 namespace {
 
-// A compile or program that SIGINT, SIGTERM or SIGHUP ended (directly, or through the shell that ran
-// it) was stopped from outside, by a user or a front end: what it left is no answer of the
-// compiler, and taking its failure for a rejection would write a wrong fact. The run ends as
-// interrupted instead, keeping the previous personality.
+// A compile or program that SIGINT, SIGTERM or SIGHUP ended (directly, or through the shell
+// that ran it) was stopped from outside, by a user, a front end or a closed terminal: what it
+// left is no answer of the compiler, and taking its failure for a rejection would write a
+// wrong fact. The run ends as interrupted instead, keeping the previous personality.
 void EndIfInterrupted(const ProcessOutcome& outcome, const std::string& what)
 {
     int signal = outcome.Signal;
