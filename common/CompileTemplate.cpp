@@ -8,14 +8,30 @@ namespace {
 
 const char* const kPlaceholders[] = {"%c", "%s", "%j", "%o", "%e", "%d"};
 
-// Replaces the first occurrence of a placeholder; each step searches the text as the earlier
-// steps left it.
-void ReplaceFirst(std::string& text, const char* placeholder, const std::string& value)
+// The placeholders are found in the template alone, each at its first occurrence, and
+// replaced in one pass: a value (a compiler installed under "100%sure", a define holding
+// "%d") is never searched for placeholders itself.
+std::string Compose(const std::string& orderStr, const std::string (&values)[6])
 {
-    const std::size_t at = text.find(placeholder);
-    if (at == std::string::npos)
-        throw std::invalid_argument(std::string("the compile-command template lacks ") + placeholder);
-    text.replace(at, 2, value);
+    std::size_t at[6];
+    for (std::size_t k = 0; k < 6; ++k) {
+        at[k] = orderStr.find(kPlaceholders[k]);
+        if (at[k] == std::string::npos)
+            throw std::invalid_argument(std::string("the compile-command template lacks ") + kPlaceholders[k]);
+    }
+    std::string command;
+    for (std::size_t i = 0; i < orderStr.size();) {
+        std::size_t k = 0;
+        while (k < 6 && at[k] != i)
+            ++k;
+        if (k < 6) {
+            command += values[k];
+            i += 2;
+        } else {
+            command += orderStr[i++];
+        }
+    }
+    return command;
 }
 
 }  // namespace
@@ -31,13 +47,6 @@ const char* MissingPlaceholder(const std::string& order)
 std::string ComposeCompileCommand(const CompileTemplate& compile, const std::string& source, bool buildExecutable,
                                   const std::string& extraDefine)
 {
-    std::string command = compile.Order;
-    ReplaceFirst(command, "%c", compile.Compiler);
-    ReplaceFirst(command, "%s", source);
-    ReplaceFirst(command, "%j", buildExecutable ? "" : compile.ObjFlag);
-    ReplaceFirst(command, "%o", buildExecutable ? compile.ExeFlag : "");
-    ReplaceFirst(command, "%e", buildExecutable ? source + ".exe" : "");
-
     // A define flag of the form DF takes its argument in parentheses, which the shell must
     // not see as its own syntax.
     const bool parenthesised = compile.DefFlag == "DF" || compile.DefFlag == "DF ";
@@ -52,8 +61,9 @@ std::string ComposeCompileCommand(const CompileTemplate& compile, const std::str
         text += formatDefine(define);
     if (!extraDefine.empty())
         text += formatDefine(extraDefine);
-    ReplaceFirst(command, "%d", text);
-    return command;
+    const std::string values[6] = {compile.Compiler, source, buildExecutable ? "" : compile.ObjFlag,
+                                   buildExecutable ? compile.ExeFlag : "", buildExecutable ? source + ".exe" : "", text};
+    return Compose(compile.Order, values);
 }
 
 std::string ShellQuote(const std::string& word)

@@ -11,6 +11,7 @@
 #include "export/FactNotes.h"
 #include "export/Formats.h"
 #include "export/MacroText.h"
+#include "export/TextSafety.h"
 
 namespace kxexport {
 
@@ -98,11 +99,6 @@ std::optional<std::string> ClangAliasWord(const Define& define, const Personalit
     if (personality.IsCpp && define.Value == "constinit" && beforeCpp20)
         return "";
     return std::nullopt;
-}
-
-bool ShellSafe(const std::string& argument)
-{
-    return argument.find_first_of(" \t\"'\\") == std::string::npos;
 }
 
 struct ClangFlags {
@@ -199,9 +195,10 @@ ClangFlags BuildFlags(const Personality& personality)
         args.insert(args.end(), {"-include", file});
 
     for (const std::string& argument : args) {
-        if (!ShellSafe(argument))
-            notes.push_back("The argument " + argument + " holds a blank, a quote or a backslash: clangd reads "
-                            "compile_flags.txt as it is, clang's @compile_flags.txt splits it.");
+        if (argument.find_first_of(" \t\"'\\") != std::string::npos)
+            notes.push_back("The argument " + argument + " holds a blank, a quote or a backslash: compile_flags.txt has it "
+                            "quoted for clang's @compile_flags.txt, and clangd, which reads that file line by line, takes the "
+                            "quotes as part of it; clangd reads it right from this fragment.");
     }
     for (const auto& part : {LanguageNotes(personality, expressed), SystemDirNotes(personality)})
         notes.insert(notes.end(), part.begin(), part.end());
@@ -214,23 +211,31 @@ std::vector<OutputFile> ExportClang(const Personality& personality)
 {
     const ClangFlags flags = BuildFlags(personality);
 
+    // clang reads the file as a response file, splitting at blanks and taking quotes and
+    // backslashes away: an argument holding them is quoted for that reading, so that no part
+    // of a value can become an argument of its own.
     std::string compileFlags;
     for (const std::string& argument : flags.Arguments)
-        compileFlags += argument + "\n";
+        compileFlags += ResponseFileWord(argument, {"compile_flags.txt", personality.Path, "the argument"}) + "\n";
 
-    std::string fragment = "# clangd configuration fragment for the compiler of the personality " + personality.Path + ".\n"
-                           "# The same arguments are in compile_flags.txt, which has no room for comments.\n";
-    if (!flags.Notes.empty()) {
+    // A line end of any kind would end a YAML comment and start configuration.
+    std::vector<std::string> notes;
+    for (const std::string& note : flags.Notes)
+        notes.push_back(VisibleText(note));
+    const std::string name = personality.Name + ".clangd";
+    std::string fragment = "# clangd configuration fragment for the compiler of the personality " + VisibleText(personality.Path)
+                           + ".\n# The same arguments are in compile_flags.txt, which has no room for comments.\n";
+    if (!notes.empty()) {
         fragment += "#\n# What these flags do not express:\n";
-        fragment += CommentLines(flags.Notes, "#   ");
+        fragment += CommentLines(notes, "#   ");
     }
     fragment += "CompileFlags:\n  Add: [\n";
     for (std::size_t i = 0; i < flags.Arguments.size(); ++i)
-        // A double-quoted YAML scalar escapes quotes and backslashes as a C literal does.
-        fragment += "    " + CStringLiteral(flags.Arguments[i]) + (i + 1 < flags.Arguments.size() ? ",\n" : "\n");
+        fragment += "    " + YamlQuoted(flags.Arguments[i], {name, personality.Path, "the argument"})
+                    + (i + 1 < flags.Arguments.size() ? ",\n" : "\n");
     fragment += "  ]\n";
 
-    return {{"compile_flags.txt", compileFlags}, {personality.Name + ".clangd", fragment}};
+    return {{"compile_flags.txt", compileFlags}, {name, fragment}};
 }
 
 }  // namespace kxexport

@@ -1,34 +1,24 @@
 // The cppcheck format: a platform file (--platform=), a library file (--library=) and the
 // include directories (--includes-file=). The facts neither file can hold are listed in
 // their comments.
-#include <map>
-
 #include "export/ExportedMacro.h"
 #include "export/FactNotes.h"
 #include "export/Formats.h"
+#include "export/TextSafety.h"
 
 namespace kxexport {
 
 namespace {
 
-std::string XmlAttribute(const std::string& text)
-{
-    static const std::map<char, std::string> entities = {
-        {'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"}, {'\'', "&apos;"}};
-    std::string escaped;
-    for (const char c : text) {
-        const auto entity = entities.find(c);
-        escaped += entity == entities.end() ? std::string(1, c) : entity->second;
-    }
-    return escaped;
-}
-
-// An XML comment may not hold "--" nor end with "-".
+// An XML comment may not hold "--" nor end with "-", nor any character XML forbids.
 std::string XmlComment(const std::string& title, const std::vector<std::string>& notes)
 {
-    std::string text = title + "\n";
-    if (!notes.empty())
-        text += "\n     Facts of the personality that this file cannot hold:\n" + CommentLines(notes, "       ");
+    std::string text = VisibleText(title) + "\n";
+    std::vector<std::string> visible;
+    for (const std::string& note : notes)
+        visible.push_back(VisibleText(note));
+    if (!visible.empty())
+        text += "\n     Facts of the personality that this file cannot hold:\n" + CommentLines(visible, "       ");
     if (text.find("--") != std::string::npos) {
         for (std::size_t at = text.find("--"); at != std::string::npos; at = text.find("--"))
             text.replace(at, 2, "- -");
@@ -122,6 +112,8 @@ OutputFile Library(const Personality& personality)
     const std::vector<std::string> language = LanguageNotes(personality);
     notes.insert(notes.end(), language.begin(), language.end());
 
+    // cppcheck makes a #define line of each: a line end in a value would start a directive.
+    const std::string name = personality.Name + ".cfg";
     std::string body = "<def format=\"2\">\n";
     std::vector<Macro> macros = VendorBlockMacros(personality);
     for (const Define& define : personality.Defines) {
@@ -130,20 +122,26 @@ OutputFile Library(const Personality& personality)
         if (const std::optional<Macro> macro = ExportedMacro(define, true))
             macros.push_back(*macro);
     }
-    for (const Macro& macro : macros)
-        body += "  <define name=\"" + XmlAttribute(macro.Head) + "\" value=\"" + XmlAttribute(macro.Body) + "\"/>\n";
+    for (const Macro& macro : macros) {
+        const ExportPlace place{name, personality.Path, "the define of " + macro.Head};
+        body += "  <define name=\"" + XmlAttributeText(macro.Head, place) + "\" value=\""
+                + XmlAttributeText(macro.Body, place) + "\"/>\n";
+    }
     body += "</def>\n";
     const std::string title = "cppcheck library (--library=" + personality.Name + ".cfg) of the compiler of the personality "
                               + personality.Path + ": its predefined macros and its keywords.";
-    return {personality.Name + ".cfg", "<?xml version=\"1.0\"?>\n" + XmlComment(title, notes) + body};
+    return {name, "<?xml version=\"1.0\"?>\n" + XmlComment(title, notes) + body};
 }
 
 OutputFile Includes(const Personality& personality)
 {
+    const std::string name = personality.Name + ".includes.txt";
     std::string lines;
-    for (const std::string& dir : personality.IncludeDirs)
+    for (const std::string& dir : personality.IncludeDirs) {
+        RefuseControlCharacters(dir, {name, personality.Path, "the include directory"}, false);
         lines += dir + "\n";
-    return {personality.Name + ".includes.txt", lines};
+    }
+    return {name, lines};
 }
 
 // The project file pins cppcheck to the one configuration the compiler sees. Given no
@@ -155,6 +153,10 @@ OutputFile Includes(const Personality& personality)
 OutputFile Project(const Personality& personality)
 {
     const std::string base = (personality.ExportDir.empty() ? "" : personality.ExportDir + "/") + personality.Name;
+    const std::string name = personality.Name + ".cppcheck";
+    auto XmlAttribute = [&](const std::string& text) {
+        return XmlAttributeText(text, {name, personality.Path, "\"" + VisibleText(text) + "\""});
+    };
     std::string body = "<project version=\"1\">\n";
     body += "  <platform>" + XmlAttribute(base + ".platform.xml") + "</platform>\n";
     body += "  <libraries>\n    <library>" + XmlAttribute(base + ".cfg") + "</library>\n  </libraries>\n";

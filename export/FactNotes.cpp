@@ -102,7 +102,19 @@ std::string InCComment(std::string text)
 {
     for (std::size_t at = text.find("*/"); at != std::string::npos; at = text.find("*/", at))
         text.replace(at, 2, "* /");
-    return text;
+    // A carriage return or a NUL is harmless inside a comment to a compiler, but not to every
+    // tool that shows or reads the file by lines: control characters are written visibly.
+    std::string visible;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\n' && c != '\t') || byte == 0x7F) {
+            static const char digits[] = "0123456789ABCDEF";
+            visible += std::string("\\x") + digits[byte >> 4] + digits[byte & 15];
+        } else {
+            visible += c;
+        }
+    }
+    return visible;
 }
 
 std::string CommentLines(const std::vector<std::string>& notes, const std::string& prefix, std::size_t width)

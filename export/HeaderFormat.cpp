@@ -4,9 +4,11 @@
 #include <cctype>
 
 #include "export/ClangKeywords.h"
+#include "export/ExportError.h"
 #include "export/ExportedMacro.h"
 #include "export/FactNotes.h"
 #include "export/Formats.h"
+#include "export/TextSafety.h"
 
 namespace kxexport {
 
@@ -20,9 +22,42 @@ std::string GuardName(const std::string& name)
     return guard + "_H";
 }
 
-std::string DefineLine(const Macro& macro)
+// A define line that ends where it is written, whatever the value holds: read before every
+// source, a line that ran on would take the lines after it (other defines, the source itself)
+// into a comment or into the value. A carriage return ends a line for the compilers too.
+std::string DefineLine(const Macro& macro, const std::string& name, const Personality& personality)
 {
-    return "#define " + macro.Head + (macro.Body.empty() ? "" : " " + macro.Body) + "\n";
+    const std::string text = macro.Head + (macro.Body.empty() ? "" : " " + macro.Body);
+    const ExportPlace place{personality.Name + ".h", personality.Path, "the define of " + name};
+    RefuseControlCharacters(text, place);
+    const CLineEnd end = ScanCLine(text);
+    if (end.OpenComment)
+        throw ExportError("Cannot write " + place.File + " for the personality " + personality.Path + ": the define of " + name
+                          + " (\"" + VisibleText(text) + "\") opens a comment or a raw string literal that it does not close, "
+                          "which would hide the lines after it.");
+    if (end.Splices && end.LineComment)
+        throw ExportError("Cannot write " + place.File + " for the personality " + personality.Path + ": the define of " + name
+                          + " (\"" + VisibleText(text) + "\") ends in a comment and a backslash, which would join the next line to it.");
+    // An empty comment after a closing backslash keeps it from joining the next line.
+    return "#define " + text + (end.Splices ? "/**/" : "") + "\n";
+}
+
+// The directive that includes the file. A quoted name has no escapes, so a name holding a
+// double quote is written between angle brackets (the same file for an absolute name); a
+// backslash at its end or a trigraph would change the name for some readers.
+std::string IncludeLine(const std::string& file, const Personality& personality)
+{
+    const ExportPlace place{personality.Name + ".h", personality.Path, "the force-include file"};
+    RefuseControlCharacters(file, place, false);
+    const bool angled = file.find('"') != std::string::npos;
+    bool trigraph = false;
+    for (std::size_t at = file.find("??"); at != std::string::npos && !trigraph; at = file.find("??", at + 1))
+        trigraph = at + 2 < file.size() && std::string("=(/)'<!>-").find(file[at + 2]) != std::string::npos;
+    if ((angled && file.find('>') != std::string::npos) || (!file.empty() && file.back() == '\\') || trigraph)
+        throw ExportError("Cannot write " + place.File + " for the personality " + personality.Path + ": the force-include file \""
+                          + VisibleText(file) + "\" holds a double quote together with \">\", ends in a backslash or holds "
+                          "a trigraph, so no #include line names it for every reader.");
+    return angled ? "#include <" + file + ">\n" : "#include \"" + file + "\"\n";
 }
 
 std::string CComment(const std::vector<std::string>& lines)
@@ -59,18 +94,18 @@ std::vector<OutputFile> ExportHeader(const Personality& personality)
     std::string keywords;
     std::string ownKeywords;
     for (const Macro& block : VendorBlockMacros(personality))
-        keywords += DefineLine(block);
+        keywords += DefineLine(block, block.Head, personality);
     for (const Define& define : personality.Defines) {
         const std::optional<Macro> macro = ExportedMacro(define, true);
         if (!macro || IsVendorBlockKeyword(personality, define.Name))
             continue;
         if (define.Kind == DefineKind::Macro)
             // The tool's own predefined value gives way to the compiler's.
-            macros += "#undef " + define.Name + "\n" + DefineLine(*macro);
+            macros += "#undef " + define.Name + "\n" + DefineLine(*macro, define.Name, personality);
         else if (ClangReadsItself(define.Name, personality.IsCpp))
-            ownKeywords += DefineLine(*macro);
+            ownKeywords += DefineLine(*macro, define.Name, personality);
         else
-            keywords += DefineLine(*macro);
+            keywords += DefineLine(*macro, define.Name, personality);
     }
 
     const std::string guard = GuardName(personality.Name);
@@ -84,7 +119,7 @@ std::vector<OutputFile> ExportHeader(const Personality& personality)
     if (!personality.ForceIncludes.empty()) {
         text += "\n/* The compiler's own force-include files. */\n";
         for (const std::string& file : personality.ForceIncludes)
-            text += "#include \"" + file + "\"\n";
+            text += IncludeLine(file, personality);
     }
     text += "\n#endif /* " + guard + " */\n";
     return {{personality.Name + ".h", text}};

@@ -95,7 +95,7 @@ QString UnescapeCatalogueValue(const QString& text)
                 decoded = QStringLiteral("<");
             else if (name == QLatin1String("gt"))
                 decoded = QStringLiteral(">");
-            else if (numeric && code > 0 && code <= 0xFFFF)
+            else if (numeric && code <= 0xFFFF)
                 decoded = QChar(char16_t(code));
             if (!decoded.isNull()) {
                 value += decoded;

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <filesystem>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +16,7 @@
 #include "engine/core/Files.h"
 #include "engine/app/Generation.h"
 #include "engine/probe/Interrupt.h"
+#include "engine/probe/ProcessRunner.h"
 #include "engine/core/Reporter.h"
 #include "engine/core/RunEnd.h"
 #include "engine/app/RunLock.h"
@@ -172,6 +175,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
 
     // Options follow the positional arguments; an option's value is never read as an option.
     static const char* const valueOptions[] = {"-i", "-op", "-xd", "-xs", "-tpl", "-fi", "-sub", "-j", "-timeout"};
+    std::set<std::string> given;
     for (std::size_t i = 9; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "-rfs" || arg == "-exact") {
@@ -186,6 +190,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
         if (i + 1 >= args.size())
             return refuse("The option " + arg + " needs a value.");
         const std::string& value = args[++i];
+        // One file or folder of each kind: a second one would silently win or be lost.
+        static const char* const singleOptions[] = {"-op", "-tpl", "-fi", "-sub"};
+        if (std::find(std::begin(singleOptions), std::end(singleOptions), arg) != std::end(singleOptions) &&
+            !given.insert(arg).second)
+            return refuse("The option " + arg + " is given twice; give it once.");
+        if (arg == "-i" && value.empty())
+            return refuse("Cannot use the search directory \"\" (-i): the name is empty.");
         if (arg == "-i") {
             const std::string dir = FullyQualifyPath(value);
             if (const std::string why = Unusable(dir, Kind::Directory); !why.empty())
@@ -237,15 +248,45 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
         } else if (arg == "-timeout") {
             if (!ReadCount(value, 1, 24 * 3600, o.CompileTimeout))
                 return refuse("The time limit \"" + value + "\" (-timeout) must be a whole number of seconds from 1 to 86400.");
-            o.ProgramTimeout = std::min(o.ProgramTimeout, o.CompileTimeout);
+            // The last -timeout counts, for compiles and programs alike.
+            o.ProgramTimeout = std::min(Options().ProgramTimeout, o.CompileTimeout);
         }
     }
     return line;
 }
 
+namespace {
+
+// Scratch folders that earlier runs in this directory left when they were killed or the
+// machine stopped. The run lock shows that no run uses them now, and one named with this
+// run's process id again (a container, a PID namespace) would stop its first probe.
+void RemoveStaleScratch(const std::string& workDir)
+{
+    namespace fs = std::filesystem;
+    const std::string prefix = "kestrix-probes.";
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(workDir, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(prefix, 0) != 0 || name.size() == prefix.size() ||
+            name.find_first_not_of("0123456789", prefix.size()) != std::string::npos)
+            continue;
+        std::error_code removeError;
+        fs::remove_all(entry.path(), removeError);
+        if (removeError)
+            throw RunFailure{"Error: Cannot remove the scratch folder \"" + entry.path().string() +
+                             "\" that an earlier run left: " + removeError.message() + "."};
+    }
+}
+
+}  // namespace
+
 int KestrixMain(int argc, char** argv)
 {
     Interrupt::Install();
+    AdoptProcessesLeftBehind();
+    struct EndLeftBehind {
+        ~EndLeftBehind() { EndProcessesLeftBehind(); }
+    } endLeftBehind;
     try {
         const CommandLine line = ParseCommandLine(std::vector<std::string>(argv, argv + argc));
         if (line.What == CommandLine::Usage) {
@@ -262,6 +303,7 @@ int KestrixMain(int argc, char** argv)
             SayError(error);
             return 1;
         }
+        RemoveStaleScratch(workDir);
         CompilerProbe probe(line.Opts.Template(), line.Opts.Limits(), workDir);
         struct KeepFailure {
             CompilerProbe& Probe;
@@ -274,7 +316,7 @@ int KestrixMain(int argc, char** argv)
         SayError(failure.Message);
         return 1;
     } catch (const RunInterrupted& interrupted) {
-        SayError(std::string("Kestrix: Interrupted by ") + (interrupted.Signal == SIGINT ? "SIGINT" : "SIGTERM") +
+        SayError(std::string("Kestrix: Interrupted by ") + Interrupt::SignalName(interrupted.Signal) +
                  "; the run was stopped and the previous personality is left as it was.");
         return 128 + interrupted.Signal;
     } catch (const std::exception& error) {

@@ -129,6 +129,7 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     const std::string personalityDir = DirectoryOf(options.PersonalityFile);
 
     SubstituteCopy substitutes;
+    const SubstituteStage stage{substitutes};
     if (!options.SubstituteHeaderDir.empty()) {
         substitutes = CreateAndCopyAllFiles(options.SubstituteHeaderDir, personalityDir);
         missing += substitutes.Skipped;
@@ -144,6 +145,7 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     for (const std::string& word : lists.CandidateKeywords)
         scanner.Parse(word);
     const HeaderTrees trees = scanner.Take();
+    missing += trees.Unreadable;
 
     phase("include directories");
     for (const std::string& directory : GetIncludes(context, trees)) {
@@ -237,9 +239,20 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     }
 
     phase("end");
-    CheckStillThere(substitutes.Directories);
+    std::vector<std::string> staged;
+    for (const std::string& directory : substitutes.Directories)
+        staged.push_back(substitutes.Staging(directory));
+    CheckStillThere(staged);
+    if (!SwapSubstituteCopy(substitutes, error)) {
+        SayError("Error: Cannot put the copy of the substitute headers in the place of \"" + substitutes.Final +
+                 "\": " + error + ".");
+        return kStatusFailed;
+    }
     if (!personality.Commit(writer.Text(), error)) {
         SayError("Error: Cannot write the personality file \"" + options.PersonalityFile + "\": " + error);
+        // The previous personality stays, and with it the headers it was written with.
+        std::string undo;
+        SwapSubstituteCopy(substitutes, undo);
         return kStatusFailed;
     }
     // The byte order has no personality line, which the analyser would refuse: it goes to a

@@ -4,6 +4,7 @@
 #include "engine/probe/Interrupt.h"
 #include "engine/core/Reporter.h"
 #include "engine/core/RunEnd.h"
+#include "engine/probe/SystemErrors.h"
 
 #include <csignal>
 #include <filesystem>
@@ -28,18 +29,19 @@ std::string SafeFileName(const std::string& name)
 
 namespace {
 
-// A compile or program that SIGINT or SIGTERM ended (directly, or through the shell that ran
-// it) was stopped from outside, by a user or a front end: what it left is no answer of the
-// compiler, and taking its failure for a rejection would write a wrong fact. The run ends as
-// interrupted instead, keeping the previous personality.
+// A compile or program that SIGINT, SIGTERM or SIGHUP ended (directly, or through the shell
+// that ran it) was stopped from outside, by a user, a front end or a closed terminal: what it
+// left is no answer of the compiler, and taking its failure for a rejection would write a
+// wrong fact. The run ends as interrupted instead, keeping the previous personality.
 void EndIfInterrupted(const ProcessOutcome& outcome, const std::string& what)
 {
     int signal = outcome.Signal;
-    if (outcome.Exited && (outcome.ExitStatus == 128 + SIGINT || outcome.ExitStatus == 128 + SIGTERM))
+    if (outcome.Exited && (outcome.ExitStatus == 128 + SIGINT || outcome.ExitStatus == 128 + SIGTERM ||
+                           outcome.ExitStatus == 128 + SIGHUP))
         signal = outcome.ExitStatus - 128;
-    if (signal != SIGINT && signal != SIGTERM)
+    if (signal != SIGINT && signal != SIGTERM && signal != SIGHUP)
         return;
-    SayError("Error: " + what + " was ended by " + (signal == SIGINT ? "SIGINT" : "SIGTERM") +
+    SayError("Error: " + what + " was ended by " + Interrupt::SignalName(signal) +
              "; it gave no answer, so the run stops.");
     Interrupt::Request(signal);
     Interrupt::ThrowIfPending();
@@ -108,12 +110,25 @@ CompileResult CompilerProbe::RunCompile(Scratch& scratch, const CompileJob& job,
         Say("Error: The compile command \"" + command + "\" did not finish within " +
             std::to_string(Limits.CompileSeconds) + " s; it was stopped, and the probe counts as failed.");
 
+    // No probe source makes an object of many megabytes; one that is that large is read no
+    // further than the limit (a hostile compiler's gigabytes would cost as much memory, once
+    // per job), and the run stops: its facts could not be read from it.
+    constexpr std::size_t kMaxObjectBytes = 64u << 20;
+    auto readProduct = [&](const std::string& path, std::string& bytes) {
+        std::string error;
+        if (ReadWholeFile(path, bytes, &error, kMaxObjectBytes))
+            return true;
+        if (error.find("larger") != std::string::npos)
+            throw RunFailure{"Error: The compile command \"" + command + "\" wrote \"" + path + "\", which " + error +
+                             "; no probe makes a file that large, so its answer cannot be read."};
+        return false;
+    };
     if (job.ListFiles) {
         std::error_code ec;
         for (const fs::directory_entry& entry : fs::directory_iterator(scratch.Dir, ec)) {
             const std::string name = entry.path().filename().string();
             std::string bytes;
-            if (name != fileName && ReadWholeFile(entry.path().string(), bytes))
+            if (name != fileName && readProduct(entry.path().string(), bytes))
                 result.Files.emplace(name, std::move(bytes));
         }
     }
@@ -121,12 +136,17 @@ CompileResult CompilerProbe::RunCompile(Scratch& scratch, const CompileJob& job,
         const std::size_t dot = fileName.rfind('.');
         const std::string object = fileName.substr(0, dot) + job.ObjectExtension;
         std::string bytes;
-        if (ReadWholeFile(scratch.Dir + "/" + object, bytes))
+        if (readProduct(scratch.Dir + "/" + object, bytes))
             result.Object = std::move(bytes);
     }
     if (!result.Succeeded() || result.Killed())
         NoteFailure(command, fileName, result);
     EndIfInterrupted(result, "The compile command \"" + command + "\"");
+    if (!result.Accepted()) {
+        if (const std::string failure = SystemFailureIn(result.Output()); !failure.empty())
+            throw RunFailure{"Error: The compile command \"" + command + "\" failed for a reason that is no answer of the "
+                             "compiler (\"" + failure + "\"); the run stops, as its facts would be wrong."};
+    }
     return result;
 }
 

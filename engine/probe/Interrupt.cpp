@@ -41,6 +41,13 @@ void Install()
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // A closed terminal or SSH session: the run ends as for SIGTERM, with its compiles.
+    sigaction(SIGHUP, &action, nullptr);
+}
+
+const char* SignalName(int signal)
+{
+    return signal == SIGINT ? "SIGINT" : signal == SIGHUP ? "SIGHUP" : "SIGTERM";
 }
 
 void Request(int signal)

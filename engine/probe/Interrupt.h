@@ -1,4 +1,4 @@
-// SIGINT and SIGTERM end a run promptly and soundly: the handler only records the signal
+// SIGINT, SIGTERM and SIGHUP end a run promptly and soundly: the handler only records the signal
 // and wakes every thread that waits for a compiler; those threads kill their compiles and
 // the run unwinds with RunInterrupted, leaving the previous personality as it was.
 #pragma once
@@ -9,8 +9,10 @@ struct RunInterrupted {
 
 namespace Interrupt {
 
-// Installs the handlers for SIGINT and SIGTERM (once per process).
+// Installs the handlers for SIGINT, SIGTERM and SIGHUP (once per process).
 void Install();
+// "SIGINT", "SIGTERM" or "SIGHUP", for messages.
+const char* SignalName(int signal);
 // The signal that asked the run to end, or 0.
 int Pending();
 // A descriptor that becomes readable once a signal has arrived (for poll).

@@ -10,6 +10,9 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/prctl.h>
+#include <dirent.h>
+#include <vector>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -194,4 +197,44 @@ ProcessOutcome RunProcess(const ProcessSpec& spec)
     ReadOutput(spec.StdoutPath, outcome.Stdout);
     ReadOutput(spec.StderrPath, outcome.Stderr);
     return outcome;
+}
+
+void AdoptProcessesLeftBehind()
+{
+    prctl(PR_SET_CHILD_SUBREAPER, 1);
+}
+
+void EndProcessesLeftBehind()
+{
+    const pid_t self = getpid();
+    // Each round ends the engine's children; their own children become the engine's in turn.
+    for (int round = 0; round < 64; ++round) {
+        std::vector<pid_t> children;
+        DIR* proc = opendir("/proc");
+        if (proc == nullptr)
+            return;
+        while (dirent* entry = readdir(proc)) {
+            const char* name = entry->d_name;
+            if (name[0] < '0' || name[0] > '9')
+                continue;
+            std::string stat;
+            if (!ReadWholeFile(std::string("/proc/") + name + "/stat", stat, nullptr, 4096))
+                continue;
+            // "PID (NAME) STATE PPID ...": the name may hold blanks and parentheses.
+            const std::size_t close = stat.rfind(')');
+            if (close == std::string::npos || close + 4 >= stat.size())
+                continue;
+            if (std::strtol(stat.c_str() + close + 4, nullptr, 10) == self)
+                children.push_back(static_cast<pid_t>(std::strtol(name, nullptr, 10)));
+        }
+        closedir(proc);
+        if (children.empty())
+            return;
+        for (const pid_t child : children)
+            kill(child, SIGKILL);
+        for (const pid_t child : children) {
+            int status = 0;
+            Reap(child, status);
+        }
+    }
 }

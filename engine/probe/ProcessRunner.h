@@ -36,3 +36,9 @@ ProcessOutcome RunProcess(const ProcessSpec& spec);
 
 // Words put into a command that /bin/sh -c runs are quoted as the compile commands quote them.
 using kxcommon::ShellQuote;
+
+// A compile server or a probe program that starts a session of its own escapes the kill of
+// its process group. With the engine as the reaper of its descendants, such a process becomes
+// the engine's child when its parent ends; the run ends every one of them when it ends.
+void AdoptProcessesLeftBehind();
+void EndProcessesLeftBehind();

@@ -110,10 +110,11 @@ TEST(ClangFormat, FlagsAsClangdAndClangBothReadThem)
     for (std::string line; std::getline(lines, line);)
         EXPECT_EQ(line.find_first_of(" \t\"'\\"), std::string::npos) << line;
 
-    // Blanks inside a literal cannot become comments: such an argument is listed instead.
+    // Blanks inside a literal cannot become comments: such an argument is quoted for clang and
+    // listed for clangd.
     const Personality literal = ParsePersonality("-d \"MSG=f(\"a\\\" b\",  1)\"\n", "/d/lit.p_c");
     const std::vector<OutputFile> literalFiles = ExportClang(literal);
-    EXPECT_TRUE(Has(FileOf(literalFiles, "compile_flags.txt"), "-DMSG=f(\"a\\\" b\",/**/1)\n"));
+    EXPECT_TRUE(Has(FileOf(literalFiles, "compile_flags.txt"), "\"-DMSG=f(\\\"a\\\\\\\" b\\\",/**/1)\"\n"));
     EXPECT_TRUE(Has(FileOf(literalFiles, "lit.clangd"), "holds a blank, a quote or a backslash"));
     for (const char* fact : {"CompileFlags:\n  Add: [\n    \"--target=avr\",\n", "A structure may be empty.",
                              "Headers below /fi are system headers",
@@ -256,3 +257,80 @@ TEST_F(ExportProgram, WritesBesideThePersonalityOrIntoDir)
 }
 
 }  // namespace
+
+// Personalities written to attack the tools that read the exported files, and genuine ones
+// with awkward names. Each file is read back by its own reader: clang takes compile_flags.txt
+// as a response file, gcc reads the header before an empty source, Python's YAML and XML
+// parsers read the rest. A row either reads back the macros it names, or is refused with its
+// message and writes nothing.
+TEST_F(ExportProgram, HostilePersonalitiesGiveFilesTheirReadersTakeAsWrittenOrARefusal)
+{
+    const std::string evil = " -Xclang -load -Xclang " + Dir + "/evil.so ";
+    kxtest::WriteFile(Dir + "/q\"x.h", "#define FROM_FI 1\n");
+    kxtest::WriteFile(Dir + "/q", "#define DECOY 1\n");
+    const struct {
+        const char* Format;
+        std::string Personality;
+        std::vector<std::string> ReadBack;  // lines of the reader's output, or the refusal
+    } cases[] = {
+        // A directory with blanks, a value holding \" and a tab in a parameter list each split
+        // an argument of clang's @file into several.
+        {"clang", "-i \"/opt/x" + evil + "\"\n-d A=1\n", {"#define A 1"}},
+        {"clang", "-d \"B=\\\"" + evil + "\\\"\"\n", {"#define B \\\"" + evil + "\\\""}},
+        {"clang", "-d \"C(a,\tb)=a+b\"\n-d D=4\n", {"#define C(a,b) a+b", "#define D 4"}},
+        {"clang", "-d \"E=1\r-Xclang\"\n", {"holds the control character 0x0D, which compile_flags.txt cannot carry"}},
+        {"clang", std::string("-d \"F=a\0b\"\n", 11), {"holds the control character 0x00"}},
+        {"clang", "-i \"@" + Dir + "/q\"\n", {"a leading \"@\""}},
+        {"clang", "-i \"/opt/\xfc\"\n", {"holds the byte 0xFC (not UTF-8 text), which out6.clangd cannot carry"}},
+        // A Latin-1 name in a comment, and characters XML must escape in a value.
+        {"cppcheck", "-i \"/opt/\xfc\"\n-q \"/opt/\xfc\"\n-d \"G=a\t<&>'\\\"b\"\n", {"G=a\t<&>'\\\"b"}},
+        {"cppcheck", "-d \"H=a\bb\"\n", {"the define of H (\"a\\x08b\") holds the control character 0x08"}},
+        {"cppcheck", "-d \"I=\xe4\"\n", {"holds the byte 0xE4"}},
+        // The header: a value ending in a backslash, a comment opened in one value and closed in
+        // a later one, a carriage return, a force-include file whose name holds a quote.
+        {"header", "-d \"J=x\\\"\n-d K=2\n", {"#define J x\\", "#define K 2"}},
+        {"header", "-d \"L=/*\"\n-d M=3\n-d \"N=*/\"\n", {"the define of L (\"L /*\") opens a comment"}},
+        {"header", "-d \"O=\"a\" // b\\\"\n", {"ends in a comment and a backslash"}},
+        {"header", "-d \"P(a\r#pragma GCC poison Q)=1\"\n", {"holds the control character 0x0D"}},
+        {"header", "-fi \"" + Dir + "/q\\\"x.h\"\n-d R=5\n", {"#define FROM_FI 1", "#define R 5"}},
+    };
+    const std::string python =
+        "import sys, glob, shlex, yaml, xml.etree.ElementTree as ET\n"
+        "d = sys.argv[1]\n"
+        "for f in glob.glob(d + '/*.clangd'):\n"
+        "    add = yaml.safe_load(open(f, encoding='utf-8'))['CompileFlags']['Add']\n"
+        "    words = shlex.split(open(d + '/compile_flags.txt', encoding='utf-8').read(), comments=False, posix=True)\n"
+        "    assert add == words, (add, words)\n"
+        "for f in glob.glob(d + '/*.cfg') + glob.glob(d + '/*.xml'):\n"
+        "    for e in ET.parse(f).getroot().iter('define'):\n"
+        "        print(e.get('name') + '=' + e.get('value'))\n";
+    kxtest::WriteFile(Dir + "/read.py", python);
+    int row = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(row));
+        const std::string out = Dir + "/out" + std::to_string(row++);
+        kxtest::WriteFile(out + ".p_c", c.Personality);
+        const bool refused = Run({c.Format, out + ".p_c", "-o", out}) != 0;
+        if (refused) {
+            EXPECT_FALSE(std::filesystem::exists(out));
+            EXPECT_TRUE(Has(Err, c.ReadBack.front())) << Err;
+            continue;
+        }
+        const kxtest::RunResult parsed = kxtest::RunShell("python3 read.py " + out, Dir);
+        EXPECT_EQ(parsed.Status, 0) << parsed.Stderr;
+        std::string readBack = parsed.Stdout;
+        if (std::string(c.Format) == "clang") {
+            const kxtest::RunResult clang = kxtest::RunShell("clang -E -dM -x c /dev/null @" + out + "/compile_flags.txt", Dir);
+            EXPECT_EQ(clang.Status, 0) << clang.Stderr;
+            readBack += clang.Stdout;
+        } else if (std::string(c.Format) == "header") {
+            const kxtest::RunResult gcc = kxtest::RunShell("gcc -E -dM -x c /dev/null -include " + out + "/out" +
+                                                               std::to_string(row - 1) + ".h", Dir);
+            EXPECT_EQ(gcc.Status, 0) << gcc.Stderr;
+            readBack += gcc.Stdout;
+        }
+        const std::vector<std::string> lines = kxtest::Lines(readBack);
+        for (const std::string& line : c.ReadBack)
+            EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line << " in\n" << readBack;
+    }
+}

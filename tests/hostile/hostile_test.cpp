@@ -93,9 +93,11 @@ bool ProcessGone(const std::string& pidFile)
 
 }  // namespace
 
-TEST(Hostile, SuiteFileNamesNeverReachAShell)
+TEST(Hostile, SuiteFilesNeverReachAShellAndGiveLinesTheExporterReads)
 {
     Quiet d;
+    // Result texts written after a blank, as people write them.
+    d.SuiteTest("blank.c", " -sp-", " -sp+ ");
     // Each name climbs from its scratch directory to the deployment's root and leaves a mark
     // there, if a shell ever runs it.
     d.SuiteTest("x;cd ..;cd ..;cd ..;touch INJECTED1;.c", "-inj-", "-inj+");
@@ -107,6 +109,8 @@ TEST(Hostile, SuiteFileNamesNeverReachAShell)
     EXPECT_TRUE(Holds(personality, "-inj+\n")) << "the test with the hostile name ran as a test";
     EXPECT_TRUE(Holds(personality, "-bitsinj+\n")) << "the program with the hostile name ran";
     EXPECT_EQ(RunShell("find " + ShellQuote(d.Root()) + " -name 'INJECTED*'").Stdout, "");
+    EXPECT_TRUE(Holds(personality, "\n-sp+\n")) << personality;
+    EXPECT_NO_THROW(kxexport::ReadPersonality(d.Personality()));
 }
 
 TEST(Hostile, NoDescriptorOfTheEngineReachesACompiler)
@@ -118,6 +122,18 @@ TEST(Hostile, NoDescriptorOfTheEngineReachesACompiler)
     ASSERT_EQ(run.Status, 0) << run.Stderr;
     EXPECT_FALSE(FileExists(writable)) << "descriptors open in the compiler: " << ReadFile(writable);
     EXPECT_FALSE(Holds(ReadFile(d.Personality()), "INJECTED"));
+}
+
+TEST(Hostile, AServerThatACompileStartsInASessionOfItsOwnEndsWithTheRun)
+{
+    Quiet d;
+    const std::string pidFile = d.Root() + "/server.pid";
+    const RunResult run = d.Run(d.Args(ShellQuote(Fake("fake-starts-server")) + " " + ShellQuote(pidFile)));
+    EXPECT_EQ(run.Status, 0) << run.Stderr;
+    ASSERT_TRUE(AppearsWithin(pidFile, std::chrono::seconds(10))) << "the server never started";
+    const bool gone = ProcessGone(pidFile);
+    RunShell("kill -9 " + ReadFile(pidFile) + " 2>/dev/null");
+    EXPECT_TRUE(gone) << "the server outlived the run";
 }
 
 TEST(Hostile, ALinkPlantedAtThePersonalityIsReplacedNotFollowed)
@@ -137,12 +153,12 @@ TEST(Hostile, ALinkPlantedAtThePersonalityIsReplacedNotFollowed)
 TEST(Hostile, CtrlCAndTerminationEndTheRunAndItsCompilesPromptlyAndOneRunHoldsTheDirectory)
 {
     // SIGINT to the engine alone, and to its whole process group as a terminal's Ctrl-C is;
-    // SIGTERM as a service manager sends it.
+    // SIGTERM as a service manager sends it; SIGHUP from a closed terminal or SSH session.
     const struct {
         int Signal;
         bool Group;
         const char* Name;
-    } cases[] = {{SIGINT, false, "SIGINT"}, {SIGINT, true, "SIGINT"}, {SIGTERM, false, "SIGTERM"}};
+    } cases[] = {{SIGINT, false, "SIGINT"}, {SIGINT, true, "SIGINT"}, {SIGTERM, false, "SIGTERM"}, {SIGHUP, false, "SIGHUP"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.Name) + (c.Group ? " to the group" : " to the engine"));
         Quiet d;
@@ -186,6 +202,11 @@ TEST(Hostile, CompilerMisconductNeverPassesAsAnAnswer)
         {"fake-removes-personality", true, 1, "Cannot write the personality file"},
         {"fake-removes-probe-dirs", false, 1, "Cannot create the probe directory"},
         {"fake-crash", false, 1, "Can't discover object file extension"},
+        // An object of a gigabyte is not read whole (once per job).
+        {"fake-huge-objects", false, 1, "which it is larger than 67108864 bytes; no probe makes a file that large"},
+        // A full disk is no rejection of the source.
+        {"fake-disk-full", false, 1, "failed for a reason that is no answer of the compiler (\"cc1: fatal error: cannot "
+                                     "write /tmp/ccKx.s: No space left on device\")"},
     };
     for (const auto& c : cases) {
         Quiet d;
@@ -225,6 +246,8 @@ TEST(Hostile, AwkwardCompilersStillGiveTheirFacts)
         // Identifiers told apart by their first 63 or 31 characters only.
         {"fake-ident-truncate", "FAKE_IDENT_LENGTH=63", true, {}, "", "did not finish", {"-xn 63", "-na 63"}},
         {"fake-ident-truncate", "FAKE_IDENT_LENGTH=31", true, {}, "", "did not finish", {"-xn 31", "-na 31"}},
+        // Objects that grow with the source's length: alignments measured one compile at a time.
+        {"fake-embeds-source", "", true, {"-exact"}, "", "did not finish", {"-a codeptr=8", "-a int=4", "-a short=2"}},
     };
     if (!HaveCommand("gcc"))
         GTEST_SKIP() << "the fakes wrap gcc";
@@ -283,6 +306,19 @@ TEST(Hostile, AFullFileSystemFailsTheRunAndKeepsThePreviousPersonality)
     }
 }
 
+TEST(Hostile, ScratchFoldersLeftByEarlierRunsAreRemovedUnderTheLock)
+{
+    // A folder of this very process id, as a container's fresh PID namespace gives it again,
+    // and one of another run.
+    Quiet d;
+    std::string command = "mkdir -p kestrix-probes.$$/1 kestrix-probes.7/1 && exec " + ShellQuote(KESTRIX_BINARY);
+    for (const std::string& arg : d.Args(Fake("fake-plain-cc")))
+        command += " " + ShellQuote(arg);
+    const RunResult run = RunShell(command, d.Work());
+    EXPECT_EQ(run.Status, 0) << run.Stderr;
+    EXPECT_EQ(RunShell("ls -d kestrix-probes.* 2>/dev/null", d.Work()).Stdout, "");
+}
+
 TEST(Hostile, TheParenthesisedDefineFlagReachesTheCompilerAsOneWord)
 {
     Quiet d;
@@ -325,7 +361,11 @@ TEST(Hostile, UnusableNamedInputsAreRefusedBeforeAnyCompile)
         {{"-xd", "A=1\n-d INJECTED=1"}, "holds a line end"},
     };
     for (const auto& c : cases) {
-        const RunResult run = d.Run(d.Args(compiler, true, c.Options));
+        std::vector<std::string> args = d.Args(compiler, true, c.Options);
+        // A personality of the row's own takes the place of the usual one (-op is taken once).
+        if (std::count(args.begin(), args.end(), "-op") == 2)
+            args.erase(std::find(args.begin(), args.end(), "-op"), std::find(args.begin(), args.end(), "-op") + 2);
+        const RunResult run = d.Run(args);
         EXPECT_EQ(run.Status, 1) << c.Message;
         EXPECT_TRUE(Holds(run.Stderr, c.Message)) << run.Stderr;
         EXPECT_EQ(run.Stdout, "") << c.Message;
@@ -364,6 +404,46 @@ TEST(Hostile, ASubstituteTreeIsCopiedBesideThePersonalityAndNoFurther)
     EXPECT_EQ(lines[1], "-q \"" + d.Work() + "/su\\\"bs\"");
     // The personality's reader takes the quoted name back as it is.
     EXPECT_EQ(kxexport::UnquotePath(lines[0].substr(3)), copy);
+}
+
+TEST(Hostile, AnUnreadableFileOfASearchDirectoryLeavesFactsMissing)
+{
+    // A file that even root cannot read: a write-only attribute of the kernel's.
+    const std::string unreadable = "/sys/bus/platform/drivers_probe";
+    if (!FileExists(unreadable) || RunShell("cat " + unreadable).Status == 0)
+        GTEST_SKIP() << unreadable << " is missing or readable here";
+    Quiet d;
+    d.Write("inc/ok.h", "int ok;\n");
+    fs::create_symlink(unreadable, d.Root() + "/inc/gone.h");
+    const RunResult run = d.Run(d.Args(Fake("fake-plain-cc"), true, {"-i", d.Root() + "/inc"}));
+    EXPECT_EQ(run.Status, 3) << run.Stderr;
+    EXPECT_TRUE(Holds(run.Stdout, "Error: Cannot read \"" + d.Root() + "/inc/gone.h\" of the search directories: "))
+        << run.Stdout;
+}
+
+TEST(Hostile, AnInterruptedRunLeavesThePreviousSubstituteHeaders)
+{
+    Quiet d;
+    d.Write("src/subs/h.h", "#define V 1\n");
+    const RunResult first = d.Run(d.Args(Fake("fake-plain-cc"), true, {"-sub", d.Root() + "/src/subs"}));
+    ASSERT_EQ(first.Status, 0) << first.Stderr;
+    const std::string copy = d.Root() + "/subs/h.h";
+    ASSERT_EQ(ReadFile(copy), "#define V 1\n");
+
+    // The second run is stopped in its suites, long after it copied the changed tree.
+    d.Write("src/subs/h.h", "#define V 2\n");
+    d.SuiteTest("t.c", "-t-", "-t+");
+    const std::string pidFile = d.Root() + "/compiler.pid";
+    std::vector<std::string> argv{KESTRIX_BINARY};
+    for (const std::string& arg : d.Args(ShellQuote(Fake("fake-sleeps-in-suites")) + " " + ShellQuote(pidFile), true,
+                                         {"-sub", d.Root() + "/src/subs"}))
+        argv.push_back(arg);
+    Started run(argv, d.Work());
+    ASSERT_TRUE(AppearsWithin(pidFile, std::chrono::seconds(30))) << "the first compile never started";
+    run.Signal(SIGTERM, false);
+    EXPECT_EQ(run.Wait().Status, 128 + SIGTERM);
+    EXPECT_EQ(ReadFile(copy), "#define V 1\n") << "the previous personality keeps the headers it was written with";
+    EXPECT_EQ(RunShell("ls -a " + ShellQuote(d.Root()) + " | grep kestrix-substitutes").Stdout, "");
 }
 
 TEST(Hostile, TwoLaunchersGivenOneRunDirectoryStartOneRun)

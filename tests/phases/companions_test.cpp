@@ -34,11 +34,15 @@ protected:
     }
     void TearDown() override { RemoveTree(Root); }
 
-    // Copies the tree into parent; the messages go to Said.
+    // Copies the tree into parent and puts it in its place as a completed run does; the
+    // messages go to Said.
     SubstituteCopy Copy(const std::string& parent)
     {
         CapturedLines captured;
         SubstituteCopy copy = CreateAndCopyAllFiles(Root + "/subs", parent);
+        const SubstituteStage stage{copy};
+        std::string error;
+        EXPECT_TRUE(SwapSubstituteCopy(copy, error)) << error;
         Said = captured.Take();
         return copy;
     }

@@ -108,10 +108,16 @@ struct ModelCompiler {
         const std::size_t open = source.find('<');
         const std::string header = source.substr(open + 1, source.find('>') - open - 1);
         const std::optional<std::size_t> at = TooLong(header) ? std::nullopt : Find(header, 0);
+        // The caret line is as wide as the name's columns: a letter of two bytes is one, a
+        // tab goes on to the next stop; a trigraph draws a warning of its own.
+        std::size_t columns = 0;
+        for (const char c : header)
+            columns = c == '\t' ? columns / 8 * 8 + 8 : columns + ((static_cast<unsigned char>(c) & 0xC0) != 0x80);
+        const std::string trigraph = header.find("??") != std::string::npos ? "inctest.c:1:12: warning: trigraph ignored\n" : "";
         if (!at)
-            return Reject("inctest.c:1:10: fatal error: " + header + ": " +
+            return Reject(trigraph + "inctest.c:1:10: fatal error: " + header + ": " +
                           (TooLong(header) ? "File name too long" : "No such file or directory") + "\n    1 | #include <" +
-                          header + ">\n      |          ^" + std::string(header.size() + 1, '~') + "\n");
+                          header + ">\n      |          ^" + std::string(columns + 1, '~') + "\n");
         if (source.rfind("int x[", 0) != 0)
             return Reject("inctest.c:2:1: error: unknown type name 'this'\n");
         std::vector<Place> chain;
@@ -236,13 +242,17 @@ TEST_F(IncludeOrder, ADirectoryIsKnownByItsFileNotItsName)
     EXPECT_EQ(outcome.Directories, (std::vector<std::string>{"cc", "libc", "arch"}));
 }
 
-TEST_F(IncludeOrder, ALongHeaderPathInAnUnsearchedDirectoryIsNotFound)
+TEST_F(IncludeOrder, HeadersOfOddNamesInUnsearchedDirectoriesAreNotFound)
 {
-    // The made-up reference name has the length of the header's path: as one component of
-    // more than 255 bytes it drew "File name too long" and every long header looked found.
+    // The made-up reference name had only the length of the header's path: as one component
+    // of more than 255 bytes it drew "File name too long", and a name that the compiler shows
+    // in other columns than bytes (a letter of two bytes, a tab), with a trigraph, or with a
+    // ">" that ends the include early drew another message; each such header looked found.
+    for (const char* name : {"\xc3\xbc.h", "t\tab.h", "tri?\?=.h", "a>b.h"})
+        WriteFile(Root + "/odd/" + std::to_string(static_cast<unsigned char>(name[1])) + "/" + name, "int odd;\n");
     for (bool exact : {true, false}) {
         ModelCompiler compiler{Searching({"libc"})};
-        EXPECT_EQ(Discover(compiler, {"unused", "libc"}, exact).Directories, std::vector<std::string>{"libc"});
+        EXPECT_EQ(Discover(compiler, {"unused", "odd", "libc"}, exact).Directories, std::vector<std::string>{"libc"});
     }
 }
 

@@ -21,12 +21,15 @@ const std::set<std::string> kReserved{"__flash", "__sfr", "__attribute__", "__in
 // Stops at the first reserved word and names line 2 for it, as a compiler whose messages
 // tell little; or names the line of every error. It declares printf itself, and __GNUC__ is
 // a macro that "#ifndef" skips.
-CompileResult KeywordCompiler(const CompileJob& job, bool namesEveryLine)
+CompileResult KeywordCompiler(const CompileJob& job, bool namesEveryLine, std::size_t readsBytes = 0)
 {
     std::string messages;
     long line = 0;
-    for (const std::string& text : Lines(job.Source)) {
+    // A compiler that silently reads no more than its first bytes of a source.
+    for (const std::string& text : Lines(readsBytes != 0 ? job.Source.substr(0, readsBytes) : job.Source)) {
         ++line;
+        if (text.rfind("#error", 0) == 0)
+            messages += job.FileName + ":" + std::to_string(line) + ":2: error: #error\n";
         const std::size_t open = text.find('[');
         if (text.rfind("int ", 0) != 0 || open == std::string::npos)
             continue;
@@ -86,6 +89,8 @@ CompileResult SuiteCompiler(const CompileJob& job)
             judge();
             file = line.substr(9, line.size() - 10);
             copy.clear();
+        } else if (line.rfind("#error", 0) == 0) {
+            messages += file + ":9:2: error: #error\n";
         } else if (line.rfind("#define XXX ", 0) == 0) {
             keyword = line.substr(12);
         } else if (line != "#undef XXX" && file.rfind("kxcopy", 0) == 0) {
@@ -129,6 +134,20 @@ TEST(ExtensionKeywords, TheWordsTheCompilerReservesWhateverTheJobs)
                 EXPECT_LT(run.Fake.Runs() * 4, plainRuns) << "the lines named tell the keywords";
             }
         }
+    }
+
+    // A compiler that reads only the first 4 KB of a source: a batch it accepts unread is
+    // split until its sources are read to their end. The names that sort first fill them.
+    std::set<std::string> early = identifiers;
+    for (int i = 0; i < 200; ++i)
+        early.insert("AA" + std::to_string(i));
+    for (const bool exact : {true, false}) {
+        Options options = FakeOptions(true, 2);
+        options.ReduceFileSize = true;
+        options.Exact = exact;
+        FakeRun run([&](const CompileJob& job) { return KeywordCompiler(job, true, 4096); }, {}, false, options);
+        CapturedLines quiet;
+        EXPECT_EQ(FindExtensionKeywords(run.Context, early, {"int"}), kReserved) << "reads 4 KB, exact " << exact;
     }
 
     // A force-include file that handles a keyword takes it out.

@@ -20,7 +20,7 @@ TEST(CommandLine, OptionsFillTheOptionsValue)
     const std::string dir = kxtest::MakeTempDir("cli");
     kxtest::WriteFile(dir + "/tpl", "");
     const CommandLine line = Parse({"-i", dir, "-i", dir, "-op", "-rfs", "-xd", "a,,b,", "-xs", "s,,", "-tpl",
-                                    dir + "/tpl", "-j", "3", "-timeout", "5", "-sub", dir + "//"});
+                                    dir + "/tpl", "-j", "3", "-timeout", "1", "-timeout", "5", "-sub", dir + "//"});
     ASSERT_EQ(line.What, CommandLine::Run) << line.Error;
     const Options& o = line.Opts;
     EXPECT_TRUE(o.IsC && o.CrossCompilerGiven);
@@ -53,6 +53,11 @@ TEST(CommandLine, UnusableArgumentsAreRefusedWithTheirReason)
         {{"-sub", "//"}, "it is the root directory"},
         {{"-j", "0"}, "-j"},
         {{"-timeout", "soon"}, "-timeout"},
+        // An empty name would be the working directory; a second personality or tree would
+        // silently replace the first.
+        {{"-i", ""}, "Cannot use the search directory \"\" (-i): the name is empty."},
+        {{"-op", dir + "/a.p_c", "-op", dir + "/b.p_c"}, "The option -op is given twice; give it once."},
+        {{"-sub", dir, "-sub", dir}, "The option -sub is given twice"},
     };
     for (const auto& [options, reason] : cases) {
         const CommandLine line = Parse(options);

@@ -75,6 +75,9 @@ TEST(Text, CompileCommands)
     // A define flag that takes its argument in parentheses: the shell must see a word.
     options.DefFlag = "DF";
     EXPECT_EQ(kxcommon::ComposeCompileCommand(options.Template(), "t.c", false, ""), "cc -g DF'(X=1)' -c  t.c");
+    // A placeholder inside a value is the value's own text.
+    options.CompilerCommand = "/opt/100%sure/cc%d";
+    EXPECT_EQ(kxcommon::ComposeCompileCommand(options.Template(), "t.c", false, ""), "/opt/100%sure/cc%d -g DF'(X=1)' -c  t.c");
     options.OrderStr = "%c %s %j";
     EXPECT_STREQ(kxcommon::MissingPlaceholder(options.OrderStr), "%o");
     EXPECT_THROW(kxcommon::ComposeCompileCommand(options.Template(), "t.c", false, ""), std::invalid_argument);

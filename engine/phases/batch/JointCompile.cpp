@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <set>
 
+// A directive that C and C++ make an error, and a brace that closes nothing, for a compiler
+// that takes the directive for a warning.
+const char* const kEndOfSourceControl = "#error the compiler read the source to its end\n}\n";
+
 namespace {
 
 // What one rejected compile says about the items in it.
@@ -55,8 +59,19 @@ Reading Read(const BatchSource& source, const CompileResult& result, JointVerdic
 
 }  // namespace
 
+bool ReadToItsEnd(const std::string& source, ReadLength& read, const std::function<bool(const std::string&)>& accepts)
+{
+    if (source.size() <= read.load())
+        return true;
+    if (accepts(source + kEndOfSourceControl))
+        return false;
+    for (std::size_t known = read.load(); known < source.size() && !read.compare_exchange_weak(known, source.size());) {
+    }
+    return true;
+}
+
 JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
-                            const std::function<CompileResult(const BatchSource&)>& compile)
+                            const std::function<CompileResult(const BatchSource&)>& compile, ReadLength* readLength)
 {
     JointVerdicts verdicts;
     verdicts.Verdicts.assign(items, Judgement::Undecided);
@@ -81,6 +96,18 @@ JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
         bool accepted = false;
         const Reading reading = run(rest, false, accepted);
         if (accepted) {
+            // A compiler that silently stops reading a long source accepts all of it. The
+            // same source with an error at its end shows that the compiler read that far;
+            // if it passes too, no item of the batch is judged here.
+            ReadLength none{0};
+            const bool read = ReadToItsEnd(build(rest, false).Text(), readLength ? *readLength : none, [&](const std::string&) {
+                BatchSource controlled = build(rest, false);
+                controlled.AddShared(kEndOfSourceControl);
+                ++verdicts.Compiles;
+                return compile(controlled).Accepted();
+            });
+            if (!read)
+                return verdicts;
             for (std::size_t item : rest)
                 verdicts.Verdicts[item] = Judgement::Accepted;
             break;

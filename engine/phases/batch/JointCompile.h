@@ -14,6 +14,7 @@
 // first error) is left undecided, and so is a single item: its own test is as cheap.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
@@ -34,5 +35,19 @@ struct JointVerdicts {
 // that order, with a separator after each when asked (a shared line that compiles only where
 // the item before it left the compiler in a clean state); compile: the compiler's answer.
 using BatchBuilder = std::function<BatchSource(const std::vector<std::size_t>& order, bool separated)>;
+// read: the length of the longest source the compiler was shown to read to its end (see
+// kEndOfSourceControl), shared by the batches of one kind; an accepted source no longer
+// than that needs no control of its own. Without it, every accepted source is controlled.
+using ReadLength = std::atomic<std::size_t>;
 JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
-                            const std::function<CompileResult(const BatchSource&)>& compile);
+                            const std::function<CompileResult(const BatchSource&)>& compile, ReadLength* read = nullptr);
+
+// Lines that every compiler rejects, to put at the end of a source the compiler accepted: a
+// compiler that silently stops reading a long source accepts these too, and then no part of
+// the source's acceptance is an answer. A compiler stops so past some length: once a source
+// is shown read to its end, shorter ones are taken as read too.
+extern const char* const kEndOfSourceControl;
+
+// True when the accepted source is known to be read to its end, or its copy with the control
+// at its end is rejected (then read grows to its length).
+bool ReadToItsEnd(const std::string& source, ReadLength& read, const std::function<bool(const std::string&)>& accepts);

@@ -12,7 +12,9 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstdio>
 #include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,6 +46,22 @@ std::string RealPath(const std::string& path)
 // Makes a directory, or takes one this user made before. A link at the place, or a directory
 // of another user, would let someone else choose where the headers go or change them later
 // (the default place is the shared /tmp).
+// Why an existing entry at the place cannot be taken for a directory of this user's: a link,
+// something else than a directory, or a directory of another user. Empty when it can.
+std::string NotOwnDirectory(const std::string& path)
+{
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0)
+        return ErrnoText();
+    if (S_ISLNK(info.st_mode))
+        return "it is a symbolic link, and the copy is never written through a link";
+    if (!S_ISDIR(info.st_mode))
+        return "it exists and is not a directory";
+    if (info.st_uid != geteuid())
+        return "it belongs to another user";
+    return "";
+}
+
 bool MakeOwnDirectory(const std::string& path, std::string& error)
 {
     if (mkdir(path.c_str(), 0775) == 0)
@@ -52,17 +70,7 @@ bool MakeOwnDirectory(const std::string& path, std::string& error)
         error = ErrnoText();
         return false;
     }
-    struct stat info {};
-    if (lstat(path.c_str(), &info) != 0) {
-        error = ErrnoText();
-        return false;
-    }
-    if (S_ISLNK(info.st_mode))
-        error = "it is a symbolic link, and the copy is never written through a link";
-    else if (!S_ISDIR(info.st_mode))
-        error = "it exists and is not a directory";
-    else if (info.st_uid != geteuid())
-        error = "it belongs to another user";
+    error = NotOwnDirectory(path);
     return error.empty();
 }
 
@@ -81,7 +89,11 @@ std::vector<std::string> SortedEntries(DIR* dir)
 
 class TreeCopy {
 public:
-    explicit TreeCopy(std::string root) : Root(std::move(root)) {}
+    // The copy is made below staged and named in the personality as if below final.
+    TreeCopy(std::string root, std::string staged, std::string final)
+        : Root(std::move(root)), Staged(std::move(staged)), Final(std::move(final))
+    {
+    }
 
     // Copies the directory source (its real path: no link is passed on the way) to target.
     void Directory(const std::string& source, const std::string& target)
@@ -112,6 +124,8 @@ public:
     }
 
     SubstituteCopy Result;
+
+    void Exclude(const std::string& directory) { Own.insert(Identify(directory)); }
 
 private:
     void Entry(const std::string& from, const std::string& to, const std::string& sourceDir, bool inPlace)
@@ -195,7 +209,7 @@ private:
             throw RunFailure{"Error: Cannot write the substitute header \"" + to + "\": " + error + "."};
     }
 
-    void Made(const std::string& directory) { Result.Directories.push_back(directory); }
+    void Made(const std::string& directory) { Result.Directories.push_back(Final + directory.substr(Staged.size())); }
 
     void Skip(const std::string& path, const std::string& why)
     {
@@ -212,6 +226,8 @@ private:
     }
 
     const std::string Root;  // the tree's real path
+    const std::string Staged;
+    const std::string Final;
     std::set<FileId> Own;    // the directories this copy made
 };
 
@@ -225,10 +241,70 @@ SubstituteCopy CreateAndCopyAllFiles(const std::string& source, const std::strin
     if (root == "/")
         throw RunFailure{"Error: The substitute header directory \"" + source +
                          "\" is the root directory; its copy would have no name of its own."};
-    TreeCopy copy(root);
     // Named as the user named it: a link given as the tree names its copy, not its target.
-    copy.Directory(root, parent + LastComponent(source));
+    const std::string final = parent + LastComponent(source);
+    // The copy is made in a folder of the run's own beside its place, and takes the place of
+    // the previous copy only when the run completes: a failed or interrupted run leaves the
+    // previous personality with the headers it was written with. A tree that lies at the
+    // copy's place already is its own copy.
+    const std::string realFinal = RealPath(final);
+    if (realFinal == root) {
+        TreeCopy copy(root, final, final);
+        copy.Directory(root, final);
+        return std::move(copy.Result);
+    }
+    // The previous copy is replaced only where it is a directory of this user's.
+    struct stat existing {};
+    if (lstat(final.c_str(), &existing) == 0) {
+        if (const std::string why = NotOwnDirectory(final); !why.empty())
+            throw RunFailure{"Error: Cannot create the substitute header directory \"" + final + "\": " + why + "."};
+    }
+    const std::string stage = parent + ".kestrix-substitutes." + std::to_string(getpid());
+    std::error_code ignored;
+    fs::remove_all(stage, ignored);
+    std::string error;
+    if (!MakeOwnDirectory(stage, error))
+        throw RunFailure{"Error: Cannot create the folder \"" + stage + "\" for the copy of the substitute headers: " + error + "."};
+    const std::string staged = stage + "/" + LastComponent(source);
+    TreeCopy copy(root, staged, final);
+    copy.Result.Stage = stage;
+    copy.Result.Staged = staged;
+    copy.Result.Final = final;
+    // The staging folder may lie inside the tree (the personality is kept in it): it is no
+    // part of the tree.
+    copy.Exclude(stage);
+    try {
+        copy.Directory(root, staged);
+    } catch (...) {
+        fs::remove_all(stage, ignored);
+        throw;
+    }
     return std::move(copy.Result);
+}
+
+bool SwapSubstituteCopy(const SubstituteCopy& copy, std::string& error)
+{
+    if (copy.Stage.empty())
+        return true;
+    struct stat info {};
+    const bool previous = lstat(copy.Final.c_str(), &info) == 0;
+    const bool staged = lstat(copy.Staged.c_str(), &info) == 0;
+    // Exchanged in one step where there is a previous copy, so that the place never lacks
+    // one; the one swapped out is removed with the run's folder.
+    const int done = previous && staged ? renameat2(AT_FDCWD, copy.Staged.c_str(), AT_FDCWD, copy.Final.c_str(), RENAME_EXCHANGE)
+                     : staged           ? rename(copy.Staged.c_str(), copy.Final.c_str())
+                                        : rename(copy.Final.c_str(), copy.Staged.c_str());
+    if (done != 0)
+        error = ErrnoText();
+    return done == 0;
+}
+
+SubstituteStage::~SubstituteStage()
+{
+    if (Copy.Stage.empty())
+        return;
+    std::error_code ignored;
+    fs::remove_all(Copy.Stage, ignored);
 }
 
 std::string ForceIncludeText(const std::string& userContent, const std::set<std::string>& entries)

@@ -12,10 +12,31 @@
 struct SubstituteCopy {
     std::vector<std::string> Directories;  // the directories made, in the order of their lines
     int Skipped = 0;                       // entries left out, each reported with its reason
+    // The run's own folder the copy is made in (Staged) until it takes its place (Final);
+    // empty when the tree is its own copy.
+    std::string Stage;
+    std::string Staged;
+    std::string Final;
+
+    // Where a directory of the copy is until the copy takes its place.
+    std::string Staging(const std::string& directory) const
+    {
+        return Stage.empty() ? directory : Staged + directory.substr(Final.size());
+    }
 };
 
-// Copies the tree below source into parent (which ends in "/"); every directory made is
-// named in the result, in the order of its lines. Only what lies inside the tree is copied: a link leading out of
+// Puts the staged copy in its place and the previous copy (if any) in the staging folder;
+// called again, it undoes that. False, with the reason, when the file system refuses.
+bool SwapSubstituteCopy(const SubstituteCopy& copy, std::string& error);
+
+// Removes the run's staging folder when the run ends, whatever it held by then.
+struct SubstituteStage {
+    const SubstituteCopy& Copy;
+    ~SubstituteStage();
+};
+
+// Copies the tree below source into a staging folder in parent (which ends in "/"); every
+// directory is named in the result as it will be named in its place, in the order of its lines. Only what lies inside the tree is copied: a link leading out of
 // it is reported and skipped, a link to a directory inside it is made again as a link, and
 // anything but regular files and directories is skipped. Throws RunFailure when a directory
 // or file of the copy cannot be written.

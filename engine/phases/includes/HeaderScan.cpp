@@ -223,9 +223,14 @@ void HeaderScanner::HarvestRegularFile(const std::string& path, const struct sta
         return;
     }
     // The buffer is kept from file to file: the walk reads every file of the trees. A file
-    // that cannot be read (or grew past the limit meanwhile) contributes nothing.
-    if (!ReadWholeFile(path, ScanBuffer, nullptr, static_cast<std::size_t>(HarvestLimit)))
+    // that cannot be read contributes nothing, and its identifiers are missing.
+    std::string error;
+    if (!ReadWholeFile(path, ScanBuffer, &error, static_cast<std::size_t>(HarvestLimit))) {
+        Say("Error: Cannot read \"" + path + "\" of the search directories: " + error +
+            "; the macros and keywords only it names may be missing.");
+        ++Result.Unreadable;
         return;
+    }
     const std::size_t head = std::min<std::size_t>(ScanBuffer.size(), 1024);
     if (std::memchr(ScanBuffer.data(), '\0', head) == nullptr)
         ParseText(ScanBuffer.data(), ScanBuffer.size());
@@ -270,6 +275,10 @@ void HeaderScanner::Walk(const std::string& directory, const struct stat& self)
             if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
                 names.emplace_back(entry->d_name);
         closedir(dir);
+    } else {
+        Say("Error: Cannot read the directory \"" + directory + "\" of the search directories: " + ErrnoText() +
+            "; its headers are left out.");
+        ++Result.Unreadable;
     }
     std::sort(names.begin(), names.end());
 

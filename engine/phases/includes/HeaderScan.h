@@ -19,6 +19,8 @@ struct HeaderTrees {
     std::map<std::string, std::set<std::string>> DirFiles;
     // The identifiers harvested: the candidates of both macro and keyword discovery.
     std::set<std::string> Identifiers;
+    // Files and directories of the trees that could not be read, each named in a message.
+    int Unreadable = 0;
 };
 
 // Files larger than this are listed, but their identifiers are not harvested: no header is

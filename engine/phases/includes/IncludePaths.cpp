@@ -31,9 +31,8 @@ std::vector<std::string> PathComponents(std::string path)
     return components;
 }
 
-// A name of the given length that surely names no header. Compilers that underline the
-// offending include name (a caret and a row of tildes under it) make the message depend on
-// the length of the name, so the reference must use a name of the same length.
+// A name of the given length that surely names no header (for the __has_include batches,
+// whose answers are bits of an object, not messages).
 std::string MissingHeaderName(std::size_t length)
 {
     if (length <= kUndefinedId.size())
@@ -42,6 +41,32 @@ std::string MissingHeaderName(std::size_t length)
     for (std::size_t at = kComponentLength; at + 1 < name.size(); at += kComponentLength + 1)
         name[at] = '/';
     return name;
+}
+
+// The missing header whose message a header's message is held against. The compiler may
+// show a name differently from its bytes: a caret line as wide as the name in columns (a
+// non-ASCII letter is one column of two bytes, a tab several), a warning about a trigraph,
+// a component too long for the file system. So the reference keeps every byte of the name
+// and its components' lengths, and only its ASCII letters and digits are replaced by others,
+// which no compiler shows differently: the two messages can then differ only in the name.
+// Empty when the header cannot be told this way: a name with no letter or digit, or one that
+// no #include <...> line can hold (a ">" ends it early, a line end ends the directive).
+std::string ReferenceName(const std::string& header)
+{
+    if (header.find_first_of(">\r\n", 0) != std::string::npos || header.find('\0') != std::string::npos)
+        return "";
+    for (const char* replacement : {"q7", "k3"}) {
+        std::string name = header;
+        for (char& c : name) {
+            if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+                c = replacement[0];
+            else if (c >= '0' && c <= '9')
+                c = replacement[1];
+        }
+        if (name != header)
+            return name;
+    }
+    return "";
 }
 
 // The place on the command line of the -i directory a directory was found by: its own, or
@@ -71,27 +96,25 @@ std::pair<std::string, std::string> IncludeProber::CompileIncludeTest(const std:
     return {std::move(result.Stdout), std::move(result.Stderr)};
 }
 
-std::string IncludeProber::Reference(std::size_t length)
+std::string IncludeProber::Reference(const std::string& missing)
 {
     std::promise<std::string> mine;
     std::shared_future<std::string> reference;
     bool computeHere = false;
     {
         std::lock_guard<std::mutex> guard(ReferenceLock);
-        const auto found = References.find(length);
+        const auto found = References.find(missing);
         if (found != References.end()) {
             reference = found->second;
         } else {
             reference = mine.get_future().share();
-            References.emplace(length, reference);
+            References.emplace(missing, reference);
             computeHere = true;
         }
     }
-    // The first test of a length compiles the reference; tests running at the same time
-    // wait for it.
+    // The first test of a reference compiles it; tests running at the same time wait for it.
     if (computeHere) {
         try {
-            const std::string missing = MissingHeaderName(length);
             const auto output = CompileIncludeTest("#include <" + missing + ">\n" + kErrorLine + "\n");
             std::string cleaned = output.first + output.second;
             RemoveNumbersAndFilename(cleaned, missing);
@@ -106,11 +129,14 @@ std::string IncludeProber::Reference(std::size_t length)
 
 bool IncludeProber::TestHeader1(const std::string& header)
 {
+    const std::string missing = ReferenceName(header);
+    if (missing.empty())
+        return false;
     // Both sources fail on the same line, so only a missing header changes the message.
     const auto output = CompileIncludeTest("#include <" + header + ">\n" + kErrorLine + "\n");
     std::string cleaned = output.first + output.second;
     RemoveNumbersAndFilename(cleaned, header);
-    return cleaned != Reference(header.size());
+    return cleaned != Reference(missing);
 }
 
 bool IncludeProber::TestHeader2(const std::string& directory, const std::string& header)

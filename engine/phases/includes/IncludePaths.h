@@ -32,14 +32,14 @@ public:
 
 private:
     std::pair<std::string, std::string> CompileIncludeTest(const std::string& text);
-    std::string Reference(std::size_t length);
+    std::string Reference(const std::string& missing);
     std::optional<std::vector<bool>> AskBatch(const std::vector<std::string>& headers);
     bool HasIncludeWorks();
 
     const RunContext& Context;
     std::mutex ReferenceLock;
-    // Diagnostics for a missing header, by the length of its name; each computed once.
-    std::map<std::size_t, std::shared_future<std::string>> References;
+    // Diagnostics for a missing header, by its name; each computed once.
+    std::map<std::string, std::shared_future<std::string>> References;
     // Whether __has_include answers as the plain test does; asked once, when first needed.
     std::optional<bool> HasInclude;
 };

@@ -52,11 +52,16 @@ std::string KeywordTestSource(const std::vector<std::string>& names)
 
 // One batch of the halving: true when the compiler rejects it, so that it may hold a
 // keyword.
-bool MayHoldKeyword(const RunContext& context, const std::vector<std::string>& batch)
+bool MayHoldKeyword(const RunContext& context, const std::vector<std::string>& batch, ReadLength& read)
 {
-    const CompileResult result = context.Compile(KeywordTestSource(batch), "exttest");
-    if (result.Accepted())
-        return false;
+    const std::string source = KeywordTestSource(batch);
+    const CompileResult result = context.Compile(source, "exttest");
+    if (result.Accepted()) {
+        // An accepted batch whose end the compiler did not read is split further.
+        return batch.size() > 1 && !ReadToItsEnd(source, read, [&](const std::string& controlled) {
+                   return context.Compile(controlled, "exttest").Accepted();
+               });
+    }
     // A redefinition means a name of the batch is already declared: an ordinary identifier,
     // not a keyword. Only a single name can be given up for it; a larger batch may hold real
     // keywords beside the redeclared name (compilers that predeclare their built-in functions
@@ -71,12 +76,12 @@ bool MayHoldKeyword(const RunContext& context, const std::vector<std::string>& b
 // decides from the name's own compile). Whatever stays undecided goes on through the
 // halving, from the level below.
 std::vector<std::string> RejectedByJointCompiles(const RunContext& context, const std::vector<std::string>& candidates,
-                                                 std::size_t batchSize)
+                                                 std::size_t batchSize, ReadLength& read)
 {
     const std::size_t level = FirstLevel(candidates.size(), batchSize);
     if (level < 2)
         return HalvingBatches(context, candidates, batchSize, kTag,
-                              [&](const auto& batch) { return MayHoldKeyword(context, batch); });
+                              [&](const auto& batch) { return MayHoldKeyword(context, batch, read); });
     const std::vector<std::vector<std::string>> batches = CutIntoBatches(candidates, level);
     Say("  [" + kTag + "] batches of " + std::to_string(level) + ": " + std::to_string(candidates.size()) + " names, " +
         std::to_string(batches.size()) + " judged from the lines the compiler names");
@@ -99,7 +104,7 @@ std::vector<std::string> RejectedByJointCompiles(const RunContext& context, cons
                     }
                     return source;
                 },
-                [&](const BatchSource& source) { return context.CompileFile(source.Text(), source.FileName()); });
+                [&](const BatchSource& source) { return context.CompileFile(source.Text(), source.FileName()); }, &read);
         },
         [&](std::size_t b, const JointVerdicts& joint) {
             const bool redefinitionElsewhere = joint.SaidElsewhere.find(kRedefinition) != std::string::npos;
@@ -129,7 +134,7 @@ std::vector<std::string> RejectedByJointCompiles(const RunContext& context, cons
 
     // A suspect was rejected in a batch already: the halving would test it on its own in the
     // end, and that is all it needs.
-    auto mayHoldKeyword = [&](const std::vector<std::string>& batch) { return MayHoldKeyword(context, batch); };
+    auto mayHoldKeyword = [&](const std::vector<std::string>& batch) { return MayHoldKeyword(context, batch, read); };
     for (std::string& name : HalvingBatches(context, std::move(suspects), 1, kTag, mayHoldKeyword))
         keywords.push_back(std::move(name));
     for (std::string& name : HalvingBatches(context, std::move(undecided), level / 2, kTag, mayHoldKeyword))
@@ -157,10 +162,11 @@ std::set<std::string> FindExtensionKeywords(const RunContext& context, const std
             candidates.push_back(name);
 
     const std::size_t batchSize = context.Limits.NamesPerBatch;
-    const std::vector<std::string> rejected = context.Opts.Exact
-                                                  ? HalvingBatches(context, std::move(candidates), batchSize, kTag,
-                                                                   [&](const auto& batch) { return MayHoldKeyword(context, batch); })
-                                                  : RejectedByJointCompiles(context, candidates, batchSize);
+    ReadLength read{0};
+    const std::vector<std::string> rejected =
+        context.Opts.Exact ? HalvingBatches(context, std::move(candidates), batchSize, kTag,
+                                            [&](const auto& batch) { return MayHoldKeyword(context, batch, read); })
+                           : RejectedByJointCompiles(context, candidates, batchSize, read);
 
     std::set<std::string> keywords(rejected.begin(), rejected.end());
     RemoveAlreadyHandledKWsInFInc(context.Opts.ForceIncludeFile, keywords);

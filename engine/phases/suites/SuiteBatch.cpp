@@ -74,13 +74,14 @@ std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vec
         for (std::size_t begin = 0; begin < batch.size(); begin += most)
             groups.emplace_back(batch.begin() + static_cast<std::ptrdiff_t>(begin),
                                 batch.begin() + static_cast<std::ptrdiff_t>(std::min(begin + most, batch.size())));
+        ReadLength read{0};
         context.ForEach(
             groups.size(),
             [&](std::size_t g) {
                 return JudgeTogether(
                     groups[g].size(),
                     [&](const std::vector<std::size_t>& order, bool) { return Copies(context, runs, groups[g], order); },
-                    [&](const BatchSource& source) { return context.CompileFile(source.Text(), source.FileName()); });
+                    [&](const BatchSource& source) { return context.CompileFile(source.Text(), source.FileName()); }, &read);
             },
             [&](std::size_t g, const JointVerdicts& joint) {
                 for (std::size_t k = 0; k < groups[g].size(); ++k) {

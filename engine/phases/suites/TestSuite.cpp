@@ -15,13 +15,19 @@ namespace {
 // Suite sources are small; a larger file is no test of ours.
 constexpr std::size_t kMaxTestBytes = 1u << 20;
 
-// A header text: everything after the first ":" of the line, when the line carries its
-// marker.
+// A header text: everything after the first ":" of the line without the blanks around it,
+// when the line carries its marker.
 std::string HeaderText(const std::string& line, const std::string& marker)
 {
     if (line.find(marker) == std::string::npos)
         return {};
-    return line.substr(line.find(':') + 1);
+    // "//Success: -x+" is written as naturally as "//Success:-x+"; the blank would start the
+    // personality line, which then reads as no option.
+    std::string text = line.substr(line.find(':') + 1);
+    const std::size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
 bool EndsWith(const std::string& text, const std::string& end)

@@ -27,11 +27,18 @@ int TypeProber::StructArrayGrowth(const std::string& type, int lead) const
     const std::string oneEnd = code ? ", (void ( * ) ())1}};" : ", (" + type + ")1}};";
     const std::string elementEnd = code ? ", (void ( * )())1}\n" : ", (" + type + ")1}\n";
 
-    const std::string one = "struct {char " + member + field + " x[1] = {{" + value + oneEnd + "\n";
+    std::string one = "struct {char " + member + field + " x[1] = {{" + value + oneEnd + "\n";
     std::string many = "struct {char " + member + field + " x[65] = {{" + value + elementEnd;
     for (int i = 0; i < 64; ++i)
         many += ",{" + value + elementEnd;
     many += "};\n";
+    // A compiler that puts the source or its line table into the object (debug information
+    // with the source embedded) grows the object with the source's bytes and lines as well:
+    // a comment makes the one-element source as long as the other, line for line.
+    const auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
+    const std::size_t moreLines = static_cast<std::size_t>(lines(many) - lines(one));
+    if (many.size() >= one.size() + moreLines + 4)
+        one = "/*" + std::string(moreLines, '\n') + std::string(many.size() - one.size() - moreLines - 4, ' ') + "*/" + one;
 
     int sizeOne = 0;
     int sizeMany = 0;

@@ -1,0 +1,70 @@
+// The exporter's personality reader and every format on any bytes. A personality that is
+// read must export to files whose readers take them as written, or be refused with an
+// ExportError: no line end, NUL or other control byte may reach a file where its reader
+// would take it for syntax, and no define line of the header may run on into the next.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "export/ExportError.h"
+#include "export/Formats.h"
+#include "export/PersonalityReader.h"
+
+namespace {
+
+bool HoldsControl(const std::string& text, const std::string& allowed)
+{
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 || byte == 0x7F) && allowed.find(c) == std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+bool EndsWith(const std::string& text, const std::string& tail)
+{
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+void Check(const kxexport::OutputFile& file)
+{
+    const std::string& text = file.Content;
+    if (file.Name == "compile_flags.txt" || EndsWith(file.Name, ".clangd") || EndsWith(file.Name, ".cfg") ||
+        EndsWith(file.Name, ".xml") || EndsWith(file.Name, ".includes.txt")) {
+        if (HoldsControl(text, "\n"))
+            std::abort();
+    } else if (EndsWith(file.Name, ".h")) {
+        if (text.find('\r') != std::string::npos || text.find('\0') != std::string::npos)
+            std::abort();
+        std::size_t start = 0;
+        for (std::size_t end = text.find('\n'); end != std::string::npos; start = end + 1, end = text.find('\n', start)) {
+            const std::string line = text.substr(start, end - start);
+            if (line.rfind("#define ", 0) == 0 && EndsWith(line, "\\"))
+                std::abort();
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    kxexport::Personality personality;
+    try {
+        personality = kxexport::ParsePersonality(text, "/fuzz/fuzz.p_c");
+    } catch (const kxexport::ExportError&) {
+        return 0;
+    }
+    for (const kxexport::Exporter exporter :
+         {kxexport::ExportClang, kxexport::ExportCppcheck, kxexport::ExportHeader, kxexport::ExportCheck}) {
+        try {
+            for (const kxexport::OutputFile& file : exporter(personality))
+                Check(file);
+        } catch (const kxexport::ExportError&) {
+        }
+    }
+    return 0;
+}
