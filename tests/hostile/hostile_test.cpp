@@ -154,7 +154,8 @@ TEST(Hostile, AServerThatACompileStartsInASessionOfItsOwnEndsWithTheRun)
 TEST(Hostile, CtrlCAndTerminationEndTheRunAndItsCompilesPromptlyAndOneRunHoldsTheDirectory)
 {
     // SIGINT to the engine alone, and to its whole process group as a terminal's Ctrl-C is;
-    // SIGTERM as a service manager sends it; SIGHUP from a closed terminal or SSH session.
+    // SIGTERM as a service manager sends it; SIGHUP from a closed terminal or SSH session. The
+    // run is stopped in its suites, long after it copied a changed substitute header tree.
     const struct {
         int Signal;
         bool Group;
@@ -163,8 +164,16 @@ TEST(Hostile, CtrlCAndTerminationEndTheRunAndItsCompilesPromptlyAndOneRunHoldsTh
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.Name) + (c.Group ? " to the group" : " to the engine"));
         Quiet d;
+        const std::vector<std::string> substitutes{"-sub", d.Root() + "/src/subs"};
+        d.Write("src/subs/h.h", "#define V 1\n");
+        ASSERT_EQ(d.Run(d.Args(Fake("fake-plain-cc"), true, substitutes)).Status, 0);
+        const std::string previous = ReadFile(d.Personality()), copy = d.Root() + "/subs/h.h";
+        ASSERT_EQ(ReadFile(copy), "#define V 1\n");
+        d.Write("src/subs/h.h", "#define V 2\n");
+        d.SuiteTest("t.c", "-t-", "-t+");
         const std::string pidFile = d.Root() + "/compiler.pid";
-        Started run(d.Argv(d.Args(ShellQuote(Fake("fake-sleeps")) + " " + ShellQuote(pidFile))), d.Work());
+        Started run(d.Argv(d.Args(ShellQuote(Fake("fake-sleeps-in-suites")) + " " + ShellQuote(pidFile), true, substitutes)),
+                    d.Work());
         ASSERT_TRUE(AppearsWithin(pidFile, std::chrono::seconds(30))) << "the first compile never started";
         if (c.Group) {
             const RunResult second = d.Run(d.Args(Fake("fake-plain-cc")));
@@ -180,7 +189,9 @@ TEST(Hostile, CtrlCAndTerminationEndTheRunAndItsCompilesPromptlyAndOneRunHoldsTh
         EXPECT_TRUE(Holds(ended.Stderr, std::string("Interrupted by ") + c.Name +
                                             "; the run was stopped and the previous personality is left as it was"))
             << ended.Stderr;
-        EXPECT_EQ(ReadFile(d.Personality()), kPrevious);
+        EXPECT_EQ(ReadFile(d.Personality()), previous);
+        EXPECT_EQ(ReadFile(copy), "#define V 1\n") << "the previous personality keeps the headers it was written with";
+        EXPECT_EQ(RunShell("ls -a " + ShellQuote(d.Root()) + " | grep kestrix-substitutes").Stdout, "");
         EXPECT_TRUE(d.Leftovers().empty());
         EXPECT_TRUE(ProcessGone(pidFile)) << "the compile was ended with the run";
     }
@@ -371,29 +382,6 @@ TEST(Hostile, AnUnreadableFileOfASearchDirectoryLeavesFactsMissing)
     EXPECT_EQ(run.Status, 3) << run.Stderr;
     EXPECT_TRUE(Holds(run.Stdout, "Error: Cannot read \"" + d.Root() + "/inc/gone.h\" of the search directories: "))
         << run.Stdout;
-}
-
-TEST(Hostile, AnInterruptedRunLeavesThePreviousSubstituteHeaders)
-{
-    Quiet d;
-    d.Write("src/subs/h.h", "#define V 1\n");
-    const RunResult first = d.Run(d.Args(Fake("fake-plain-cc"), true, {"-sub", d.Root() + "/src/subs"}));
-    ASSERT_EQ(first.Status, 0) << first.Stderr;
-    const std::string copy = d.Root() + "/subs/h.h";
-    ASSERT_EQ(ReadFile(copy), "#define V 1\n");
-
-    // The second run is stopped in its suites, long after it copied the changed tree.
-    d.Write("src/subs/h.h", "#define V 2\n");
-    d.SuiteTest("t.c", "-t-", "-t+");
-    const std::string pidFile = d.Root() + "/compiler.pid";
-    Started run(d.Argv(d.Args(ShellQuote(Fake("fake-sleeps-in-suites")) + " " + ShellQuote(pidFile), true,
-                              {"-sub", d.Root() + "/src/subs"})),
-                d.Work());
-    ASSERT_TRUE(AppearsWithin(pidFile, std::chrono::seconds(30))) << "the first compile never started";
-    run.Signal(SIGTERM, false);
-    EXPECT_EQ(run.Wait().Status, 128 + SIGTERM);
-    EXPECT_EQ(ReadFile(copy), "#define V 1\n") << "the previous personality keeps the headers it was written with";
-    EXPECT_EQ(RunShell("ls -a " + ShellQuote(d.Root()) + " | grep kestrix-substitutes").Stdout, "");
 }
 
 TEST(Hostile, TwoLaunchersGivenOneRunDirectoryStartOneRun)
