@@ -192,7 +192,10 @@ run_unit() {  # UNIT MODE(facts|none)
     [ -f "$personality_dir/personality.facts" ] && cp "$personality_dir/personality.facts" "$work/"
     "$export_bin" clang "$work/personality.p_c" >/dev/null || return 1
     "$export_bin" cppcheck "$work/personality.p_c" >/dev/null || return 1
-    cp "$work/personality.clangd" "$work/.clangd.facts"
+    # The fragment as the project's .clangd (only clangd reads it); the exported flags aside,
+    # for the project's flags to be added to them.
+    cp "$work/personality.clangd" "$work/.clangd"
+    mv "$work/compile_flags.txt" "$work/personality.flags"
   fi
   local out=$work/kx-output.txt
   : >"$out"
@@ -204,23 +207,13 @@ run_unit() {  # UNIT MODE(facts|none)
       clang-tidy)
         # clang-tidy finds compile_flags.txt beside the source; the project's flags are
         # added to it, as a user adds them.
-        if [ "$mode" = facts ]; then
-          cp "$work/compile_flags.txt" "$work/.flags.facts" 2>/dev/null
-          { cat "$work/.flags.facts"; printf '%s\n' "${flags[@]}"; } >"$work/compile_flags.txt"
-        else
-          printf '%s\n' "-DKX_NO_FACTS" "${flags[@]}" >"$work/compile_flags.txt"
-        fi
+        { cat "$work/personality.flags" 2>/dev/null || echo "-DKX_NO_FACTS"; printf '%s\n' "${flags[@]}"; } >"$work/compile_flags.txt"
         (cd "$work" && "${limit[@]}" clang-tidy --checks='-*,clang-analyzer-*' "$file") >>"$out" 2>&1 ||
           [ $? -ne 124 ] || echo "$file:1:1: error: clang-tidy took longer than its limit" >>"$out"
-        [ "$mode" = facts ] && mv "$work/.flags.facts" "$work/compile_flags.txt"
         ;;
       clangd)
         # The exported fragment as the project's .clangd, the project's flags in its
         # compile_flags.txt.
-        if [ "$mode" = facts ]; then
-          cp "$work/.clangd.facts" "$work/.clangd"
-          rm -f "$work/compile_flags.txt"
-        fi
         printf '%s\n' "-DKX_NO_FACTS_IN_THIS_FILE" "${flags[@]}" >"$work/compile_flags.txt"
         (cd "$work" && "${limit[@]}" clangd --check="$file" --log=error) >>"$out" 2>&1 ||
           [ $? -ne 124 ] || echo "E[timeout] [timeout] Line 1: clangd took longer than its limit" >>"$out"
@@ -285,7 +278,7 @@ for unit in "${units[@]}"; do
           else
             "$export_bin" check "$work/personality.p_c" >/dev/null || fail "kestrix-export check failed for $unit"
             check=$(ls "$work"/personality.check.c* 2>/dev/null | head -1)
-            (cd "$work" && clang @compile_flags.txt -fsyntax-only "$check") >"$work/check-output.txt" 2>&1 ||
+            (cd "$work" && clang @personality.flags -fsyntax-only "$check") >"$work/check-output.txt" 2>&1 ||
               fail "clang refuses the check source of $unit with the exported flags: $(grep -m3 error: "$work/check-output.txt")"
           fi
         fi

@@ -248,9 +248,8 @@ private slots:
         QTest::addColumn<QString>("mode");
         QTest::addColumn<bool>("close");   // by closing the wizard, which asks first, rather than by Stop
         QTest::addColumn<bool>("earlier"); // a personality of that name was there before
-        QTest::newRow("engine ends on SIGTERM") << "slow" << false << true;
         QTest::newRow("engine ignores SIGTERM") << "stubborn" << false << true;
-        QTest::newRow("first run") << "slow" << false << false;
+        QTest::newRow("engine ends on SIGTERM, first run") << "slow" << false << false;
         QTest::newRow("closing the wizard") << "slow" << true << true;
     }
 
