@@ -195,13 +195,18 @@ protected:
     std::string Dir, Out, Err;
 };
 
-TEST_F(ExportProgram, BadInputWritesNothingAndSaysWhy)
+// Bad input writes nothing and says why; good input writes beside the personality or into -o.
+TEST_F(ExportProgram, RefusesBadInputAndWritesBesideThePersonalityOrIntoDir)
 {
     kxtest::WriteFile(Dir + "/bad.p_c", "-i \"/usr/include\"\n-d A=1\n-s int=sixteen\n");
     kxtest::WriteFile(Dir + "/file", "");
+    kxtest::WriteFile(Dir + "/avr.p_c", "-d A=1\n" + Avr);
+    // The companion file is read with the personality, and held to the same standard.
+    kxtest::WriteFile(Dir + "/avr.facts", "byte-order middle\n");
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"clang", Dir + "/bad.p_c"}, "Line 3 of the personality " + Dir + "/bad.p_c"},
         {{"check", Dir + "/bad.p_c"}, "Line 3 of the personality"},
+        {{"cppcheck", Dir + "/avr.p_c"}, "Line 1 of the companion file " + Dir + "/avr.facts cannot be read"},
         {{"header", Dir + "/none.p_c"}, "Cannot open the personality " + Dir + "/none.p_c: No such file or directory."},
         {{}, "Usage: kestrix-export FORMAT PERSONALITY [-o DIR]"}, {{"clang"}, "Usage:"}, {{"pdf", "x.p_c"}, "Usage:"},
         {{"clang", "x.p_c", "-o"}, "Usage:"}, {{"clang", "x.p_c", "-z"}, "Usage:"},
@@ -209,26 +214,17 @@ TEST_F(ExportProgram, BadInputWritesNothingAndSaysWhy)
     for (const auto& [args, message] : cases) {
         EXPECT_EQ(Run(args), 1) << message;
         EXPECT_TRUE(Has(Err, message)) << Err;
-        EXPECT_EQ(Files(), (std::vector<std::string>{"bad.p_c", "file"}));
+        EXPECT_EQ(Files(), (std::vector<std::string>{"avr.facts", "avr.p_c", "bad.p_c", "file"}));
     }
-    kxtest::WriteFile(Dir + "/good.p_c", "-d A=1\n");
-    EXPECT_EQ(Run({"header", Dir + "/good.p_c", "-o", Dir + "/file"}), 1);
+    kxtest::WriteFile(Dir + "/avr.facts", "byte-order little\n");
+    EXPECT_EQ(Run({"header", Dir + "/avr.p_c", "-o", Dir + "/file"}), 1);
     EXPECT_TRUE(Has(Err, "Cannot make the output directory " + Dir + "/file")) << Err;
     EXPECT_EQ(Run({"--help"}), 0);
     EXPECT_TRUE(Has(Out, "clang, cppcheck, header, check"));
-}
 
-TEST_F(ExportProgram, WritesBesideThePersonalityOrIntoDir)
-{
-    kxtest::WriteFile(Dir + "/avr.p_c", "-d A=1\n" + Avr);
-    // The companion file is read with the personality, and held to the same standard.
-    kxtest::WriteFile(Dir + "/avr.facts", "byte-order middle\n");
-    EXPECT_EQ(Run({"cppcheck", Dir + "/avr.p_c"}), 1);
-    EXPECT_TRUE(Has(Err, "Line 1 of the companion file " + Dir + "/avr.facts cannot be read")) << Err;
-    kxtest::WriteFile(Dir + "/avr.facts", "byte-order little\n");
     EXPECT_EQ(Run({"cppcheck", Dir + "/avr.p_c"}), 0) << Err;
     EXPECT_EQ(Files(), (std::vector<std::string>{"avr.cfg", "avr.cppcheck", "avr.facts", "avr.includes.txt", "avr.p_c",
-                                                 "avr.platform.xml"}));
+                                                 "avr.platform.xml", "bad.p_c", "file"}));
     // cppcheck resolves the project's file names against its own working directory.
     EXPECT_TRUE(Has(kxtest::ReadFile(Dir + "/avr.cppcheck"), "<platform>" + Dir + "/avr.platform.xml</platform>"));
     EXPECT_EQ(Run({"header", Dir + "/avr.p_c", "-o", Dir + "/out/sub"}), 0) << Err;
