@@ -1,25 +1,16 @@
 #!/usr/bin/env bash
-# clang-tidy, clangd and cppcheck read real code for a compiler, once with no facts and once
-# with the files kestrix-export writes from the personality Kestrix probed of that compiler.
-#
-#   analysers.sh SET TOOL
-#
-# SET is one of
-#   headers  the standard headers of each compiler's library in one source per compiler;
-#   treeA    Arduino's AVR core and avr-libc's examples, each with the device it is built for;
-#   treeB    sdcc's library sources (those that sdcc -mmcs51 compiles).
-# TOOL is clang-tidy, clangd or cppcheck. The sources are copied from the Debian packages.
-#
-# Environment: KESTRIX_EXPORT (the kestrix-export program), KESTRIX_PERSONALITIES (the folder
-# of the probed personalities, one folder per compiler); KESTRIX_ANALYSERS_KEEP=DIR keeps the
-# scratch folder there; KESTRIX_ANALYSERS_TIMEOUT the seconds one tool may take on one file
-# (default 120: cppcheck exploring every configuration of a C library takes minutes, and a
-# run that outlives it counts as an error). One line per compiler and mode is printed:
-#   SET TOOL COMPILER facts|none files=N errors=E unknown=U findings=F
-# errors are parse errors (with the unknown ones among them), unknown the unknown macros,
-# types and headers, findings what the tool reports about the code itself. The limits of
-# each set are checked at the end; the status is 1 when one is broken, 77 when a tool or a
-# personality is missing (CTest reports that as skipped).
+# analysers.sh SET TOOL: TOOL (clang-tidy, clangd or cppcheck) reads real code for a compiler,
+# once with no facts and once with the files kestrix-export writes from the personality Kestrix
+# probed of that compiler. SET: headers (the standard headers of each compiler's library, one
+# source per compiler), treeA (Arduino's AVR core and avr-libc's examples, each for its own
+# device) or treeB (sdcc's library sources that sdcc -mmcs51 compiles), copied from the Debian
+# packages. KESTRIX_EXPORT names kestrix-export, KESTRIX_PERSONALITIES the folder of the probed
+# personalities; KESTRIX_ANALYSERS_KEEP=DIR keeps the scratch folder; KESTRIX_ANALYSERS_TIMEOUT
+# limits one tool on one file (default 120 s: cppcheck exploring every configuration of a C
+# library takes minutes, and a run that outlives it counts as an error). Prints per compiler
+# and mode "SET TOOL COMPILER facts|none files=N errors=E unknown=U findings=F": parse errors,
+# the unknown macros, types and headers among them, and what the tool reports about the code.
+# Status 1 when a limit of the set is broken, 77 (skipped) when a tool or personality is missing.
 set -uo pipefail
 
 set_name=${1:?usage: analysers.sh SET TOOL}
@@ -29,13 +20,8 @@ personalities=${KESTRIX_PERSONALITIES:?KESTRIX_PERSONALITIES names the folder of
 
 command -v "$tool" >/dev/null || { echo "$tool is not installed."; exit 77; }
 
-if [ -n "${KESTRIX_ANALYSERS_KEEP:-}" ]; then
-  scratch=$KESTRIX_ANALYSERS_KEEP
-  mkdir -p "$scratch"
-else
-  scratch=$(mktemp -d "${TMPDIR:-/tmp}/kx-analysers.XXXXXX")
-  trap 'rm -rf "$scratch"' EXIT
-fi
+scratch=${KESTRIX_ANALYSERS_KEEP:-}
+[ -n "$scratch" ] && mkdir -p "$scratch" || { scratch=$(mktemp -d "${TMPDIR:-/tmp}/kx-analysers.XXXXXX"); trap 'rm -rf "$scratch"' EXIT; }
 
 arduino=/usr/share/arduino/hardware/arduino/avr
 avr_examples=/usr/share/doc/avr-libc/examples
@@ -51,10 +37,8 @@ posix_headers="unistd.h fcntl.h sys/types.h sys/stat.h sys/time.h sys/wait.h sys
   netinet/in.h arpa/inet.h netdb.h poll.h pthread.h semaphore.h dirent.h dlfcn.h regex.h termios.h
   strings.h syslog.h sched.h"
 # newlib: the C library without what a hosted system adds (threads, sockets, ...).
-newlib_headers="assert.h complex.h ctype.h errno.h fenv.h float.h inttypes.h iso646.h limits.h locale.h
-  math.h setjmp.h signal.h stdalign.h stdarg.h stdatomic.h stdbool.h stddef.h stdint.h stdio.h stdlib.h
-  stdnoreturn.h string.h tgmath.h time.h wchar.h wctype.h unistd.h fcntl.h sys/types.h sys/stat.h
-  sys/time.h strings.h"
+newlib_headers="$(tr ' ' '\n' <<<"$c17_headers" | grep -vxE 'threads.h|uchar.h') unistd.h fcntl.h sys/types.h
+  sys/stat.h sys/time.h strings.h"
 # avr/wdt.h is left out: clang checks the range of an asm operand ("I", an I/O address) in
 # a branch avr-gcc never compiles on devices whose watchdog register lies outside the I/O
 # space, such as the ATmega328P and ATmega2560.
@@ -74,12 +58,6 @@ sdcc_headers="assert.h ctype.h errno.h float.h iso646.h limits.h math.h setjmp.h
 # <cmath> and <complex>; cppcheck stops in them at limits of its own: its number parser
 # fails on long double's largest value (__LDBL_MAX__, 1.19e+4932, beyond a double), and its
 # syntax tree at noexcept(noexcept(...)) in <bits/stl_iterator.h>.
-cpp_headers_for_cppcheck() {
-  local h
-  for h in "$@"; do
-    case "$h" in math.h|complex.h|tgmath.h) ;; *) echo "$h" ;; esac
-  done
-}
 if [ "$tool" = cppcheck ]; then
   c17_headers=${c17_headers/fenv.h /}
 fi
@@ -114,11 +92,9 @@ case "$set_name" in
     # shellcheck disable=SC2086
     {
       write_header_source "$scratch/src/glibc.c" $c17_headers $posix_headers
-      if [ "$tool" = cppcheck ]; then
-        write_header_source "$scratch/src/glibc.cpp" $(cpp_headers_for_cppcheck $c17_headers) $posix_headers
-      else
-        write_header_source "$scratch/src/glibc.cpp" $c17_headers $posix_headers
-      fi
+      cpp_headers=$c17_headers
+      [ "$tool" = cppcheck ] && cpp_headers=$(tr ' ' '\n' <<<"$c17_headers" | grep -vxE 'math.h|complex.h|tgmath.h')
+      write_header_source "$scratch/src/glibc.cpp" $cpp_headers $posix_headers
       write_header_source "$scratch/src/newlib.c" $newlib_headers
       write_header_source "$scratch/src/avr.c" $avr_headers
       write_header_source "$scratch/src/sdcc.c" $sdcc_headers
@@ -172,12 +148,10 @@ esac
 # Running the tools. Each unit is read in a folder of its own per mode, with the exported
 # files beside the sources as a user puts them.
 
-# Counters of the last run: errors, unknown, findings.
-E=0 U=0 F=0
 
 # clang's diagnostics: errors, and among them the unknown names and headers; the analyser's
 # own warnings are findings.
-count_clang() {  # OUTPUT_FILE
+count_clang_tidy() {  # OUTPUT_FILE
   E=$((E + $(grep -cE ': (fatal )?error: ' "$1")))
   U=$((U + $(grep -E ': (fatal )?error: ' "$1" | grep -cE "file not found|unknown type name|undeclared identifier|implicit declaration")))
   F=$((F + $(grep -cE ': warning: .*\[clang-analyzer-' "$1")))
@@ -218,7 +192,10 @@ run_unit() {  # UNIT MODE(facts|none)
     [ -f "$personality_dir/personality.facts" ] && cp "$personality_dir/personality.facts" "$work/"
     "$export_bin" clang "$work/personality.p_c" >/dev/null || return 1
     "$export_bin" cppcheck "$work/personality.p_c" >/dev/null || return 1
-    cp "$work/personality.clangd" "$work/.clangd.facts"
+    # The fragment as the project's .clangd (only clangd reads it); the exported flags aside,
+    # for the project's flags to be added to them.
+    cp "$work/personality.clangd" "$work/.clangd"
+    mv "$work/compile_flags.txt" "$work/personality.flags"
   fi
   local out=$work/kx-output.txt
   : >"$out"
@@ -230,23 +207,13 @@ run_unit() {  # UNIT MODE(facts|none)
       clang-tidy)
         # clang-tidy finds compile_flags.txt beside the source; the project's flags are
         # added to it, as a user adds them.
-        if [ "$mode" = facts ]; then
-          cp "$work/compile_flags.txt" "$work/.flags.facts" 2>/dev/null
-          { cat "$work/.flags.facts"; printf '%s\n' "${flags[@]}"; } >"$work/compile_flags.txt"
-        else
-          printf '%s\n' "-DKX_NO_FACTS" "${flags[@]}" >"$work/compile_flags.txt"
-        fi
+        { cat "$work/personality.flags" 2>/dev/null || echo "-DKX_NO_FACTS"; printf '%s\n' "${flags[@]}"; } >"$work/compile_flags.txt"
         (cd "$work" && "${limit[@]}" clang-tidy --checks='-*,clang-analyzer-*' "$file") >>"$out" 2>&1 ||
           [ $? -ne 124 ] || echo "$file:1:1: error: clang-tidy took longer than its limit" >>"$out"
-        [ "$mode" = facts ] && mv "$work/.flags.facts" "$work/compile_flags.txt"
         ;;
       clangd)
         # The exported fragment as the project's .clangd, the project's flags in its
         # compile_flags.txt.
-        if [ "$mode" = facts ]; then
-          cp "$work/.clangd.facts" "$work/.clangd"
-          rm -f "$work/compile_flags.txt"
-        fi
         printf '%s\n' "-DKX_NO_FACTS_IN_THIS_FILE" "${flags[@]}" >"$work/compile_flags.txt"
         (cd "$work" && "${limit[@]}" clangd --check="$file" --log=error) >>"$out" 2>&1 ||
           [ $? -ne 124 ] || echo "E[timeout] [timeout] Line 1: clangd took longer than its limit" >>"$out"
@@ -272,11 +239,7 @@ run_unit() {  # UNIT MODE(facts|none)
     esac
   done
   E=0 U=0 F=0
-  case "$tool" in
-    clang-tidy) count_clang "$out" ;;
-    clangd) count_clangd "$out" ;;
-    cppcheck) count_cppcheck "$out" ;;
-  esac
+  "count_${tool//-/_}" "$out"
   # shellcheck disable=SC2086
   set -- ${unit_files[$unit]}
   echo "$set_name $tool $unit $mode files=$# errors=$E unknown=$U findings=$F seconds=$((SECONDS - started))"
@@ -315,7 +278,7 @@ for unit in "${units[@]}"; do
           else
             "$export_bin" check "$work/personality.p_c" >/dev/null || fail "kestrix-export check failed for $unit"
             check=$(ls "$work"/personality.check.c* 2>/dev/null | head -1)
-            (cd "$work" && clang @compile_flags.txt -fsyntax-only "$check") >"$work/check-output.txt" 2>&1 ||
+            (cd "$work" && clang @personality.flags -fsyntax-only "$check") >"$work/check-output.txt" 2>&1 ||
               fail "clang refuses the check source of $unit with the exported flags: $(grep -m3 error: "$work/check-output.txt")"
           fi
         fi

@@ -85,108 +85,88 @@ TEST(ClangTarget, NearestDataModelWithCorrections)
     }
 }
 
-TEST(ClangFormat, FlagsAsClangdAndClangBothReadThem)
+// Each row: an exporter, a personality, one of the files it writes, what that file must say
+// and what it must not.
+TEST(Formats, EachFileSaysTheFactsItsReaderNeeds)
 {
-    const Personality p = ParsePersonality(
+    const std::string avrClang =
         "-i \"/inc\"\n-q \"/inc\"\n-d \"__SIZE_TYPE__=unsigned int\"\n-d __STDC_VERSION__=201112L\n-d __STDC_HOSTED__=0\n"
         "-d _VMT_STRINGIFY(x)=#x\n-d __VERSION__=_VMT_STRINGIFY(5.4.0)\n" + Avr + "-u-\n-dollar-\n-es+\n"
         "-d \"__attribute__=_ignore_paren\"\n-d \"__at=_ignore_paren\"\n-d \"__flash=\"\n-d \"__int24=long\"\n"
-        "-q \"/fi\"\n-fi \"/fi/force.h\"\n",
-        "/d/avr.p_c");
-    const std::vector<OutputFile> files = ExportClang(p);
-    const std::string flags = FileOf(files, "compile_flags.txt");
-    const std::string fragment = FileOf(files, "avr.clangd");
-
-    for (const char* line : {"--target=avr", "-std=gnu11", "-ffreestanding", "-fsigned-char", "-fpack-struct=1",
-                             "-fno-dollars-in-identifiers", "-nostdinc", "-undef", "-isystem\n/inc",
-                             "-D__SIZE_TYPE__=unsigned/**/int", "-U__STDC_VERSION__\n-D__STDC_VERSION__=201112L",
-                             "-D__VERSION__=_VMT_STRINGIFY(5.4.0)", "-D__at(...)=", "-D__flash=", "-D__int24=long",
-                             "-include\n/fi/force.h"})
-        EXPECT_TRUE(Has(flags, std::string(line) + "\n")) << line;
-    // clang reads attributes itself: one that sets a type's width must not vanish.
-    EXPECT_FALSE(Has(flags, "__attribute__"));
-    // Every argument is a word: nothing for @compile_flags.txt to split.
-    std::istringstream lines(flags);
-    for (std::string line; std::getline(lines, line);)
-        EXPECT_EQ(line.find_first_of(" \t\"'\\"), std::string::npos) << line;
-
+        "-q \"/fi\"\n-fi \"/fi/force.h\"\n";
     // Blanks inside a literal cannot become comments: such an argument is quoted for clang and
     // listed for clangd.
-    const Personality literal = ParsePersonality("-d \"MSG=f(\"a\\\" b\",  1)\"\n", "/d/lit.p_c");
-    const std::vector<OutputFile> literalFiles = ExportClang(literal);
-    EXPECT_TRUE(Has(FileOf(literalFiles, "compile_flags.txt"), "\"-DMSG=f(\\\"a\\\\\\\" b\\\",/**/1)\"\n"));
-    EXPECT_TRUE(Has(FileOf(literalFiles, "lit.clangd"), "holds a blank, a quote or a backslash"));
-    for (const char* fact : {"CompileFlags:\n  Add: [\n    \"--target=avr\",\n", "A structure may be empty.",
-                             "Headers below /fi are system headers",
-                             "Left to clang, which reads them as the compiler does: __attribute__."})
-        EXPECT_TRUE(Has(fragment, fact)) << fact;
-}
-
-TEST(CppcheckFormat, PlatformLibraryAndIncludes)
-{
-    const Personality p = ParsePersonality(
+    const std::string literal = "-d \"MSG=f(\"a\\\" b\",  1)\"\n";
+    const std::string sdccCppcheck =
         "-i \"/inc\"\n-i \"/inc2\"\n-d \"__SIZE_TYPE__=unsigned int\"\n-d _VMT_STRINGIFY(x)=#x\n"
         "-d __VERSION__=_VMT_STRINGIFY(a<b)\n" + Sdcc + "-u+\n-it \"size_t=unsigned int\"\n-it \"wchar_t=unsigned long\"\n"
-        "-d \"__at=_ignore_paren\"\n-fi \"/fi/force.h\"\n",
-        "/d/sdcc.p_c");
-    const std::vector<OutputFile> files = ExportCppcheck(p);
-    const std::string platform = FileOf(files, "sdcc.platform.xml");
-    for (const char* element : {"<char_bit>8</char_bit>", "<default-sign>unsigned</default-sign>", "<int>2</int>",
-                                "<long-double>8</long-double>", "<pointer>3</pointer>", "<size_t>2</size_t>", "<wchar_t>4</wchar_t>",
-                                "The code pointer is 16 bits; cppcheck has one size for all pointers.",
-                                "The long double is aligned on 8 bytes in structures; cppcheck has no alignments."})
-        EXPECT_TRUE(Has(platform, element)) << element;
-
-    const std::string library = FileOf(files, "sdcc.cfg");
-    for (const char* element : {"<define name=\"__SIZE_TYPE__\" value=\"unsigned int\"/>", "- -include=/fi/force.h",
-                                "<define name=\"__VERSION__\" value=\"&quot;a&lt;b&quot;\"/>", "<define name=\"__at(...)\" value=\"\"/>"})
-        EXPECT_TRUE(Has(library, element)) << element;
-    EXPECT_FALSE(Has(library, "_VMT_STRINGIFY"));
-    // An XML comment cannot hold a double hyphen.
-    const std::size_t open = library.find("<!--") + 4;
-    EXPECT_FALSE(Has(library.substr(open, library.find("-->") - open), "--"));
-
-    EXPECT_EQ(FileOf(files, "sdcc.includes.txt"), "/inc\n/inc2\n");
-}
-
-TEST(HeaderFormat, MacrosKeywordsAndFactsInComments)
-{
-    const Personality p = ParsePersonality(
-        "-i \"/inc\"\n-d __AVR__=1\n" + Avr + "-u-\n-d \"__attribute__=_ignore_paren\"\n-d \"__flash=\"\n-fi \"/fi/force.h\"\n",
-        "/d/avr-gcc.p_c");
-    const std::string header = FileOf(ExportHeader(p), "avr-gcc.h");
-    // The attribute keyword is left to a reader that knows it (clang asks __is_identifier).
-    for (const char* part : {"#ifndef KESTRIX_AVR_GCC_H\n#define KESTRIX_AVR_GCC_H\n", "#undef __AVR__\n#define __AVR__ 1\n",
-                             "#define __flash\n", "#ifndef __is_identifier\n#define __attribute__(...)\n#endif\n",
-                             "#include \"/fi/force.h\"\n", "searched in this order: /inc", "Plain char is signed.",
-                             "The int is 16 bits and is aligned on 1 byte in structures."})
-        EXPECT_TRUE(Has(header, part)) << part;
-}
-
-TEST(CheckFormat, OneAssertionPerFactAndAUsePerKeyword)
-{
-    const Personality p = ParsePersonality(
-        "-d __AVR__=1\n-d __SDCC=4_2_0\n" + Sdcc + "-u+\n-it \"ptrdiff_t=long\"\n"
-        "-d \"__at=_ignore_paren\"\n-d \"__xdata=\"\n-d \"__bit=unsigned char\"\n-d __flash4=\n",
-        "/d/sdcc.p_c");
-    const std::string check = FileOf(ExportCheck(p), "sdcc.check.c");
-    for (const char* line : {
-             "_Static_assert(sizeof(int*) == 3, \"data pointer is 24 bits\");",
-             "_Static_assert(sizeof(struct kx_align_ldouble) == 8 + sizeof(long double), \"long double is aligned on 8 bytes in structures\");",
-             "_Static_assert((char)-1 > 0, \"plain char is unsigned\");",
-             "_Static_assert(sizeof(ptrdiff_t) == sizeof(long) && (ptrdiff_t)-1 < 0, \"ptrdiff_t is long\");",
-             "_Static_assert((__AVR__) == (1), \"__AVR__ is 1\");",
-             "#ifndef __SDCC\n#error \"__SDCC is not predefined\"\n#endif",
-             "extern int kx_kw___at __at((unused));",
-             "#ifdef __xdata\nextern __xdata int kx_kw___xdata;\n#endif",
-             "void kx_kw___bit(void) { __bit kx_value; goto kx_value; kx_value:; }",
-         })
-        EXPECT_TRUE(Has(check, line)) << line;
-    // A keyword that no test classified gets no use.
-    EXPECT_FALSE(Has(check, "kx_kw___flash4"));
-
-    const Personality cpp = ParsePersonality("-sd __cplusplus=201703L\n-s int=32\n", "/d/g++.p_c");
-    EXPECT_TRUE(Has(FileOf(ExportCheck(cpp), "g++.check.cpp"), "static_assert(sizeof(int) == 4, \"int is 32 bits\");"));
+        "-d \"__at=_ignore_paren\"\n-fi \"/fi/force.h\"\n";
+    using S = std::vector<std::string>;
+    const struct {
+        Exporter Format;
+        std::string Text, Path, File;
+        S Says, Lacks;
+    } cases[] = {
+        // clang reads attributes itself: one that sets a type's width must not vanish.
+        {ExportClang, avrClang, "/d/avr.p_c", "compile_flags.txt",
+         {"--target=avr\n", "-std=gnu11\n", "-ffreestanding\n", "-fsigned-char\n", "-fpack-struct=1\n",
+          "-fno-dollars-in-identifiers\n", "-nostdinc\n", "-undef\n", "-isystem\n/inc\n", "-D__SIZE_TYPE__=unsigned/**/int\n",
+          "-U__STDC_VERSION__\n-D__STDC_VERSION__=201112L\n", "-D__VERSION__=_VMT_STRINGIFY(5.4.0)\n", "-D__at(...)=\n",
+          "-D__flash=\n", "-D__int24=long\n", "-include\n/fi/force.h\n"},
+         {"__attribute__"}},
+        {ExportClang, avrClang, "/d/avr.p_c", "avr.clangd",
+         {"CompileFlags:\n  Add: [\n    \"--target=avr\",\n", "A structure may be empty.", "Headers below /fi are system headers",
+          "Left to clang, which reads them as the compiler does: __attribute__."}, {}},
+        {ExportClang, literal, "/d/lit.p_c", "compile_flags.txt", {"\"-DMSG=f(\\\"a\\\\\\\" b\\\",/**/1)\"\n"}, {}},
+        {ExportClang, literal, "/d/lit.p_c", "lit.clangd", {"holds a blank, a quote or a backslash"}, {}},
+        {ExportCppcheck, sdccCppcheck, "/d/sdcc.p_c", "sdcc.platform.xml",
+         {"<char_bit>8</char_bit>", "<default-sign>unsigned</default-sign>", "<int>2</int>", "<long-double>8</long-double>",
+          "<pointer>3</pointer>", "<size_t>2</size_t>", "<wchar_t>4</wchar_t>",
+          "The code pointer is 16 bits; cppcheck has one size for all pointers.",
+          "The long double is aligned on 8 bytes in structures; cppcheck has no alignments."}, {}},
+        {ExportCppcheck, sdccCppcheck, "/d/sdcc.p_c", "sdcc.cfg",
+         {"<define name=\"__SIZE_TYPE__\" value=\"unsigned int\"/>", "- -include=/fi/force.h",
+          "<define name=\"__VERSION__\" value=\"&quot;a&lt;b&quot;\"/>", "<define name=\"__at(...)\" value=\"\"/>"},
+         {"_VMT_STRINGIFY"}},
+        {ExportCppcheck, sdccCppcheck, "/d/sdcc.p_c", "sdcc.includes.txt", {"/inc\n/inc2\n"}, {}},
+        // The attribute keyword is left to a reader that knows it (clang asks __is_identifier).
+        {ExportHeader, "-i \"/inc\"\n-d __AVR__=1\n" + Avr + "-u-\n-d \"__attribute__=_ignore_paren\"\n-d \"__flash=\"\n-fi \"/fi/force.h\"\n",
+         "/d/avr-gcc.p_c", "avr-gcc.h",
+         {"#ifndef KESTRIX_AVR_GCC_H\n#define KESTRIX_AVR_GCC_H\n", "#undef __AVR__\n#define __AVR__ 1\n", "#define __flash\n",
+          "#ifndef __is_identifier\n#define __attribute__(...)\n#endif\n", "#include \"/fi/force.h\"\n",
+          "searched in this order: /inc", "Plain char is signed.", "The int is 16 bits and is aligned on 1 byte in structures."},
+         {}},
+        // One assertion per fact and a use per keyword; a keyword that no test classified gets no use.
+        {ExportCheck, "-d __AVR__=1\n-d __SDCC=4_2_0\n" + Sdcc + "-u+\n-it \"ptrdiff_t=long\"\n"
+                      "-d \"__at=_ignore_paren\"\n-d \"__xdata=\"\n-d \"__bit=unsigned char\"\n-d __flash4=\n",
+         "/d/sdcc.p_c", "sdcc.check.c",
+         {"_Static_assert(sizeof(int*) == 3, \"data pointer is 24 bits\");",
+          "_Static_assert(sizeof(struct kx_align_ldouble) == 8 + sizeof(long double), \"long double is aligned on 8 bytes in structures\");",
+          "_Static_assert((char)-1 > 0, \"plain char is unsigned\");",
+          "_Static_assert(sizeof(ptrdiff_t) == sizeof(long) && (ptrdiff_t)-1 < 0, \"ptrdiff_t is long\");",
+          "_Static_assert((__AVR__) == (1), \"__AVR__ is 1\");", "#ifndef __SDCC\n#error \"__SDCC is not predefined\"\n#endif",
+          "extern int kx_kw___at __at((unused));", "#ifdef __xdata\nextern __xdata int kx_kw___xdata;\n#endif",
+          "void kx_kw___bit(void) { __bit kx_value; goto kx_value; kx_value:; }"},
+         {"kx_kw___flash4"}},
+        {ExportCheck, "-sd __cplusplus=201703L\n-s int=32\n", "/d/g++.p_c", "g++.check.cpp",
+         {"static_assert(sizeof(int) == 4, \"int is 32 bits\");"}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.File);
+        const std::string text = FileOf(c.Format(ParsePersonality(c.Text, c.Path)), c.File);
+        for (const std::string& part : c.Says)
+            EXPECT_TRUE(Has(text, part)) << part << " in\n" << text;
+        for (const std::string& part : c.Lacks)
+            EXPECT_FALSE(Has(text, part)) << part;
+        EXPECT_TRUE(c.File.find(".includes.txt") == std::string::npos || text == c.Says.front()) << text;
+        // Every argument of @compile_flags.txt is a word or quoted whole: nothing to split.
+        std::istringstream lines(text);
+        for (std::string line; c.File == "compile_flags.txt" && std::getline(lines, line);)
+            EXPECT_TRUE(line[0] == '"' || line.find_first_of(" \t\"'\\") == std::string::npos) << line;
+        // An XML comment cannot hold a double hyphen.
+        for (std::size_t open = text.find("<!--"); open != std::string::npos; open = text.find("<!--", open + 4))
+            EXPECT_FALSE(Has(text.substr(open + 4, text.find("-->", open + 4) - open - 4), "--"));
+    }
 }
 
 class ExportProgram : public ::testing::Test {
@@ -215,13 +195,18 @@ protected:
     std::string Dir, Out, Err;
 };
 
-TEST_F(ExportProgram, BadInputWritesNothingAndSaysWhy)
+// Bad input writes nothing and says why; good input writes beside the personality or into -o.
+TEST_F(ExportProgram, RefusesBadInputAndWritesBesideThePersonalityOrIntoDir)
 {
     kxtest::WriteFile(Dir + "/bad.p_c", "-i \"/usr/include\"\n-d A=1\n-s int=sixteen\n");
     kxtest::WriteFile(Dir + "/file", "");
+    kxtest::WriteFile(Dir + "/avr.p_c", "-d A=1\n" + Avr);
+    // The companion file is read with the personality, and held to the same standard.
+    kxtest::WriteFile(Dir + "/avr.facts", "byte-order middle\n");
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"clang", Dir + "/bad.p_c"}, "Line 3 of the personality " + Dir + "/bad.p_c"},
         {{"check", Dir + "/bad.p_c"}, "Line 3 of the personality"},
+        {{"cppcheck", Dir + "/avr.p_c"}, "Line 1 of the companion file " + Dir + "/avr.facts cannot be read"},
         {{"header", Dir + "/none.p_c"}, "Cannot open the personality " + Dir + "/none.p_c: No such file or directory."},
         {{}, "Usage: kestrix-export FORMAT PERSONALITY [-o DIR]"}, {{"clang"}, "Usage:"}, {{"pdf", "x.p_c"}, "Usage:"},
         {{"clang", "x.p_c", "-o"}, "Usage:"}, {{"clang", "x.p_c", "-z"}, "Usage:"},
@@ -229,26 +214,17 @@ TEST_F(ExportProgram, BadInputWritesNothingAndSaysWhy)
     for (const auto& [args, message] : cases) {
         EXPECT_EQ(Run(args), 1) << message;
         EXPECT_TRUE(Has(Err, message)) << Err;
-        EXPECT_EQ(Files(), (std::vector<std::string>{"bad.p_c", "file"}));
+        EXPECT_EQ(Files(), (std::vector<std::string>{"avr.facts", "avr.p_c", "bad.p_c", "file"}));
     }
-    kxtest::WriteFile(Dir + "/good.p_c", "-d A=1\n");
-    EXPECT_EQ(Run({"header", Dir + "/good.p_c", "-o", Dir + "/file"}), 1);
+    kxtest::WriteFile(Dir + "/avr.facts", "byte-order little\n");
+    EXPECT_EQ(Run({"header", Dir + "/avr.p_c", "-o", Dir + "/file"}), 1);
     EXPECT_TRUE(Has(Err, "Cannot make the output directory " + Dir + "/file")) << Err;
     EXPECT_EQ(Run({"--help"}), 0);
     EXPECT_TRUE(Has(Out, "clang, cppcheck, header, check"));
-}
 
-TEST_F(ExportProgram, WritesBesideThePersonalityOrIntoDir)
-{
-    kxtest::WriteFile(Dir + "/avr.p_c", "-d A=1\n" + Avr);
-    // The companion file is read with the personality, and held to the same standard.
-    kxtest::WriteFile(Dir + "/avr.facts", "byte-order middle\n");
-    EXPECT_EQ(Run({"cppcheck", Dir + "/avr.p_c"}), 1);
-    EXPECT_TRUE(Has(Err, "Line 1 of the companion file " + Dir + "/avr.facts cannot be read")) << Err;
-    kxtest::WriteFile(Dir + "/avr.facts", "byte-order little\n");
     EXPECT_EQ(Run({"cppcheck", Dir + "/avr.p_c"}), 0) << Err;
     EXPECT_EQ(Files(), (std::vector<std::string>{"avr.cfg", "avr.cppcheck", "avr.facts", "avr.includes.txt", "avr.p_c",
-                                                 "avr.platform.xml"}));
+                                                 "avr.platform.xml", "bad.p_c", "file"}));
     // cppcheck resolves the project's file names against its own working directory.
     EXPECT_TRUE(Has(kxtest::ReadFile(Dir + "/avr.cppcheck"), "<platform>" + Dir + "/avr.platform.xml</platform>"));
     EXPECT_EQ(Run({"header", Dir + "/avr.p_c", "-o", Dir + "/out/sub"}), 0) << Err;

@@ -22,26 +22,19 @@ TEST(PersonalityReader, ReadsBackEveryLineKindTheEngineWrites)
     PersonalityWriter w(true);
     w.SubstituteDir("/sub");
     w.IncludeDir("/usr/lib/avr/include");
-    for (const char* define : {"__SIZE_TYPE__=unsigned int"})
-        w.Line(w.QuotedDefine(define));
-    for (const char* define : {"_VMT_STRINGIFY(x)=#x", "__VERSION__=_VMT_STRINGIFY(5.4.0)", "FLAG"})
-        w.Line(w.Define(define));
-    w.Size("char", 8);
-    w.Align("char", 1);
-    w.PlainCharUnsigned(false);
-    w.Size("int", 16);
-    w.Align("int", 1);
+    const auto defines = [&w](bool quoted, std::initializer_list<const char*> list) {
+        for (const char* define : list)
+            w.Line(quoted ? w.QuotedDefine(define) : w.Define(define));
+    };
+    defines(true, {"__SIZE_TYPE__=unsigned int"});
+    defines(false, {"_VMT_STRINGIFY(x)=#x", "__VERSION__=_VMT_STRINGIFY(5.4.0)", "FLAG"});
+    w.Size("char", 8), w.Align("char", 1), w.PlainCharUnsigned(false), w.Size("int", 16), w.Align("int", 1);
     w.IntrinsicType("size_t", true, "int");
-    w.IdentifierLength(true, 1024);
-    w.IdentifierLength(false, 31);
-    w.Line("-bin+");
-    w.Line(PersonalityWriter::Extension("longlong"));
-    for (const char* define : {"__flash=", "__at=_ignore_paren", "__asm=asm", "__inline=inline"})
-        w.Line(w.QuotedDefine(define));
-    for (const char* define : {"__builtin_va_arg(v,t)=(*(t*)(v))", "__flash4=", "__null=((void*)0)"})
-        w.Line(w.Define(define));
-    for (const char* define : {"__int24=long", "__bf16=int*", "_vmt_null_expression=0 _vmt_ignore_paren"})
-        w.Line(w.QuotedDefine(define));
+    w.IdentifierLength(true, 1024), w.IdentifierLength(false, 31);
+    w.Line("-bin+"), w.Line(PersonalityWriter::Extension("longlong"));
+    defines(true, {"__flash=", "__at=_ignore_paren", "__asm=asm", "__inline=inline"});
+    defines(false, {"__builtin_va_arg(v,t)=(*(t*)(v))", "__flash4=", "__null=((void*)0)"});
+    defines(true, {"__int24=long", "__bf16=int*", "_vmt_null_expression=0 _vmt_ignore_paren"});
     w.ForceInclude("/fi", "/fi/force.h");
     const Personality p = ParsePersonality(w.Text(), "/p/avr.p_c");
 

@@ -23,25 +23,21 @@ bool HoldsControl(const std::string& text, const std::string& allowed)
     return false;
 }
 
-bool EndsWith(const std::string& text, const std::string& tail)
-{
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 void Check(const kxexport::OutputFile& file)
 {
     const std::string& text = file.Content;
-    if (file.Name == "compile_flags.txt" || EndsWith(file.Name, ".clangd") || EndsWith(file.Name, ".cfg") ||
-        EndsWith(file.Name, ".xml") || EndsWith(file.Name, ".includes.txt")) {
+    const std::string& name = file.Name;
+    if (name == "compile_flags.txt" || name.ends_with(".clangd") || name.ends_with(".cfg") || name.ends_with(".xml") ||
+        name.ends_with(".includes.txt")) {
         if (HoldsControl(text, "\n"))
             std::abort();
-    } else if (EndsWith(file.Name, ".h")) {
+    } else if (name.ends_with(".h")) {
         if (text.find('\r') != std::string::npos || text.find('\0') != std::string::npos)
             std::abort();
         std::size_t start = 0;
         for (std::size_t end = text.find('\n'); end != std::string::npos; start = end + 1, end = text.find('\n', start)) {
             const std::string line = text.substr(start, end - start);
-            if (line.rfind("#define ", 0) == 0 && EndsWith(line, "\\"))
+            if (line.starts_with("#define ") && line.ends_with('\\'))
                 std::abort();
         }
     }

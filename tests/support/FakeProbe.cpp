@@ -33,23 +33,23 @@ std::vector<CompileJob> FakeProbe::Jobs() const
     return Seen;
 }
 
-CompileResult Accept(std::string object)
-{
-    CompileResult result;
-    result.Started = result.Exited = true;
-    result.ExitStatus = 0;
-    result.Object = std::move(object);
-    return result;
-}
+namespace {
 
-CompileResult Reject(std::string message)
+// A rejection leaves no object at all, not an empty one.
+CompileResult Ended(int status, std::optional<std::string> object, std::string message)
 {
     CompileResult result;
     result.Started = result.Exited = true;
-    result.ExitStatus = 1;
+    result.ExitStatus = status;
+    result.Object = std::move(object);
     result.Stderr = std::move(message);
     return result;
 }
+
+}  // namespace
+
+CompileResult Accept(std::string object) { return Ended(0, std::move(object), ""); }
+CompileResult Reject(std::string message) { return Ended(1, std::nullopt, std::move(message)); }
 
 Options FakeOptions(bool isC, unsigned jobs)
 {

@@ -78,18 +78,16 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
 }
 
 Deployment::Deployment(bool withData)
+    : RootDir(MakeTempDir("deploy")), WorkDir(RootDir + "/" + kxcommon::layout::WorkDir)
 {
-    RootDir = MakeTempDir("deploy");
-    WorkDir = RootDir + "/" + kxcommon::layout::WorkDir;
     fs::create_directories(WorkDir);
     for (const auto& entry : fs::directory_iterator(fs::path(KESTRIX_DATA_DIR))) {
         const std::string name = entry.path().filename().string();
-        if (!entry.is_directory())
+        if (!entry.is_directory() || (name == kxcommon::layout::ListsDir && !withData))
             continue;
         if (name == kxcommon::layout::ListsDir) {
             for (const auto& list : fs::directory_iterator(entry.path()))
-                if (withData)
-                    fs::create_symlink(list.path(), WorkDir + "/" + list.path().filename().string());
+                fs::create_symlink(list.path(), WorkDir + "/" + list.path().filename().string());
         } else if (withData) {
             fs::create_directory_symlink(entry.path(), RootDir + "/" + name);
         } else {
@@ -104,11 +102,6 @@ Deployment::~Deployment()
         RemoveTree(RootDir);
 }
 
-void Deployment::Write(const std::string& relative, const std::string& content) const
-{
-    WriteFile(RootDir + "/" + relative, content);
-}
-
 RunResult Deployment::Run(const std::vector<std::string>& args) const
 {
     std::vector<std::string> argv{KESTRIX_BINARY};
@@ -120,11 +113,10 @@ namespace {
 
 // The program run by RunProcess through /bin/sh, which looks it up on PATH as a user's shell
 // does and, first, notes its process number (kept through exec, and naming the process group
-// that RunProcess gives it) in pidFile.
-ProcessSpec ThroughShell(const std::vector<std::string>& argv, const std::string& directory, const std::string& out,
-                         const std::string& pidFile)
+// that RunProcess gives it) in out/pid.
+ProcessSpec ThroughShell(const std::vector<std::string>& argv, const std::string& directory, const std::string& out)
 {
-    std::vector<std::string> shell{"/bin/sh", "-c", "echo $$ > \"$0\" && exec \"$@\"", pidFile};
+    std::vector<std::string> shell{"/bin/sh", "-c", "echo $$ > \"$0\" && exec \"$@\"", out + "/pid"};
     shell.insert(shell.end(), argv.begin(), argv.end());
     return {shell, directory, out + "/stdout", out + "/stderr", 0};
 }
@@ -140,7 +132,7 @@ RunResult ResultOf(const ProcessOutcome& outcome)
 
 Started::Started(const std::vector<std::string>& argv, const std::string& directory) : Out(MakeTempDir("started"))
 {
-    Runner = std::thread([this, spec = ThroughShell(argv, directory, Out, Out + "/pid")] {
+    Runner = std::thread([this, spec = ThroughShell(argv, directory, Out)] {
         try {
             Outcome = RunProcess(spec);
         } catch (const RunInterrupted& interrupted) {
@@ -181,7 +173,7 @@ RunResult Started::Wait()
 RunResult RunProgram(const std::vector<std::string>& argv, const std::string& directory)
 {
     const std::string out = MakeTempDir("run");
-    const RunResult result = ResultOf(RunProcess(ThroughShell(argv, directory, out, out + "/pid")));
+    const RunResult result = ResultOf(RunProcess(ThroughShell(argv, directory, out)));
     RemoveTree(out);
     return result;
 }

@@ -38,7 +38,7 @@ public:
     const std::string& Root() const { return RootDir; }
     const std::string& Work() const { return WorkDir; }
     // Writes a file relative to Root (parents are created).
-    void Write(const std::string& relative, const std::string& content) const;
+    void Write(const std::string& relative, const std::string& content) const { WriteFile(RootDir + "/" + relative, content); }
     // Runs the built Kestrix in Work with these arguments (program name not included).
     RunResult Run(const std::vector<std::string>& args) const;
     std::string Personality() const { return RootDir + "/out.p_c"; }

@@ -3,6 +3,7 @@
 #include "wizard/WizardDialogs.h"
 
 #include <QDialog>
+#include <QLineEdit>
 #include <QObject>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -38,22 +39,12 @@ public:
     }
     QString SaveFileName(QWidget*, const QString&, const QString& start, const QString&, const QString&) override
     {
-        Record("save", start);
-        return SaveName;
+        return Record("save", start), SaveName;
     }
-    int RunModal(QDialog& dialog) override
-    {
-        Modal ? Modal(dialog) : dialog.reject();
-        return dialog.result();
-    }
-    bool OpenUrl(const QUrl& url) override
-    {
-        Record("url", url.toString());
-        return true;
-    }
+    int RunModal(QDialog& dialog) override { return Modal ? Modal(dialog) : dialog.reject(), dialog.result(); }
+    bool OpenUrl(const QUrl& url) override { return Record("url", url.toString()), true; }
 
-    QStringList Kinds;
-    QStringList Texts;
+    QStringList Kinds, Texts;
     QList<bool> Answers;                 // for questions; Yes once empty
     QList<bool> EnterSaysYes;            // of each question asked, whether Enter answers Yes
     QStringList Directories;             // for choosers; cancelled once empty
@@ -61,11 +52,7 @@ public:
     std::function<void(QDialog&)> Modal; // answers a modal dialog; rejects it when unset
 
 private:
-    void Record(const char* kind, const QString& text)
-    {
-        Kinds.append(kind);
-        Texts.append(text);
-    }
+    void Record(const char* kind, const QString& text) { Kinds.append(kind), Texts.append(text); }
 };
 
 // A scratch deployment laid out as the launcher lays out a user's, without a catalogue:
@@ -136,6 +123,13 @@ private slots:
         Deployment.reset();
     }
 };
+
+// Sets each field's text, in this order.
+inline void Fill(std::initializer_list<std::pair<QLineEdit*, QString>> fields)
+{
+    for (const auto& [field, text] : fields)
+        field->setText(text);
+}
 
 // The listed header directories, joined by "|".
 QString ListedDirectories(const KestrixWizard& wizard);

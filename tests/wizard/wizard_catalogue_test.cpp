@@ -221,12 +221,13 @@ private slots:
         Deployment->Write("work/compilers.txt", AcmeCatalogue);
         KestrixWizard wizard;
         wizard.LoadCompilerSettings("Acme", "X - C");
-        wizard.CmpExeEdit->setText("sh -e");
-        wizard.CmpSwtchEdit->setPlainText("-O2\n-g\n");
-        wizard.CmpOrderListBox->setCurrentRow(3);
-        wizard.CmdOrderUpBtn->click();
-        wizard.ReduceFileSizeCheckBox->setChecked(true);
-        wizard.CmpHdrDirListBox->addItem(Deployment->Path());
+        // The changes of the run, on every page.
+        const std::function<void()> changes[] = {
+            [&] { wizard.CmpExeEdit->setText("sh -e"); }, [&] { wizard.CmpSwtchEdit->setPlainText("-O2\n-g\n"); },
+            [&] { wizard.CmpOrderListBox->setCurrentRow(3), wizard.CmdOrderUpBtn->click(); },
+            [&] { wizard.ReduceFileSizeCheckBox->setChecked(true); }, [&] { wizard.CmpHdrDirListBox->addItem(Deployment->Path()); }};
+        for (const auto& change : changes)
+            change();
         {
             FakeEngine engine("ok");
             QVERIFY(RunToEnd(wizard));
@@ -250,19 +251,9 @@ private slots:
         wizard.LoadCompilerSettings("Acme", "X - C++");
         QVERIFY(!wizard.AddCompilerBtn->isEnabled());
         wizard.LoadCompilerSettings("Acme", "X - C");
-        for (const QString change : {"sh -e", "-O2\n-g\n", "order", "reduce", "dir"}) {
+        for (const auto& change : changes) {
             QVERIFY(!wizard.AddCompilerBtn->isEnabled());
-            if (change == "sh -e")
-                wizard.CmpExeEdit->setText(change);
-            else if (change == "order") {
-                wizard.CmpOrderListBox->setCurrentRow(3);
-                wizard.CmdOrderUpBtn->click();
-            } else if (change == "reduce")
-                wizard.ReduceFileSizeCheckBox->setChecked(true);
-            else if (change == "dir")
-                wizard.CmpHdrDirListBox->addItem(Deployment->Path());
-            else
-                wizard.CmpSwtchEdit->setPlainText(change);
+            change();
         }
         QVERIFY(wizard.AddCompilerBtn->isEnabled());
         Dialogs->Answers = {false}; // the entry's settings stay for the other language

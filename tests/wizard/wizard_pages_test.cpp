@@ -117,11 +117,8 @@ private slots:
     void previewShowsTheCommandsThatRun()
     {
         KestrixWizard wizard;
-        wizard.CmpExeEdit->setText("cc");
-        wizard.CmpExeFlagEdit->setText("-o");
+        Fill({{wizard.CmpExeEdit, "cc"}, {wizard.CmpExeFlagEdit, "-o"}, {wizard.CmpDefFlagEdit, "-D"}, {wizard.CmpCmpFlagEdit, "-c"}});
         wizard.CmpExeFlagChkBox->click();
-        wizard.CmpDefFlagEdit->setText("-D");
-        wizard.CmpCmpFlagEdit->setText("-c");
         wizard.CmpSwtchEdit->setPlainText("-m32\n");
         QCOMPARE(wizard.CmpCmdOrder->text(), QString("Object build: cc -m32 -DEXAMPLE=1 -c test.c\n"
                                                      "Program build: cc -o test.c.exe -m32 -DEXAMPLE=1 test.c"));
@@ -189,8 +186,7 @@ private slots:
         // Every probe needs the define and the object flag.
         wizard.CmpExeEdit->setText("mycc -c");
         QVERIFY(!wizard.nextEnabled(wizard.Page1) && wizard.CmpPathErrorLabel->text().contains("The define flag is empty"));
-        wizard.CmpDefFlagEdit->setText("-D");
-        wizard.CmpCmpFlagEdit->setText(" ");
+        Fill({{wizard.CmpDefFlagEdit, "-D"}, {wizard.CmpCmpFlagEdit, " "}});
         QVERIFY(!wizard.nextEnabled(wizard.Page1));
         wizard.CmpCmpFlagEdit->setText("-c");
         QVERIFY(wizard.nextEnabled(wizard.Page1) && wizard.nextEnabled(wizard.Page3));
@@ -218,15 +214,11 @@ private slots:
         {
             KestrixWizard wizard;
             wizard.ZANTHPPRadioButton->click();
-            wizard.PersonDestEdit->setText(Deployment->Path());
-            wizard.PersonNameEdit->setText("probe");
-            wizard.CmpExeEdit->setText(spaced);
-            wizard.CmpExeFlagEdit->setText("-o");
+            Fill({{wizard.PersonDestEdit, Deployment->Path()}, {wizard.PersonNameEdit, "probe"}, {wizard.CmpExeEdit, spaced},
+                  {wizard.CmpExeFlagEdit, "-o"}, {wizard.CmpCmpFlagEdit, "-c "}, {wizard.CmpDefFlagEdit, "-D"},
+                  {wizard.CmpObjExtFlagEdit, "o"}});
             wizard.CmpExeFlagChkBox->setChecked(true);
-            wizard.CmpCmpFlagEdit->setText("-c ");
-            wizard.CmpDefFlagEdit->setText("-D");
             wizard.CmpDefFlagChkBox->setChecked(true);
-            wizard.CmpObjExtFlagEdit->setText("o");
             wizard.ReduceFileSizeCheckBox->setChecked(true);
             wizard.CmpHdrDirListBox->addItems({Deployment->Work(), "/inc/gone"});
             // A blank line inside a list field must not end it in the settings file.
@@ -255,10 +247,8 @@ private slots:
         QCOMPARE(CompilerPages(wizard), pages);
 
         // A command with options of its own is passed as typed; what is empty is left out.
-        wizard.CmpExeEdit->setText("gcc -m32");
+        Fill({{wizard.CmpExeEdit, "gcc -m32"}, {wizard.CmpObjExtFlagEdit, ""}, {wizard.PersonNameEdit, "probe.p_c"}});
         wizard.CrossCmpCheckBox->click();
-        wizard.CmpObjExtFlagEdit->clear();
-        wizard.PersonNameEdit->setText("probe.p_c");
         wizard.CmpHdrDirListBox->clear();
         wizard.CmpDefEdit->clear();
         wizard.CmpSwtchEdit->clear();
@@ -308,8 +298,7 @@ private slots:
         wizard.CmpExeEdit->setText("sh");
         wizard.P1_DefBtn->click(); // no flags yet
         QCOMPARE(wizard.currentPage(), wizard.Page1);
-        wizard.CmpDefFlagEdit->setText("-D");
-        wizard.CmpCmpFlagEdit->setText("-c");
+        Fill({{wizard.CmpDefFlagEdit, "-D"}, {wizard.CmpCmpFlagEdit, "-c"}});
         wizard.P1_DefBtn->click();
         QCOMPARE(wizard.currentPage(), wizard.Page3);
         // Back always leads one page back, whatever jumps came before.

@@ -60,105 +60,93 @@ private slots:
         QCOMPARE(PhaseOfLine("Couldn't determine compiler include paths."), QString());
     }
 
-    void realEngineFailure_data()
-    {
-        QTest::addColumn<QString>("compiler");
-        QTest::addColumn<QString>("extension");
-        QTest::addColumn<QStringList>("logHas"); // in this order
-        // The compile that failed, as the engine left it: the script naming the compiler,
-        // then what the compiler said.
-        QTest::newRow("a compiler that writes no object")
-            << Fake("noobjcc") << "o"
-            << QStringList{"Command Attempted:", Fake("noobjcc"), "---- stderr details ----", "noobjcc: cannot write object files"};
-        // A compile that works but writes another extension: the command and what it wrote.
-        QTest::newRow("a wrong object file extension")
-            << QStandardPaths::findExecutable("gcc") << "obj"
-            << QStringList{"The object build \"" + QStandardPaths::findExecutable("gcc") + " -c test.c\" wrote test.o, but no file ending in \".obj\"",
-                           "Set the extension to \".o\""};
-    }
-
-    void realEngineFailure()
-    {
-        QFETCH(QString, compiler);
-        QFETCH(QString, extension);
-        QFETCH(QStringList, logHas);
-        if (compiler.isEmpty())
-            QSKIP("gcc is not installed");
-        ScopedEnv path("PATH", EngineDir() + ":" + qEnvironmentVariable("PATH"));
-        KestrixWizard wizard;
-        FillPages(wizard, compiler, Deployment->Path(), extension);
-        wizard.button(QWizard::FinishButton)->click();
-        QTRY_VERIFY_WITH_TIMEOUT(!wizard.EngineRunning(), 60000);
-        QCOMPARE(wizard.EngineProcess()->exitCode(), 1);
-        QVERIFY(!wizard.AddCompilerBtn->isEnabled());
-        QVERIFY(Deployment->Read("work/settings.txt").contains("Compiler:\n" + compiler + "\n\n"));
-        QCOMPARE(Dialogs->Kinds, QStringList{"critical"});
-        const QString log = Log(wizard);
-        qsizetype at = 0;
-        for (const QString& part : logHas) {
-            at = log.indexOf(part, at);
-            QVERIFY2(at >= 0, qPrintable(part + "\n----\n" + log));
-        }
-        QVERIFY(!log.contains("The run made no compile"));
-    }
-
     void outcomesOfARun_data()
     {
-        QTest::addColumn<QString>("mode");    // of the fake engine; "absent": none on PATH
-        QTest::addColumn<QString>("dialog");  // the kind of message box, if any
-        QTest::addColumn<QString>("logHas");  // %1 is the personality
+        QTest::addColumn<QString>("mode");         // of the fake engine; "absent": none on PATH; "real": the built Kestrix
+        QTest::addColumn<QString>("compiler");     // and its object file extension
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("dialog");       // the kind of message box, if any
+        QTest::addColumn<QStringList>("logHas");   // in this order; %1 is the personality
         QTest::addColumn<QString>("logEnd");
-        QTest::addColumn<bool>("written");    // the personality is there and may be saved
+        QTest::addColumn<bool>("written");         // the personality is there and may be saved
         QTest::addColumn<QString>("status");
+        const QString failed = "Run failed after 0:0", gcc = QStandardPaths::findExecutable("gcc");
         // Notes of a successful run do not read as errors, nor phases with doubled blanks.
-        QTest::newRow("success") << "ok" << ""
-                                 << "Note: the value of __has_include cannot be printed by a test program. Names that the "
-                                    "preprocessor handles itself, such as __has_include, have no such value; this is no error "
-                                    "and the run goes on.\nConducting Keyword Tests...\n"
+        QTest::newRow("success") << "ok" << "sh" << "o" << ""
+                                 << QStringList{"Note: the value of __has_include cannot be printed by a test program. Names that the "
+                                                "preprocessor handles itself, such as __has_include, have no such value; this is no "
+                                                "error and the run goes on.\nConducting Keyword Tests...\n"}
                                  << "writes its facts beside it for clang-based tools, cppcheck and as a header." << true
                                  << "Personality written after 0:0";
-        QTest::newRow("missing data") << "missing" << "warning" << "Warning: The personality was written to %1"
+        QTest::newRow("missing data") << "missing" << "sh" << "o" << "warning" << QStringList{"Warning: The personality was written to %1"}
                                       << "The messages in the log name what was missing." << true
                                       << "Personality written with missing data after 0:0";
-        QTest::newRow("failure") << "fail" << "critical" << "[stderr] Kestrix: Error: cannot write %1: Permission denied"
-                                 << "inctest.c:1: fatal error: fake.h: No such file" << false << "Run failed after 0:0";
-        QTest::newRow("signal death") << "crash" << "critical" << "Kestrix was ended by signal " + QString::number(SIGSEGV)
-                                      << "The run made no compile before it ended; the messages above give the reason."
-                                      << false << "Run failed after 0:0";
-        QTest::newRow("no engine") << "absent" << "critical" << "). It is looked for in the folders of PATH"
+        QTest::newRow("failure") << "fail" << "sh" << "o" << "critical"
+                                 << QStringList{"[stderr] Kestrix: Error: cannot write %1: Permission denied"}
+                                 << "inctest.c:1: fatal error: fake.h: No such file" << false << failed;
+        QTest::newRow("signal death") << "crash" << "sh" << "o" << "critical"
+                                      << QStringList{"Kestrix was ended by signal " + QString::number(SIGSEGV)}
+                                      << "The run made no compile before it ended; the messages above give the reason." << false
+                                      << failed;
+        QTest::newRow("no engine") << "absent" << "sh" << "o" << "critical" << QStringList{"). It is looked for in the folders of PATH"}
                                    << "or add the folder that holds Kestrix to PATH." << false << "Kestrix could not be started";
         // A second wizard's run holds the directory: the advice is for the wizard, not for
         // the engine's command line.
-        QTest::newRow("directory in use") << "locked" << "critical"
-                                          << "[stderr] Kestrix did not start: another run is using the working directory "
-                                          << "Kestrix failed with exit status 1." << false << "Run failed after 0:0";
+        QTest::newRow("directory in use") << "locked" << "sh" << "o" << "critical"
+                                          << QStringList{"[stderr] Kestrix did not start: another run is using the working directory "}
+                                          << "Kestrix failed with exit status 1." << false << failed;
+        // The real engine: the compile that failed as it left it (the script naming the
+        // compiler, then what the compiler said), or, where the compile works but writes
+        // another extension, the command and what it wrote.
+        QTest::newRow("a compiler that writes no object")
+            << "real" << Fake("noobjcc") << "o" << "critical"
+            << QStringList{"Command Attempted:", Fake("noobjcc"), "---- stderr details ----", "noobjcc: cannot write object files"}
+            << "" << false << failed;
+        QTest::newRow("a wrong object file extension")
+            << "real" << gcc << "obj" << "critical"
+            << QStringList{"The object build \"" + gcc + " -c test.c\" wrote test.o, but no file ending in \".obj\"",
+                           "Set the extension to \".o\""}
+            << "" << false << failed;
     }
 
     void outcomesOfARun()
     {
         QFETCH(QString, mode);
+        QFETCH(QString, compiler);
+        QFETCH(QString, extension);
         QFETCH(QString, dialog);
-        QFETCH(QString, logHas);
+        QFETCH(QStringList, logHas);
         QFETCH(QString, logEnd);
         QFETCH(bool, written);
         QFETCH(QString, status);
+        if (compiler.isEmpty())
+            QSKIP("gcc is not installed");
         FakeEngine engine(mode);
+        const ScopedEnv real("PATH", mode == "real" ? EngineDir() + ":" + qEnvironmentVariable("PATH") : qEnvironmentVariable("PATH"));
         // An earlier run's compile must not pass for this run's.
         Deployment->Write("work/compile.sh", "gcc -c deftest.c\n");
         Deployment->Write("work/stderr.log", "deftest.c: stale\n");
         KestrixWizard wizard;
-        FillPages(wizard, "sh", Deployment->Path());
+        FillPages(wizard, compiler, Deployment->Path(), extension);
         const ScopedEnv path("PATH", mode == "absent" ? Deployment->Path("bin") : qEnvironmentVariable("PATH"));
         QVERIFY(RunToEnd(wizard));
         const QString log = Log(wizard);
         const QString personality = Deployment->Path("probe.p_c");
         QCOMPARE(Dialogs->Kinds, dialog.isEmpty() ? QStringList() : QStringList{dialog});
         const auto withPersonality = [&](const QString& text) { return text.contains("%1") ? text.arg(personality) : text; };
-        QVERIFY2(log.contains(withPersonality(logHas)) && log.trimmed().endsWith(withPersonality(logEnd)), qPrintable(log));
+        qsizetype at = 0;
+        for (const QString& part : logHas) {
+            at = log.indexOf(withPersonality(part), at);
+            QVERIFY2(at >= 0, qPrintable(part + "\n----\n" + log));
+        }
+        QVERIFY2(log.trimmed().endsWith(withPersonality(logEnd)), qPrintable(log));
         QVERIFY(!log.contains("deftest.c") && !log.contains("kestrix-run"));
         if (mode == "locked")
             QVERIFY(log.contains("directory " + Deployment->Work() + ", most likely from a second wizard window.")
                     && Dialogs->Texts.last().contains("from a second wizard window"));
+        if (mode == "real")
+            QVERIFY(wizard.EngineProcess()->exitCode() == 1 && !log.contains("The run made no compile")
+                    && Deployment->Read("work/settings.txt").contains("Compiler:\n" + compiler + "\n\n"));
         QCOMPARE(wizard.AddCompilerBtn->isEnabled(), written);
         QCOMPARE(wizard.ExportBtn->isEnabled(), written);
         QCOMPARE(QFileInfo::exists(personality), written);
@@ -260,9 +248,8 @@ private slots:
         QTest::addColumn<QString>("mode");
         QTest::addColumn<bool>("close");   // by closing the wizard, which asks first, rather than by Stop
         QTest::addColumn<bool>("earlier"); // a personality of that name was there before
-        QTest::newRow("engine ends on SIGTERM") << "slow" << false << true;
         QTest::newRow("engine ignores SIGTERM") << "stubborn" << false << true;
-        QTest::newRow("first run") << "slow" << false << false;
+        QTest::newRow("engine ends on SIGTERM, first run") << "slow" << false << false;
         QTest::newRow("closing the wizard") << "slow" << true << true;
     }
 
