@@ -66,11 +66,14 @@ public:
         ParallelInOrder(Opts.Jobs, count, std::forward<Work>(work), std::forward<Done>(done));
     }
 
-    // The declaration of printf that the product's test programs use.
-    const char* PrintfDecl() const
+    // The declaration of printf that the product's test programs use. It spells the
+    // standard's own parameter type: gcc and clang know printf as a built-in, and under
+    // -Werror a declaration that differs from theirs makes every test program fail to build.
+    static const char* PrintfDecl(bool isC)
     {
-        return Opts.IsC ? "int printf(char *, ...);" : "extern \"C\" int printf(char *, ...);";
+        return isC ? "int printf(const char *, ...);" : "extern \"C\" int printf(const char *, ...);";
     }
+    const char* PrintfDecl() const { return PrintfDecl(Opts.IsC); }
 
 private:
     CompileJob Job(const std::string& source, const std::string& fileName, const std::string& extraDefine) const

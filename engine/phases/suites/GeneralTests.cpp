@@ -38,7 +38,10 @@ bool RunIdentTest(const RunContext& context, bool external, int length)
         // collision an error.
         source = "\nextern int " + first + ";\nextern char " + second + ";\n\n";
     } else {
-        source = "int main(void) {\nint " + first + ";\nint " + second + ";\n}\n";
+        // Both locals used: an unused one draws a warning, which -Werror makes an error of
+        // every length.
+        source = "int main(void) {\nint " + first + ";\nint " + second + ";\n(void)" + first + ";\n(void)" + second +
+                 ";\n}\n";
     }
     return context.CompileFile(source, "idtest.c").MadeObject();
 }

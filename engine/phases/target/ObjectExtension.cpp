@@ -55,7 +55,7 @@ bool CheckExeFileRunWorks(Probe& probe, const Options& options)
 {
     CompileJob job;
     job.FileName = std::string("hello_world") + options.SourceExt();
-    job.Source = std::string(options.IsC ? "int printf(char *, ...);" : "extern \"C\" int printf(char *, ...);") +
+    job.Source = std::string(RunContext::PrintfDecl(options.IsC)) +
                  "\nint main() { printf(\"hello world\"); return 0; }\n";
     const ProgramResult result = probe.BuildAndRun(job);
     if (!result.Built) {
