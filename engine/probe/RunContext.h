@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/core/Options.h"
+#include "engine/core/RunEnd.h"
 #include "engine/probe/Parallel.h"
 #include "engine/probe/Probe.h"
 
@@ -57,6 +58,30 @@ public:
                               const std::string& extraDefine = {}) const
     {
         return Prober.BuildAndRun(Job(source, fileName, extraDefine));
+    }
+
+    // A source that every compiler of the language takes, compiled where the probes found
+    // nothing: when the compiler rejects this one too, its options turn down sources for
+    // reasons of their own (warnings made errors, say), no rejection of a probe is an answer,
+    // and the run ends instead of writing what nothing showed.
+    void RequireAccepted(const std::string& source, const std::string& fileName, const std::string& probes) const
+    {
+        const CompileResult result = CompileFile(source, fileName);
+        if (result.Accepted())
+            return;
+        std::string plain = source;
+        for (char& ch : plain)
+            if (ch == '\n')
+                ch = ' ';
+        while (!plain.empty() && plain.back() == ' ')
+            plain.pop_back();
+        std::string said = result.Output();
+        said = said.substr(0, said.find('\n'));
+        throw RunFailure{"Error: The compiler rejects \"" + plain + "\" (" + fileName +
+                         "), a source that any compiler of the language takes" +
+                         (said.empty() ? std::string() : ", saying \"" + said + "\"") + ", so " + probes +
+                         " cannot be told from the compile options' own rejections; check the options of the compile "
+                         "command (such as warnings made errors). No personality is written."};
     }
 
     // Independent probes at once, up to the run's number of jobs; see ParallelInOrder.
