@@ -265,7 +265,7 @@ std::int32_t TypeProber::MeasureSize(const std::string& prefix, const DataType& 
     const std::string& name = type.TypeName;
     if (!Context.Target.IsCrossCompiler) {
         const std::string printfDecl = Context.PrintfDecl();
-        const std::string body = "int main() { printf(\"%d\", (int)sizeof(" + CastType(name) + ")); }\n";
+        const std::string body = "int main(void) { printf(\"%d\", (int)sizeof(" + CastType(name) + ")); return 0; }\n";
         const std::string source = std::string("typetest") + Context.Opts.SourceExt();
         std::string output;
         bool built = BuildAndRunProgram(source, prefix + printfDecl + "\n" + body, output);
