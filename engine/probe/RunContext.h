@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/core/Options.h"
+#include "engine/core/RunEnd.h"
 #include "engine/probe/Parallel.h"
 #include "engine/probe/Probe.h"
 
@@ -59,6 +60,30 @@ public:
         return Prober.BuildAndRun(Job(source, fileName, extraDefine));
     }
 
+    // A source that every compiler of the language takes, compiled where the probes found
+    // nothing: when the compiler rejects this one too, its options turn down sources for
+    // reasons of their own (warnings made errors, say), no rejection of a probe is an answer,
+    // and the run ends instead of writing what nothing showed.
+    void RequireAccepted(const std::string& source, const std::string& fileName, const std::string& probes) const
+    {
+        const CompileResult result = CompileFile(source, fileName);
+        if (result.Accepted())
+            return;
+        std::string plain = source;
+        for (char& ch : plain)
+            if (ch == '\n')
+                ch = ' ';
+        while (!plain.empty() && plain.back() == ' ')
+            plain.pop_back();
+        std::string said = result.Output();
+        said = said.substr(0, said.find('\n'));
+        throw RunFailure{"Error: The compiler rejects \"" + plain + "\" (" + fileName +
+                         "), a source that any compiler of the language takes" +
+                         (said.empty() ? std::string() : ", saying \"" + said + "\"") + ", so " + probes +
+                         " cannot be told from the compile options' own rejections; check the options of the compile "
+                         "command (such as warnings made errors). No personality is written."};
+    }
+
     // Independent probes at once, up to the run's number of jobs; see ParallelInOrder.
     template <typename Work, typename Done>
     void ForEach(std::size_t count, Work&& work, Done&& done) const
@@ -66,11 +91,14 @@ public:
         ParallelInOrder(Opts.Jobs, count, std::forward<Work>(work), std::forward<Done>(done));
     }
 
-    // The declaration of printf that the product's test programs use.
-    const char* PrintfDecl() const
+    // The declaration of printf that the product's test programs use. It spells the
+    // standard's own parameter type: gcc and clang know printf as a built-in, and under
+    // -Werror a declaration that differs from theirs makes every test program fail to build.
+    static const char* PrintfDecl(bool isC)
     {
-        return Opts.IsC ? "int printf(char *, ...);" : "extern \"C\" int printf(char *, ...);";
+        return isC ? "int printf(const char *, ...);" : "extern \"C\" int printf(const char *, ...);";
     }
+    const char* PrintfDecl() const { return PrintfDecl(Opts.IsC); }
 
 private:
     CompileJob Job(const std::string& source, const std::string& fileName, const std::string& extraDefine) const

@@ -162,6 +162,9 @@ TEST(ExactRealCompilers, HostAndSmallCrossTarget)
 {
     ExpectSamePersonalities({
         GccLike("gcc", "zanth", "cmp", "gcc"),
+        // Warnings made errors: a probe whose source draws a warning of its own is rejected
+        // then, whatever it asked.
+        GccLike("gcc -Werror -Wall -Wextra -pedantic", "zanth", "cmp", "gcc", {"-xs", "-Werror,-Wall,-Wextra,-pedantic"}),
         GccLike("avr-gcc", "zanth", "ccmp", "avr-gcc", {"-xs", "-mmcu=atmega2560"}, {"avr-gcc", "-mmcu=atmega2560", "-dM", "-E"}),
     });
 }

@@ -148,8 +148,10 @@ std::vector<std::string> RejectedByJointCompiles(const RunContext& context, cons
 std::string PrintKeywords(const std::string& candidate)
 {
     // The guard skips names the compiler predefines as macros: their declaration would
-    // test the expansion, not the name.
-    return "#ifndef " + candidate + "\n" + "int " + candidate + "[1];\n#endif\n";
+    // test the expansion, not the name. The other branch keeps a source of macros alone
+    // from being empty, which pedantic compilers warn about (and -Werror rejects); a
+    // declaration repeated as often as the batch has macros is still well-formed.
+    return "#ifndef " + candidate + "\n" + "int " + candidate + "[1];\n#else\nextern int kx_predefined;\n#endif\n";
 }
 
 std::set<std::string> FindExtensionKeywords(const RunContext& context, const std::set<std::string>& identifiers,

@@ -32,7 +32,7 @@ std::string TestPublicProtectedPrivate(const RunContext& context, const std::str
         return {};
     if (context.Compile(declaration + "X x;\nint main() {x.a = 3;}\n", "typetest").MadeObject())
         return "public";
-    if (context.Compile(declaration + "class Y : public X {void x(void) {int b = a;}};\n", "typetest").MadeObject())
+    if (context.Compile(declaration + "class Y : public X {void x(void) {int b = a; (void)b;}};\n", "typetest").MadeObject())
         return "protected";
     return "private";
 }

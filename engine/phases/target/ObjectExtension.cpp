@@ -55,8 +55,8 @@ bool CheckExeFileRunWorks(Probe& probe, const Options& options)
 {
     CompileJob job;
     job.FileName = std::string("hello_world") + options.SourceExt();
-    job.Source = std::string(options.IsC ? "int printf(char *, ...);" : "extern \"C\" int printf(char *, ...);") +
-                 "\nint main() { printf(\"hello world\"); return 0; }\n";
+    job.Source = std::string(RunContext::PrintfDecl(options.IsC)) +
+                 "\nint main(void) { printf(\"hello world\"); return 0; }\n";
     const ProgramResult result = probe.BuildAndRun(job);
     if (!result.Built) {
         Say("Failed to compile a test file for execution! Please check the compile options used (or the compiler linker environment) for next time, however continuing in Cross Compiler mode");

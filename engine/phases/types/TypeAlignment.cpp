@@ -86,7 +86,7 @@ void TypeProber::TestTypeAlignment(DataType& type) const
         const std::string source = std::string("typealign") + Context.Opts.SourceExt();
         const std::string text = std::string(Context.PrintfDecl()) + "\n" +
                                  "struct X {char c;" + Declaration(name, "d") + ";};\n" +
-                                 "int main() { printf(\"%d\", sizeof(struct X)); }\n";
+                                 "int main(void) { printf(\"%d\", (int)sizeof(struct X)); return 0; }\n";
         std::string output;
         long structBytes = 0;
         if (BuildAndRunProgram(source, text, output) && ReadLeadingCount(output, structBytes)) {

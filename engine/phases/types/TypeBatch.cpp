@@ -35,7 +35,8 @@ std::string FactsSource(const std::string& prefix, const std::vector<DataType>& 
     for (std::size_t t = 0; t < types.size(); ++t) {
         const std::string& name = types[t].TypeName;
         facts += "sizeof(" + CastType(name) + "),";
-        facts += types[t].Kind == DataType::Integer ? "((" + name + ")-1 < 0) ? 0 : 1," : std::string("0,");
+        // Not "(T)-1 < 0": always false for an unsigned type, which compilers warn about.
+        facts += types[t].Kind == DataType::Integer ? "((" + name + ")0 < (" + name + ")-1) ? 1 : 0," : std::string("0,");
         const std::string tag = "kx_t" + std::to_string(t);
         structures += "struct " + tag + " {char c; " + Declaration(name, "d") + ";};\n";
         facts += "sizeof(struct " + tag + "),";

@@ -108,6 +108,11 @@ std::vector<DataType> ConductBaseTypeTests(const RunContext& context)
         [&](std::size_t i, std::pair<DataType, std::string> measured) {
             types[i] = std::move(measured.first);
             const DataType& type = types[i];
+            // Every compiler has int: where the probes found none, the compile options may
+            // reject their sources whatever they ask.
+            if (!measured.second.empty() && type.TypeName == "int")
+                context.RequireAccepted(std::string("int main(void) {int a; (void)a; return 0; }\n"),
+                                        std::string("typetest") + context.Opts.SourceExt(), "the sizes of the types");
             if (!measured.second.empty())
                 Say("The base type " + CastType(type.TypeName) + " is left out: " + measured.second +
                     ", so it is taken to be no type of this compiler and no size or alignment line is written for it");

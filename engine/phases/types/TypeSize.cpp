@@ -182,7 +182,10 @@ bool TypeProber::TestKind(const std::string& prefix, DataType& type, bool& decla
 
     // Declaration. A type without a size yet (a keyword of the compiler) that cannot
     // declare a local object may still be measured by constant expressions alone.
-    declares = CompileThisString(prefix + "int main(void) {" + Declaration(name, "a") + "; }\n", objectSize, messages);
+    // Every local is used and nothing is read before it is set: a compiler told to turn
+    // warnings into errors must reject these sources only for the type's sake.
+    declares = CompileThisString(prefix + "int main(void) {" + Declaration(name, "a") + "; (void)a; }\n", objectSize,
+                                 messages);
     if (!declares && (type.SizeBits != 0 || !Compiles(prefix + "int kx_s[sizeof(" + CastType(name) + ")];\n")))
         return false;
     if (type.KindKnown)
@@ -198,11 +201,11 @@ bool TypeProber::TestKind(const std::string& prefix, DataType& type, bool& decla
     };
     const bool arithmetic =
         (declares && Compiles(prefix + "int main(void) {" + Declaration(name, "q") + ";" + Declaration(name, "p") +
-                              "; p = 2*q;}\n")) ||
+                              "; q = " + one + "; p = 2*q; (void)p;}\n")) ||
         constant("2 * " + one);
     const bool integer =
         arithmetic &&
-        ((declares && Compiles(prefix + "int main(void) {" + Declaration(name, "x") + "; x = " + one + "%1;}\n")) ||
+        ((declares && Compiles(prefix + "int main(void) {" + Declaration(name, "x") + "; x = " + one + "%1; (void)x;}\n")) ||
          constant(one + " % 1"));
     type.Kind = !arithmetic ? DataType::Pointer : integer ? DataType::Integer : DataType::Floating;
     return true;
@@ -262,7 +265,7 @@ std::int32_t TypeProber::MeasureSize(const std::string& prefix, const DataType& 
     const std::string& name = type.TypeName;
     if (!Context.Target.IsCrossCompiler) {
         const std::string printfDecl = Context.PrintfDecl();
-        const std::string body = "int main() { printf(\"%d\", sizeof(" + CastType(name) + ")); }\n";
+        const std::string body = "int main(void) { printf(\"%d\", (int)sizeof(" + CastType(name) + ")); return 0; }\n";
         const std::string source = std::string("typetest") + Context.Opts.SourceExt();
         std::string output;
         bool built = BuildAndRunProgram(source, prefix + printfDecl + "\n" + body, output);
@@ -364,8 +367,10 @@ bool TypeProber::Compiles(const std::string& text) const
 int TypeProber::CompareMinusOneWithZero(const std::string& prefix, const std::string& name) const
 {
     // Works for typedef names and type keywords, which cannot be prefixed with
-    // "unsigned": exactly one of the two checks fails.
-    const std::string test = "((" + name + ")-1 < 0)";
+    // "unsigned": exactly one of the two checks fails. -1 is set against 0 in the type
+    // itself, and from the side that leaves no comparison always false for an unsigned
+    // type: compilers warn about those (and -Werror rejects both checks then).
+    const std::string test = "!((" + name + ")0 < (" + name + ")-1)";
     int objectSize = 0;
     std::string messages;
     const bool unsignedCompiles =
