@@ -13,6 +13,7 @@
 #include "engine/phases/keywords/KeywordLists.h"
 #include "engine/phases/keywords/KeywordTests.h"
 #include "engine/phases/macros/MacroDiscovery.h"
+#include "engine/phases/macros/ProgramStrings.h"
 #include "engine/phases/target/ObjectExtension.h"
 #include "engine/output/PersonalityWriter.h"
 #include "engine/core/Reporter.h"
@@ -122,7 +123,13 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     }
 
     phase("macros");
-    const std::set<std::string> defines = FindPreDefines(context, trees.Identifiers, lists.LanguageKeywords);
+    // The compiler's programs spell most of its macro names, and the names completed from
+    // the macros found spell those it builds from parts; the keywords are looked for among
+    // the same names.
+    const ProgramWords programWords = ReadProgramWords(CompilerPrograms(options));
+    std::set<std::string> candidates = trees.Identifiers;
+    const std::set<std::string> defines = FindPreDefines(context, trees.Identifiers, lists.LanguageKeywords,
+                                                         programWords, lists.CandidateKeywords, &candidates);
     for (const std::string& define : options.ImplicitDefines)
         writer.Line(writer.Define(define));
     for (const std::string& define : defines)
@@ -130,7 +137,7 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
 
     phase("extension keywords");
     const std::set<std::string> extensionKeywords =
-        FindExtensionKeywords(context, trees.Identifiers, lists.LanguageKeywords);
+        FindExtensionKeywords(context, candidates, lists.LanguageKeywords);
 
     phase("general suite");
     const std::string suites = workDir + "/..";

@@ -86,6 +86,49 @@ struct ModelCompiler {
         return std::any_of(path.begin(), path.end(), [](const fs::path& part) { return part.native().size() > 255; });
     }
 
+    // The names defined once the header is read, following its includes.
+    void Defines(std::size_t dir, const std::string& header, std::set<std::string>& seen, std::set<std::string>& names) const
+    {
+        const std::string file = Search[dir] + "/" + header;
+        if (!seen.insert(file).second)
+            return;
+        std::ifstream in(file);
+        for (std::string line; std::getline(in, line);) {
+            if (line.rfind("#define ", 0) == 0)
+                names.insert(line.substr(8, line.find(' ', 8) - 8));
+            for (const char* directive : {"#include_next <", "#include <"})
+                if (line.rfind(directive, 0) == 0) {
+                    const std::string next = line.substr(std::strlen(directive), line.find('>') - std::strlen(directive));
+                    if (const auto at = Find(next, std::string(directive) == "#include <" ? 0 : dir + 1))
+                        Defines(*at, next, seen, names);
+                }
+        }
+    }
+
+    // "#if (defined(A) || ...) && !(defined(B) || ...)" and its #elif the other way round,
+    // each followed by the include of a missing header.
+    CompileResult DefinedNamesTest(const std::string& source, std::size_t at) const
+    {
+        std::set<std::string> names, seen;
+        const std::size_t open = source.find('<');
+        Defines(at, source.substr(open + 1, source.find('>') - open - 1), seen, names);
+        const std::vector<std::string> lines = Lines(source);
+        auto any = [&](const std::string& list) {
+            for (std::size_t p = list.find("defined("); p != std::string::npos; p = list.find("defined(", p + 1))
+                if (names.count(list.substr(p + 8, list.find(')', p) - p - 8)) != 0)
+                    return true;
+            return false;
+        };
+        for (std::size_t i : {std::size_t{1}, std::size_t{3}}) {
+            const std::size_t split = lines[i].find(" && !");
+            if (any(lines[i].substr(0, split)) && !any(lines[i].substr(split))) {
+                const std::string missing = lines[i + 1].substr(10, lines[i + 1].size() - 11);
+                return Reject("inctest.c:" + std::to_string(i + 2) + ":10: fatal error: " + missing + ": No such file or directory\n");
+            }
+        }
+        return Accept();
+    }
+
     CompileResult operator()(const CompileJob& job) const
     {
         const std::string& source = job.Source;
@@ -112,6 +155,8 @@ struct ModelCompiler {
             return Reject("inctest.c:1:10: fatal error: " + header + ": " +
                           (TooLong(header) ? "File name too long" : "No such file or directory") + "\n    1 | #include <" +
                           header + ">\n      |          ^" + std::string(header.size() + 1, '~') + "\n");
+        if (source.find("\n#if (defined(") != std::string::npos)
+            return DefinedNamesTest(source, *at);
         if (source.rfind("int x[", 0) != 0)
             return Reject("inctest.c:2:1: error: unknown type name 'this'\n");
         std::vector<Place> chain;
@@ -186,26 +231,39 @@ protected:
 
 TEST_F(IncludeOrder, TheCompilersSearchOrderWhateverTheOrderGiven)
 {
-    const std::vector<std::string> expected{"cc", "arch", "libc"};
-    for (bool innermostFirst : {true, false}) {
-        ModelCompiler compiler{Searching({"cc", "arch", "libc"}), innermostFirst};
-        for (const auto& given : {std::vector<std::string>{"cc", "arch", "libc", "unused", "copy"},
-                                  std::vector<std::string>{"copy", "unused", "libc", "cc", "arch"}}) {
-            const Outcome outcome = Discover(compiler, given);
-            // The wrapper's chain puts cc before libc; arch and libc share config.h, whose
-            // copies hold preprocessor lines only, so nothing shows their order: they keep
-            // the command line's, and the pair is named for review.
-            const std::vector<std::string> inGivenOrder =
-                given[0] == "cc" ? expected : std::vector<std::string>{"cc", "libc", "arch"};
-            EXPECT_EQ(outcome.Directories, inGivenOrder) << innermostFirst;
-            std::vector<std::string> reviews;
-            std::copy_if(outcome.Said.begin(), outcome.Said.end(), std::back_inserter(reviews),
-                         [](const std::string& line) { return line.find("may need to be reviewed") != std::string::npos; });
-            ASSERT_EQ(reviews.size(), 1u);
-            EXPECT_NE(reviews[0].find("\"" + Root + "/" + inGivenOrder[1] + "\" or \"" + Root + "/" + inGivenOrder[2] + "\""),
-                      std::string::npos)
-                << reviews[0];
+    auto reviews = [](const Outcome& outcome) {
+        std::vector<std::string> lines;
+        std::copy_if(outcome.Said.begin(), outcome.Said.end(), std::back_inserter(lines),
+                     [](const std::string& line) { return line.find("may need to be reviewed") != std::string::npos; });
+        return lines;
+    };
+    // The wrapper's chain puts cc before libc; arch and libc share config.h, whose copies
+    // hold preprocessor lines only: what each defines shows which one the compiler read,
+    // whichever it searches first.
+    for (const std::vector<std::string>& searched : {std::vector<std::string>{"cc", "arch", "libc"},
+                                                     std::vector<std::string>{"cc", "libc", "arch"}})
+        for (bool innermostFirst : {true, false}) {
+            ModelCompiler compiler{Searching(searched), innermostFirst};
+            for (const auto& given : {std::vector<std::string>{"cc", "arch", "libc", "unused", "copy"},
+                                      std::vector<std::string>{"copy", "unused", "libc", "cc", "arch"}}) {
+                const Outcome outcome = Discover(compiler, given);
+                EXPECT_EQ(outcome.Directories, searched) << innermostFirst;
+                EXPECT_TRUE(reviews(outcome).empty()) << reviews(outcome)[0];
+            }
         }
+    // Copies that define the same names: nothing shows the order, the command line's is
+    // kept, and the pair is named for review with the header.
+    WriteFile(Root + "/arch/config.h", "#define LIBC_CONFIG 2\n");
+    for (const auto& given : {std::vector<std::string>{"cc", "arch", "libc"}, std::vector<std::string>{"libc", "cc", "arch"}}) {
+        const Outcome outcome = Discover(ModelCompiler{Searching({"cc", "arch", "libc"})}, given);
+        const std::vector<std::string> inGivenOrder =
+            given[0] == "cc" ? given : std::vector<std::string>{"cc", "libc", "arch"};
+        EXPECT_EQ(outcome.Directories, inGivenOrder);
+        ASSERT_EQ(reviews(outcome).size(), 1u);
+        EXPECT_NE(reviews(outcome)[0].find("\"" + Root + "/" + inGivenOrder[1] + "\" or \"" + Root + "/" + inGivenOrder[2] +
+                                           "\" first, and both hold \"config.h\";"),
+                  std::string::npos)
+            << reviews(outcome)[0];
     }
 }
 
@@ -233,7 +291,8 @@ TEST_F(IncludeOrder, ADirectoryIsKnownByItsFileNotItsName)
     fs::create_directory_symlink(Root + "/cc", Root + "/libc/cc_again");
     ModelCompiler compiler{Searching({"cc_link", "arch", "libc"})};
     const Outcome outcome = Discover(compiler, {"libc", "arch", "cc"});
-    EXPECT_EQ(outcome.Directories, (std::vector<std::string>{"cc", "libc", "arch"}));
+    // arch and cc share no header: the user's order for them, each before libc.
+    EXPECT_EQ(outcome.Directories, (std::vector<std::string>{"arch", "cc", "libc"}));
 }
 
 TEST_F(IncludeOrder, ALongHeaderPathInAnUnsearchedDirectoryIsNotFound)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <set>
 
+#include "engine/core/Files.h"
+#include "engine/phases/includes/HeaderCopies.h"
 #include "engine/phases/includes/IncludeBatches.h"
 #include "engine/phases/includes/IncludeDiagnostics.h"
 #include "engine/phases/includes/IncludeOrder.h"
@@ -21,6 +23,11 @@ constexpr std::size_t kComponentLength = 12;
 // Headers asked by one __has_include compile, and with -rfs, for compilers with small limits.
 constexpr std::size_t kHeadersPerBatch = 256;
 constexpr std::size_t kReducedHeadersPerBatch = 32;
+// Names of each copy asked about in one compile: a few tell the copies apart as well as all.
+constexpr std::size_t kNamesPerCopy = 16;
+// Headers of a pair tried by what they define, at most; and headers named in a review line.
+constexpr std::size_t kDefinitionHeadersPerPair = 4;
+constexpr std::size_t kHeadersNamed = 3;
 
 // The components of a directory path, found by cutting at the last "/" repeatedly.
 std::vector<std::string> PathComponents(std::string path)
@@ -166,6 +173,80 @@ int IncludeProber::TestHeader3(const std::string& dirA, const std::string& dirB,
     // line of that directive.
     if (readA && includesAgainA != includesAgainB)
         return includesAgainA ? 1 : 2;
+    return 0;
+}
+
+int IncludeProber::TestHeaderDefinitions(const std::string& dirA, const std::string& dirB, const std::string& header)
+{
+    const std::string fileA = dirA + "/" + header;
+    const std::string fileB = dirB + "/" + header;
+    std::string textA, textB;
+    if (!ReadWholeFile(fileA, textA, nullptr, static_cast<std::size_t>(kHarvestLimit)) ||
+        !ReadWholeFile(fileB, textB, nullptr, static_cast<std::size_t>(kHarvestLimit)))
+        return 0;
+    const CopyDefinitions copyA = ReadDefinitions(textA);
+    const CopyDefinitions copyB = ReadDefinitions(textB);
+
+    // A name that only one copy surely defines, and the other never does, is defined after
+    // the include exactly when that copy was read. The copy found first is always read; so
+    // when A's names are defined and none of B's, B was not read and A comes first.
+    auto onlyIn = [](const CopyDefinitions& copy, const CopyDefinitions& other) {
+        std::vector<std::string> names;
+        for (const std::string& name : copy.Sure)
+            if (other.All.count(name) == 0 && names.size() < kNamesPerCopy)
+                names.push_back(name);
+        return names;
+    };
+    const std::vector<std::string> namesA = onlyIn(copyA, copyB);
+    const std::vector<std::string> namesB = onlyIn(copyB, copyA);
+    auto anyDefined = [](const std::vector<std::string>& names) {
+        std::string condition;
+        for (const std::string& name : names)
+            condition += (condition.empty() ? "" : " || ") + std::string("defined(") + name + ")";
+        return "(" + condition + ")";
+    };
+    const std::string firstA = MissingHeaderName(kUndefinedId.size()) + "_first_copy";
+    const std::string firstB = MissingHeaderName(kUndefinedId.size()) + "_second_copy";
+    if (!namesA.empty() && !namesB.empty()) {
+        const std::string a = anyDefined(namesA);
+        const std::string b = anyDefined(namesB);
+        const auto output = CompileIncludeTest("#include <" + header + ">\n#if " + a + " && !" + b + "\n#include \"" +
+                                               firstA + "\"\n#elif " + b + " && !" + a + "\n#include \"" + firstB +
+                                               "\"\n#endif\n");
+        const std::string text = output.first + output.second;
+        const bool saysA = text.find(firstA) != std::string::npos;
+        const bool saysB = text.find(firstB) != std::string::npos;
+        if (saysA != saysB)
+            return saysA ? 1 : 2;
+    }
+
+    // A copy of preprocessor lines only draws no error inside it; a name it defines, defined
+    // differently beforehand, draws a warning there. The copy whose named line includes
+    // another file led the compiler to the other one: the test source includes only the
+    // header, so that copy is the one found first.
+    std::string predefined;
+    std::size_t count = 0;
+    for (const CopyDefinitions* copy : {&copyA, &copyB})
+        for (const std::string& name : copy->Sure)
+            if (count < kNamesPerCopy && copyA.All.count(name) + copyB.All.count(name) != 0 && ++count)
+                predefined += "#define " + name + " kx_redefined_before(1)\n";
+    if (predefined.empty())
+        return 0;
+    const auto output = CompileIncludeTest(predefined + "#include <" + header + ">\n");
+    bool readA = false, readB = false, includesA = false, includesB = false;
+    for (const HeaderMention& mention : MentionsOf(output.first + output.second, header)) {
+        if (SameFile(mention.Path, fileA)) {
+            readA = true;
+            includesA = includesA || LineIncludes(fileA, mention.Line, "");
+        } else if (SameFile(mention.Path, fileB)) {
+            readB = true;
+            includesB = includesB || LineIncludes(fileB, mention.Line, "");
+        }
+    }
+    if (readA != readB)
+        return readA ? 1 : 2;
+    if (readA && includesA != includesB)
+        return includesA ? 1 : 2;
     return 0;
 }
 
@@ -343,10 +424,20 @@ std::vector<std::string> GetIncludes(const RunContext& context, const HeaderTree
     context.ForEach(
         pairs.size(),
         [&](std::size_t i) {
+            const std::string& first = includeDirs[pairs[i].First];
+            const std::string& second = includeDirs[pairs[i].Second];
             for (const std::string& header : shared[i])
-                if (const int verdict = prober.TestHeader3(includeDirs[pairs[i].First], includeDirs[pairs[i].Second], header);
-                    verdict != 0)
+                if (const int verdict = prober.TestHeader3(first, second, header); verdict != 0)
                     return verdict;
+            // Headers of preprocessor lines only draw no error inside them; what they define
+            // tells the copies apart. A few headers are enough where any can tell.
+            std::size_t tried = 0;
+            for (const std::string& header : shared[i]) {
+                if (tried++ == kDefinitionHeadersPerPair)
+                    break;
+                if (const int verdict = prober.TestHeaderDefinitions(first, second, header); verdict != 0)
+                    return verdict;
+            }
             return 0;
         },
         [&](std::size_t i, int verdict) {
@@ -366,10 +457,23 @@ std::vector<std::string> GetIncludes(const RunContext& context, const HeaderTree
 
     for (const std::string& directory : ordered)
         Say(directory);
-    for (const DirectoryPair& pair : order.Undecided)
-        Say("The order of these header directories may need to be reviewed: the compiler's messages do not show whether it "
-            "searches \"" + includeDirs[pair.First] + "\" or \"" + includeDirs[pair.Second] +
-            "\" first, and both hold headers of the same name; where nothing decides, the order of the command line is kept.");
+    for (const DirectoryPair& pair : order.Undecided) {
+        // The headers both hold, named so that the user can compare the copies.
+        const auto at = std::find(pairs.begin(), pairs.end(), DirectoryPair{std::min(pair.First, pair.Second),
+                                                                           std::max(pair.First, pair.Second)});
+        std::string headers;
+        if (at != pairs.end()) {
+            const std::vector<std::string>& common = shared[static_cast<std::size_t>(at - pairs.begin())];
+            for (std::size_t k = 0; k < common.size() && k < kHeadersNamed; ++k)
+                headers += (k == 0 ? "\"" : ", \"") + common[k] + "\"";
+            if (common.size() > kHeadersNamed)
+                headers += " and " + std::to_string(common.size() - kHeadersNamed) + " more";
+        }
+        Say("The order of these header directories may need to be reviewed: neither the compiler's messages nor the names "
+            "the copies define show whether it searches \"" + includeDirs[pair.First] + "\" or \"" +
+            includeDirs[pair.Second] + "\" first, and both hold " + (headers.empty() ? std::string("headers of the same name") : headers) +
+            "; where nothing decides, the order of the command line is kept.");
+    }
     if (ordered.empty()) {
         Say("Couldn't determine compiler include paths.");
         Say("The search directory(s) you have specified are either not on the compiler path, or the compiler does not have an implicit include path.");

@@ -3,6 +3,7 @@
 #include "engine/phases/keywords/ExtensionKeywords.h"
 
 #include "engine/phases/batch/BatchHalving.h"
+#include "engine/phases/macros/CandidateNames.h"
 #include "engine/core/Files.h"
 #include "engine/phases/batch/JointCompile.h"
 #include "engine/core/Reporter.h"
@@ -152,8 +153,10 @@ std::set<std::string> FindExtensionKeywords(const RunContext& context, const std
 {
     Say("Scanning for compiler extension keywords ...");
     std::vector<std::string> candidates;
+    // The preprocessor's own names (_Pragma, __VA_ARGS__, defined) are no keywords of the
+    // compiler, whatever a declaration of them says.
     for (const std::string& name : identifiers)
-        if (languageKeywords.count(name) == 0)
+        if (languageKeywords.count(name) == 0 && !IsPreprocessorName(name))
             candidates.push_back(name);
 
     const std::size_t batchSize = context.Opts.ReduceFileSize ? kReducedBatchSize : kFullBatchSize;

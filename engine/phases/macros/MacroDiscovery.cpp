@@ -2,6 +2,7 @@
 // macros, and with which values, from what the compiler does with small test sources alone.
 #include "engine/phases/macros/MacroDiscovery.h"
 
+#include "engine/phases/macros/CandidateNames.h"
 #include "engine/phases/macros/MacroExistence.h"
 #include "engine/phases/macros/MacroValues.h"
 #include "engine/core/Reporter.h"
@@ -64,7 +65,8 @@ void TidyAndAddDefine(std::string value, const std::string& name, std::set<std::
 }
 
 std::set<std::string> FindPreDefines(const RunContext& context, const std::set<std::string>& identifiers,
-                                     const std::set<std::string>& languageKeywords)
+                                     const std::set<std::string>& languageKeywords, const ProgramWords& program,
+                                     const std::set<std::string>& moreWords, std::set<std::string>* tested)
 {
     Say("Scanning for compiler defines ...");
 
@@ -72,20 +74,56 @@ std::set<std::string> FindPreDefines(const RunContext& context, const std::set<s
     std::set<std::string> given;
     for (const std::string& define : context.Opts.ImplicitDefines)
         given.insert(define.substr(0, define.find('=')));
-    std::vector<std::string> candidates;
-    for (const std::string& name : identifiers)
-        if (languageKeywords.count(name) == 0 && given.count(name) == 0)
-            candidates.push_back(name);
+    std::set<std::string> asked;
+    std::set<std::string> preprocessorNames;
+    auto newCandidates = [&](const std::set<std::string>& names) {
+        std::vector<std::string> candidates;
+        for (const std::string& name : names) {
+            if (IsPreprocessorName(name))
+                preprocessorNames.insert(name);
+            else if (languageKeywords.count(name) == 0 && given.count(name) == 0 && asked.insert(name).second)
+                candidates.push_back(name);
+        }
+        return candidates;
+    };
 
-    std::vector<std::string> defined = FindDefinedNames(context, std::move(candidates));
+    // The programs' names go in the same batches as the headers' ones, and are keyword
+    // candidates as well.
+    std::set<std::string> first = identifiers;
+    for (const std::string& name : program.Identifiers)
+        if (IsProgramCandidate(name))
+            first.insert(name);
+    std::vector<std::string> defined = FindDefinedNames(context, newCandidates(first));
 
-    // Macros whose value changes with the place or the time of use would be frozen at the
-    // probe's values (__FILE__ as "deftest.c", __LINE__ as 3); the analyser supplies them
-    // itself, so they get no entry.
-    static const std::set<std::string> kPlaceOrTimeMacros{
-        "__FILE__", "__LINE__", "__DATE__", "__TIME__", "__TIMESTAMP__", "__COUNTER__",
-        "__INCLUDE_LEVEL__", "__BASE_FILE__", "__FILE_NAME__"};
-    std::erase_if(defined, [](const std::string& name) { return kPlaceOrTimeMacros.count(name) != 0; });
+    // The names completed from the macros found. The spellings of words are keyword
+    // candidates too; the families and the filled patterns are made of macro names' parts
+    // only.
+    std::set<std::string> forKeywords = std::move(first);
+    const std::set<std::string> spelled = SpelledWords(defined, moreWords);
+    forKeywords.insert(spelled.begin(), spelled.end());
+    std::set<std::string> completed = FamilyNames(defined, program);
+    completed.insert(spelled.begin(), spelled.end());
+    const std::set<std::string> filled = FilledTemplates(program, defined);
+    completed.insert(filled.begin(), filled.end());
+    std::vector<std::string> candidates = newCandidates(completed);
+    if (!candidates.empty()) {
+        Say("  [macros] " + std::to_string(candidates.size()) + " names completed from the " +
+            std::to_string(defined.size()) + " macros found");
+        const std::vector<std::string> more = FindDefinedNames(context, std::move(candidates));
+        defined.insert(defined.end(), more.begin(), more.end());
+    }
+    if (tested != nullptr)
+        tested->insert(forKeywords.begin(), forKeywords.end());
+
+    // The analyser's preprocessor has these itself: a value frozen at the probe's (__FILE__
+    // as "deftest.c") or an operator written as an empty macro would mislead it.
+    if (!preprocessorNames.empty()) {
+        std::string list;
+        for (const std::string& name : preprocessorNames)
+            list += (list.empty() ? "" : ", ") + name;
+        Say("The preprocessor's own names and operators (" + list +
+            ") get no define line: the analyser's preprocessor provides them.");
+    }
 
     Say("Calculating compiler define values ...");
     std::set<std::string> found;

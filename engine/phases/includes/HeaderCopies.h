@@ -1,0 +1,17 @@
+// What a copy of a header defines, read from its text: the names that tell two copies of
+// one header apart once the compiler has included one of them.
+#pragma once
+
+#include <set>
+#include <string>
+
+struct CopyDefinitions {
+    // Every name a #define line of the copy defines, wherever it stands.
+    std::set<std::string> All;
+    // The names that reading the copy surely leaves defined: defined outside any
+    // conditional (or inside the include guard that encloses the whole copy), never
+    // undefined in it, and never tested by it (predefining them changes nothing else).
+    std::set<std::string> Sure;
+};
+
+CopyDefinitions ReadDefinitions(const std::string& text);
