@@ -11,8 +11,6 @@
 #include <regex>
 #include <set>
 
-#include "engine/phases/includes/HeaderScan.h"
-#include "engine/phases/keywords/KeywordLists.h"
 #include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -210,6 +208,9 @@ void CheckIncludeDirectories(const Compiler& compiler)
             written.push_back(fs::canonical(match[1].str(), ec).string());
     }
     EXPECT_EQ(written, expected) << "the include directories in the compiler's search order";
+    // Copies of one header in two directories are told apart by what they define, so the
+    // order never rests on the command line alone.
+    EXPECT_EQ(compiler.Log.find("may need to be reviewed"), std::string::npos);
 }
 
 // ---- predefined macros --------------------------------------------------------------------
@@ -286,22 +287,20 @@ void CheckMacros(const Compiler& compiler)
         else if (!entries.empty())
             break;  // the macro phase's block ends; the keyword phase writes defines of its own
     }
-    // Every listed object-like macro that the headers name must have its entry.
-    const KeywordLists lists = LoadKeywordLists(compiler.IsC, std::string(KESTRIX_DATA_DIR) + "/lists");
-    HeaderScanner scanner(lists.IgnoreKeywords);
-    for (const std::string& dir : compiler.Dirs)
-        scanner.ScanDirectory(dir);
+    // Every object-like macro the compiler lists must have its entry, whether or not a
+    // header names it.
     const std::map<std::string, std::string> listed = MacroList(compiler);
-    std::size_t expected = 0;
+    std::size_t found = 0;
     for (const auto& [name, value] : listed) {
-        if (scanner.Trees().Identifiers.count(name) == 0 || lists.LanguageKeywords.count(name) != 0)
-            continue;
-        ++expected;
-        EXPECT_TRUE(entries.count(ExpectedEntry(name, Expand(value, listed))) != 0 ||
-                    entries.count(ExpectedEntry(name, value)) != 0)
-            << "no entry for " << name << "=" << value;
+        const bool entry = entries.count(ExpectedEntry(name, Expand(value, listed))) != 0 ||
+                           entries.count(ExpectedEntry(name, value)) != 0;
+        found += entry ? 1 : 0;
+        EXPECT_TRUE(entry) << "no entry for " << name << "=" << value;
     }
-    EXPECT_GT(expected, 0u);
+    EXPECT_GT(listed.size(), 0u);
+    testing::Test::RecordProperty("macro_recall", std::to_string(found) + " of " + std::to_string(listed.size()));
+    // The preprocessor's own names come from the analyser, and no probe of them fails.
+    EXPECT_EQ(compiler.Log.find("can't find value of"), std::string::npos);
     // And nothing the compiler does not define, each name once.
     std::set<std::string> names;
     for (const std::string& entry : entries) {

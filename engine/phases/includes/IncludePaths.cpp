@@ -220,18 +220,26 @@ int IncludeProber::TestHeaderDefinitions(const std::string& dirA, const std::str
             return saysA ? 1 : 2;
     }
 
-    // A copy of preprocessor lines only draws no error inside it; a name it defines, defined
-    // differently beforehand, draws a warning there. The copy whose named line includes
-    // another file led the compiler to the other one: the test source includes only the
-    // header, so that copy is the one found first.
+    // A copy of preprocessor lines only draws no error inside it. A name it defines draws
+    // one when poisoned beforehand (compilers that know the pragma), or a warning when
+    // defined differently beforehand (compilers that warn outside their system headers).
+    // The copy whose named line includes another file led the compiler to the other one:
+    // the test source includes only the header, so that copy is the one found first.
+    std::string poisoned;
     std::string predefined;
     std::size_t count = 0;
     for (const CopyDefinitions* copy : {&copyA, &copyB})
-        for (const std::string& name : copy->Sure)
-            if (count < kNamesPerCopy && copyA.All.count(name) + copyB.All.count(name) != 0 && ++count)
+        for (const std::string& name : copy->Sure) {
+            if (count == 2 * kNamesPerCopy)
+                break;
+            if (count++ % 2 == 0)
+                poisoned += " " + name;
+            else
                 predefined += "#define " + name + " kx_redefined_before(1)\n";
-    if (predefined.empty())
+        }
+    if (count == 0)
         return 0;
+    predefined += "#pragma GCC poison" + poisoned + "\n";
     const auto output = CompileIncludeTest(predefined + "#include <" + header + ">\n");
     bool readA = false, readB = false, includesA = false, includesB = false;
     for (const HeaderMention& mention : MentionsOf(output.first + output.second, header)) {
