@@ -55,7 +55,6 @@ CopyDefinitions ReadDefinitions(const std::string& text)
 {
     CopyDefinitions copy;
     std::set<std::string> tested;
-    std::set<std::string> undefined;
     std::set<std::string> unconditional;
     int depth = 0;
     // The include guard: an #ifndef G as the first directive, #define G as the second.
@@ -99,8 +98,10 @@ CopyDefinitions ReadDefinitions(const std::string& text)
             const std::string name = Word(line, at);
             if (name.empty())
                 continue;
+            // An #undef before the #define (a header making sure of its own value) leaves
+            // the name defined; one after it, or in a branch, may not.
             if (directive == "undef") {
-                undefined.insert(name);
+                unconditional.erase(name);
                 continue;
             }
             copy.All.insert(name);
@@ -113,7 +114,7 @@ CopyDefinitions ReadDefinitions(const std::string& text)
         }
     }
     for (const std::string& name : unconditional)
-        if (tested.count(name) == 0 && undefined.count(name) == 0)
+        if (tested.count(name) == 0)
             copy.Sure.insert(name);
     return copy;
 }

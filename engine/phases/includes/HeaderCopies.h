@@ -9,8 +9,8 @@ struct CopyDefinitions {
     // Every name a #define line of the copy defines, wherever it stands.
     std::set<std::string> All;
     // The names that reading the copy surely leaves defined: defined outside any
-    // conditional (or inside the include guard that encloses the whole copy), never
-    // undefined in it, and never tested by it (predefining them changes nothing else).
+    // conditional (or inside the include guard that encloses the whole copy), not
+    // undefined after that, and never tested by it (predefining them changes nothing else).
     std::set<std::string> Sure;
 };
 

@@ -48,6 +48,18 @@ void AddWords(const std::string& name, std::set<std::string>& words)
         words.insert(name.substr(first, last - first + 1));
 }
 
+// The word without the number it ends in, when it ends in one after a letter: "mc" of
+// "mc68000"; empty otherwise.
+std::string NumberStem(const std::string& word)
+{
+    std::size_t end = word.size();
+    while (end > 0 && IsDigit(word[end - 1]))
+        --end;
+    if (end == word.size() || end == 0 || word[end - 1] == '_')
+        return {};
+    return word.substr(0, end);
+}
+
 }  // namespace
 
 std::set<std::string> FilledTemplates(const ProgramWords& words, const std::vector<std::string>& found)
@@ -57,10 +69,17 @@ std::set<std::string> FilledTemplates(const ProgramWords& words, const std::vect
         const std::size_t at = pattern.find("%s");
         const std::string head = pattern.substr(0, at);
         const std::string ending = pattern.substr(at + 2);
-        const bool makesOne = std::any_of(found.begin(), found.end(), [&](const std::string& name) {
-            return name.size() > head.size() + ending.size() && name.compare(0, head.size(), head) == 0 &&
-                   name.compare(name.size() - ending.size(), ending.size(), ending) == 0;
-        });
+        // The pattern's family: names found that have its head and its ending, where these
+        // are more than underscores (__ARM_ARCH_%s__ of __ARM_ARCH_ISA_ARM).
+        const bool headCounts = head.find_first_not_of('_') != std::string::npos;
+        const bool endingCounts = ending.find_first_not_of('_') != std::string::npos;
+        const bool makesOne = (headCounts || endingCounts) &&
+                              std::any_of(found.begin(), found.end(), [&](const std::string& name) {
+                                  return name.size() > head.size() + ending.size() &&
+                                         (!headCounts || name.compare(0, head.size(), head) == 0) &&
+                                         (!endingCounts ||
+                                          name.compare(name.size() - ending.size(), ending.size(), ending) == 0);
+                              });
         if (makesOne)
             for (const std::string& entry : words.ShortNames)
                 names.insert(head + entry + ending);
@@ -102,11 +121,16 @@ std::set<std::string> FamilyNames(const std::vector<std::string>& found, const P
     return names;
 }
 
-std::set<std::string> SpelledWords(const std::vector<std::string>& found, const std::set<std::string>& moreWords)
+std::set<std::string> SpelledWords(const std::vector<std::string>& found, const std::set<std::string>& moreWords,
+                                   const ProgramWords& words)
 {
     std::set<std::string> parts;
     for (const std::string& name : found)
         AddWords(name, parts);
+    std::set<std::string> numbered;
+    for (const std::string& part : parts)
+        if (const std::string stem = NumberStem(part); !stem.empty())
+            numbered.insert(stem);
     for (const std::string& word : moreWords)
         AddWords(word, parts);
     std::set<std::string> names;
@@ -117,6 +141,9 @@ std::set<std::string> SpelledWords(const std::vector<std::string>& found, const 
         for (const std::string& word : {part, capitals})
             names.insert({word, "_" + word, "__" + word, "__" + word + "__"});
     }
+    for (const std::string& word : words.Identifiers)
+        if (const std::string stem = NumberStem(word); !stem.empty() && numbered.count(stem) != 0)
+            names.insert({word, "_" + word, "__" + word, "__" + word + "__"});
     return names;
 }
 
@@ -137,7 +164,9 @@ bool IsPreprocessorName(const std::string& name)
         // Operators: they take an argument and answer in #if lines only.
         "defined", "__has_include", "__has_include_next", "__has_attribute", "__has_cpp_attribute",
         "__has_c_attribute", "__has_builtin", "__has_feature", "__has_extension", "__has_warning",
-        "__has_declspec_attribute", "__is_identifier", "__has_embed",
+        "__has_declspec_attribute", "__is_identifier", "__has_embed", "__has_constexpr_builtin", "__building_module",
+        "__is_target_arch", "__is_target_vendor", "__is_target_os", "__is_target_environment",
+        "__is_target_variant_os", "__is_target_variant_environment",
         // Names whose value changes with the place or the time of use: frozen at the probe's
         // values they would be wrong everywhere else (__FILE__ as "deftest.c").
         "__FILE__", "__LINE__", "__DATE__", "__TIME__", "__TIMESTAMP__", "__COUNTER__", "__INCLUDE_LEVEL__",

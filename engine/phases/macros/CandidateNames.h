@@ -10,8 +10,9 @@
 
 #include "engine/phases/macros/ProgramStrings.h"
 
-// The programs' patterns that make some of the names found, filled with every table entry
-// of the programs: a compiler pastes every entry of a table into the patterns of a family.
+// The programs' patterns whose family some of the names found belong to (they have its
+// head and its ending, where these are more than underscores), filled with every table
+// entry of the programs: a compiler pastes the entries of a table into the patterns.
 std::set<std::string> FilledTemplates(const ProgramWords& words, const std::vector<std::string>& found);
 
 // The families of the names found: every head (up to an underscore that follows a word)
@@ -20,8 +21,11 @@ std::set<std::string> FilledTemplates(const ProgramWords& words, const std::vect
 std::set<std::string> FamilyNames(const std::vector<std::string>& found, const ProgramWords& words);
 
 // Every word of the names found and of `moreWords`, as written and in capitals, bare, with
-// one or two underscores before it, and with two on both sides.
-std::set<std::string> SpelledWords(const std::vector<std::string>& found, const std::set<std::string>& moreWords);
+// one or two underscores before it, and with two on both sides; and so the programs' words
+// that number what a word found numbers (mc68020 beside mc68000: a compiler spells the
+// model it targets from a table of them).
+std::set<std::string> SpelledWords(const std::vector<std::string>& found, const std::set<std::string>& moreWords,
+                                   const ProgramWords& words = {});
 
 // True for a name of the programs worth probing: a reserved name (two underscores, or one
 // and a capital, at its start), the only names a compiler may give a meaning of its own

@@ -99,7 +99,7 @@ std::set<std::string> FindPreDefines(const RunContext& context, const std::set<s
     // candidates too; the families and the filled patterns are made of macro names' parts
     // only.
     std::set<std::string> forKeywords = std::move(first);
-    const std::set<std::string> spelled = SpelledWords(defined, moreWords);
+    const std::set<std::string> spelled = SpelledWords(defined, moreWords, program);
     forKeywords.insert(spelled.begin(), spelled.end());
     std::set<std::string> completed = FamilyNames(defined, program);
     completed.insert(spelled.begin(), spelled.end());

@@ -38,6 +38,12 @@ bool IsPrintable(unsigned char c)
     return c >= 0x20 && c <= 0x7E;
 }
 
+bool IsRegularFile(const std::string& path)
+{
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 bool IsExecutableFile(const std::string& path)
 {
     struct stat info {};
@@ -137,7 +143,7 @@ public:
     {
         const std::size_t length = static_cast<std::size_t>(end - begin);
         bool allIdent = true;
-        bool capitals = length <= kLongestShortName && !IsDigit(*begin);
+        bool capitals = length <= kLongestShortName;
         std::size_t formats = 0;
         bool onlyFormat = true;
         for (const char* p = begin; p < end;) {
@@ -163,9 +169,11 @@ public:
             return;
         // A linker stores a string that ends another one as that string's tail ("QQ" in
         // "UQQ"), so the tails of a table entry are entries too.
+        // An entry pasted after an underscore may start with a digit ("4T" of
+        // __ARM_ARCH_4T__), but holds a capital.
         if (allIdent && capitals)
             for (const char* tail = begin; tail < end; ++tail)
-                if (!IsDigit(*tail))
+                if (std::any_of(tail, end, [](char c) { return c >= 'A' && c <= 'Z'; }))
                     Words.ShortNames.emplace(tail, static_cast<std::size_t>(end - tail));
         if (!allIdent && onlyFormat && formats == 1 && *begin == '_')
             Words.Templates.emplace(begin, length);
@@ -234,9 +242,9 @@ void Collect(const std::string& content, WordCollector& collector)
 std::vector<std::string> CompilerPrograms(const Options& options)
 {
     std::vector<std::string> programs;
-    std::set<std::string> real;
+    std::set<std::string> seen;
     auto add = [&](const std::string& path) {
-        if (IsExecutableFile(path) && real.insert(RealPath(path)).second)
+        if (IsExecutableFile(path) && seen.insert(RealPath(path)).second)
             programs.push_back(path);
     };
 
@@ -253,6 +261,18 @@ std::vector<std::string> CompilerPrograms(const Options& options)
         const std::size_t dash = base.rfind('-');
         const std::string stem = dash != std::string::npos && dash > 0 ? base.substr(0, dash + 1) : base.substr(0, 2);
         const std::string text = ReadBounded(driver, kProgramReadLimit);
+        // A driver whose code lies in libraries of its own installation (clang's
+        // libclang-cpp beside its bin directory) spells its names there; the system's
+        // libraries it shares with every program are not its.
+        const std::string installation = Parent(Parent(realDriver));
+        const std::string libraries = Join(installation, "lib");
+        for (const std::string& name : SortedEntries(libraries)) {
+            const std::string path = Join(libraries, name);
+            const std::string real = RealPath(path);
+            if (name.find(".so") != std::string::npos && text.find(name) != std::string::npos &&
+                real.rfind(installation + "/", 0) == 0 && IsRegularFile(real) && seen.insert(real).second)
+                programs.push_back(path);
+        }
         std::size_t named = 0;
         for (const std::string& dir : {Parent(driver), Parent(realDriver)})
             for (const std::string& name : SortedEntries(dir))
@@ -275,11 +295,11 @@ std::vector<std::string> CompilerPrograms(const Options& options)
             if (stat(path.c_str(), &info) != 0)
                 continue;
             if (S_ISREG(info.st_mode) && (access(path.c_str(), X_OK) == 0 || name.rfind("specs", 0) == 0)) {
-                if (real.insert(RealPath(path)).second)
+                if (seen.insert(RealPath(path)).second)
                     programs.push_back(path);
             } else if (S_ISDIR(info.st_mode)) {
                 for (const std::string& below : SortedEntries(path))
-                    if (below.rfind("specs", 0) == 0 && real.insert(RealPath(Join(path, below))).second)
+                    if (below.rfind("specs", 0) == 0 && seen.insert(RealPath(Join(path, below))).second)
                         programs.push_back(Join(path, below));
             }
         }

@@ -14,8 +14,9 @@ struct ProgramWords {
     // Every identifier the programs spell, and the reserved names glued to an option letter
     // ("-D__SDCCCALL=%d" gives "__SDCCCALL" besides "D__SDCCCALL").
     std::set<std::string> Identifiers;
-    // Whole strings of at most eight capitals and digits: the entries of the compiler's
-    // tables (machine modes, type names) that it pastes into macro names.
+    // Whole strings of at most eight capitals and digits, and their tails, that hold a
+    // capital: the entries of the compiler's tables (machine modes, architectures) that it
+    // pastes into macro names.
     std::set<std::string> ShortNames;
     // Names with one "%s" that the compiler fills to make a macro name ("__%s_FBIT__").
     std::set<std::string> Templates;
