@@ -110,7 +110,12 @@ std::vector<std::string> RejectedByJointCompiles(const RunContext& context, cons
                 case Judgement::Accepted:
                     break;
                 case Judgement::Rejected:
-                    if (!redefinitionElsewhere && joint.Said[i].find(kRedefinition) == std::string::npos)
+                    // A redefinition said at the name's own line is the name's own: an
+                    // ordinary identifier the compiler predeclares (clang's builtins), as
+                    // its own compile would show, so it costs none.
+                    if (!redefinitionElsewhere && joint.Said[i].find(kRedefinition) != std::string::npos)
+                        break;
+                    if (!redefinitionElsewhere)
                         keywords.push_back(name);
                     else
                         suspects.push_back(name);
