@@ -105,8 +105,8 @@ struct ModelCompiler {
         }
     }
 
-    // "#if (defined(A) || ...) && !(defined(B) || ...)" and its #elif the other way round,
-    // each followed by the include of a missing header.
+    // "#if A && !B", "#elif B && !A", "#elif !A && !B", A and B "(defined(X) || ...)" or
+    // "(0)", each followed by the include of a missing header.
     CompileResult DefinedNamesTest(const std::string& source, std::size_t at) const
     {
         std::set<std::string> names, seen;
@@ -119,9 +119,18 @@ struct ModelCompiler {
                     return true;
             return false;
         };
-        for (std::size_t i : {std::size_t{1}, std::size_t{3}}) {
-            const std::size_t split = lines[i].find(" && !");
-            if (any(lines[i].substr(0, split)) && !any(lines[i].substr(split))) {
+        for (std::size_t i = 1; i + 1 < lines.size(); i += 2) {
+            std::string condition = lines[i].substr(lines[i].find(' ') + 1);
+            bool holds = true;
+            for (std::size_t from = 0; from <= condition.size();) {
+                std::size_t to = condition.find(" && ", from);
+                if (to == std::string::npos)
+                    to = condition.size();
+                const std::string term = condition.substr(from, to - from);
+                holds = holds && (term[0] == '!' ? !any(term) : any(term));
+                from = to + 4;
+            }
+            if (holds) {
                 const std::string missing = lines[i + 1].substr(10, lines[i + 1].size() - 11);
                 return Reject("inctest.c:" + std::to_string(i + 2) + ":10: fatal error: " + missing + ": No such file or directory\n");
             }
@@ -155,7 +164,7 @@ struct ModelCompiler {
             return Reject("inctest.c:1:10: fatal error: " + header + ": " +
                           (TooLong(header) ? "File name too long" : "No such file or directory") + "\n    1 | #include <" +
                           header + ">\n      |          ^" + std::string(header.size() + 1, '~') + "\n");
-        if (source.find("\n#if (defined(") != std::string::npos)
+        if (source.find("\n#if (") != std::string::npos)
             return DefinedNamesTest(source, *at);
         if (source.rfind("int x[", 0) != 0)
             return Reject("inctest.c:2:1: error: unknown type name 'this'\n");
@@ -177,11 +186,14 @@ protected:
         WriteFile(Root + "/cc/stddef.h", "typedef unsigned long size_t;\n");
         // The target's own directory: nothing in common with the compiler's.
         WriteFile(Root + "/arch/bits/wordsize.h", "#define WORDSIZE 64\n");
-        WriteFile(Root + "/arch/config.h", "#define CONFIG 1\n");
+        WriteFile(Root + "/arch/config.h", "#define LIBC_CONFIG 2\n");
         // The C library.
         WriteFile(Root + "/libc/stdint.h", "#include <bits/wordsize.h>\ntypedef int int32_t;\n");
         WriteFile(Root + "/libc/limits.h", "#define LIBC_LIMITS 1\n");
         WriteFile(Root + "/libc/config.h", "#define LIBC_CONFIG 1\n");
+        // The first header they share: only the library's copy surely defines a name.
+        WriteFile(Root + "/arch/atomic.h", "#ifdef NEVER\n#define ARCH_ATOMIC 1\n#endif\n");
+        WriteFile(Root + "/libc/atomic.h", "#define LIBC_ATOMIC 1\n");
         WriteFile(Root + "/libc/stdio.h", "int printf(const char *, ...);\n");
         // Not searched: a copy of a library header, and headers of a long relative path,
         // each component short enough.
@@ -237,9 +249,10 @@ TEST_F(IncludeOrder, TheCompilersSearchOrderWhateverTheOrderGiven)
                      [](const std::string& line) { return line.find("may need to be reviewed") != std::string::npos; });
         return lines;
     };
-    // The wrapper's chain puts cc before libc; arch and libc share config.h, whose copies
-    // hold preprocessor lines only: what each defines shows which one the compiler read,
-    // whichever it searches first.
+    // The wrapper's chain puts cc before libc; arch and libc share atomic.h and config.h,
+    // whose copies hold preprocessor lines only. The copies of config.h define the same
+    // name; of atomic.h only the library's defines one for sure, which is defined after the
+    // include exactly when the compiler read that copy, whichever it searches first.
     for (const std::vector<std::string>& searched : {std::vector<std::string>{"cc", "arch", "libc"},
                                                      std::vector<std::string>{"cc", "libc", "arch"}})
         for (bool innermostFirst : {true, false}) {
@@ -251,9 +264,9 @@ TEST_F(IncludeOrder, TheCompilersSearchOrderWhateverTheOrderGiven)
                 EXPECT_TRUE(reviews(outcome).empty()) << reviews(outcome)[0];
             }
         }
-    // Copies that define the same names: nothing shows the order, the command line's is
-    // kept, and the pair is named for review with the header.
-    WriteFile(Root + "/arch/config.h", "#define LIBC_CONFIG 2\n");
+    // Without atomic.h nothing shows the order: the command line's is kept, and the pair
+    // is named for review with the header.
+    fs::remove(Root + "/arch/atomic.h");
     for (const auto& given : {std::vector<std::string>{"cc", "arch", "libc"}, std::vector<std::string>{"libc", "cc", "arch"}}) {
         const Outcome outcome = Discover(ModelCompiler{Searching({"cc", "arch", "libc"})}, given);
         const std::vector<std::string> inGivenOrder =

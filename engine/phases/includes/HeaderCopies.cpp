@@ -70,6 +70,8 @@ CopyDefinitions ReadDefinitions(const std::string& text)
         ++at;
         const std::string directive = Word(line, at);
         ++directives;
+        if (directive == "include" || directive == "include_next" || directive == "import")
+            copy.Includes = true;
         if (directive == "if" || directive == "ifdef" || directive == "ifndef") {
             for (std::size_t p = at; p < line.size();) {
                 if (IsIdentChar(line[p])) {

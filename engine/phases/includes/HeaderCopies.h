@@ -12,6 +12,9 @@ struct CopyDefinitions {
     // conditional (or inside the include guard that encloses the whole copy), not
     // undefined after that, and never tested by it (predefining them changes nothing else).
     std::set<std::string> Sure;
+    // The copy has an #include, #include_next or #import line: reading it may lead to
+    // another copy.
+    bool Includes = false;
 };
 
 CopyDefinitions ReadDefinitions(const std::string& text);

@@ -176,7 +176,8 @@ int IncludeProber::TestHeader3(const std::string& dirA, const std::string& dirB,
     return 0;
 }
 
-int IncludeProber::TestHeaderDefinitions(const std::string& dirA, const std::string& dirB, const std::string& header)
+int IncludeProber::TestHeaderDefinitions(const std::string& dirA, const std::string& dirB, const std::string& header,
+                                         bool onlyTheseTwo)
 {
     const std::string fileA = dirA + "/" + header;
     const std::string fileB = dirB + "/" + header;
@@ -188,8 +189,10 @@ int IncludeProber::TestHeaderDefinitions(const std::string& dirA, const std::str
     const CopyDefinitions copyB = ReadDefinitions(textB);
 
     // A name that only one copy surely defines, and the other never does, is defined after
-    // the include exactly when that copy was read. The copy found first is always read; so
-    // when A's names are defined and none of B's, B was not read and A comes first.
+    // the include exactly when that copy was read. A copy none of whose names are defined
+    // was not read, so it is not the one found first: when no other directory holds the
+    // header, the other copy is; and a copy that was read while the other was not comes
+    // before it in any case (#include_next would have passed the other on its way).
     auto onlyIn = [](const CopyDefinitions& copy, const CopyDefinitions& other) {
         std::vector<std::string> names;
         for (const std::string& name : copy.Sure)
@@ -203,21 +206,36 @@ int IncludeProber::TestHeaderDefinitions(const std::string& dirA, const std::str
         std::string condition;
         for (const std::string& name : names)
             condition += (condition.empty() ? "" : " || ") + std::string("defined(") + name + ")";
-        return "(" + condition + ")";
+        return "(" + (condition.empty() ? std::string("0") : condition) + ")";
     };
-    const std::string firstA = MissingHeaderName(kUndefinedId.size()) + "_first_copy";
-    const std::string firstB = MissingHeaderName(kUndefinedId.size()) + "_second_copy";
-    if (!namesA.empty() && !namesB.empty()) {
+    if (!namesA.empty() || !namesB.empty()) {
         const std::string a = anyDefined(namesA);
         const std::string b = anyDefined(namesB);
+        const std::string missing = MissingHeaderName(kUndefinedId.size());
         const auto output = CompileIncludeTest("#include <" + header + ">\n#if " + a + " && !" + b + "\n#include \"" +
-                                               firstA + "\"\n#elif " + b + " && !" + a + "\n#include \"" + firstB +
-                                               "\"\n#endif\n");
+                                               missing + "_a_only\"\n#elif " + b + " && !" + a + "\n#include \"" +
+                                               missing + "_b_only\"\n#elif !" + a + " && !" + b + "\n#include \"" +
+                                               missing + "_neither\"\n#endif\n");
         const std::string text = output.first + output.second;
-        const bool saysA = text.find(firstA) != std::string::npos;
-        const bool saysB = text.find(firstB) != std::string::npos;
-        if (saysA != saysB)
-            return saysA ? 1 : 2;
+        const bool aOnly = text.find(missing + "_a_only") != std::string::npos;
+        const bool bOnly = text.find(missing + "_b_only") != std::string::npos;
+        const bool neither = text.find(missing + "_neither") != std::string::npos;
+        if (aOnly + bOnly + neither == 1) {
+            const bool aUnread = !namesA.empty() && !aOnly;
+            const bool bUnread = !namesB.empty() && !bOnly;
+            if (aOnly && bUnread)
+                return 1;
+            if (bOnly && aUnread)
+                return 2;
+            if (onlyTheseTwo && aUnread != bUnread)
+                return bUnread ? 1 : 2;
+            // A copy read while the other includes nothing was not reached through the
+            // other: it was found first.
+            if (onlyTheseTwo && aOnly && !copyB.Includes)
+                return 1;
+            if (onlyTheseTwo && bOnly && !copyA.Includes)
+                return 2;
+        }
     }
 
     // A copy of preprocessor lines only draws no error inside it. A name it defines draws
@@ -443,7 +461,11 @@ std::vector<std::string> GetIncludes(const RunContext& context, const HeaderTree
             for (const std::string& header : shared[i]) {
                 if (tried++ == kDefinitionHeadersPerPair)
                     break;
-                if (const int verdict = prober.TestHeaderDefinitions(first, second, header); verdict != 0)
+                const bool onlyTheseTwo =
+                    std::count_if(includeDirs.begin(), includeDirs.end(), [&](const std::string& directory) {
+                        return trees.DirFiles.at(directory).count(header) != 0;
+                    }) == 2;
+                if (const int verdict = prober.TestHeaderDefinitions(first, second, header, onlyTheseTwo); verdict != 0)
                     return verdict;
             }
             return 0;
