@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <future>
 #include <sys/stat.h>
 
 #include "engine/phases/keywords/ExtensionKeywords.h"
@@ -102,6 +103,11 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
         missing += substitutes.Skipped;
     }
 
+    // The compiler's programs are read beside the header walk and the include probes, on
+    // a core of their own: they are needed only by the macro phase.
+    std::future<ProgramWords> programReading =
+        std::async(std::launch::async, [&options] { return ReadProgramWords(CompilerPrograms(options)); });
+
     phase("header scan");
     Say("Scanning All Directories ...");
     HeaderScanner scanner(lists.IgnoreKeywords);
@@ -126,7 +132,7 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     // The compiler's programs spell most of its macro names, and the names completed from
     // the macros found spell those it builds from parts; the keywords are looked for among
     // the same names.
-    const ProgramWords programWords = ReadProgramWords(CompilerPrograms(options));
+    const ProgramWords programWords = programReading.get();
     std::set<std::string> candidates = trees.Identifiers;
     const std::set<std::string> defines = FindPreDefines(context, trees.Identifiers, lists.LanguageKeywords,
                                                          programWords, lists.CandidateKeywords, &candidates);
