@@ -115,7 +115,7 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     // Extension keywords that no header spells are tested like the names found in headers.
     for (const std::string& word : lists.CandidateKeywords)
         scanner.Parse(word);
-    const HeaderTrees trees = scanner.Take();
+    HeaderTrees trees = scanner.Take();
 
     phase("include directories");
     for (const std::string& directory : GetIncludes(context, trees)) {
@@ -133,9 +133,10 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     // the macros found spell those it builds from parts; the keywords are looked for among
     // the same names.
     const ProgramWords programWords = programReading.get();
-    std::set<std::string> candidates = trees.Identifiers;
+    std::set<std::string> beyond;
     const std::set<std::string> defines = FindPreDefines(context, trees.Identifiers, lists.LanguageKeywords,
-                                                         programWords, lists.CandidateKeywords, &candidates);
+                                                         programWords, lists.CandidateKeywords, &beyond);
+    trees.Identifiers.insert(beyond.begin(), beyond.end());
     for (const std::string& define : options.ImplicitDefines)
         writer.Line(writer.Define(define));
     for (const std::string& define : defines)
@@ -143,7 +144,7 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
 
     phase("extension keywords");
     const std::set<std::string> extensionKeywords =
-        FindExtensionKeywords(context, candidates, lists.LanguageKeywords);
+        FindExtensionKeywords(context, trees.Identifiers, lists.LanguageKeywords);
 
     phase("general suite");
     const std::string suites = workDir + "/..";

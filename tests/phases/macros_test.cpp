@@ -4,12 +4,15 @@
 // print what they pass to printf.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <iomanip>
 #include <map>
 #include <sstream>
 
 #include "tests/support/FakeProbe.h"
+#include "engine/phases/macros/CandidateNames.h"
 #include "engine/phases/macros/MacroDiscovery.h"
+#include "engine/phases/macros/ProgramStrings.h"
 #include "engine/core/Reporter.h"
 #include "tests/support/TestSupport.h"
 
@@ -264,4 +267,43 @@ TEST(Macros, ValuesAreWrittenInTheAnalysersForm)
         TidyAndAddDefine(c.Value, c.Name, found);
         EXPECT_EQ(found, c.Entries) << c.Value;
     }
+}
+
+TEST(Macros, TheCompilersProgramsAndWhatTheySpell)
+{
+    // An installation: the driver names its pass "cc-pass" beside it, its private headers
+    // lie beside its compiler proper and its device spec files.
+    const std::string root = MakeTempDir("programs");
+    const std::string driver = std::string("\x7f" "ELF") + '\0' + "runs cc-pass" + '\0';
+    const std::string pass = std::string("\x7f" "ELF") + '\0' + "-D__PASS_ONLY=%d" + '\0' + "__%s_FBIT__" + '\0' +
+                             "UQQ" + '\0' + "4T" + '\0' + "xyQQ" + '\0' + "pkg__entity__name" + '\0' +
+                             "_Z3fooi" + '\0';
+    WriteFile(root + "/bin/cc", driver);
+    WriteFile(root + "/bin/cc-pass", pass);
+    WriteFile(root + "/bin/cc-other", pass);
+    WriteFile(root + "/lib/cc/1/include/stdio.h", "int printf(const char *, ...);\n");
+    WriteFile(root + "/lib/cc/1/cc1", driver);
+    WriteFile(root + "/lib/cc/1/readme", "__NOT_A_PROGRAM\n");
+    WriteFile(root + "/lib/cc/1/device-specs/specs-dev", "*cpp: -D__DEV_NAME__=dev\n");
+    for (const char* program : {"/bin/cc", "/bin/cc-pass", "/bin/cc-other", "/lib/cc/1/cc1"})
+        std::filesystem::permissions(root + program, std::filesystem::perms::owner_all);
+
+    Options options = FakeOptions();
+    options.CompilerCommand = root + "/bin/cc -O1";
+    options.SearchDirs = {root + "/lib/cc/1/include"};
+    const std::vector<std::string> programs = CompilerPrograms(options);
+    EXPECT_EQ(programs, (std::vector<std::string>{root + "/bin/cc", root + "/bin/cc-pass",
+                                                  root + "/lib/cc/1/device-specs/specs-dev", root + "/lib/cc/1/cc1"}));
+
+    const ProgramWords words = ReadProgramWords(programs);
+    for (const char* name : {"__PASS_ONLY", "D__PASS_ONLY", "__DEV_NAME__", "pkg__entity__name", "_Z3fooi"})
+        EXPECT_EQ(words.Identifiers.count(name), 1u) << name;
+    EXPECT_EQ(words.Identifiers.count("__entity__name"), 0u) << "a package's symbol is no option and its name";
+    EXPECT_EQ(words.Templates, std::set<std::string>{"__%s_FBIT__"});
+    // Whole strings and their tails, never the end of a longer run ("ELF" after 0x7f).
+    EXPECT_EQ(words.ShortNames, (std::set<std::string>{"UQQ", "QQ", "Q", "4T", "T"}));
+    EXPECT_FALSE(IsProgramCandidate("_Z3fooi"));
+    EXPECT_FALSE(IsProgramCandidate("pkg__entity__name"));
+    EXPECT_TRUE(IsProgramCandidate("__PASS_ONLY"));
+    RemoveTree(root);
 }

@@ -66,7 +66,7 @@ void TidyAndAddDefine(std::string value, const std::string& name, std::set<std::
 
 std::set<std::string> FindPreDefines(const RunContext& context, const std::set<std::string>& identifiers,
                                      const std::set<std::string>& languageKeywords, const ProgramWords& program,
-                                     const std::set<std::string>& moreWords, std::set<std::string>* tested)
+                                     const std::set<std::string>& moreWords, std::set<std::string>* beyondIdentifiers)
 {
     Say("Scanning for compiler defines ...");
 
@@ -74,46 +74,56 @@ std::set<std::string> FindPreDefines(const RunContext& context, const std::set<s
     std::set<std::string> given;
     for (const std::string& define : context.Opts.ImplicitDefines)
         given.insert(define.substr(0, define.find('=')));
-    std::set<std::string> asked;
     std::set<std::string> preprocessorNames;
-    auto newCandidates = [&](const std::set<std::string>& names) {
-        std::vector<std::string> candidates;
-        for (const std::string& name : names) {
-            if (IsPreprocessorName(name))
-                preprocessorNames.insert(name);
-            else if (languageKeywords.count(name) == 0 && given.count(name) == 0 && asked.insert(name).second)
-                candidates.push_back(name);
+    auto testable = [&](const std::string& name) {
+        if (IsPreprocessorName(name)) {
+            preprocessorNames.insert(name);
+            return false;
         }
-        return candidates;
+        return languageKeywords.count(name) == 0 && given.count(name) == 0;
     };
 
     // The programs' names go in the same batches as the headers' ones, and are keyword
-    // candidates as well.
-    std::set<std::string> first = identifiers;
+    // candidates as well. The header walk's names are many (half a million for a C
+    // library): they are copied once, into the batches.
+    std::set<std::string> beyond;
     for (const std::string& name : program.Identifiers)
-        if (IsProgramCandidate(name))
-            first.insert(name);
-    std::vector<std::string> defined = FindDefinedNames(context, newCandidates(first));
+        if (IsProgramCandidate(name) && identifiers.count(name) == 0)
+            beyond.insert(name);
+    std::vector<std::string> candidates;
+    candidates.reserve(identifiers.size() + beyond.size());
+    for (const std::string& name : identifiers)
+        if (testable(name))
+            candidates.push_back(name);
+    for (const std::string& name : beyond)
+        if (testable(name))
+            candidates.push_back(name);
+    std::vector<std::string> defined = FindDefinedNames(context, std::move(candidates));
 
     // The names completed from the macros found. The spellings of words are keyword
     // candidates too; the families and the filled patterns are made of macro names' parts
     // only.
-    std::set<std::string> forKeywords = std::move(first);
     const std::set<std::string> spelled = SpelledWords(defined, moreWords, program);
-    forKeywords.insert(spelled.begin(), spelled.end());
     std::set<std::string> completed = FamilyNames(defined, program);
     completed.insert(spelled.begin(), spelled.end());
     const std::set<std::string> filled = FilledTemplates(program, defined);
     completed.insert(filled.begin(), filled.end());
-    std::vector<std::string> candidates = newCandidates(completed);
+    candidates.clear();
+    for (const std::string& name : completed)
+        if (identifiers.count(name) == 0 && beyond.count(name) == 0 && testable(name))
+            candidates.push_back(name);
     if (!candidates.empty()) {
         Say("  [macros] " + std::to_string(candidates.size()) + " names completed from the " +
             std::to_string(defined.size()) + " macros found");
         const std::vector<std::string> more = FindDefinedNames(context, std::move(candidates));
         defined.insert(defined.end(), more.begin(), more.end());
     }
-    if (tested != nullptr)
-        tested->insert(forKeywords.begin(), forKeywords.end());
+    if (beyondIdentifiers != nullptr) {
+        beyondIdentifiers->insert(beyond.begin(), beyond.end());
+        for (const std::string& name : spelled)
+            if (identifiers.count(name) == 0)
+                beyondIdentifiers->insert(name);
+    }
 
     // The analyser's preprocessor has these itself: a value frozen at the probe's (__FILE__
     // as "deftest.c") or an operator written as an empty macro would mislead it.

@@ -13,12 +13,12 @@
 // and the names the compiler's programs spell, and then the names completed from the
 // macros found (see CandidateNames.h; `moreWords`
 // adds words to spell with underscores). Keywords of the language, names given with -xd and
-// the preprocessor's own names are not tested. `tested`, when given, receives the names
-// that are keyword candidates as well.
+// the preprocessor's own names are not tested. `beyond`, when given, receives the names
+// tested beyond the identifiers that are keyword candidates as well.
 std::set<std::string> FindPreDefines(const RunContext& context, const std::set<std::string>& identifiers,
                                      const std::set<std::string>& languageKeywords, const ProgramWords& program = {},
                                      const std::set<std::string>& moreWords = {},
-                                     std::set<std::string>* tested = nullptr);
+                                     std::set<std::string>* beyond = nullptr);
 
 // Cleans a value the compiler showed for the macro and records its entry, or says why it
 // cannot.

@@ -22,6 +22,8 @@ constexpr std::size_t kMostNamedPrograms = 32;
 // its NUL at most.
 constexpr std::size_t kLongestString = 255;
 constexpr std::size_t kLongestShortName = 8;
+// An option glued to the name it defines: "D" or "U" of -D and -U, "Wp" and the like.
+constexpr std::size_t kLongestOptionLetters = 2;
 
 bool IsIdentChar(char c)
 {
@@ -133,6 +135,19 @@ std::string ReadBounded(const std::string& path, std::uint64_t limit)
     return content;
 }
 
+// How often the text names the program as a word of its own ("cc1", not the start of
+// "cc1plus").
+std::size_t Mentions(const std::string& text, const std::string& name)
+{
+    auto partOfName = [](char c) { return IsIdentChar(c) || c == '-' || c == '.' || c == '+'; };
+    std::size_t count = 0;
+    for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + 1))
+        if ((at == 0 || !partOfName(text[at - 1])) &&
+            (at + name.size() == text.size() || !partOfName(text[at + name.size()])))
+            ++count;
+    return count;
+}
+
 class WordCollector {
 public:
     explicit WordCollector(ProgramWords& words) : Words(words) {}
@@ -185,8 +200,9 @@ private:
         if (IsDigit(*begin))
             return;
         Add(begin, end);
-        // A reserved name glued to an option letter or another word: "D__X" holds "__X".
-        for (const char* p = begin + 1; p + 2 < end; ++p)
+        // A reserved name glued to an option letter: "-D__X" holds "__X". Longer words
+        // before two underscores are a name of their own (Ada's package__entity symbols).
+        for (const char* p = begin + 1; p + 2 < end && p <= begin + kLongestOptionLetters; ++p)
             if (p[0] == '_' && p[1] == '_' && p[-1] != '_' && p[2] != '_')
                 Add(p, end);
     }
@@ -250,6 +266,7 @@ std::vector<std::string> CompilerPrograms(const Options& options)
 
     const std::string command = options.CompilerCommand.substr(0, options.CompilerCommand.find_first_of(" \t"));
     const std::string driver = FindExecutable(command);
+    std::string text;
     if (!driver.empty()) {
         add(driver);
         // The passes the driver runs by name and keeps beside itself (sdcc's sdcpp), beside
@@ -260,13 +277,15 @@ std::vector<std::string> CompilerPrograms(const Options& options)
         const std::string base = command.substr(command.rfind('/') + 1);
         const std::size_t dash = base.rfind('-');
         const std::string stem = dash != std::string::npos && dash > 0 ? base.substr(0, dash + 1) : base.substr(0, 2);
-        const std::string text = ReadBounded(driver, kProgramReadLimit);
+        text = ReadBounded(driver, kProgramReadLimit);
         // A driver whose code lies in libraries of its own installation (clang's
         // libclang-cpp beside its bin directory) spells its names there; the system's
         // libraries it shares with every program are not its.
         const std::string installation = Parent(Parent(realDriver));
         const std::string libraries = Join(installation, "lib");
-        for (const std::string& name : SortedEntries(libraries)) {
+        // The system's prefixes hold every program's libraries (the loader among them).
+        const bool ownPrefix = installation != "/" && installation != "/usr" && installation != "/usr/local";
+        for (const std::string& name : ownPrefix ? SortedEntries(libraries) : std::vector<std::string>{}) {
             const std::string path = Join(libraries, name);
             const std::string real = RealPath(path);
             if (name.find(".so") != std::string::npos && text.find(name) != std::string::npos &&
@@ -288,15 +307,22 @@ std::vector<std::string> CompilerPrograms(const Options& options)
     std::set<std::string> installations;
     for (const std::string& dir : options.SearchDirs)
         installations.insert(Parent(dir));
+    // The spec files are small and come first; the passes follow by how often the driver
+    // names them (cc1 for every C source, the Fortran pass for a few options), so that the
+    // bound on reading leaves out the rarely run ones.
+    std::vector<std::pair<std::size_t, std::string>> passes;
     for (const std::string& dir : installations) {
         for (const std::string& name : SortedEntries(dir)) {
             const std::string path = Join(dir, name);
             struct stat info {};
             if (stat(path.c_str(), &info) != 0)
                 continue;
-            if (S_ISREG(info.st_mode) && (access(path.c_str(), X_OK) == 0 || name.rfind("specs", 0) == 0)) {
+            if (S_ISREG(info.st_mode) && name.rfind("specs", 0) == 0) {
                 if (seen.insert(RealPath(path)).second)
                     programs.push_back(path);
+            } else if (S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0) {
+                if (seen.insert(RealPath(path)).second)
+                    passes.emplace_back(Mentions(text, name), path);
             } else if (S_ISDIR(info.st_mode)) {
                 for (const std::string& below : SortedEntries(path))
                     if (below.rfind("specs", 0) == 0 && seen.insert(RealPath(Join(path, below))).second)
@@ -304,6 +330,9 @@ std::vector<std::string> CompilerPrograms(const Options& options)
             }
         }
     }
+    std::stable_sort(passes.begin(), passes.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (auto& pass : passes)
+        programs.push_back(std::move(pass.second));
     return programs;
 }
 

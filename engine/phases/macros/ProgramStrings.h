@@ -11,8 +11,8 @@
 #include "engine/core/Options.h"
 
 struct ProgramWords {
-    // Every identifier the programs spell, and the reserved names glued to an option letter
-    // ("-D__SDCCCALL=%d" gives "__SDCCCALL" besides "D__SDCCCALL").
+    // Every identifier the programs spell, and the reserved names glued to one or two
+    // option letters ("-D__SDCCCALL=%d" gives "__SDCCCALL" besides "D__SDCCCALL").
     std::set<std::string> Identifiers;
     // Whole strings of at most eight capitals and digits, and their tails, that hold a
     // capital: the entries of the compiler's tables (machine modes, architectures) that it
@@ -22,16 +22,17 @@ struct ProgramWords {
     std::set<std::string> Templates;
 };
 
-// No program is read past this size, nor more than this in all: the programs of one
-// installation are a few hundred MiB at most, and reading is bounded whatever lies there.
+// No program is read past this size, nor more than this in all: the compiler proper of a
+// language is some tens of MiB, and reading is bounded whatever lies there.
 constexpr std::uint64_t kProgramReadLimit = std::uint64_t{64} << 20;
-constexpr std::uint64_t kProgramsReadInAll = std::uint64_t{256} << 20;
+constexpr std::uint64_t kProgramsReadInAll = std::uint64_t{72} << 20;
 
 // The compiler's programs: the executable the command names, as the shell finds it through
 // PATH; the programs beside it that it names; the executables in the directories that
 // hold the -i directories (a compiler keeps its private headers beside its passes); and
 // the driver's spec files there, which define the macros of each target device. Each
-// file once, in a fixed order.
+// file once, in a fixed order: the driver, the programs it names, the spec files, then the
+// passes, those the driver names most first.
 std::vector<std::string> CompilerPrograms(const Options& options);
 
 // The words of the files, each read up to the limits above (a file past its limit is
