@@ -21,7 +21,7 @@ constexpr std::size_t kMostNamedPrograms = 32;
 // Strings longer than this are messages, not names; a string is read back this far from
 // its NUL at most.
 constexpr std::size_t kLongestString = 255;
-constexpr std::size_t kLongestShortName = 8;
+constexpr std::size_t kLongestShortName = 5;
 // An option glued to the name it defines: "D" or "U" of -D and -U, "Wp" and the like.
 constexpr std::size_t kLongestOptionLetters = 2;
 

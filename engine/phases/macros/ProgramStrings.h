@@ -14,7 +14,7 @@ struct ProgramWords {
     // Every identifier the programs spell, and the reserved names glued to one or two
     // option letters ("-D__SDCCCALL=%d" gives "__SDCCCALL" besides "D__SDCCCALL").
     std::set<std::string> Identifiers;
-    // Whole strings of at most eight capitals and digits, and their tails, that hold a
+    // Whole strings of at most five capitals and digits, and their tails, that hold a
     // capital: the entries of the compiler's tables (machine modes, architectures) that it
     // pastes into macro names.
     std::set<std::string> ShortNames;
