@@ -272,7 +272,7 @@ TEST(Macros, ValuesAreWrittenInTheAnalysersForm)
 TEST(Macros, TheCompilersProgramsAndWhatTheySpell)
 {
     // An installation: the driver names its pass "cc-pass" beside it, its private headers
-    // lie beside its compiler proper and its device spec files.
+    // lie beside its compiler proper and its device configuration files.
     const std::string root = MakeTempDir("programs");
     const std::string driver = std::string("\x7f" "ELF") + '\0' + "runs cc-pass" + '\0';
     const std::string pass = std::string("\x7f" "ELF") + '\0' + "-D__PASS_ONLY=%d" + '\0' + "__%s_FBIT__" + '\0' +

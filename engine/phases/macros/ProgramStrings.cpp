@@ -1,5 +1,5 @@
 // Reads the names the compiler's programs spell. Binary programs keep their strings
-// NUL-terminated, so the printable run before each NUL is one string; text files (spec
+// NUL-terminated, so the printable run before each NUL is one string; text files (driver
 // files) are read line by line.
 #include "engine/phases/macros/ProgramStrings.h"
 
@@ -303,11 +303,11 @@ std::vector<std::string> CompilerPrograms(const Options& options)
                 }
     }
 
-    // A compiler keeps its private headers beside its passes and its spec files.
+    // A compiler keeps its private headers beside its passes and its configuration files.
     std::set<std::string> installations;
     for (const std::string& dir : options.SearchDirs)
         installations.insert(Parent(dir));
-    // The spec files are small and come first; the passes follow by how often the driver
+    // The configuration files are small and come first; the passes follow by how often the driver
     // names them (cc1 for every C source, the Fortran pass for a few options), so that the
     // bound on reading leaves out the rarely run ones.
     std::vector<std::pair<std::size_t, std::string>> passes;

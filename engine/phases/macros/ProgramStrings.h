@@ -27,12 +27,12 @@ struct ProgramWords {
 constexpr std::uint64_t kProgramReadLimit = std::uint64_t{64} << 20;
 constexpr std::uint64_t kProgramsReadInAll = std::uint64_t{72} << 20;
 
-// The compiler's programs: the executable the command names, as the shell finds it through
-// PATH; the programs beside it that it names; the executables in the directories that
-// hold the -i directories (a compiler keeps its private headers beside its passes); and
-// the driver's spec files there, which define the macros of each target device. Each
-// file once, in a fixed order: the driver, the programs it names, the spec files, then the
-// passes, those the driver names most first.
+// The compiler's programs: the executable the command names, as the shell finds it through PATH;
+// the programs beside it that it names, and the libraries it names in its own installation; the
+// executables in the directories that hold the -i directories (a compiler keeps its private
+// headers beside its passes); and the driver's configuration files (its `specs`) there, which
+// define the macros of each target device. Each file once, in a fixed order: the driver, the
+// programs it names, the configuration files, then the passes, those the driver names most first.
 std::vector<std::string> CompilerPrograms(const Options& options);
 
 // The words of the files, each read up to the limits above (a file past its limit is
