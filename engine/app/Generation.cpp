@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <optional>
 #include <unistd.h>
+#include <future>
 #include <sys/stat.h>
 
 #include "common/DeploymentLayout.h"
@@ -17,6 +18,7 @@
 #include "engine/phases/keywords/KeywordLists.h"
 #include "engine/phases/keywords/KeywordTests.h"
 #include "engine/phases/macros/MacroDiscovery.h"
+#include "engine/phases/macros/ProgramStrings.h"
 #include "engine/phases/target/ObjectExtension.h"
 #include "engine/output/PersonalityWriter.h"
 #include "engine/core/Reporter.h"
@@ -137,6 +139,11 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
             writer.SubstituteDir(directory);
     }
 
+    // The compiler's programs are read beside the header walk and the include probes, on
+    // a core of their own: they are needed only by the macro phase.
+    std::future<ProgramWords> programReading =
+        std::async(std::launch::async, [&options] { return ReadProgramWords(CompilerPrograms(options)); });
+
     phase("header scan");
     Say("Scanning All Directories ...");
     HeaderScanner scanner(lists.IgnoreKeywords);
@@ -144,7 +151,7 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     // Extension keywords that no header spells are tested like the names found in headers.
     for (const std::string& word : lists.CandidateKeywords)
         scanner.Parse(word);
-    const HeaderTrees trees = scanner.Take();
+    HeaderTrees trees = scanner.Take();
     missing += trees.Unreadable;
 
     phase("include directories");
@@ -159,7 +166,14 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     }
 
     phase("macros");
-    const std::set<std::string> defines = FindPreDefines(context, trees.Identifiers, lists.LanguageKeywords);
+    // The compiler's programs spell most of its macro names, and the names completed from
+    // the macros found spell those it builds from parts; the keywords are looked for among
+    // the same names.
+    const ProgramWords programWords = programReading.get();
+    std::set<std::string> beyond;
+    const std::set<std::string> defines = FindPreDefines(context, trees.Identifiers, lists.LanguageKeywords,
+                                                         programWords, lists.CandidateKeywords, &beyond);
+    trees.Identifiers.insert(beyond.begin(), beyond.end());
     for (const std::string& define : options.ImplicitDefines)
         writer.Line(writer.Define(define));
     for (const std::string& define : defines)

@@ -48,6 +48,9 @@ struct Compiler {
     std::string Name;
     std::vector<Row> Keywords;
     std::vector<std::string> SuiteLines;  // general suite lines the compiler must earn
+    // Listed macros the compiler pastes together from pieces that no file of it spells
+    // whole nor as a pattern (clang's __INT8_FMTd__ from "_FMT" and the letters "di").
+    std::string Unspelled{};
     // From the fixture: its arguments (args.txt), its personality and its messages.
     std::vector<std::string> Args{};
     std::string Command{};
@@ -119,7 +122,7 @@ std::vector<Compiler> CompilerTable()
          Join(GnuCRows(false), {{"__attribute__", T::Paren, "", true}, {"__inline__", T::Alias, "inline", true},
                                 {"__extension__", T::Drop, "", true}, {"__int128", T::IntType, "64", true},
                                 {"_Nonnull", T::Drop, "", false}}),
-         gnuC},
+         gnuC, "__\\w+_FMT[diouxX]__|__SIG_ATOMIC_MAX__|__code_model_small__|__k8|__k8__|__tune_k8__"},
         // Probed with its own directories only: the keywords that no header names come from
         // the shipped candidate list.
         {"avr-gcc",
@@ -307,6 +310,9 @@ void CheckIncludeDirectories(const Compiler& compiler)
             written.push_back(fs::canonical(match[1].str(), ec).string());
     }
     EXPECT_EQ(written, expected) << "the include directories in the compiler's search order";
+    // Copies of one header in two directories are told apart by what they define, so the
+    // order never rests on the command line alone.
+    EXPECT_EQ(compiler.Log.find("may need to be reviewed"), std::string::npos);
 }
 
 // ---- predefined macros --------------------------------------------------------------------
@@ -394,7 +400,9 @@ void CheckMacros(const Compiler& compiler)
         else if (!entries.empty())
             break;  // the macro phase's block ends; the keyword phase writes defines of its own
     }
-    // Every listed object-like macro that the headers name must have its entry.
+    // Every object-like macro the compiler lists must have its entry, whether or not a
+    // header names it (a compiler without a list is asked about the names its headers and
+    // its personality spell).
     const KeywordLists lists = LoadKeywordLists(compiler.IsC, std::string(KESTRIX_DATA_DIR) + "/lists");
     HeaderScanner scanner(lists.IgnoreKeywords);
     for (const std::string& dir : compiler.Dirs)
@@ -405,16 +413,18 @@ void CheckMacros(const Compiler& compiler)
     candidates.erase("_VMT_STRINGIFY(x)");
     candidates.erase("defined");  // no preprocessor takes it for a macro name
     const std::map<std::string, std::string> listed = MacroList(compiler, candidates);
-    std::size_t expected = 0;
+    const std::regex unspelled(compiler.Unspelled.empty() ? "$^" : compiler.Unspelled);
+    std::size_t found = 0;
     for (const auto& [name, value] : listed) {
-        if (scanner.Trees().Identifiers.count(name) == 0 || lists.LanguageKeywords.count(name) != 0)
-            continue;
-        ++expected;
-        EXPECT_TRUE(entries.count(ExpectedEntry(name, Expand(value, listed))) != 0 ||
-                    entries.count(ExpectedEntry(name, value)) != 0)
-            << "no entry for " << name << "=" << value;
+        const bool entry = entries.count(ExpectedEntry(name, Expand(value, listed))) != 0 ||
+                           entries.count(ExpectedEntry(name, value)) != 0;
+        found += entry ? 1 : 0;
+        EXPECT_TRUE(entry || std::regex_match(name, unspelled)) << "no entry for " << name << "=" << value;
     }
-    EXPECT_GT(expected, 0u);
+    EXPECT_GT(listed.size(), 0u);
+    testing::Test::RecordProperty("macro_recall", std::to_string(found) + " of " + std::to_string(listed.size()));
+    // The preprocessor's own names come from the analyser, and no probe of them fails.
+    EXPECT_EQ(compiler.Log.find("can't find value of"), std::string::npos);
     // And nothing the compiler does not define, each name once.
     std::set<std::string> names;
     for (const std::string& entry : entries) {

@@ -86,6 +86,58 @@ struct ModelCompiler {
         return std::any_of(path.begin(), path.end(), [](const fs::path& part) { return part.native().size() > 255; });
     }
 
+    // The names defined once the header is read, following its includes.
+    void Defines(std::size_t dir, const std::string& header, std::set<std::string>& seen, std::set<std::string>& names) const
+    {
+        const std::string file = Search[dir] + "/" + header;
+        if (!seen.insert(file).second)
+            return;
+        std::ifstream in(file);
+        for (std::string line; std::getline(in, line);) {
+            if (line.rfind("#define ", 0) == 0)
+                names.insert(line.substr(8, line.find(' ', 8) - 8));
+            for (const char* directive : {"#include_next <", "#include <"})
+                if (line.rfind(directive, 0) == 0) {
+                    const std::string next = line.substr(std::strlen(directive), line.find('>') - std::strlen(directive));
+                    if (const auto at = Find(next, std::string(directive) == "#include <" ? 0 : dir + 1))
+                        Defines(*at, next, seen, names);
+                }
+        }
+    }
+
+    // "#if A && !B", "#elif B && !A", "#elif !A && !B", A and B "(defined(X) || ...)" or
+    // "(0)", each followed by the include of a missing header.
+    CompileResult DefinedNamesTest(const std::string& source, std::size_t at) const
+    {
+        std::set<std::string> names, seen;
+        const std::size_t open = source.find('<');
+        Defines(at, source.substr(open + 1, source.find('>') - open - 1), seen, names);
+        const std::vector<std::string> lines = Lines(source);
+        auto any = [&](const std::string& list) {
+            for (std::size_t p = list.find("defined("); p != std::string::npos; p = list.find("defined(", p + 1))
+                if (names.count(list.substr(p + 8, list.find(')', p) - p - 8)) != 0)
+                    return true;
+            return false;
+        };
+        for (std::size_t i = 1; i + 1 < lines.size(); i += 2) {
+            std::string condition = lines[i].substr(lines[i].find(' ') + 1);
+            bool holds = true;
+            for (std::size_t from = 0; from <= condition.size();) {
+                std::size_t to = condition.find(" && ", from);
+                if (to == std::string::npos)
+                    to = condition.size();
+                const std::string term = condition.substr(from, to - from);
+                holds = holds && (term[0] == '!' ? !any(term) : any(term));
+                from = to + 4;
+            }
+            if (holds) {
+                const std::string missing = lines[i + 1].substr(10, lines[i + 1].size() - 11);
+                return Reject("inctest.c:" + std::to_string(i + 2) + ":10: fatal error: " + missing + ": No such file or directory\n");
+            }
+        }
+        return Accept();
+    }
+
     CompileResult operator()(const CompileJob& job) const
     {
         const std::string& source = job.Source;
@@ -118,11 +170,14 @@ struct ModelCompiler {
             return Reject(trigraph + "inctest.c:1:10: fatal error: " + header + ": " +
                           (TooLong(header) ? "File name too long" : "No such file or directory") + "\n    1 | #include <" +
                           header + ">\n      |          ^" + std::string(columns + 1, '~') + "\n");
+        const std::size_t where = *at;
+        if (source.find("\n#if (") != std::string::npos)
+            return DefinedNamesTest(source, where);
         if (source.rfind("int x[", 0) != 0)
             return Reject("inctest.c:2:1: error: unknown type name 'this'\n");
         std::vector<Place> chain;
         std::set<std::string> seen;
-        return Reject(Read(*at, header, chain, seen).value_or("inctest.c:3: error: expected expression at end of input\n"));
+        return Reject(Read(where, header, chain, seen).value_or("inctest.c:3: error: expected expression at end of input\n"));
     }
 };
 
@@ -138,11 +193,14 @@ protected:
         WriteFile(Root + "/cc/stddef.h", "typedef unsigned long size_t;\n");
         // The target's own directory: nothing in common with the compiler's.
         WriteFile(Root + "/arch/bits/wordsize.h", "#define WORDSIZE 64\n");
-        WriteFile(Root + "/arch/config.h", "#define CONFIG 1\n");
+        WriteFile(Root + "/arch/config.h", "#define LIBC_CONFIG 2\n");
         // The C library.
         WriteFile(Root + "/libc/stdint.h", "#include <bits/wordsize.h>\ntypedef int int32_t;\n");
         WriteFile(Root + "/libc/limits.h", "#define LIBC_LIMITS 1\n");
         WriteFile(Root + "/libc/config.h", "#define LIBC_CONFIG 1\n");
+        // The first header they share: only the library's copy surely defines a name.
+        WriteFile(Root + "/arch/atomic.h", "#ifdef NEVER\n#define ARCH_ATOMIC 1\n#endif\n");
+        WriteFile(Root + "/libc/atomic.h", "#define LIBC_ATOMIC 1\n");
         WriteFile(Root + "/libc/stdio.h", "int printf(const char *, ...);\n");
         // Not searched: a copy of a library header, and headers of a long relative path,
         // each component short enough.
@@ -192,26 +250,40 @@ protected:
 
 TEST_F(IncludeOrder, TheCompilersSearchOrderWhateverTheOrderGiven)
 {
-    const std::vector<std::string> expected{"cc", "arch", "libc"};
-    for (bool innermostFirst : {true, false}) {
-        ModelCompiler compiler{Searching({"cc", "arch", "libc"}), innermostFirst};
-        for (const auto& given : {std::vector<std::string>{"cc", "arch", "libc", "unused", "copy"},
-                                  std::vector<std::string>{"copy", "unused", "libc", "cc", "arch"}}) {
-            const Outcome outcome = Discover(compiler, given);
-            // The wrapper's chain puts cc before libc; arch and libc share config.h, whose
-            // copies hold preprocessor lines only, so nothing shows their order: they keep
-            // the command line's, and the pair is named for review.
-            const std::vector<std::string> inGivenOrder =
-                given[0] == "cc" ? expected : std::vector<std::string>{"cc", "libc", "arch"};
-            EXPECT_EQ(outcome.Directories, inGivenOrder) << innermostFirst;
-            std::vector<std::string> reviews;
-            std::copy_if(outcome.Said.begin(), outcome.Said.end(), std::back_inserter(reviews),
-                         [](const std::string& line) { return line.find("may need to be reviewed") != std::string::npos; });
-            ASSERT_EQ(reviews.size(), 1u);
-            EXPECT_NE(reviews[0].find("\"" + Root + "/" + inGivenOrder[1] + "\" or \"" + Root + "/" + inGivenOrder[2] + "\""),
-                      std::string::npos)
-                << reviews[0];
+    auto reviews = [](const Outcome& outcome) {
+        std::vector<std::string> lines;
+        std::copy_if(outcome.Said.begin(), outcome.Said.end(), std::back_inserter(lines),
+                     [](const std::string& line) { return line.find("may need to be reviewed") != std::string::npos; });
+        return lines;
+    };
+    // The wrapper's chain puts cc before libc; arch and libc share atomic.h and config.h,
+    // whose copies hold preprocessor lines only. The copies of config.h define the same
+    // name; of atomic.h only the library's defines one for sure, which is defined after the
+    // include exactly when the compiler read that copy, whichever it searches first.
+    for (const std::vector<std::string>& searched : {std::vector<std::string>{"cc", "arch", "libc"},
+                                                     std::vector<std::string>{"cc", "libc", "arch"}})
+        for (bool innermostFirst : {true, false}) {
+            ModelCompiler compiler{Searching(searched), innermostFirst};
+            for (const auto& given : {std::vector<std::string>{"cc", "arch", "libc", "unused", "copy"},
+                                      std::vector<std::string>{"copy", "unused", "libc", "cc", "arch"}}) {
+                const Outcome outcome = Discover(compiler, given);
+                EXPECT_EQ(outcome.Directories, searched) << innermostFirst;
+                EXPECT_TRUE(reviews(outcome).empty()) << reviews(outcome)[0];
+            }
         }
+    // Without atomic.h nothing shows the order: the command line's is kept, and the pair
+    // is named for review with the header.
+    fs::remove(Root + "/arch/atomic.h");
+    for (const auto& given : {std::vector<std::string>{"cc", "arch", "libc"}, std::vector<std::string>{"libc", "cc", "arch"}}) {
+        const Outcome outcome = Discover(ModelCompiler{Searching({"cc", "arch", "libc"})}, given);
+        const std::vector<std::string> inGivenOrder =
+            given[0] == "cc" ? given : std::vector<std::string>{"cc", "libc", "arch"};
+        EXPECT_EQ(outcome.Directories, inGivenOrder);
+        ASSERT_EQ(reviews(outcome).size(), 1u);
+        EXPECT_NE(reviews(outcome)[0].find("\"" + Root + "/" + inGivenOrder[1] + "\" or \"" + Root + "/" + inGivenOrder[2] +
+                                           "\" first, and both hold \"config.h\";"),
+                  std::string::npos)
+            << reviews(outcome)[0];
     }
 }
 
@@ -239,7 +311,8 @@ TEST_F(IncludeOrder, ADirectoryIsKnownByItsFileNotItsName)
     fs::create_directory_symlink(Root + "/cc", Root + "/libc/cc_again");
     ModelCompiler compiler{Searching({"cc_link", "arch", "libc"})};
     const Outcome outcome = Discover(compiler, {"libc", "arch", "cc"});
-    EXPECT_EQ(outcome.Directories, (std::vector<std::string>{"cc", "libc", "arch"}));
+    // arch and cc share no header: the user's order for them, each before libc.
+    EXPECT_EQ(outcome.Directories, (std::vector<std::string>{"arch", "cc", "libc"}));
 }
 
 TEST_F(IncludeOrder, HeadersOfOddNamesInUnsearchedDirectoriesAreNotFound)

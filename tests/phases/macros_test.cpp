@@ -4,13 +4,16 @@
 // print what they pass to printf.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <iomanip>
 #include <map>
 #include <sstream>
 
 #include "tests/support/FakeProbe.h"
+#include "engine/phases/macros/CandidateNames.h"
 #include "engine/phases/macros/MacroDiscovery.h"
 #include "engine/phases/macros/MacroEntry.h"
+#include "engine/phases/macros/ProgramStrings.h"
 #include "engine/core/Reporter.h"
 #include "tests/support/TestSupport.h"
 
@@ -21,13 +24,26 @@ using namespace kxtest;
 // Each macro's expansion as the compiler stringifies it; a function-like macro named
 // without arguments stays its own name. BROKEN cannot be expanded outside "#if" (as
 // __has_include), ZED ends in the letter of the closing marker, STR is a string literal.
+// No candidate spells the last three: the programs' pattern "__%s_BITS__" with their entry
+// "QQ" makes the first, the family __DBL_ with that pattern's ending the second, and the
+// word ZED with underscores the third.
 const std::map<std::string, std::string> kMacros{
     {"ONE", "1"}, {"EMPTY", ""}, {"SUM", "(1 + 2)"}, {"STR", "\"abc\""}, {"FUNC", "FUNC"}, {"BROKEN", ""},
-    {"ZED", "az"}, {"__LINE__", "3"}, {"ZZ_LAST", "0x7fff"},
+    {"ZED", "az"}, {"__LINE__", "3"}, {"ZZ_LAST", "0x7fff"}, {"__HQ_BITS__", "16"}, {"__DBL_MAX__", "4"},
+    {"__DBL_MIN__", "5"}, {"__QQ_BITS__", "8"}, {"__DBL_BITS__", "64"}, {"__ZED__", "1"},
 };
+const std::set<std::string> kOnlyCompleted{"__QQ_BITS__", "__DBL_BITS__", "__ZED__"};
+ProgramWords ModelPrograms()
+{
+    ProgramWords words;
+    words.Templates = {"__%s_BITS__"};
+    words.ShortNames = {"QQ", "HQ"};
+    return words;
+}
 
-const std::set<std::string> kExpected{"ONE=1",       "EMPTY=",  "\"SUM=(1 + 2)\"", "STR=_VMT_STRINGIFY(abc)",
-                                      "_VMT_STRINGIFY(x)=#x", "ZED=a", "ZED=az",          "ZZ_LAST=0x7fff"};
+const std::set<std::string> kExpected{
+    "ONE=1", "EMPTY=", "\"SUM=(1 + 2)\"", "STR=_VMT_STRINGIFY(abc)", "_VMT_STRINGIFY(x)=#x", "ZED=a", "ZED=az",
+    "ZZ_LAST=0x7fff", "__HQ_BITS__=16", "__DBL_MAX__=4", "__DBL_MIN__=5", "__QQ_BITS__=8", "__DBL_BITS__=64", "__ZED__=1"};
 
 struct Model {
     bool BinaryObjects = true;
@@ -158,11 +174,12 @@ struct MacroRun {
     {
         std::set<std::string> names{"while", "GIVEN"};
         for (const auto& [name, value] : kMacros)
-            names.insert(name);
+            if (kOnlyCompleted.count(name) == 0)
+                names.insert(name);
         for (std::size_t i = 0; i < fillers; ++i)
             names.insert("name" + std::to_string(i));
         CapturedLines captured;
-        std::set<std::string> found = FindPreDefines(*Context, names, {"while"});
+        std::set<std::string> found = FindPreDefines(*Context, names, {"while"}, ModelPrograms());
         for (const std::string& line : captured.Take())
             Said += line + "\n";
         return found;
@@ -184,19 +201,21 @@ TEST(Macros, FastAndPlainMethodsFindTheSameMacrosAndValues)
         bool Cross;
         long FastRuns;
     } cases[] = {
-        // Three batches with one of them holding every macro: its listing and the check of
-        // the rest; two programs (BROKEN's line taken out) and BROKEN's own.
-        {"native", {}, false, 3 + 2 + 3},
-        // Two objects, BROKEN's own two probes, the two samples, and the include probes of
-        // the string and of the value with the closing marker's letter.
-        {"cross", {}, true, 3 + 2 + 2 + 2 + 2 + 2},
+        // Three batches with one of them holding every macro found first: its listing and
+        // the check of the rest; two batches of the names completed from them, one with
+        // the three completed macros (its listing and check); two programs (BROKEN's line
+        // taken out) and BROKEN's own.
+        {"native", {}, false, 3 + 4 + 2 + 3},
+        // The same batches, two objects, BROKEN's own two probes, the two samples, and the
+        // include probes of the string and of the value with the closing marker's letter.
+        {"cross", {}, true, 3 + 4 + 2 + 2 + 2 + 2 + 1},
         // The first sample already disagrees: every value needs its own include probe.
-        {"cross, header names shown otherwise", {true, false}, true, 3 + 2 + 2 + 2 + 1 + 7},
+        {"cross, header names shown otherwise", {true, false}, true, 3 + 4 + 2 + 2 + 2 + 1 + 13},
         // The plain method.
-        {"cross, text objects", {false, true}, true, 53},
+        {"cross, text objects", {false, true}, true, 87},
         // As "cross", each rejection that does not name the header confirmed by the same
         // conditionals without the #include lines.
-        {"cross, missing header not named", {true, true, false}, true, 13},
+        {"cross, missing header not named", {true, true, false}, true, 18},
     };
     for (const auto& c : cases) {
         MacroRun plain(c.Kind, true, c.Cross);
@@ -225,7 +244,7 @@ TEST(Macros, MessagesDoNotDependOnTheJobsAndReducedSourcesStayReduced)
         one.Find(40000);
         three.Find(40000);
         EXPECT_EQ(one.Said, three.Said);
-        EXPECT_NE(one.Said.find("  [macros] batches of 16384: 40020 names, 3 "), std::string::npos) << one.Said;
+        EXPECT_NE(one.Said.find("  [macros] batches of 16384: 40022 names, 3 "), std::string::npos) << one.Said;
         EXPECT_NE(one.Said.find("deftest.c failed to compile! can't find value of: BROKEN"), std::string::npos) << one.Said;
         MacroRun small(Model{}, exact, true, 1, true);
         small.Find(5000);
@@ -255,4 +274,43 @@ TEST(Macros, ValuesAreWrittenInTheAnalysersForm)
         TidyAndAddDefine(c.Value, c.Name, found);
         EXPECT_EQ(found, c.Entries) << c.Value;
     }
+}
+
+TEST(Macros, TheCompilersProgramsAndWhatTheySpell)
+{
+    // An installation: the driver names its pass "cc-pass" beside it, its private headers
+    // lie beside its compiler proper and its device configuration files.
+    const std::string root = MakeTempDir("programs");
+    const std::string driver = std::string("\x7f" "ELF") + '\0' + "runs cc-pass" + '\0';
+    const std::string pass = std::string("\x7f" "ELF") + '\0' + "-D__PASS_ONLY=%d" + '\0' + "__%s_FBIT__" + '\0' +
+                             "UQQ" + '\0' + "4T" + '\0' + "xyQQ" + '\0' + "pkg__entity__name" + '\0' +
+                             "_Z3fooi" + '\0';
+    WriteFile(root + "/bin/cc", driver);
+    WriteFile(root + "/bin/cc-pass", pass);
+    WriteFile(root + "/bin/cc-other", pass);
+    WriteFile(root + "/lib/cc/1/include/stdio.h", "int printf(const char *, ...);\n");
+    WriteFile(root + "/lib/cc/1/cc1", driver);
+    WriteFile(root + "/lib/cc/1/readme", "__NOT_A_PROGRAM\n");
+    WriteFile(root + "/lib/cc/1/device-specs/specs-dev", "*cpp: -D__DEV_NAME__=dev\n");
+    for (const char* program : {"/bin/cc", "/bin/cc-pass", "/bin/cc-other", "/lib/cc/1/cc1"})
+        std::filesystem::permissions(root + program, std::filesystem::perms::owner_all);
+
+    Options options = FakeOptions();
+    options.CompilerCommand = root + "/bin/cc -O1";
+    options.SearchDirs = {root + "/lib/cc/1/include"};
+    const std::vector<std::string> programs = CompilerPrograms(options);
+    EXPECT_EQ(programs, (std::vector<std::string>{root + "/bin/cc", root + "/bin/cc-pass",
+                                                  root + "/lib/cc/1/device-specs/specs-dev", root + "/lib/cc/1/cc1"}));
+
+    const ProgramWords words = ReadProgramWords(programs);
+    for (const char* name : {"__PASS_ONLY", "D__PASS_ONLY", "__DEV_NAME__", "pkg__entity__name", "_Z3fooi"})
+        EXPECT_EQ(words.Identifiers.count(name), 1u) << name;
+    EXPECT_EQ(words.Identifiers.count("__entity__name"), 0u) << "a package's symbol is no option and its name";
+    EXPECT_EQ(words.Templates, std::set<std::string>{"__%s_FBIT__"});
+    // Whole strings and their tails, never the end of a longer run ("ELF" after 0x7f).
+    EXPECT_EQ(words.ShortNames, (std::set<std::string>{"UQQ", "QQ", "Q", "4T", "T"}));
+    EXPECT_FALSE(IsProgramCandidate("_Z3fooi"));
+    EXPECT_FALSE(IsProgramCandidate("pkg__entity__name"));
+    EXPECT_TRUE(IsProgramCandidate("__PASS_ONLY"));
+    RemoveTree(root);
 }

@@ -130,5 +130,5 @@ bool LineIncludes(const std::string& file, long line, const std::string& header)
         return false;
     const char close = text[at] == '<' ? '>' : '"';
     const std::size_t nameEnd = text.find(close, at + 1);
-    return nameEnd != std::string::npos && text.compare(at + 1, nameEnd - at - 1, header) == 0;
+    return nameEnd != std::string::npos && (header.empty() || text.compare(at + 1, nameEnd - at - 1, header) == 0);
 }

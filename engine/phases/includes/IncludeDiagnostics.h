@@ -23,5 +23,6 @@ bool NamesFileHere(const std::string& path);
 bool SameFile(const std::string& path, const std::string& file);
 
 // True when the given line of the file is a directive that includes a header of exactly
-// this name (#include, #include_next or #import, with <...> or "...").
+// this name, or of any name when the name is empty (#include, #include_next or #import,
+// with <...> or "...").
 bool LineIncludes(const std::string& file, long line, const std::string& header);

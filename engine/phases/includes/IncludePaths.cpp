@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <set>
 
+#include "engine/core/Files.h"
 #include "engine/phases/batch/Diagnostics.h"
+#include "engine/phases/includes/HeaderCopies.h"
 #include "engine/phases/includes/IncludeBatches.h"
 #include "engine/phases/includes/IncludeDiagnostics.h"
 #include "engine/phases/includes/IncludeOrder.h"
@@ -17,6 +19,14 @@ const char* const kErrorLine = "this will cause an error - but not a file not fo
 // system allows (255 bytes on most, 14 on old ones) would make the compiler answer "File
 // name too long" instead of "No such file", and every long header would look found.
 constexpr std::size_t kComponentLength = 12;
+// Headers asked by one __has_include compile, and with -rfs, for compilers with small limits.
+constexpr std::size_t kHeadersPerBatch = 256;
+constexpr std::size_t kReducedHeadersPerBatch = 32;
+// Names of each copy asked about in one compile: a few tell the copies apart as well as all.
+constexpr std::size_t kNamesPerCopy = 16;
+// Headers of a pair tried by what they define, at most; and headers named in a review line.
+constexpr std::size_t kDefinitionHeadersPerPair = 4;
+constexpr std::size_t kHeadersNamed = 3;
 
 // The components of a directory path, found by cutting at the last "/" repeatedly.
 std::vector<std::string> PathComponents(std::string path)
@@ -188,6 +198,106 @@ int IncludeProber::TestHeader3(const std::string& dirA, const std::string& dirB,
     // line of that directive.
     if (readA && includesAgainA != includesAgainB)
         return includesAgainA ? 1 : 2;
+    return 0;
+}
+
+int IncludeProber::TestHeaderDefinitions(const std::string& dirA, const std::string& dirB, const std::string& header,
+                                         bool onlyTheseTwo)
+{
+    const std::string fileA = dirA + "/" + header;
+    const std::string fileB = dirB + "/" + header;
+    std::string textA, textB;
+    if (!ReadWholeFile(fileA, textA, nullptr, static_cast<std::size_t>(kHarvestLimit)) ||
+        !ReadWholeFile(fileB, textB, nullptr, static_cast<std::size_t>(kHarvestLimit)))
+        return 0;
+    const CopyDefinitions copyA = ReadDefinitions(textA);
+    const CopyDefinitions copyB = ReadDefinitions(textB);
+
+    // A name that only one copy surely defines, and the other never does, is defined after
+    // the include exactly when that copy was read. A copy none of whose names are defined
+    // was not read, so it is not the one found first: when no other directory holds the
+    // header, the other copy is; and a copy that was read while the other was not comes
+    // before it in any case (#include_next would have passed the other on its way).
+    auto onlyIn = [](const CopyDefinitions& copy, const CopyDefinitions& other) {
+        std::vector<std::string> names;
+        for (const std::string& name : copy.Sure)
+            if (other.All.count(name) == 0 && names.size() < kNamesPerCopy)
+                names.push_back(name);
+        return names;
+    };
+    const std::vector<std::string> namesA = onlyIn(copyA, copyB);
+    const std::vector<std::string> namesB = onlyIn(copyB, copyA);
+    auto anyDefined = [](const std::vector<std::string>& names) {
+        std::string condition;
+        for (const std::string& name : names)
+            condition += (condition.empty() ? "" : " || ") + std::string("defined(") + name + ")";
+        return "(" + (condition.empty() ? std::string("0") : condition) + ")";
+    };
+    if (!namesA.empty() || !namesB.empty()) {
+        const std::string a = anyDefined(namesA);
+        const std::string b = anyDefined(namesB);
+        const std::string missing = MissingHeaderName(kUndefinedId.size());
+        const auto output = CompileIncludeTest("#include <" + header + ">\n#if " + a + " && !" + b + "\n#include \"" +
+                                               missing + "_a_only\"\n#elif " + b + " && !" + a + "\n#include \"" +
+                                               missing + "_b_only\"\n#elif !" + a + " && !" + b + "\n#include \"" +
+                                               missing + "_neither\"\n#endif\n");
+        const std::string text = output.first + output.second;
+        const bool aOnly = text.find(missing + "_a_only") != std::string::npos;
+        const bool bOnly = text.find(missing + "_b_only") != std::string::npos;
+        const bool neither = text.find(missing + "_neither") != std::string::npos;
+        if (aOnly + bOnly + neither == 1) {
+            const bool aUnread = !namesA.empty() && !aOnly;
+            const bool bUnread = !namesB.empty() && !bOnly;
+            if (aOnly && bUnread)
+                return 1;
+            if (bOnly && aUnread)
+                return 2;
+            if (onlyTheseTwo && aUnread != bUnread)
+                return bUnread ? 1 : 2;
+            // A copy read while the other includes nothing was not reached through the
+            // other: it was found first.
+            if (onlyTheseTwo && aOnly && !copyB.Includes)
+                return 1;
+            if (onlyTheseTwo && bOnly && !copyA.Includes)
+                return 2;
+        }
+    }
+
+    // A copy of preprocessor lines only draws no error inside it. A name it defines draws
+    // one when poisoned beforehand (compilers that know the pragma), or a warning when
+    // defined differently beforehand (compilers that warn outside their system headers).
+    // The copy whose named line includes another file led the compiler to the other one:
+    // the test source includes only the header, so that copy is the one found first.
+    std::string poisoned;
+    std::string predefined;
+    std::size_t count = 0;
+    for (const CopyDefinitions* copy : {&copyA, &copyB})
+        for (const std::string& name : copy->Sure) {
+            if (count == 2 * kNamesPerCopy)
+                break;
+            if (count++ % 2 == 0)
+                poisoned += " " + name;
+            else
+                predefined += "#define " + name + " kx_redefined_before(1)\n";
+        }
+    if (count == 0)
+        return 0;
+    predefined += "#pragma GCC poison" + poisoned + "\n";
+    const auto output = CompileIncludeTest(predefined + "#include <" + header + ">\n");
+    bool readA = false, readB = false, includesA = false, includesB = false;
+    for (const HeaderMention& mention : MentionsOf(output.first + output.second, header)) {
+        if (SameFile(mention.Path, fileA)) {
+            readA = true;
+            includesA = includesA || LineIncludes(fileA, mention.Line, "");
+        } else if (SameFile(mention.Path, fileB)) {
+            readB = true;
+            includesB = includesB || LineIncludes(fileB, mention.Line, "");
+        }
+    }
+    if (readA != readB)
+        return readA ? 1 : 2;
+    if (readA && includesA != includesB)
+        return includesA ? 1 : 2;
     return 0;
 }
 
@@ -365,10 +475,24 @@ std::vector<std::string> GetIncludes(const RunContext& context, const HeaderTree
     context.ForEach(
         pairs.size(),
         [&](std::size_t i) {
+            const std::string& first = includeDirs[pairs[i].First];
+            const std::string& second = includeDirs[pairs[i].Second];
             for (const std::string& header : shared[i])
-                if (const int verdict = prober.TestHeader3(includeDirs[pairs[i].First], includeDirs[pairs[i].Second], header);
-                    verdict != 0)
+                if (const int verdict = prober.TestHeader3(first, second, header); verdict != 0)
                     return verdict;
+            // Headers of preprocessor lines only draw no error inside them; what they define
+            // tells the copies apart. A few headers are enough where any can tell.
+            std::size_t tried = 0;
+            for (const std::string& header : shared[i]) {
+                if (tried++ == kDefinitionHeadersPerPair)
+                    break;
+                const bool onlyTheseTwo =
+                    std::count_if(includeDirs.begin(), includeDirs.end(), [&](const std::string& directory) {
+                        return trees.DirFiles.at(directory).count(header) != 0;
+                    }) == 2;
+                if (const int verdict = prober.TestHeaderDefinitions(first, second, header, onlyTheseTwo); verdict != 0)
+                    return verdict;
+            }
             return 0;
         },
         [&](std::size_t i, int verdict) {
@@ -388,10 +512,23 @@ std::vector<std::string> GetIncludes(const RunContext& context, const HeaderTree
 
     for (const std::string& directory : ordered)
         Say(directory);
-    for (const DirectoryPair& pair : order.Undecided)
-        Say("The order of these header directories may need to be reviewed: the compiler's messages do not show whether it "
-            "searches \"" + includeDirs[pair.First] + "\" or \"" + includeDirs[pair.Second] +
-            "\" first, and both hold headers of the same name; where nothing decides, the order of the command line is kept.");
+    for (const DirectoryPair& pair : order.Undecided) {
+        // The headers both hold, named so that the user can compare the copies.
+        const auto at = std::find(pairs.begin(), pairs.end(), DirectoryPair{std::min(pair.First, pair.Second),
+                                                                           std::max(pair.First, pair.Second)});
+        std::string headers;
+        if (at != pairs.end()) {
+            const std::vector<std::string>& common = shared[static_cast<std::size_t>(at - pairs.begin())];
+            for (std::size_t k = 0; k < common.size() && k < kHeadersNamed; ++k)
+                headers += (k == 0 ? "\"" : ", \"") + common[k] + "\"";
+            if (common.size() > kHeadersNamed)
+                headers += " and " + std::to_string(common.size() - kHeadersNamed) + " more";
+        }
+        Say("The order of these header directories may need to be reviewed: neither the compiler's messages nor the names "
+            "the copies define show whether it searches \"" + includeDirs[pair.First] + "\" or \"" +
+            includeDirs[pair.Second] + "\" first, and both hold " + (headers.empty() ? std::string("headers of the same name") : headers) +
+            "; where nothing decides, the order of the command line is kept.");
+    }
     if (ordered.empty()) {
         Say("Couldn't determine compiler include paths.");
         Say("The search directory(s) you have specified are either not on the compiler path, or the compiler does not have an implicit include path.");

@@ -25,6 +25,13 @@ public:
     // Which of two directories holding the header the compiler searches first: 1 or 2, or 0
     // when its messages do not show it.
     int TestHeader3(const std::string& dirA, const std::string& dirB, const std::string& header);
+    // The same question for two copies that differ in what they define, from the names
+    // defined once the compiler has included the header (onlyTheseTwo: no other include
+    // directory holds it); else from the messages about names of the copies poisoned or
+    // defined beforehand: the compiler names the copy that defines one, and the copy that
+    // included it. 0 when neither shows it.
+    int TestHeaderDefinitions(const std::string& dirA, const std::string& dirB, const std::string& header,
+                              bool onlyTheseTwo);
     // TestHeader1 for every header. Where the compiler has __has_include, many headers are
     // asked in one compile (not with -exact); a batch whose answer cannot be trusted is
     // asked header by header.

@@ -3,6 +3,7 @@
 #include "engine/phases/keywords/ExtensionKeywords.h"
 
 #include "engine/phases/batch/BatchHalving.h"
+#include "engine/phases/macros/CandidateNames.h"
 #include "engine/core/Files.h"
 #include "engine/phases/batch/JointCompile.h"
 #include "engine/core/Reporter.h"
@@ -114,7 +115,12 @@ std::vector<std::string> RejectedByJointCompiles(const RunContext& context, cons
                 case Judgement::Accepted:
                     break;
                 case Judgement::Rejected:
-                    if (!redefinitionElsewhere && joint.Said[i].find(kRedefinition) == std::string::npos)
+                    // A redefinition said at the name's own line is the name's own: an
+                    // ordinary identifier the compiler predeclares (clang's builtins), as
+                    // its own compile would show, so it costs none.
+                    if (!redefinitionElsewhere && joint.Said[i].find(kRedefinition) != std::string::npos)
+                        break;
+                    if (!redefinitionElsewhere)
                         keywords.push_back(name);
                     else
                         suspects.push_back(name);
@@ -159,8 +165,10 @@ std::set<std::string> FindExtensionKeywords(const RunContext& context, const std
 {
     Say("Scanning for compiler extension keywords ...");
     std::vector<std::string> candidates;
+    // The preprocessor's own names (_Pragma, __VA_ARGS__, defined) are no keywords of the
+    // compiler, whatever a declaration of them says.
     for (const std::string& name : identifiers)
-        if (languageKeywords.count(name) == 0)
+        if (languageKeywords.count(name) == 0 && !IsPreprocessorName(name))
             candidates.push_back(name);
 
     const std::size_t batchSize = context.Limits.NamesPerBatch;
