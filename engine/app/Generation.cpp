@@ -173,7 +173,11 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     std::set<std::string> beyond;
     const std::set<std::string> defines = FindPreDefines(context, trees.Identifiers, lists.LanguageKeywords,
                                                          programWords, lists.CandidateKeywords, &beyond);
-    trees.Identifiers.insert(beyond.begin(), beyond.end());
+    // The ignore list holds the built-in functions a compiler predeclares (sdcc's __fsadd):
+    // its programs spell them too, and a declaration of one fails as a keyword's would.
+    for (const std::string& name : beyond)
+        if (lists.IgnoreKeywords.count(name) == 0)
+            trees.Identifiers.insert(name);
     for (const std::string& define : options.ImplicitDefines)
         writer.Line(writer.Define(define));
     for (const std::string& define : defines)
