@@ -7,5 +7,5 @@
 
 // Cleans a value the compiler showed for the macro and records its entry (NAME=VALUE, quoted
 // when the value holds a blank, and the stringify helper when the value was a string
-// literal), or says why it cannot.
+// literal).
 void TidyAndAddDefine(std::string value, const std::string& name, std::set<std::string>& foundDefines);
