@@ -27,8 +27,14 @@ void Check(const kxexport::OutputFile& file)
 {
     const std::string& text = file.Content;
     const std::string& name = file.Name;
-    if (name == "compile_flags.txt" || name.ends_with(".clangd") || name.ends_with(".cfg") || name.ends_with(".xml") ||
-        name.ends_with(".includes.txt")) {
+    if (name == "compile_flags.txt") {
+        // A tab is carried inside a quoted argument, which clang's response files keep whole.
+        if (HoldsControl(text, "\n\t"))
+            std::abort();
+        for (std::size_t start = 0, end = text.find('\n'); end != std::string::npos; start = end + 1, end = text.find('\n', start))
+            if (text.substr(start, end - start).find('\t') != std::string::npos && text[start] != '"')
+                std::abort();
+    } else if (name.ends_with(".clangd") || name.ends_with(".cfg") || name.ends_with(".xml") || name.ends_with(".includes.txt")) {
         if (HoldsControl(text, "\n"))
             std::abort();
     } else if (name.ends_with(".h")) {
