@@ -11,7 +11,7 @@ test=("${build[@]}" clang libclang-rt-14-dev clang-tidy clangd cppcheck gcc-avr 
       arduino-core-avr gcc-arm-none-eabi libnewlib-arm-none-eabi gcc-m68k-linux-gnu
       cc65 bcc bin86 elks-libc gcc-mingw-w64-x86-64 gcc-riscv64-unknown-elf gcc-h8300-hms binutils-h8300-hms
       qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
-      libconvert-binary-c-perl)
+      libconvert-binary-c-perl python3 python3-yaml)
 
 case "${1:-build}" in
   build) wanted=("${build[@]}") ;;

@@ -294,7 +294,7 @@ TEST_F(ExportProgram, HostilePersonalitiesGiveFilesTheirReadersTakeAsWrittenOrAR
             EXPECT_TRUE(Has(Err, c.ReadBack.front())) << Err;
             continue;
         }
-        const kxtest::RunResult parsed = kxtest::RunShell("python3 read.py " + out, Dir);
+        const kxtest::RunResult parsed = kxtest::RunShell("/usr/bin/python3 read.py " + out, Dir);
         EXPECT_EQ(parsed.Status, 0) << parsed.Stderr;
         std::string readBack = parsed.Stdout;
         if (std::string(c.Format) == "clang") {
