@@ -1,5 +1,6 @@
 #include "wizard/CompilerDirectories.h"
 
+#include "wizard/UserPath.h"
 #include "wizard/KestrixWizard.h"
 #include "wizard/ProcessGroup.h"
 
@@ -21,10 +22,7 @@ const QString ScriptName = QStringLiteral("kestrix-search-dirs");
 
 QString SearchDirsScript()
 {
-    const QFileInfo beside(QDir(QCoreApplication::applicationDirPath()).filePath(ScriptName));
-    if (beside.isFile() && beside.isExecutable())
-        return beside.absoluteFilePath();
-    return QStandardPaths::findExecutable(ScriptName);
+    return SiblingProgram(ScriptName);
 }
 
 QStringList DirectoriesFromSearchDirsOutput(const QString& output)

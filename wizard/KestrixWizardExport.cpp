@@ -1,5 +1,6 @@
 #include "wizard/KestrixWizard.h"
 
+#include "wizard/UserPath.h"
 #include "wizard/WizardDialogs.h"
 
 #include <QApplication>
@@ -19,10 +20,7 @@ const char* const ExportedFormats[] = {"clang", "cppcheck", "header"};
 
 QString ExportProgramPath()
 {
-    const QFileInfo beside(QDir(QCoreApplication::applicationDirPath()).filePath(ExportProgram));
-    if (beside.isFile() && beside.isExecutable())
-        return beside.absoluteFilePath();
-    return QStandardPaths::findExecutable(ExportProgram);
+    return SiblingProgram(ExportProgram);
 }
 
 // A path as a shell takes it, so that the command lines shown can be pasted.

@@ -1,5 +1,7 @@
 #include "wizard/UserPath.h"
 
+#include <QStandardPaths>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -24,4 +26,12 @@ QString ChooserStart(const QString& preferred)
     if (!resolved.isEmpty() && QFileInfo(resolved).isDir())
         return resolved;
     return QDir::homePath();
+}
+
+QString SiblingProgram(const QString& name)
+{
+    const QFileInfo beside(QDir(QCoreApplication::applicationDirPath()).filePath(name));
+    if (beside.isFile() && beside.isExecutable())
+        return beside.absoluteFilePath();
+    return QStandardPaths::findExecutable(name);
 }

@@ -11,3 +11,7 @@ QString ResolveUserPath(const QString& typed);
 // Where a file or folder chooser opens: `preferred` when it is an existing folder, else the
 // home directory.
 QString ChooserStart(const QString& preferred);
+
+// One of the system's own programs: the one installed beside the wizard, else the first on
+// PATH; empty when there is neither.
+QString SiblingProgram(const QString& name);

@@ -1,8 +1,10 @@
 #include "engine/core/Files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -110,4 +112,20 @@ bool WriteWholeFile(const std::string& path, std::string_view content, std::stri
             *error = ErrnoText();
     }
     return ok;
+}
+
+bool SortedDirectoryEntries(const std::string& directory, std::vector<std::string>& names)
+{
+    names.clear();
+    DIR* dir = opendir(directory.c_str());
+    if (dir == nullptr)
+        return false;
+    while (dirent* entry = readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..")
+            names.emplace_back(name);
+    }
+    closedir(dir);
+    std::sort(names.begin(), names.end());
+    return true;
 }

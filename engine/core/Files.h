@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/AtomicFile.h"
 
@@ -22,6 +23,10 @@ bool WriteWholeFile(const std::string& path, std::string_view content, std::stri
 
 // "reason" text for the current errno.
 std::string ErrnoText();
+
+// The names in a directory but "." and "..", in byte order: listing order differs between
+// file systems, and what a run writes must not. False (errno set) when it cannot be read.
+bool SortedDirectoryEntries(const std::string& directory, std::vector<std::string>& names);
 
 // Files that replace their target only when complete are written as every program of the
 // system writes them.

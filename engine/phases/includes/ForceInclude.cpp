@@ -74,19 +74,6 @@ bool MakeOwnDirectory(const std::string& path, std::string& error)
     return error.empty();
 }
 
-std::vector<std::string> SortedEntries(DIR* dir)
-{
-    std::vector<std::string> names;
-    while (dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    }
-    // Listing order differs between file systems; the personality's lines must not.
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class TreeCopy {
 public:
     // The copy is made below staged and named in the personality as if below final.
@@ -112,13 +99,11 @@ public:
         // its files are then already where they belong.
         const bool inPlace = sourceId == targetId;
 
-        DIR* dir = opendir(source.c_str());
-        if (dir == nullptr) {
+        std::vector<std::string> names;
+        if (!SortedDirectoryEntries(source, names)) {
             Skip(source, "it cannot be read: " + ErrnoText());
             return;
         }
-        const std::vector<std::string> names = SortedEntries(dir);
-        closedir(dir);
         for (const std::string& name : names)
             Entry(source + "/" + name, target + "/" + name, source, inPlace);
     }

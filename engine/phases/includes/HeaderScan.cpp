@@ -270,17 +270,11 @@ void HeaderScanner::Walk(const std::string& directory, const struct stat& self)
     // In the order of the names, so that of two links to one directory the same one is
     // walked on every run, whatever order the file system lists them in.
     std::vector<std::string> names;
-    if (DIR* dir = opendir(directory.c_str())) {
-        while (dirent* entry = readdir(dir))
-            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-                names.emplace_back(entry->d_name);
-        closedir(dir);
-    } else {
+    if (!SortedDirectoryEntries(directory, names)) {
         Say("Error: Cannot read the directory \"" + directory + "\" of the search directories: " + ErrnoText() +
             "; its headers are left out.");
         ++Result.Unreadable;
     }
-    std::sort(names.begin(), names.end());
 
     std::set<std::string> files;
     for (const std::string& name : names) {

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "engine/core/Files.h"
 #include "engine/phases/includes/IdentifierTable.h"
 
 namespace {
@@ -101,13 +102,7 @@ std::string FindExecutable(const std::string& name)
 std::vector<std::string> SortedEntries(const std::string& dir)
 {
     std::vector<std::string> names;
-    if (DIR* handle = opendir(dir.c_str())) {
-        while (dirent* entry = readdir(handle))
-            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-                names.emplace_back(entry->d_name);
-        closedir(handle);
-    }
-    std::sort(names.begin(), names.end());
+    SortedDirectoryEntries(dir, names);
     return names;
 }
 
