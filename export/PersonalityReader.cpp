@@ -15,6 +15,19 @@ namespace kxexport {
 
 namespace {
 
+// Calls each(line, number) for every line of text, a carriage return before its end dropped.
+template <class Each>
+void ForEachLine(const std::string& text, Each each)
+{
+    std::istringstream in(text);
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        each(line, ++number);
+    }
+}
+
 using Reason = std::invalid_argument;
 using kxcommon::InsideQuotes;
 using kxcommon::LineKind;
@@ -259,22 +272,17 @@ private:
 Personality ParsePersonality(const std::string& text, const std::string& path)
 {
     Reader reader(path);
-    std::istringstream in(text);
-    int number = 0;
-    for (std::string line; std::getline(in, line);) {
-        ++number;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    ForEachLine(text, [&](const std::string& line, int number) {
         // A template merge may add an empty line; it says nothing.
         if (line.find_first_not_of(" \t") == std::string::npos)
-            continue;
+            return;
         try {
             reader.Line(line, number);
         } catch (const Reason& reason) {
             throw ExportError("Line " + std::to_string(number) + " of the personality " + path + " cannot be read (\""
                               + line + "\"): " + reason.what());
         }
-    }
+    });
     return reader.Facts;
 }
 
@@ -311,14 +319,9 @@ std::string CompanionPath(const std::string& personalityPath)
 
 void ParseCompanion(const std::string& text, const std::string& path, Personality& facts)
 {
-    std::istringstream in(text);
-    int number = 0;
-    for (std::string line; std::getline(in, line);) {
-        ++number;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    ForEachLine(text, [&](const std::string& line, int number) {
         if (line.empty())
-            continue;
+            return;
         if (line == "byte-order little")
             facts.Order = ByteOrder::Little;
         else if (line == "byte-order big")
@@ -326,7 +329,7 @@ void ParseCompanion(const std::string& text, const std::string& path, Personalit
         else
             throw ExportError("Line " + std::to_string(number) + " of the companion file " + path + " cannot be read (\""
                               + line + "\"): the only line it may hold is \"byte-order little\" or \"byte-order big\".");
-    }
+    });
 }
 
 }  // namespace kxexport

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "export/ExportError.h"
+#include "export/MacroText.h"
 
 namespace kxexport {
 
@@ -167,13 +168,8 @@ std::string ResponseFileWord(const std::string& argument, const ExportPlace& pla
         Refuse(argument, place, "a leading \"@\" (clang would read a further response file named by it)");
     if (!argument.empty() && argument.find_first_of(" \t\"'\\") == std::string::npos)
         return argument;
-    std::string word = "\"";
-    for (const char c : argument) {
-        if (c == '"' || c == '\\')
-            word += '\\';
-        word += c;
-    }
-    return word + "\"";
+    // The response files' quoting escapes exactly what a C string literal escapes.
+    return CStringLiteral(argument);
 }
 
 std::string YamlQuoted(const std::string& text, const ExportPlace& place)
