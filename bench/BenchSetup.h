@@ -1,5 +1,6 @@
-// What the benchmarks run on: gcc with its four include directories and avr-gcc with its
-// catalogue entry, each in a scratch deployment of the source tree's data.
+// What the benchmarks run on: gcc with its four include directories, and avr-gcc, sdcc for the
+// 8051 and clang with their catalogue entries, each in a scratch deployment of the source
+// tree's data.
 #pragma once
 
 #include <filesystem>
@@ -24,6 +25,14 @@ inline std::vector<BenchCompiler> BenchCompilers()
         {"avr-gcc",
          {"zanth", "ccmp", "avr-gcc", "-o ", "-c", "-D", ".o", "%c %d%j %o%e %s", "-i", avr + "/include", "-i",
           avr + "/include-fixed", "-i", "/usr/lib/avr/include", "-i", avr, "-xs", "-mmcu=atmega2560"}},
+        {"sdcc",
+         {"zanth", "ccmp", "sdcc -mmcs51", "-o ", "-c", "-D", ".rel", "%c %d%j %o%e %s", "-i",
+          "/usr/share/sdcc/include/mcs51", "-i", "/usr/share/sdcc/include", "-fi",
+          "../ForceIncludeFiles/sdcc_mcs51.h"}},
+        {"clang",
+         {"zanth", "cmp", "clang", "-o ", "-c", "-D", ".o", "%c %d%j %o%e %s", "-i",
+          "/usr/lib/llvm-14/lib/clang/14.0.6/include", "-i", "/usr/local/include", "-i",
+          "/usr/include/x86_64-linux-gnu", "-i", "/usr/include", "-xs", "-fno-builtin"}},
     };
 }
 

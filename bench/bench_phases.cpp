@@ -1,9 +1,9 @@
 // Where a whole generation run spends its time: wall time and compiler runs of every phase,
-// for gcc (its four include directories) and avr-gcc (its catalogue entry), once with one
-// compile at a time and once with the default number of jobs. The run is the real engine's
+// for gcc (its four include directories), avr-gcc, sdcc and clang (their catalogue entries),
+// once with one compile at a time and once with the default number of jobs. The run is the real engine's
 // (the library's generation sequence with the real probe service) in a scratch deployment.
 //
-//   bench_phases [gcc|avr-gcc]...
+//   bench_phases [gcc|avr-gcc|sdcc|clang]...
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -74,7 +74,8 @@ int main(int argc, char** argv)
         bool wanted = argc == 1;
         for (int i = 1; i < argc; ++i)
             wanted = wanted || subject.Name == argv[i];
-        if (!wanted || std::system(("command -v " + subject.Args[2] + " >/dev/null 2>&1").c_str()) != 0)
+        const std::string program = subject.Args[2].substr(0, subject.Args[2].find(' '));
+        if (!wanted || std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) != 0)
             continue;
         std::map<std::string, std::vector<std::pair<std::string, PhaseCost>>> byJobs;
         for (const std::string& jobs : {std::string("1"), cores})

@@ -63,7 +63,7 @@ int main(int argc, char** argv)
     std::printf("%-10s %12s %12s %8s\n", "compiler", "Kestrix s", "ccconfig s", "ratio");
     const std::string root = (fs::temp_directory_path() / ("kestrix-vs-peer-" + std::to_string(getpid()))).string();
     for (const BenchCompiler& subject : BenchCompilers()) {
-        bool wanted = argc == 1;
+        bool wanted = argc == 1 && (subject.Name == "gcc" || subject.Name == "avr-gcc");
         for (int i = 1; i < argc; ++i)
             wanted = wanted || subject.Name == argv[i];
         if (!wanted || std::system(("command -v " + subject.Name + " >/dev/null 2>&1").c_str()) != 0)
