@@ -46,6 +46,10 @@ std::vector<std::pair<std::string, PhaseCost>> Measure(const BenchCompiler& subj
     }
 
     std::vector<std::pair<std::string, PhaseCost>> costs;
+    // Relative paths of a command line (a catalogue's force-include file) are taken from the
+    // working directory, as kestrix-run starts the engine.
+    const fs::path caller = fs::current_path();
+    fs::current_path(work);
     CompilerProbe probe(line.Opts.Template(), line.Opts.Limits(), work);
     auto start = Clock::now();
     long runs = 0;
@@ -61,6 +65,7 @@ std::vector<std::pair<std::string, PhaseCost>> Measure(const BenchCompiler& subj
             runs = probe.Runs();
         });
     }
+    fs::current_path(caller);
     fs::remove_all(root);
     return costs;
 }
@@ -69,6 +74,7 @@ std::vector<std::pair<std::string, PhaseCost>> Measure(const BenchCompiler& subj
 
 int main(int argc, char** argv)
 {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const std::string cores = std::to_string(DefaultJobs());
     for (const BenchCompiler& subject : BenchCompilers()) {
         bool wanted = argc == 1;
