@@ -36,20 +36,21 @@ std::vector<std::pair<std::string, PhaseCost>> Measure(const BenchCompiler& subj
 {
     const std::string root = fs::temp_directory_path() / ("kestrix-bench-" + std::to_string(getpid()));
     const std::string work = MakeBenchDeployment(root);
+    // Relative paths of a command line (a catalogue's force-include file) are taken from the
+    // working directory, as kestrix-run starts the engine.
+    const fs::path caller = fs::current_path();
+    fs::current_path(work);
     std::vector<std::string> args{"Kestrix"};
     args.insert(args.end(), subject.Args.begin(), subject.Args.end());
     args.insert(args.end(), {"-op", root + "/out.p_c", "-j", jobs});
     const CommandLine line = ParseCommandLine(args);
     if (line.What != CommandLine::Run) {
         std::fprintf(stderr, "%s\n", line.Error.c_str());
+        fs::current_path(caller);
         return {};
     }
 
     std::vector<std::pair<std::string, PhaseCost>> costs;
-    // Relative paths of a command line (a catalogue's force-include file) are taken from the
-    // working directory, as kestrix-run starts the engine.
-    const fs::path caller = fs::current_path();
-    fs::current_path(work);
     CompilerProbe probe(line.Opts.Template(), line.Opts.Limits(), work);
     auto start = Clock::now();
     long runs = 0;
