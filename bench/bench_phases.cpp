@@ -10,6 +10,7 @@
 #include <thread>
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <map>
 #include <string>
 #include <unistd.h>
@@ -20,6 +21,7 @@
 #include "engine/probe/CompilerProbe.h"
 #include "engine/app/Generation.h"
 #include "engine/core/Reporter.h"
+#include "engine/core/RunEnd.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -51,13 +53,15 @@ std::vector<std::pair<std::string, PhaseCost>> Measure(const BenchCompiler& subj
     }
 
     std::vector<std::pair<std::string, PhaseCost>> costs;
-    CompilerProbe probe(line.Opts.Template(), line.Opts.Limits(), work);
+    // The run's progress is not the measurement's; its failures still are told.
+    std::ostream discard(nullptr);
+    StreamReporter quiet(discard, std::cerr);
+    CompilerProbe probe(line.Opts.Template(), line.Opts.Limits(), work, quiet);
     auto start = Clock::now();
     long runs = 0;
     std::string current;
-    {
-        CapturedLines quiet;
-        GenPersonality(line.Opts, probe, work, [&](const char* phase) {
+    try {
+        GenPersonality(line.Opts, probe, quiet, work, [&](const char* phase) {
             const auto now = Clock::now();
             if (!current.empty())
                 costs.push_back({current, {std::chrono::duration<double>(now - start).count(), probe.Runs() - runs}});
@@ -65,6 +69,9 @@ std::vector<std::pair<std::string, PhaseCost>> Measure(const BenchCompiler& subj
             start = now;
             runs = probe.Runs();
         });
+    } catch (const RunFailure& failure) {
+        quiet.SayError(failure.Message);
+        costs.clear();
     }
     fs::current_path(caller);
     fs::remove_all(root);

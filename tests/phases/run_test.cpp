@@ -63,8 +63,12 @@ protected:
     int Generate(FakeProbe::Compiler compiler = Anything)
     {
         FakeProbe probe(std::move(compiler), Prints);
-        CapturedLines quiet;
-        return GenPersonality(Opts, probe, Work);
+        MemoryReporter quiet;
+        try {
+            return GenPersonality(Opts, probe, quiet, Work);
+        } catch (const RunFailure&) {
+            return kStatusFailed;  // as the engine's main ends it
+        }
     }
 
     std::string Root;
@@ -89,15 +93,16 @@ TEST(ObjectExtension, TheObjectTheCompilerWrote)
             EXPECT_EQ(job.ExtraDefine, "XXX");
             return Leaves(files);
         });
-        const TargetFacts facts = GetObjectFileExtension(probe, options);
+        MemoryReporter quiet;
+        const TargetFacts facts = GetObjectFileExtension(probe, options, quiet);
         EXPECT_EQ(std::tie(facts.ObjectExtension, facts.ObjectIsBinary), std::tie(extension, binary));
     }
     // Not the extension given, or the compiler was killed: the run cannot go on.
     options.ObjectFileExtension = ".obj";
     for (const CompileResult& answer : {Leaves({{"typetest.o", "x"}}), Leaves({{"typetest.obj", "x"}}, SIGSEGV)}) {
         FakeProbe probe([&](const CompileJob&) { return answer; });
-        CapturedLines said;
-        EXPECT_THROW(GetObjectFileExtension(probe, options), KestrixExit);
+        MemoryReporter said;
+        EXPECT_THROW(GetObjectFileExtension(probe, options, said), KestrixExit);
         EXPECT_EQ(said.Take().size(), 2u);
     }
 }
@@ -107,10 +112,11 @@ TEST(ObjectExtension, ProgramsRunHereOnlyWhenTheyGreet)
     const Options options = FakeOptions();
     FakeProbe greets(Anything, Prints), silent(Anything, [](const CompileJob&) { return std::string("?"); }),
         cannotLink(Anything);
-    EXPECT_TRUE(CheckExeFileRunWorks(greets, options));
-    CapturedLines said;
-    EXPECT_FALSE(CheckExeFileRunWorks(silent, options));
-    EXPECT_FALSE(CheckExeFileRunWorks(cannotLink, options));
+    MemoryReporter said;
+    EXPECT_TRUE(CheckExeFileRunWorks(greets, options, said));
+    EXPECT_EQ(said.Take().size(), 0u);
+    EXPECT_FALSE(CheckExeFileRunWorks(silent, options, said));
+    EXPECT_FALSE(CheckExeFileRunWorks(cannotLink, options, said));
     EXPECT_EQ(said.Take().size(), 4u);
 }
 
