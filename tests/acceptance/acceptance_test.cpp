@@ -14,6 +14,7 @@
 #include <regex>
 #include <set>
 
+#include "common/DeploymentLayout.h"
 #include "engine/phases/includes/HeaderScan.h"
 #include "engine/phases/keywords/KeywordLists.h"
 #include "tests/support/TestSupport.h"
@@ -406,7 +407,7 @@ void CheckMacros(const Compiler& compiler)
     // header names it (a compiler without a list is asked about the names its headers and
     // its personality spell).
     MemoryReporter quiet;
-    const KeywordLists lists = LoadKeywordLists(compiler.IsC, quiet, std::string(KESTRIX_DATA_DIR) + "/lists");
+    const KeywordLists lists = LoadKeywordLists(compiler.IsC, quiet, std::string(KESTRIX_DATA_DIR) + "/" + kxcommon::layout::ListsDir);
     HeaderScanner scanner(lists.IgnoreKeywords, quiet);
     for (const std::string& dir : compiler.Dirs)
         scanner.ScanDirectory(dir);
