@@ -1,12 +1,9 @@
 // The copy of a user's force-include file on any bytes: every line of the user's file comes
 // back in order, ended by a line end, with the declarations after each marked line.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <set>
-#include <string>
 
 #include "engine/phases/includes/ForceInclude.h"
+#include "tests/fuzz/Harness.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,14 +1,11 @@
 // The keyword list readers on any bytes: every line (or key and value split at the first
 // "=") comes back once, carriage returns dropped, and nothing is read past the end.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <map>
 #include <set>
 #include <sstream>
-#include <string>
 
 #include "engine/core/ListIterators.h"
+#include "tests/fuzz/Harness.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

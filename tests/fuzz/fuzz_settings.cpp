@@ -1,22 +1,18 @@
-// The wizard's settings reader (settings.txt) on any bytes, in a wizard that lives for the
-// whole pass. What it reads is saved by the wizard and read again: the second save must be
-// the first one, or every start of the wizard would change the user's settings a little.
+// The wizard's settings reader on any bytes: saved, read and saved again, the save is the same,
+// or every start of the wizard would change the user's settings a little.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-
+#include "tests/fuzz/Harness.h"
 #include "wizard/KestrixWizard.h"
 
 namespace {
 
 KestrixWizard& Wizard()
 {
-    // The wizard reads and writes settings.txt in the working directory: a folder of its own.
+    // The wizard keeps settings.txt in the working directory: a folder of its own.
     static QTemporaryDir* folder = [] {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;

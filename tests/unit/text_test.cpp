@@ -1,6 +1,5 @@
-// Text handling: the small transformations, the list file readers, the compile command, and
-// the template personality: what each kind of section collects, how the merge applies it,
-// and what a broken section syntax is reported as (its entries never reach the personality).
+// Text handling: the small transformations, the list readers, the compile command, and the
+// template personality's sections (a broken section syntax never reaches the personality).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,7 +8,6 @@
 #include "common/CompileTemplate.h"
 #include "common/DeploymentLayout.h"
 #include "engine/core/ListIterators.h"
-#include "engine/core/Options.h"
 #include "engine/core/Reporter.h"
 #include "engine/core/RunEnd.h"
 #include "engine/core/TextUtilities.h"
@@ -48,40 +46,29 @@ TEST(Text, ListReaders)
     EXPECT_EQ((std::map<std::string, std::string>{map_iterator(pairs), map_iterator()}),
               (std::map<std::string, std::string>{{"k", "v=w"}, {" a ", " b"}, {"last", "last"}}));
 
-    // The shipped lists keep the form the readers take whole: a last line without its newline
-    // is lost, a blank line is read as the empty word, and blanks belong to keys and values.
+    // The shipped lists keep the form the readers take whole (blank lines and blanks count).
     const std::string lists = std::string(KESTRIX_DATA_DIR) + "/" + kxcommon::layout::ListsDir;
     for (const auto& entry : std::filesystem::directory_iterator(lists)) {
         const std::string text = kxtest::ReadFile(entry.path().string());
         SCOPED_TRACE(entry.path().string());
-        EXPECT_TRUE(!text.empty() && text.back() == '\n');
-        EXPECT_EQ(text.find("\n\n"), std::string::npos);
-        EXPECT_EQ(text.find(" \n"), std::string::npos);
-        EXPECT_EQ(text.find('\r'), std::string::npos);
+        EXPECT_TRUE(!text.empty() && text.back() == '\n' && text.find_first_of('\r') == std::string::npos);
+        EXPECT_TRUE(text.find("\n\n") == std::string::npos && text.find(" \n") == std::string::npos);
     }
 }
 
 TEST(Text, CompileCommands)
 {
-    Options options;
-    options.CompilerCommand = "cc";
-    options.ExeFlag = "-o ";
-    options.ObjFlag = "-c";
-    options.DefFlag = "-D";
-    options.OrderStr = "%c %d%j %o%e %s";
-    options.ImplicitSwitches = {"-g"};
-    options.ImplicitDefines = {"X=1"};
-    EXPECT_EQ(kxcommon::ComposeCompileCommand(options.Template(), "t.c", false, "Y"), "cc -g -DX=1 -DY -c  t.c");
-    EXPECT_EQ(kxcommon::ComposeCompileCommand(options.Template(), "t.c", true, ""), "cc -g -DX=1  -o t.c.exe t.c");
-    // A define flag that takes its argument in parentheses: the shell must see a word.
-    options.DefFlag = "DF";
-    EXPECT_EQ(kxcommon::ComposeCompileCommand(options.Template(), "t.c", false, ""), "cc -g DF'(X=1)' -c  t.c");
-    // A placeholder inside a value is the value's own text.
-    options.CompilerCommand = "/opt/100%sure/cc%d";
-    EXPECT_EQ(kxcommon::ComposeCompileCommand(options.Template(), "t.c", false, ""), "/opt/100%sure/cc%d -g DF'(X=1)' -c  t.c");
-    options.OrderStr = "%c %s %j";
-    EXPECT_STREQ(kxcommon::MissingPlaceholder(options.OrderStr), "%o");
-    EXPECT_THROW(kxcommon::ComposeCompileCommand(options.Template(), "t.c", false, ""), std::invalid_argument);
+    using kxcommon::ComposeCompileCommand;
+    kxcommon::CompileTemplate t{"%c %d%j %o%e %s", "cc", "-o ", "-c", "-D", {"-g"}, {"X=1"}};
+    EXPECT_EQ(ComposeCompileCommand(t, "t.c", false, "Y"), "cc -g -DX=1 -DY -c  t.c");
+    EXPECT_EQ(ComposeCompileCommand(t, "t.c", true, ""), "cc -g -DX=1  -o t.c.exe t.c");
+    // A define flag that takes its argument in parentheses: the shell must see a word; a
+    // placeholder inside a value is the value's own text.
+    t.DefFlag = "DF", t.Compiler = "/opt/100%sure/cc%d";
+    EXPECT_EQ(ComposeCompileCommand(t, "t.c", false, ""), "/opt/100%sure/cc%d -g DF'(X=1)' -c  t.c");
+    t.Order = "%c %s %j";
+    EXPECT_STREQ(kxcommon::MissingPlaceholder(t.Order), "%o");
+    EXPECT_THROW(ComposeCompileCommand(t, "t.c", false, ""), std::invalid_argument);
 }
 
 using Lines = std::vector<std::string>;
