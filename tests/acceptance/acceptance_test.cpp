@@ -1,5 +1,4 @@
-// The built programs against real compilers, one row each, every fact of the personality a
-// fixture of tests/personalities probed held against the compiler's own answers.
+// The built programs against real compilers: each fact of a probed personality against the compiler's own answers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,12 +21,8 @@ namespace {
 // type of at least Value bits, or a floating one); unquoted Value (builtin list), K=Value, K=.
 enum class T { Alias, Drop, Paren, Asm, IntType, FloatType, Builtin, Replace, Nothing };
 
-struct Row {
-    const char* Keyword;
-    T How;
-    const char* Value;
-    bool Required;  // the run must find the keyword at all
-};
+// Required: the run must find the keyword at all.
+struct Row { const char* Keyword; T How; const char* Value; bool Required; };
 
 // What a row expects beyond the compiler's own answers, and the fixture's run of it.
 struct Compiler {
@@ -37,13 +32,9 @@ struct Compiler {
     // Listed macros that no file of the compiler spells whole nor as a pattern.
     std::string Unspelled{};
     std::vector<std::string> Args{};  // the fixture's args.txt
-    std::string Command{};
-    bool IsC = true;
-    bool Cross = false;
-    std::vector<std::string> Dirs{}, Switches{};
-    std::string Personality{};
-    std::vector<std::string> Lines{};
-    std::string Log{};
+    std::string Command{}, Personality{}, Log{};
+    bool IsC = true, Cross = false;
+    std::vector<std::string> Dirs{}, Switches{}, Lines{};
 
     std::string FixtureDir() const { return std::string(KESTRIX_PERSONALITIES_DIR) + "/" + Name; }
     bool Has(const std::string& line) const { return std::find(Lines.begin(), Lines.end(), line) != Lines.end(); }
@@ -104,7 +95,8 @@ std::vector<Compiler> CompilerTable()
                                 {"__extension__", T::Drop, "", true}, {"__int128", T::IntType, "64", true},
                                 {"_Nonnull", T::Drop, "", false}}),
          gnuC, "__\\w+_FMT[diouxX]__|__SIG_ATOMIC_MAX__|__code_model_small__|__k8|__k8__|__tune_k8__"},
-        // Probed with its own directories only: keywords no header names come from the candidate list.
+        // Probed with its own directories only: the keywords that no header names come from
+        // the shipped candidate list.
         {"avr-gcc",
          Join(GnuCRows(false), {{"__flash", T::Drop, "", true}, {"__flash1", T::Drop, "", true},
                                 {"__memx", T::Drop, "", true}, {"__int24", T::IntType, "16", true},
@@ -144,7 +136,6 @@ std::vector<Compiler> CompilerTable()
     };
 }
 
-// Fills the row from its fixture.
 void Load(Compiler& compiler)
 {
     compiler.Args = kxtest::Lines(ReadFile(compiler.FixtureDir() + "/args.txt"));
@@ -163,7 +154,6 @@ void Load(Compiler& compiler)
     compiler.Log = ReadFile(compiler.FixtureDir() + "/run.log");
 }
 
-// The values of the lines "PREFIX NAME=N".
 std::map<std::string, int> Values(const Compiler& run, const std::string& prefix)
 {
     std::map<std::string, int> values;
@@ -173,8 +163,7 @@ std::map<std::string, int> Values(const Compiler& run, const std::string& prefix
     return values;
 }
 
-// The compiler with the run's switches and `args`, in a scratch directory holding the source as
-// `name`; some compilers write -E output only to the file -o names (kx.i), which follows Stdout.
+// The compiler with the run's switches in a scratch directory; some write -E output only to kx.i.
 RunResult InScratch(const Compiler& compiler, const std::string& name, const std::string& source, const std::string& args)
 {
     const std::string dir = MakeTempDir("compile");
@@ -201,8 +190,7 @@ std::string Preprocessed(const Compiler& compiler, const std::string& source)
     return InScratch(compiler, "kx.c", source, " -E -o kx.i kx.c 2>/dev/null").Stdout;
 }
 
-// A condition the compiler must hold: one compiler takes a negative array size in silence,
-// another a negative bit-field width, and not all fold ?: in a constant expression.
+// Compilers differ in which impossible size they reject, and not all fold ?: in a constant expression.
 std::string Assertion(int n, const std::string& condition)
 {
     const std::string tag = "check_" + std::to_string(n);
@@ -285,10 +273,7 @@ void CheckIncludeDirectories(const Compiler& compiler)
 }
 
 
-bool IsIdentifierChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
-
-// The compiler's object-like predefined macros: its -dM list, or where it has none, what its
-// preprocessor keeps of "#ifdef NAME" for each of the names (the value then already expanded).
+// The compiler's -dM list, or where it has none, its preprocessor's answer to #ifdef for each name.
 std::map<std::string, std::string> MacroList(const Compiler& compiler, const std::set<std::string>& names)
 {
     const RunResult listed =
@@ -315,21 +300,15 @@ std::map<std::string, std::string> MacroList(const Compiler& compiler, const std
     return macros;
 }
 
-// A listed value with the listed macros in it expanded, as the compiler does before it stringifies.
+// A listed value with the listed macros in it expanded, as the compiler does before it stringifies
+// (a number's suffix is no name).
 std::string Expand(const std::string& value, const std::map<std::string, std::string>& macros,
                    std::set<std::string> active = {})
 {
+    static const std::regex token("[A-Za-z_]\\w*|[0-9]\\w*|[\\s\\S]");
     std::string out;
-    for (std::size_t i = 0; i < value.size();) {
-        if (!IsIdentifierChar(value[i]) || std::isdigit(static_cast<unsigned char>(value[i])) ||
-            (i > 0 && IsIdentifierChar(value[i - 1]))) {
-            out += value[i++];
-            continue;
-        }
-        std::size_t end = i;
-        while (end < value.size() && IsIdentifierChar(value[end]))
-            ++end;
-        const std::string word = value.substr(i, end - i);
+    for (std::sregex_iterator it(value.begin(), value.end(), token), end; it != end; ++it) {
+        const std::string word = it->str();
         const auto macro = macros.find(word);
         if (macro != macros.end() && active.insert(word).second) {
             out += Expand(macro->second, macros, active);
@@ -337,7 +316,6 @@ std::string Expand(const std::string& value, const std::map<std::string, std::st
         } else {
             out += word;
         }
-        i = end;
     }
     return out;
 }
@@ -363,8 +341,7 @@ void CheckMacros(const Compiler& compiler)
         else if (!entries.empty())
             break;  // the macro phase's block ends; the keyword phase writes defines of its own
     }
-    // Every macro the compiler lists has its entry (one without a list is asked about the names its
-    // headers and its personality spell).
+    // Every macro the compiler lists has its entry.
     MemoryReporter quiet;
     const KeywordLists lists = LoadKeywordLists(compiler.IsC, quiet, std::string(KESTRIX_DATA_DIR) + "/" + kxcommon::layout::ListsDir);
     HeaderScanner scanner(lists.IgnoreKeywords, quiet);
@@ -455,9 +432,8 @@ void CheckTypes(const Compiler& compiler)
         << "the compiler takes a false assertion";
 }
 
-// The exported check source, compiled by the compiler. Without _Static_assert (C89) each becomes
-// a numbered macro (not every preprocessor pastes __LINE__). The keyword uses are written for
-// analysers, in forms the compiler need not take; where it rejects them, the facts before them hold.
+// The exported check source, compiled by the compiler; C89 compilers get numbered macros instead of
+// _Static_assert. Where it rejects the keyword uses (written for analysers), the facts before them hold.
 void CheckExportedCheckSource(const Compiler& compiler)
 {
     const std::string dir = MakeTempDir("check");
@@ -510,13 +486,10 @@ void CheckKeywords(const Compiler& compiler)
     for (const Row& row : compiler.Keywords) {
         SCOPED_TRACE(row.Keyword);
         const std::string k = row.Keyword;
+        const std::regex own(d + "\"?" + k + "[=(].*");
         std::vector<std::string> lines;
-        for (const std::string& line : compiler.Lines)
-            for (const std::string& start : {d + "\"" + k + "=", d + k + "=", d + "\"" + k + "(", d + k + "("})
-                if (line.rfind(start, 0) == 0) {
-                    lines.push_back(line);
-                    break;
-                }
+        std::copy_if(compiler.Lines.begin(), compiler.Lines.end(), std::back_inserter(lines),
+                     [&](const std::string& line) { return std::regex_match(line, own); });
         if (lines.empty()) {
             EXPECT_FALSE(row.Required) << k << " has no line";
             continue;

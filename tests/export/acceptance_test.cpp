@@ -18,8 +18,7 @@ using kxtest::RunResult;
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 std::string Output(const RunResult& r) { return r.Stdout + r.Stderr; }
 
-// cppcheck on a source with the files exported from a probed personality (or without them and
-// with the arguments given): whether it reports the finding.
+// cppcheck with the exported files of a probed personality, or without them: whether it reports the finding.
 struct CppcheckRun {
     const char* Source;
     std::vector<std::string> Args;

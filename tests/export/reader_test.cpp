@@ -49,8 +49,7 @@ TEST(PersonalityReader, ReadsBackEveryLineKindTheEngineWrites)
     EXPECT_TRUE(p.Intrinsic("size_t")->Unsigned && p.Intrinsic("size_t")->Base == BaseType::Int);
     EXPECT_EQ(std::tie(p.GeneralResults, p.Extensions), std::make_tuple(S{"-bin+"}, S{"longlong"}));
 
-    // Defines before the type lines are macros, after them keyword treatments; quoting
-    // tells a classified keyword from one no test accepted.
+    // Defines before the type lines are macros, after them keyword treatments; quoting marks a classified one.
     const struct { const char* Name; DefineKind Kind; bool Classified; const char* Value; } expected[] = {
         {"__SIZE_TYPE__", DefineKind::Macro, false, "unsigned int"}, {"_VMT_STRINGIFY", DefineKind::Helper, false, "#x"},
         {"__VERSION__", DefineKind::Macro, false, "_VMT_STRINGIFY(5.4.0)"}, {"FLAG", DefineKind::Macro, false, ""},
@@ -70,8 +69,7 @@ TEST(PersonalityReader, ReadsBackEveryLineKindTheEngineWrites)
     EXPECT_EQ(p.Defines[8].Parameters, "(v,t)");
     EXPECT_EQ(p.Defines[2].ResolvedValue(), "\"5.4.0\"");
 
-    // The C++ analyser's kinds, and paths that need the escapes: only \" and \\ are escapes,
-    // other backslashes (Windows paths) are literal.
+    // The C++ analyser's kinds; only \" and \\ are escapes in paths, other backslashes (Windows) are literal.
     PersonalityWriter cppWriter(false);
     const std::vector<std::string> paths{"/usr/include/c++/12", R"(C:\dir\sub)", R"(a"b)", R"(a\"b)", R"(C:\dir\)", R"(a\\b)"};
     for (const std::string& path : paths)

@@ -1,5 +1,4 @@
-// The built Kestrix against fake compilers of tests/fakes with one misbehaviour each, and against
-// trapped deployments: never a command injected, a hang, or a half-written personality as success.
+// The built Kestrix against misbehaving fake compilers (tests/fakes) and trapped deployments.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -20,8 +19,7 @@ namespace {
 
 const std::string kPrevious = "previous personality\n";
 
-// Empty lists and suites, so that a run costs only the few probes every run makes; the
-// personality holds a previous one.
+// Empty lists and suites (a run makes only the few probes every run makes); a previous personality.
 class Quiet : public Deployment {
 public:
     Quiet() : Deployment(false) { WriteFile(Personality(), kPrevious); }
@@ -38,7 +36,6 @@ public:
     {
         Write(std::string(kxcommon::layout::GeneralSuite(true)) + "/" + name, "//Error:" + error + "\n//Success:" + success + "\n//\n//suite\n" + body + "int x;\n");
     }
-    // The run as a shell command line after `prefix`, or as an argument vector.
     std::string Command(const std::string& prefix, const std::vector<std::string>& args) const
     {
         std::string command = prefix + "exec " + ShellQuote(KESTRIX_BINARY);
@@ -53,7 +50,6 @@ public:
 
 bool Holds(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-// Whether the condition comes true within the limit, tried every 20 ms.
 bool Within(std::chrono::seconds limit, const std::function<bool()>& condition)
 {
     for (const auto end = std::chrono::steady_clock::now() + limit; !condition();
@@ -75,8 +71,7 @@ bool ProcessGone(const std::string& pidFile)
 
 }  // namespace
 
-// Suite files named as shell commands, a link planted at the personality, scratch folders of
-// earlier runs, and a compiler that writes into every descriptor it inherited.
+// Suite files named as shell commands, a link at the personality, old scratch folders, leaked descriptors.
 TEST(Hostile, ATrappedDeploymentGivesTheCompilersFactsAndNothingElse)
 {
     Quiet d;
@@ -90,8 +85,7 @@ TEST(Hostile, ATrappedDeploymentGivesTheCompilersFactsAndNothingElse)
     WriteFile(victim, "precious\n");
     fs::remove(d.Personality());
     fs::create_symlink(victim, d.Personality());
-    // A scratch folder of this very process id (a container's fresh PID namespace) and one of
-    // another run: removed under the lock.
+    // A scratch folder of this very process id (a fresh PID namespace) and another run's: removed under the lock.
     const RunResult run = RunShell(d.Command("mkdir -p kestrix-probes.$$/1 kestrix-probes.7/1 && ",
                                              d.Args(ShellQuote(Fake("fake-writes-fds")) + " " + ShellQuote(writable), false)),
                                    d.Work());
@@ -121,8 +115,7 @@ TEST(Hostile, AServerThatACompileStartsInASessionOfItsOwnEndsWithTheRun)
 
 TEST(Hostile, CtrlCAndTerminationEndTheRunAndItsCompilesPromptlyAndOneRunHoldsTheDirectory)
 {
-    // Ctrl-C to the engine or its group, a service manager's SIGTERM, a closed terminal's SIGHUP;
-    // the run is stopped in its suites, after it copied a changed substitute header tree.
+    // Ctrl-C to the engine or its group, SIGTERM, SIGHUP, in the suites after a changed substitute tree was copied.
     const struct { int Signal; bool Group; const char* Name; } cases[] = {
         {SIGINT, false, "SIGINT"}, {SIGINT, true, "SIGINT"}, {SIGTERM, false, "SIGTERM"}, {SIGHUP, false, "SIGHUP"}};
     for (const auto& c : cases) {
@@ -164,14 +157,15 @@ TEST(Hostile, CtrlCAndTerminationEndTheRunAndItsCompilesPromptlyAndOneRunHoldsTh
 // Misbehaving compilers and a disk that fills: the status and message given, the previous personality kept.
 TEST(Hostile, CompilerMisconductNeverPassesAsAnAnswer)
 {
+    // ArgIsRoot: the fake's first argument is the personality's folder; Define: the length of a -xd define.
     const struct {
         const char* Fake;
-        bool ArgIsRoot;  // the fake's first argument is the personality's folder
+        bool ArgIsRoot;
         int Status;
         const char* Message;
-        std::string Shell = "";    // prepares the shell that runs the engine
-        std::size_t Define = 1;    // the length of a define given with -xd
-        const char* Also = "";     // a second part of the message
+        std::string Shell = "";
+        std::size_t Define = 1;
+        const char* Also = "";
     } cases[] = {
         {"fake-interrupts-itself", false, 128 + SIGINT, "was ended by SIGINT"},
         {"fake-removes-personality", true, 1, "Cannot write the personality file"},
@@ -182,8 +176,7 @@ TEST(Hostile, CompilerMisconductNeverPassesAsAnAnswer)
         // A full disk is no rejection of the source.
         {"fake-disk-full", false, 1, "failed for a reason that is no answer of the compiler (\"cc1: fatal error: cannot "
                                      "write /tmp/ccKx.s: No space left on device\")"},
-        // A file size limit (blocks of 512 bytes) fails writes as a full disk would: at 1 KiB the probe
-        // source, at 16 KiB only a personality holding a longer define.
+        // A file size limit (512-byte blocks): at 1 KiB the probe source fails, at 16 KiB the long personality.
         {"fake-plain-cc", false, 1, "Error: Cannot write the probe source", "trap '' XFSZ; ulimit -f 2; ", 1, ": File too large"},
         {"fake-plain-cc", false, 1, "Error: Cannot write the personality file", "trap '' XFSZ; ulimit -f 32; ", 20000,
          ": File too large"},
@@ -207,8 +200,7 @@ TEST(Hostile, CompilerMisconductNeverPassesAsAnAnswer)
     }
 }
 
-// Unusual answers still give the compiler's facts. The engine's input is a fifo that never ends:
-// a probe program given it instead of an empty one would wait until its time is up.
+// Unusual answers still give facts. The engine's input is an endless fifo that no probe program may inherit.
 TEST(Hostile, AwkwardCompilersStillGiveTheirFacts)
 {
     const struct {
@@ -216,8 +208,7 @@ TEST(Hostile, AwkwardCompilersStillGiveTheirFacts)
         std::string Environment;
         bool Cross;
         std::vector<std::string> Options;
-        std::string Said;     // in the messages
-        std::string NotSaid;  // nowhere in them
+        std::string Said, NotSaid;  // in the messages, and nowhere in them
         std::vector<std::string> Lines;
     } cases[] = {
         {"fake-hang", "", false, {"-timeout", "2"},
@@ -266,8 +257,7 @@ TEST(Hostile, UnusableNamedInputsAreRefusedBeforeAnyCompile)
     const std::string r = d.Root();
     const struct {
         std::vector<std::string> Options;
-        std::string Message;
-        std::string Order = "%c %d%j %o%e %s";
+        std::string Message, Order = "%c %d%j %o%e %s";
     } cases[] = {
         {{"-tpl", r + "/missing"}, "(-tpl): it does not exist"},
         {{"-tpl", r + "/fifo"}, "(-tpl): it is not a regular file"},

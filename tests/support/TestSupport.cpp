@@ -112,8 +112,7 @@ RunResult Deployment::Run(const std::vector<std::string>& args) const
 
 namespace {
 
-// The program run through /bin/sh, which looks it up on PATH and first notes its process number
-// (kept through exec, and naming the process group RunProcess gives it) in out/pid.
+// Through /bin/sh, which looks the program up on PATH and first notes its process number in out/pid.
 ProcessSpec ThroughShell(const std::vector<std::string>& argv, const std::string& directory, const std::string& out)
 {
     std::vector<std::string> shell{"/bin/sh", "-c", "echo $$ > \"$0\" && exec \"$@\"", out + "/pid"};

@@ -1,5 +1,4 @@
-// Helpers shared by the test programs: scratch deployments, running the built Kestrix and
-// other programs, asking real compilers about themselves.
+// Helpers of the test programs: scratch deployments, running programs, asking compilers about themselves.
 #pragma once
 
 #include <string>
@@ -24,8 +23,7 @@ std::string MakeTempDir(const std::string& tag);
 void RemoveTree(const std::string& path);
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to);
 
-// A scratch deployment: Root holds the suite and catalogue folders (links to data/), Work
-// (Root/work) the list files; Kestrix runs in Work. Removed again when the object goes.
+// A scratch deployment: Root holds the suite and catalogue folders, Work (Root/work) the lists; runs in Work.
 class Deployment {
 public:
     // withData: link the shipped lists and suites; otherwise the lists and folders are empty.
@@ -37,7 +35,6 @@ public:
     const std::string& Root() const { return RootDir; }
     const std::string& Work() const { return WorkDir; }
     void Write(const std::string& relative, const std::string& content) const { WriteFile(RootDir + "/" + relative, content); }
-    // Runs the built Kestrix in Work with these arguments (program name not included).
     RunResult Run(const std::vector<std::string>& args) const;
     std::string Personality() const { return RootDir + "/out.p_c"; }
 
@@ -45,8 +42,7 @@ private:
     std::string RootDir, WorkDir;
 };
 
-// A program run in a thread of its own so that the test can signal it meanwhile: in a process
-// group of its own as a shell's job is. Killed when the object goes before it has been waited for.
+// A program in a process group of its own, run in a thread so that the test can signal it meanwhile.
 class Started {
 public:
     Started(const std::vector<std::string>& argv, const std::string& directory);
@@ -68,11 +64,9 @@ RunResult RunProgram(const std::vector<std::string>& argv, const std::string& di
 RunResult RunShell(const std::string& command, const std::string& directory = ".");
 
 bool HaveCommand(const std::string& name);
-// A fake compiler script of tests/fakes.
 std::string Fake(const std::string& name);
 // The compiler's #include <...> search list ("CC -xLANG -E -v /dev/null"), made canonical.
 std::vector<std::string> SearchList(const std::string& compiler, const std::string& language = "c");
-// The eight positional arguments for a gcc-like compiler.
 std::vector<std::string> GccLikeArgs(const std::string& product, const std::string& kind,
                                      const std::string& compiler, const std::string& objExt = ".o");
 

@@ -1,5 +1,4 @@
-// Running child processes and probes at once: time limits, process groups, standard input,
-// signals to the engine, and the order of results and messages.
+// Child processes and probes at once: time limits, process groups, signals, the order of results.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -41,7 +40,6 @@ TEST_F(Process, TimeLimitEndsTheWholeProcessGroup)
     const std::string child = kxtest::ReadFile(Dir + "/child");
     ASSERT_FALSE(child.empty());
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    // Gone, or a zombie that nobody has reaped yet.
     const std::string state = kxtest::ReadFile("/proc/" + child.substr(0, child.find('\n')) + "/stat");
     EXPECT_TRUE(state.empty() || state.find(") Z ") != std::string::npos) << "the compiler's own children end with it: " << state;
 }

@@ -19,7 +19,6 @@ TEST(Text, Transformations)
     EXPECT_EQ(RemovePreAndTrailChars('_', "__inline__"), "inline");
     EXPECT_EQ(RemovePreAndTrailChars(' ', "   "), "");
     EXPECT_EQ(RemoveAllChar('"', "\"x\" \"y\""), "x y");
-    // The first parenthesised span goes, with what is nested inside it.
     const std::pair<const char*, const char*> parens[] = {{"f(a)(b)", "f(b)"}, {"f((a))=1", "f=1"}, {"a)b(c", "a)b"}, {"(x", "(x"}};
     for (const auto& [text, left] : parens)
         EXPECT_EQ(RemoveParen(text), left) << text;
@@ -62,8 +61,7 @@ TEST(Text, CompileCommands)
     kxcommon::CompileTemplate t{"%c %d%j %o%e %s", "cc", "-o ", "-c", "-D", {"-g"}, {"X=1"}};
     EXPECT_EQ(ComposeCompileCommand(t, "t.c", false, "Y"), "cc -g -DX=1 -DY -c  t.c");
     EXPECT_EQ(ComposeCompileCommand(t, "t.c", true, ""), "cc -g -DX=1  -o t.c.exe t.c");
-    // A define flag that takes its argument in parentheses: the shell must see a word; a
-    // placeholder inside a value is the value's own text.
+    // A define flag taking its argument in parentheses: the shell must see a word; "%" in a value stays.
     t.DefFlag = "DF", t.Compiler = "/opt/100%sure/cc%d";
     EXPECT_EQ(ComposeCompileCommand(t, "t.c", false, ""), "/opt/100%sure/cc%d -g DF'(X=1)' -c  t.c");
     t.Order = "%c %s %j";
@@ -99,11 +97,7 @@ TEST(TemplateSectionsTest, EntriesPerKindAndFaultsByLine)
 TEST(TemplateSectionsTest, TheMergeAppliesEachSectionAndABrokenOneMergesNothing)
 {
     const std::string dir = kxtest::MakeTempDir("template");
-    const struct {
-        const char* Template;
-        Lines Before, After;
-        bool Merged;
-    } cases[] = {
+    const struct { const char* Template; Lines Before, After; bool Merged; } cases[] = {
         {"comment outside sections\n<modify>\n -s long=64 \n-d \"X = 2\"\n-s new=8\n</modify>\n"
          "<add>\n-u+\n-d A=1\n</add><remove>\n-d gone=\n</remove>\n",
          {"-s long=32", "-d X=1", "-d gone=", "-u+", "-d kept="},
