@@ -143,12 +143,9 @@ void Load(Compiler& compiler)
     compiler.IsC = compiler.Args[0] == "zanth";
     compiler.Cross = compiler.Args[1] == "ccmp";
     compiler.Command = compiler.Args[2];
-    for (std::size_t i = 8; i + 1 < compiler.Args.size(); ++i) {
-        if (compiler.Args[i] == "-i")
-            compiler.Dirs.push_back(compiler.Args[i + 1]);
-        else if (compiler.Args[i] == "-xs")
-            compiler.Switches.push_back(compiler.Args[i + 1]);
-    }
+    for (std::size_t i = 8; i + 1 < compiler.Args.size(); ++i)
+        if (compiler.Args[i] == "-i" || compiler.Args[i] == "-xs")
+            (compiler.Args[i] == "-i" ? compiler.Dirs : compiler.Switches).push_back(compiler.Args[i + 1]);
     compiler.Personality = ReadFile(compiler.FixtureDir() + "/personality.p_c");
     compiler.Lines = kxtest::Lines(compiler.Personality);
     compiler.Log = ReadFile(compiler.FixtureDir() + "/run.log");
@@ -237,9 +234,8 @@ void CheckIncludeDirectories(const Compiler& compiler)
             std::error_code ec;
             for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
                 const std::string header = it->path().filename().string();
-                if (!it->is_regular_file(ec) || it->path().extension() != ".h" || it->file_size(ec) == 0)
-                    continue;
-                if (std::count_if(compiler.Dirs.begin(), compiler.Dirs.end(),
+                if (!it->is_regular_file(ec) || it->path().extension() != ".h" || it->file_size(ec) == 0 ||
+                    std::count_if(compiler.Dirs.begin(), compiler.Dirs.end(),
                                   [&](const std::string& d) { return FileExists(d + "/" + header); }) != 1)
                     continue;
                 if (CompilesSource(compiler, "kx_include.c", "#include <" + header + ">\nint kx_include;\n")) {

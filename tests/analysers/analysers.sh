@@ -7,6 +7,7 @@
 # "none facts"; "dirs", the include directories alone, is the benchmark's). Prints per unit and mode
 # "SET TOOL UNIT MODE files=N errors=E unknown=U findings=F seconds=S"; status 1 when a limit of the
 # set is broken, 77 when a tool or personality is missing.
+# shellcheck disable=SC2086,SC2046  # lists of headers and files are split into words on purpose
 set -uo pipefail
 
 set_name=${1:?usage: analysers.sh SET TOOL}
@@ -45,17 +46,13 @@ sdcc_headers="assert.h ctype.h errno.h float.h iso646.h limits.h math.h setjmp.h
 # cppcheck's own limits: its preprocessor replaces the enumerators of glibc's <fenv.h> by the
 # macros defined after them; from C++, <math.h>, <complex.h> and <tgmath.h> bring libstdc++'s
 # <cmath> and <complex>, where it fails on __LDBL_MAX__ (beyond a double) and noexcept(noexcept(...)).
-if [ "$tool" = cppcheck ]; then
-  c17_headers=${c17_headers/fenv.h /}
-fi
+[ "$tool" = cppcheck ] && c17_headers=${c17_headers/fenv.h /}
 
 # One source that includes every header of a list and uses a little of it.
 write_header_source() {  # FILE HEADERS...
   local file=$1; shift
-  {
-    for h in "$@"; do echo "#include <$h>"; done
-    echo "int kx_main(void) { char text[8]; memset(text, 0, sizeof text); return (int)strlen(text); }"
-  } >"$file"
+  { printf '#include <%s>\n' "$@"
+    echo "int kx_main(void) { char text[8]; memset(text, 0, sizeof text); return (int)strlen(text); }"; } >"$file"
 }
 
 # A unit: a personality, the folder of its sources, the files to read and the project's flags.
@@ -71,16 +68,13 @@ add_unit() {  # NAME PERSONALITY SOURCE_DIR FLAGS FILES...
 case "$set_name" in
   headers)
     mkdir -p "$scratch/src"
-    # shellcheck disable=SC2086
-    {
-      write_header_source "$scratch/src/glibc.c" $c17_headers $posix_headers
-      cpp_headers=$c17_headers
-      [ "$tool" = cppcheck ] && cpp_headers=$(tr ' ' '\n' <<<"$c17_headers" | grep -vxE 'math.h|complex.h|tgmath.h')
-      write_header_source "$scratch/src/glibc.cpp" $cpp_headers $posix_headers
-      write_header_source "$scratch/src/newlib.c" $newlib_headers
-      write_header_source "$scratch/src/avr.c" $avr_headers
-      write_header_source "$scratch/src/sdcc.c" $sdcc_headers
-    }
+    write_header_source "$scratch/src/glibc.c" $c17_headers $posix_headers
+    cpp_headers=$c17_headers
+    [ "$tool" = cppcheck ] && cpp_headers=$(tr ' ' '\n' <<<"$c17_headers" | grep -vxE 'math.h|complex.h|tgmath.h')
+    write_header_source "$scratch/src/glibc.cpp" $cpp_headers $posix_headers
+    write_header_source "$scratch/src/newlib.c" $newlib_headers
+    write_header_source "$scratch/src/avr.c" $avr_headers
+    write_header_source "$scratch/src/sdcc.c" $sdcc_headers
     # util/delay.h wants the clock (F_CPU), which every AVR project gives.
     add_unit gcc gcc "$scratch/src" "" glibc.c
     add_unit g++ gxx "$scratch/src" "" glibc.cpp
@@ -103,7 +97,6 @@ case "$set_name" in
     done
     arduino_files=$(cd "$scratch/src" && ls ./*.c | tr '\n' ' ')
     # The devices and clocks of each project's own build (the Arduino Uno for the core).
-    # shellcheck disable=SC2086
     add_unit arduino-core avr-gcc-atmega328p "$scratch/src" \
       "-DF_CPU=16000000L -DARDUINO=10819 -DARDUINO_AVR_UNO -DARDUINO_ARCH_AVR -I$arduino/cores/arduino -I$arduino/variants/standard" \
       $arduino_files
@@ -120,7 +113,6 @@ case "$set_name" in
     # The files sdcc -mmcs51 itself does not compile (they are for other ports).
     (cd "$scratch/src" && rm -f _divschar.c _divuchar.c _modschar.c _moduchar.c _mulschar.c _muluchar.c \
        atomic_flag_clear.c ser_ir_cts_rts.c)
-    # shellcheck disable=SC2046
     add_unit sdcc-lib sdcc-mcs51 "$scratch/src" "" $(cd "$scratch/src" && ls ./*.c | tr '\n' ' ')
     ;;
   *) echo "Unknown set $set_name." >&2; exit 2 ;;
@@ -154,9 +146,7 @@ count_cppcheck() {  # OUTPUT_FILE
 }
 
 run_unit() {  # UNIT MODE(facts|none)
-  local unit=$1 mode=$2
-  local personality_dir=$personalities/${unit_personality[$unit]}
-  local work=$scratch/$mode/$unit
+  local unit=$1 mode=$2 personality_dir=$personalities/${unit_personality[$1]} work=$scratch/$2/$1
   rm -rf "$work"; mkdir -p "$work"
   cp -r "${unit_source[$unit]}"/. "$work/"
   local -a flags
@@ -210,7 +200,6 @@ run_unit() {  # UNIT MODE(facts|none)
   done
   E=0 U=0 F=0
   "count_${tool//-/_}" "$out"
-  # shellcheck disable=SC2086
   set -- ${unit_files[$unit]}
   echo "$set_name $tool $unit $mode files=$# errors=$E unknown=$U findings=$F seconds=$(awk "BEGIN { printf \"%.2f\", $EPOCHREALTIME - $started }")"
 }

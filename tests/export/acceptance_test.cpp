@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <map>
 
-#include "export/ClangKeywords.h"
 #include "export/ClangTargets.h"
 #include "export/PersonalityReader.h"
 #include "tests/support/TestSupport.h"
@@ -161,19 +160,6 @@ TEST_F(ClangTables, TargetModelsAreClangs)
         // The macro that ties a personality to the target is the target's own.
         const RunResult macros = kxtest::RunShell("clang --target=" + target.Triple + " -dM -E -x c /dev/null");
         EXPECT_TRUE(Has(macros.Stdout, "#define " + target.ArchMacro + " ")) << target.Triple << ": " << target.ArchMacro;
-    }
-}
-
-TEST_F(ClangTables, OwnKeywordsAreClangs)
-{
-    for (const bool cpp : {false, true}) {
-        std::string source;
-        for (const std::string& name : ClangOwnKeywords(cpp))
-            // A keyword, a built-in function, or a built-in type (which only a use shows).
-            source += "#if __is_identifier(" + name + ") && !__has_builtin(" + name + ")\n__typeof__(" + name + ") *kx_"
-                      + name + ";\n#endif\n";
-        const RunResult r = Clang({"-x", cpp ? "c++" : "c"}, source);
-        EXPECT_EQ(r.Status, 0) << (cpp ? "C++: " : "C: ") << r.Stderr;
     }
 }
 

@@ -158,15 +158,8 @@ TEST(Hostile, CtrlCAndTerminationEndTheRunAndItsCompilesPromptlyAndOneRunHoldsTh
 TEST(Hostile, CompilerMisconductNeverPassesAsAnAnswer)
 {
     // ArgIsRoot: the fake's first argument is the personality's folder; Define: the length of a -xd define.
-    const struct {
-        const char* Fake;
-        bool ArgIsRoot;
-        int Status;
-        const char* Message;
-        std::string Shell = "";
-        std::size_t Define = 1;
-        const char* Also = "";
-    } cases[] = {
+    const struct { const char* Fake; bool ArgIsRoot; int Status; const char* Message; std::string Shell = "";
+                   std::size_t Define = 1; const char* Also = ""; } cases[] = {
         {"fake-interrupts-itself", false, 128 + SIGINT, "was ended by SIGINT"},
         {"fake-removes-personality", true, 1, "Cannot write the personality file"},
         {"fake-removes-probe-dirs", false, 1, "Cannot create the probe directory"},
@@ -203,20 +196,14 @@ TEST(Hostile, CompilerMisconductNeverPassesAsAnAnswer)
 // Unusual answers still give facts. The engine's input is an endless fifo that no probe program may inherit.
 TEST(Hostile, AwkwardCompilersStillGiveTheirFacts)
 {
-    const struct {
-        const char* Fake;
-        std::string Environment;
-        bool Cross;
-        std::vector<std::string> Options;
-        std::string Said, NotSaid;  // in the messages, and nowhere in them
-        std::vector<std::string> Lines;
-    } cases[] = {
+    // Said: in the messages; NotSaid: nowhere in them.
+    const struct { const char* Fake; std::string Environment; bool Cross; std::vector<std::string> Options;
+                   std::string Said, NotSaid; std::vector<std::string> Lines; } cases[] = {
         {"fake-hang", "", false, {"-timeout", "2"},
          "did not finish within 2 s; it was stopped, and the probe counts as failed.", "Cross Compiler mode", {"-hang-"}},
         {"fake-program-reads-stdin", "", false, {"-timeout", "20"}, "", "Cross Compiler mode", {"-hang+"}},
         {"fake-cannot-link", "", false, {}, "continuing in Cross Compiler mode", "did not finish", {"-hang+", "-s int=32"}},
-        // Identifiers told apart by their first 63 or 31 characters only.
-        {"fake-ident-truncate", "FAKE_IDENT_LENGTH=63", true, {}, "", "did not finish", {"-xn 63", "-na 63"}},
+        // Identifiers told apart by their first 31 characters only.
         {"fake-ident-truncate", "FAKE_IDENT_LENGTH=31", true, {}, "", "did not finish", {"-xn 31", "-na 31"}},
         // Objects that grow with the source's length: alignments measured one compile at a time.
         {"fake-embeds-source", "", true, {"-exact"}, "", "did not finish", {"-a codeptr=8", "-a int=4", "-a short=2"}},
@@ -280,8 +267,8 @@ TEST(Hostile, UnusableNamedInputsAreRefusedBeforeAnyCompile)
         {{"-sub", r + "/file"}, "(-sub): it is not a directory"},
         // Here only, never in a run: an engine that took it would copy the whole file system.
         {{"-sub", "//"}, "it is the root directory"},
-        {{"-j", "0"}, "-j"},
-        {{"-timeout", "soon"}, "-timeout"},
+        {{"-j", "0"}, "(-j) must be a whole number from 1"},
+        {{"-timeout", "soon"}, "(-timeout) must be a whole number of seconds"},
         // An empty name would be the working directory; a second tree would replace the first.
         {{"-i", ""}, "Cannot use the search directory \"\" (-i): the name is empty."},
         {{"-sub", r + "/dir", "-sub", r + "/dir"}, "The option -sub is given twice; give it once."},
@@ -339,25 +326,4 @@ TEST(Hostile, AnUnreadableFileOfASearchDirectoryLeavesFactsMissing)
     EXPECT_EQ(run.Status, 3) << run.Stderr;
     EXPECT_TRUE(Holds(run.Stdout, "Error: Cannot read \"" + d.Root() + "/inc/gone.h\" of the search directories: "))
         << run.Stdout;
-}
-
-TEST(Hostile, TwoLaunchersGivenOneRunDirectoryStartOneRun)
-{
-    const std::string dir = MakeTempDir("launchers");
-    const std::string runDir = dir + "/run";
-    fs::copy(Quiet().Root(), dir + "/data", fs::copy_options::recursive);
-    fs::rename(dir + "/data/" + kxcommon::layout::WorkDir, dir + "/data/" + kxcommon::layout::ListsDir);
-    std::string launch = "KESTRIX_DATA=" + ShellQuote(dir + "/data") + " " + ShellQuote(KESTRIX_RUN_SCRIPT) +
-                         " --run-dir " + ShellQuote(runDir);
-    for (const std::string& arg : GccLikeArgs("zanth", "ccmp", Fake("fake-plain-cc")))
-        launch += " " + ShellQuote(arg);
-    const RunResult both = RunShell("(" + launch + " >a.out 2>a.err; echo $? >a.rc) & (" + launch +
-                                        " >b.out 2>b.err; echo $? >b.rc) & wait",
-                                    dir);
-    std::vector<std::string> statuses{ReadFile(dir + "/a.rc"), ReadFile(dir + "/b.rc")};
-    std::sort(statuses.begin(), statuses.end());
-    EXPECT_EQ(statuses, (std::vector<std::string>{"0\n", "2\n"}));
-    const std::string refused = ReadFile(dir + (ReadFile(dir + "/a.rc") == "2\n" ? "/a.err" : "/b.err"));
-    EXPECT_TRUE(Holds(refused, "two runs must not share one")) << refused;
-    RemoveTree(dir);
 }

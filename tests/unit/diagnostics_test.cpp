@@ -50,10 +50,7 @@ TEST(Diagnostics, EachLineOfABatchSourceBelongsToItsItem)
         {"stdio.h", 1, O::Foreign, 0}, {"", 0, O::Foreign, 0},
     };
     for (const auto& [file, line, what, item] : cases) {
-        Diagnostic diagnostic;
-        diagnostic.File = file;
-        diagnostic.Line = line;
-        const O owner = source.OwnerOf(diagnostic);
+        const O owner = source.OwnerOf(Diagnostic{file, line, Diagnostic::Other, ""});
         EXPECT_EQ(owner.What, what) << file << ":" << line;
         EXPECT_TRUE(what != O::Item || owner.Index == item) << file << ":" << line;
     }

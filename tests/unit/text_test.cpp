@@ -73,11 +73,8 @@ using Lines = std::vector<std::string>;
 
 TEST(TemplateSectionsTest, EntriesPerKindAndFaultsByLine)
 {
-    const struct {
-        const char* Text;
-        Lines Modify, Add, Remove;
-        const char* Problem;  // the start of the one problem, or "" for none
-    } cases[] = {
+    // Problem: the start of the one problem, or "" for none.
+    const struct { const char* Text; Lines Modify, Add, Remove; const char* Problem; } cases[] = {
         {"note <outside>\n<modify>\n -s long=64 \n</modify>\n", {"-s long=64"}, {}, {}, ""},
         {"<modify>\na\n</modify><add>\nb\n</add> <remove>\nc\n</remove>\n", {"a"}, {"b"}, {"c"}, ""},
         {"<add></add>\n-u+\n", {}, {}, {}, ""},

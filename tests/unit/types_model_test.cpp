@@ -1,4 +1,4 @@
-// Type evidence: program output, marker bytes in objects, the stored 0.1, the base type a type is written as.
+// Type evidence: the stored pattern of 0.1 in objects, and the base type a measured type is written as.
 #include <gtest/gtest.h>
 
 #include "engine/phases/types/TypeTests.h"
@@ -17,15 +17,6 @@ std::string TwoValues(const std::string& value)
 }
 
 }  // namespace
-
-TEST(TypeModel, ProgramOutputIsASizeOnlyWhenItStartsWithAPlausibleNumber)
-{
-    long count = 99;
-    EXPECT_TRUE(ReadLeadingCount(" \n16 trailing", count));
-    for (const char* output : {"size unknown", "", "0", "-4", "99999999999999999999"})
-        EXPECT_FALSE(ReadLeadingCount(output, count)) << output;
-    EXPECT_EQ(count, 16) << "a rejected output leaves the count alone";
-}
 
 // (Markers in binary and text objects are the base types' tests with the fake probe.)
 TEST(TypeModel, FloatSizeFromTheStoredPatternOfOneTenth)
