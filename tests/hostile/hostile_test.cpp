@@ -43,7 +43,11 @@ public:
             command += " " + ShellQuote(arg);
         return command;
     }
-    static std::vector<std::string> Argv(std::vector<std::string> args) { return args.insert(args.begin(), KESTRIX_BINARY), args; }
+    static std::vector<std::string> Argv(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), KESTRIX_BINARY);
+        return args;
+    }
     // Files the engine may have left beside the personality while writing it.
     std::string Leftovers() const { return RunShell("ls -A | grep '^\\.out\\.p_c'", Root()).Stdout; }
 };

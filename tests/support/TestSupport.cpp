@@ -161,7 +161,11 @@ void Started::Signal(int signal, bool wholeGroup) const
         kill(wholeGroup ? -Pid : Pid, signal);
 }
 
-RunResult Started::Wait() { return Runner.join(), ResultOf(Outcome); }
+RunResult Started::Wait()
+{
+    Runner.join();
+    return ResultOf(Outcome);
+}
 
 RunResult RunProgram(const std::vector<std::string>& argv, const std::string& directory)
 {
