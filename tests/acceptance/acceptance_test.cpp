@@ -48,8 +48,8 @@ struct Compiler {
     std::string Name;
     std::vector<Row> Keywords;
     std::vector<std::string> SuiteLines;  // general suite lines the compiler must earn
-    // Listed macros the compiler pastes together from pieces that no file of it spells
-    // whole nor as a pattern (clang's __INT8_FMTd__ from "_FMT" and the letters "di").
+    // Listed macros the compiler pastes together from pieces that no rule of the candidate
+    // names puts together.
     std::string Unspelled{};
     // From the fixture: its arguments (args.txt), its personality and its messages.
     std::vector<std::string> Args{};
@@ -122,7 +122,7 @@ std::vector<Compiler> CompilerTable()
          Join(GnuCRows(false), {{"__attribute__", T::Paren, "", true}, {"__inline__", T::Alias, "inline", true},
                                 {"__extension__", T::Drop, "", true}, {"__int128", T::IntType, "64", true},
                                 {"_Nonnull", T::Drop, "", false}}),
-         gnuC, "__\\w+_FMT[diouxX]__|__SIG_ATOMIC_MAX__|__code_model_small__|__k8|__k8__|__tune_k8__"},
+         gnuC},
         // Probed with its own directories only: the keywords that no header names come from
         // the shipped candidate list.
         {"avr-gcc",

@@ -60,6 +60,46 @@ std::string NumberStem(const std::string& word)
     return word.substr(0, end);
 }
 
+// The names a compiler makes of a word of its tables: the word with two underscores before it
+// and around it, and after each lower-case head the programs keep ("__tune_" + "k8" + "__").
+// Only the words and heads kept beside a name that is defined, or beside a name spelled
+// with such a head, are the compiler's tables of the target: its programs hold thousands
+// of short words.
+std::set<std::string> HeadedWords(const std::vector<std::string>& found, const ProgramWords& words)
+{
+    const std::set<std::string> defined(found.begin(), found.end());
+    auto besideDefined = [&](const std::set<std::string>& beside) {
+        return std::any_of(beside.begin(), beside.end(), [&](const std::string& name) { return defined.count(name) != 0; });
+    };
+    std::set<std::string> heads;
+    for (const auto& [head, beside] : words.Beside) {
+        if (!IsLowerHead(head))
+            continue;
+        // The programs spell names of the head whole ("__tune_pentium3__").
+        bool spellsNames = false;
+        for (auto name = words.Identifiers.upper_bound(head);
+             !spellsNames && name != words.Identifiers.end() && name->compare(0, head.size(), head) == 0; ++name)
+            spellsNames = name->size() > head.size() + 2 && name->compare(name->size() - 2, 2, "__") == 0;
+        if (spellsNames || besideDefined(beside))
+            heads.insert(head);
+    }
+    std::set<std::string> names;
+    for (const auto& [word, beside] : words.Beside) {
+        if (!IsShortLowerWord(word))
+            continue;
+        const bool besideHeaded = std::any_of(beside.begin(), beside.end(), [&](const std::string& name) {
+            return std::any_of(heads.begin(), heads.end(),
+                               [&](const std::string& head) { return name.compare(0, head.size(), head) == 0; });
+        });
+        if (!besideHeaded && !besideDefined(beside))
+            continue;
+        names.insert({"__" + word, "__" + word + "__"});
+        for (const std::string& head : heads)
+            names.insert(head + word + "__");
+    }
+    return names;
+}
+
 }  // namespace
 
 std::set<std::string> FilledTemplates(const ProgramWords& words, const std::vector<std::string>& found)
@@ -98,11 +138,26 @@ std::set<std::string> FamilyNames(const std::vector<std::string>& found, const P
     std::set<std::string> heads;
     std::set<std::string> endings;
     for (const auto& [head, count] : headCount)
-        if (count > 1)
+        // Unless the programs keep the head as a piece of its own ("__SIG_ATOMIC" of
+        // __SIG_ATOMIC_WIDTH__): a compiler pastes the endings to a head it keeps apart, and
+        // only those it is asked for get defined.
+        if (count > 1 || words.Identifiers.count(head) != 0 ||
+            words.Identifiers.count(head.substr(0, head.size() - 1)) != 0)
             heads.insert(head);
     for (const auto& [ending, count] : endingCount)
         if (count > 1)
             endings.insert(ending);
+    // A capital piece kept beside an ending of the families ("_FMT" beside "_MAX__") is pasted
+    // where that ending is, followed by one letter of the programs' letter tables: the names
+    // a compiler builds in a loop over the letters of a string ("_FMT" and "di" or "ouxX").
+    std::set<std::string> pasted;
+    for (const auto& [piece, beside] : words.Beside)
+        if (IsCapitalPiece(piece) && std::any_of(beside.begin(), beside.end(), [&](const std::string& name) {
+                return name.size() > 1 && name[0] == '_' && endings.count(name.substr(1)) != 0;
+            }))
+            for (const char letter : words.Letters)
+                pasted.insert(piece.substr(1) + letter + "__");
+    endings.insert(pasted.begin(), pasted.end());
     // A pattern's text around "%s" is a head and an ending of the family it makes.
     for (const std::string& pattern : words.Templates) {
         const std::size_t at = pattern.find("%s");
@@ -118,6 +173,8 @@ std::set<std::string> FamilyNames(const std::vector<std::string>& found, const P
     for (const std::string& head : heads)
         for (const std::string& ending : endings)
             names.insert(head + ending);
+    const std::set<std::string> headed = HeadedWords(found, words);
+    names.insert(headed.begin(), headed.end());
     return names;
 }
 
