@@ -216,7 +216,7 @@ public:
                 continue;
             }
             allIdent = false;
-            if (*p == '%' && p + 1 < end && p[1] == 's') {
+            if (*p == '%' && p + 1 < end && (p[1] == 's' || p[1] == 'd')) {
                 ++formats;
                 p += 2;
                 continue;

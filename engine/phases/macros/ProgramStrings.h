@@ -19,7 +19,8 @@ struct ProgramWords {
     // capital: the entries of the compiler's tables (machine modes, architectures) that it
     // pastes into macro names.
     std::set<std::string> ShortNames;
-    // Names with one "%s" that the compiler fills to make a macro name ("__%s_FBIT__").
+    // Names with one "%s" or "%d" that the compiler fills to make a macro name
+    // ("__%s_FBIT__", "__SIZEOF_INT%d__").
     std::set<std::string> Templates;
     // The pieces a compiler pastes into names, with the reserved names it keeps within a few
     // strings of each: a program keeps the strings of one source file together, so a piece
