@@ -59,8 +59,8 @@ ProgramWords ModelPrograms()
 const std::set<std::string> kExpected{
     "ONE=1", "EMPTY=", "\"SUM=(1 + 2)\"", "STR=_VMT_STRINGIFY(abc)", "_VMT_STRINGIFY(x)=#x", "ZED=azzz",
     "QUOTE=_VMT_STRINGIFY(a\"b)", "TALLY=0",
-    "ZZ_LAST=0x7fff", "__HQ_BITS__=16", "__DBL_MAX__=4", "__DBL_MIN__=5", "__QQ_BITS__=8", "__DBL_BITS__=64", "__ZED__=1",
-    "__LONG_MAX__=9", "__SIGA_WIDTH__=32", "__SIGA_MAX__=7", "__DBL_FMTd__=6", "__k8=1", "__tune_k8__=1",
+    "ZZ_LAST=0x7fff", "__HQ_BITS__=16", "__DBL_MAX__=4", "__DBL_MIN__=5", "__QQ_BITS__=8", "__DBL_BITS__=64",
+    "__ZED__=1", "__LONG_MAX__=9", "__SIGA_WIDTH__=32", "__SIGA_MAX__=7", "__DBL_FMTd__=6", "__k8=1", "__tune_k8__=1",
     "__FLT16_MAX__=3", "__SIZE_INT__=4", "__SIZE_INT16__=2", "__arch_xlen=64", "__arch_d=1", "__arch_zicsr=1",
     "__FAST_FMA=1", "__FAST_FMAQQ=1"};
 

@@ -76,7 +76,8 @@ std::set<std::string> HeadedWords(const std::vector<std::string>& found, const P
 {
     const std::set<std::string> defined(found.begin(), found.end());
     auto besideDefined = [&](const std::set<std::string>& beside) {
-        return std::any_of(beside.begin(), beside.end(), [&](const std::string& name) { return defined.count(name) != 0; });
+        return std::any_of(beside.begin(), beside.end(),
+                           [&](const std::string& name) { return defined.count(name) != 0; });
     };
     std::set<std::string> heads;
     for (const auto& [head, beside] : words.Beside) {
@@ -140,7 +141,8 @@ std::set<std::string> FilledTemplates(const ProgramWords& words, const std::vect
                 (!headCounts || name.compare(0, head.size(), head) == 0) &&
                 (!endingCounts || name.compare(name.size() - ending.size(), ending.size(), ending) == 0)) {
                 makesOne = true;
-                lowerCase = lowerCase || (name.size() > head.size() && name[head.size()] >= 'a' && name[head.size()] <= 'z');
+                lowerCase = lowerCase ||
+                            (name.size() > head.size() && name[head.size()] >= 'a' && name[head.size()] <= 'z');
             }
         if (!makesOne)
             continue;

@@ -12,7 +12,9 @@
 
 // The programs' patterns whose family some of the names found belong to (they have its
 // head and its ending, where these are more than underscores), filled with every table
-// entry of the programs: a compiler pastes the entries of a table into the patterns.
+// entry of the programs: a compiler pastes the entries of a table into the patterns. A
+// family spelled in lower case takes the lower-case letters and words of the tables too,
+// and a "%d" pattern the numbers the names found hold.
 std::set<std::string> FilledTemplates(const ProgramWords& words, const std::vector<std::string>& found);
 
 // The families of the names found: every head (up to an underscore that follows a word)
