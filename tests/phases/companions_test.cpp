@@ -38,8 +38,8 @@ protected:
     // messages go to Said.
     SubstituteCopy Copy(const std::string& parent)
     {
-        CapturedLines captured;
-        SubstituteCopy copy = CreateAndCopyAllFiles(Root + "/subs", parent);
+        MemoryReporter captured;
+        SubstituteCopy copy = CreateAndCopyAllFiles(Root + "/subs", parent, captured);
         const SubstituteStage stage{copy};
         std::string error;
         EXPECT_TRUE(SwapSubstituteCopy(copy, error)) << error;
@@ -108,16 +108,16 @@ TEST(ForceIncludeTest, AFileThatCannotBeWrittenOrReadFailsTheRun)
 {
     const std::string dir = MakeTempDir("forceinclude");
     WriteFile(dir + "/user.h", "// Any other items\n");
-    CapturedLines quiet;
-    EXPECT_EQ(CopyCreateForceIncludeFile(dir + "/fi", dir + "/user.h", dir + "/user.h", {"R"}), dir + "/fi/user.h");
+    MemoryReporter quiet;
+    EXPECT_EQ(CopyCreateForceIncludeFile(dir + "/fi", dir + "/user.h", dir + "/user.h", {"R"}, quiet), dir + "/fi/user.h");
     EXPECT_EQ(ReadFile(dir + "/fi/user.h"), "// Any other items\nint R;\n");
     // Removed during the run: no empty copy stands in for it.
     fs::remove(dir + "/user.h");
-    EXPECT_FALSE(CopyCreateForceIncludeFile(dir + "/fi", dir + "/user.h", dir + "/user.h", {"R"}));
+    EXPECT_THROW(CopyCreateForceIncludeFile(dir + "/fi", dir + "/user.h", dir + "/user.h", {"R"}, quiet), RunFailure);
     // A link planted where the folder goes is not written through.
     fs::create_directories(dir + "/elsewhere");
     fs::create_directory_symlink(dir + "/elsewhere", dir + "/planted");
-    EXPECT_FALSE(CopyCreateForceIncludeFile(dir + "/planted", "vmt_forceinclude.h", "", {"R"}));
+    EXPECT_THROW(CopyCreateForceIncludeFile(dir + "/planted", "vmt_forceinclude.h", "", {"R"}, quiet), RunFailure);
     EXPECT_TRUE(fs::is_empty(dir + "/elsewhere"));
     RemoveTree(dir);
 }

@@ -25,8 +25,8 @@ protected:
     std::pair<HeaderTrees, std::vector<std::string>> Walk(const std::vector<std::string>& directories,
                                                           std::uint64_t limit = kHarvestLimit)
     {
-        CapturedLines said;
-        HeaderScanner scanner(Ignored, limit);
+        MemoryReporter said;
+        HeaderScanner scanner(Ignored, said, limit);
         alarm(20);
         scanner.ScanSearchDirectories(directories);
         alarm(0);

@@ -224,12 +224,12 @@ protected:
         for (const std::string& dir : given)
             options.SearchDirs.push_back(Root + "/" + dir);
         static const std::set<std::string> noIgnored;
-        HeaderScanner scanner(noIgnored);
+        MemoryReporter walked;
+        HeaderScanner scanner(noIgnored, walked);
         scanner.ScanSearchDirectories(options.SearchDirs);
         FakeRun run([&](const CompileJob& job) { return compiler(job); }, {}, true, options);
-        CapturedLines said;
         Outcome outcome{GetIncludes(run.Context, scanner.Take()), {}, 0};
-        outcome.Said = said.Take();
+        outcome.Said = run.Said.Take();
         outcome.Runs = run.Fake.Runs();
         for (std::string& dir : outcome.Directories)
             dir = dir.substr(Root.size() + 1);

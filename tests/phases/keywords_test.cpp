@@ -126,7 +126,6 @@ TEST(ExtensionKeywords, TheWordsTheCompilerReservesWhateverTheJobs)
             options.ReduceFileSize = true;
             options.Exact = exact;
             FakeRun run([&](const CompileJob& job) { return KeywordCompiler(job, namesEveryLine); }, {}, false, options);
-            CapturedLines quiet;
             EXPECT_EQ(FindExtensionKeywords(run.Context, identifiers, {"int"}), kReserved) << namesEveryLine << exact;
             if (exact) {
                 plainRuns = run.Fake.Runs();
@@ -146,7 +145,6 @@ TEST(ExtensionKeywords, TheWordsTheCompilerReservesWhateverTheJobs)
         options.ReduceFileSize = true;
         options.Exact = exact;
         FakeRun run([&](const CompileJob& job) { return KeywordCompiler(job, true, 4096); }, {}, false, options);
-        CapturedLines quiet;
         EXPECT_EQ(FindExtensionKeywords(run.Context, early, {"int"}), kReserved) << "reads 4 KB, exact " << exact;
     }
 
@@ -169,7 +167,6 @@ TEST(KeywordClassification, EachKeywordByTheFirstTestThatTakesIt)
         options.Exact = exact;
         FakeRun run(SuiteCompiler, {}, false, options);
         PersonalityWriter writer(true);
-        CapturedLines quiet;
         const KeywordFindings found = ConductKWTests(run.Context, kReserved, Lists(), kSuite);
         EXPECT_EQ(KeywordLines(writer, found.Treatments), (std::set<std::string>{
                                    "-d \"__attribute__=_ignore_paren\"", "-d \"__inline__=inline\"",
@@ -193,7 +190,6 @@ TEST(KeywordClassification, CppAccessSpecifiersAndAnalyserExtensions)
 {
     FakeRun run(SuiteCompiler, {}, false, FakeOptions(false));
     PersonalityWriter writer(false);
-    CapturedLines quiet;
     std::set<std::string> keywords = kReserved;
     KeywordLists lists = Lists();
     lists.IgnoreReservedWords = {"__weird"};

@@ -51,13 +51,12 @@ TEST(KeywordTypes, RegisterTypesAreUnsignedIntegersOfTheirSize)
     for (DataType& base : bases)
         if (base.TypeName == "int" || base.TypeName == "short")
             base.SizeBits = 16;
-    CapturedLines said;
     std::vector<std::string> found;
     for (const TypeAsBase& type : ConductKWTypeTests(run.Context, bases, {"__sbit", "__sfr", "__sfr16", "__sfr32"}))
         found.push_back(type.Name + (type.IsUnsigned ? "=unsigned " : "=") + kxcommon::TestSpelling(type.Base));
     EXPECT_EQ(found, (std::vector<std::string>{"__sbit=unsigned char", "__sfr=unsigned char", "__sfr16=unsigned short",
                                                "__sfr32=unsigned long"}));
-    EXPECT_EQ(said.Take(), std::vector<std::string>{"Conducting Keyword Type Tests ..."}) << "nothing is left undetermined";
+    EXPECT_EQ(run.Said.Take(), std::vector<std::string>{"Conducting Keyword Type Tests ..."}) << "nothing is left undetermined";
 }
 
 // The base types read from one object: the bytes between the markers, as the compiler laid
@@ -125,14 +124,13 @@ TEST(BaseTypes, SizedOnlyByConstantExpressionsAndLeftOutWhenRejected)
         return Reject("objects of this type are not supported");
     };
     FakeRun run(compiler, {}, true);
-    CapturedLines said;
     std::string measured;
     for (const DataType& type : ConductBaseTypeTests(run.Context))
         measured += type.PersonalityName + "=" + std::to_string(type.SizeBits) + "/" + std::to_string(type.AlignBytes) +
                     (type.TypeName == "char" ? (type.IsUnsigned ? "u " : "s ") : " ");
     EXPECT_EQ(measured, "char=8/1u int=16/2 short=16/2 long=32/4 longlong=0/0 float=32/1 double=64/8 ldouble=128/16 "
                         "dataptr=16/2 codeptr=16/1 ");
-    const std::vector<std::string> messages = said.Take();
+    const std::vector<std::string> messages = run.Said.Take();
     EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
                             [](const std::string& m) { return m.rfind("The base type long long is left out", 0) == 0; }),
               1);
@@ -162,7 +160,8 @@ TEST(BaseTypes, ByteOrderFromTheBytesOfOneConstant)
             EXPECT_NE(job.Source.find("0x4B58424FUL"), std::string::npos) << job.Source;
             return row.object ? Accept(*row.object) : Reject();
         });
-        const RunContext context(run.Opts, run.Fake, TargetFacts{row.binary ? ".o" : ".rel", row.binary, true});
+        const RunContext context(run.Opts, run.Fake, TargetFacts{row.binary ? ".o" : ".rel", row.binary, true},
+                                 run.Said);
         EXPECT_EQ(MeasureByteOrder(context), row.order) << (row.object ? *row.object : "refused");
     }
 }
