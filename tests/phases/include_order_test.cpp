@@ -209,13 +209,14 @@ protected:
     void TearDown() override { RemoveTree(Root); }
 
     struct Outcome {
-        std::vector<std::string> Directories;
-        std::vector<std::string> Said;
+        std::vector<std::string> Directories, Said;
         long Runs;
     };
-    Outcome Discover(const ModelCompiler& compiler, const std::vector<std::string>& given, bool exact = false,
-                     unsigned jobs = 1)
+    // The compiler's directories and those given are named below Root.
+    Outcome Discover(ModelCompiler compiler, const std::vector<std::string>& given, bool exact = false, unsigned jobs = 1)
     {
+        for (std::string& dir : compiler.Search)
+            dir = Root + "/" + dir;
         Options options = FakeOptions(true, jobs);
         options.Exact = exact;
         for (const std::string& dir : given)
@@ -229,13 +230,6 @@ protected:
         for (std::string& dir : outcome.Directories)
             dir = dir.substr(Root.size() + 1);
         return outcome;
-    }
-    std::vector<std::string> Searching(const std::vector<std::string>& dirs) const
-    {
-        std::vector<std::string> paths;
-        for (const std::string& dir : dirs)
-            paths.push_back(Root + "/" + dir);
-        return paths;
     }
 
     std::string Root;
@@ -256,7 +250,7 @@ TEST_F(IncludeOrder, TheCompilersSearchOrderWhateverTheOrderGiven)
     for (const std::vector<std::string>& searched : {std::vector<std::string>{"cc", "arch", "libc"},
                                                      std::vector<std::string>{"cc", "libc", "arch"}})
         for (bool innermostFirst : {true, false}) {
-            ModelCompiler compiler{Searching(searched), innermostFirst};
+            ModelCompiler compiler{searched, innermostFirst};
             for (const auto& given : {std::vector<std::string>{"cc", "arch", "libc", "unused", "copy"},
                                       std::vector<std::string>{"copy", "unused", "libc", "cc", "arch"}}) {
                 const Outcome outcome = Discover(compiler, given);
@@ -267,7 +261,7 @@ TEST_F(IncludeOrder, TheCompilersSearchOrderWhateverTheOrderGiven)
     // Without atomic.h nothing shows the order: the command line's is kept, and the pair named for review.
     fs::remove(Root + "/arch/atomic.h");
     for (const auto& given : {std::vector<std::string>{"cc", "arch", "libc"}, std::vector<std::string>{"libc", "cc", "arch"}}) {
-        const Outcome outcome = Discover(ModelCompiler{Searching({"cc", "arch", "libc"})}, given);
+        const Outcome outcome = Discover(ModelCompiler{{"cc", "arch", "libc"}}, given);
         const std::vector<std::string> inGivenOrder =
             given[0] == "cc" ? given : std::vector<std::string>{"cc", "libc", "arch"};
         EXPECT_EQ(outcome.Directories, inGivenOrder);
@@ -281,7 +275,7 @@ TEST_F(IncludeOrder, TheCompilersSearchOrderWhateverTheOrderGiven)
 
 TEST_F(IncludeOrder, BatchesAndJobsGiveThePlainAnswerWithFewerCompiles)
 {
-    ModelCompiler compiler{Searching({"cc", "arch", "libc"})};
+    ModelCompiler compiler{{"cc", "arch", "libc"}};
     const std::vector<std::string> given{"libc", "unused", "arch", "cc"};
     const Outcome plain = Discover(compiler, given, true);
     for (unsigned jobs : {1u, 3u}) {
@@ -300,7 +294,7 @@ TEST_F(IncludeOrder, ADirectoryIsKnownByItsFileNotItsName)
 {
     // The compiler reaches its directory through a link, the user names the real one, another link lies in a given tree.
     fs::create_directory_symlink(Root + "/cc", Root + "/libc/cc_again");
-    ModelCompiler compiler{Searching({"cc_link", "arch", "libc"})};
+    ModelCompiler compiler{{"cc_link", "arch", "libc"}};
     const Outcome outcome = Discover(compiler, {"libc", "arch", "cc"});
     // arch and cc share no header: the user's order for them, each before libc.
     EXPECT_EQ(outcome.Directories, (std::vector<std::string>{"arch", "cc", "libc"}));
@@ -313,7 +307,7 @@ TEST_F(IncludeOrder, HeadersOfOddNamesInUnsearchedDirectoriesAreNotFound)
     for (const char* name : {"\xc3\xbc.h", "t\tab.h", "tri?\?=.h", "a>b.h"})
         WriteFile(Root + "/odd/" + std::to_string(static_cast<unsigned char>(name[1])) + "/" + name, "int odd;\n");
     for (bool exact : {true, false}) {
-        ModelCompiler compiler{Searching({"libc"})};
+        ModelCompiler compiler{{"libc"}};
         EXPECT_EQ(Discover(compiler, {"unused", "odd", "libc"}, exact).Directories, std::vector<std::string>{"libc"});
     }
     // A compiler that searches nothing the user gives: said, not passed over.
