@@ -61,7 +61,8 @@ struct ModelCompiler {
             const auto next = Included(line, dir);
             const std::optional<std::size_t> at = next ? Find(next->first, next->second) : std::nullopt;
             if (next && !at)
-                return file + ":" + std::to_string(number) + ":10: fatal error: " + next->first + ": No such file or directory\n";
+                return file + ":" + std::to_string(number) + ":10: fatal error: " + next->first +
+                       ": No such file or directory\n";
             chain.push_back({file, number});
             if (std::optional<std::string> error = at ? Read(*at, next->first, chain, seen) : std::nullopt)
                 return error;
@@ -292,7 +293,7 @@ TEST_F(IncludeOrder, BatchesAndJobsGiveThePlainAnswerWithFewerCompiles)
 
 TEST_F(IncludeOrder, ADirectoryIsKnownByItsFileNotItsName)
 {
-    // The compiler reaches its directory through a link, the user names the real one, another link lies in a given tree.
+    // The compiler reaches its directory by a link, the user names the real one, another link lies in a given tree.
     fs::create_directory_symlink(Root + "/cc", Root + "/libc/cc_again");
     ModelCompiler compiler{{"cc_link", "arch", "libc"}};
     const Outcome outcome = Discover(compiler, {"libc", "arch", "cc"});

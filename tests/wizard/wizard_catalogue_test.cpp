@@ -87,7 +87,8 @@ private slots:
         Compiler odd;
         odd.Name = "a </Name> b & &amp; - C", odd.Family = "Tom & </CompilerFamily> Co";
         odd.ExeCommand = "mycc <specify target>", odd.CompilerDefines = "line\nend";
-        odd.CompilerSwitches = " two  blanks,\ttab,trailing  ", odd.HeaderDirectories = {"/opt/x  y/include", "/usr/include"};
+        odd.CompilerSwitches = " two  blanks,\ttab,trailing  ";
+        odd.HeaderDirectories = {"/opt/x  y/include", "/usr/include"};
         catalogue.Families.append(odd.Family);
         catalogue.Compilers.append(odd);
         const QString text = CompilerCatalogueText(catalogue);

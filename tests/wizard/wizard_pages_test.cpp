@@ -159,7 +159,7 @@ private slots:
         // "plain" is not executable, "bin2" a directory; an empty entry of PATH is the working directory.
         const std::tuple<QString, QString, bool> lookups[] = {
             {"mycc", first + ":" + second, true}, {"mycc", first, false}, {"mycc", QString(), false}, {"plain", first, false},
-            {"bin2", Deployment->Path(), false},  {"here", first + ":", true}, {"here", first, false}};
+            {"bin2", Deployment->Path(), false}, {"here", first + ":", true}, {"here", first, false}};
         for (const auto& [program, path, found] : lookups)
             QCOMPARE(CompilerProgramFound(program, path), found);
 

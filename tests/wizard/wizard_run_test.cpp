@@ -51,7 +51,8 @@ std::vector<Outcome> Outcomes()
          {"Note: the value of __has_include cannot be printed by a test program. Names that the preprocessor handles "
           "itself, such as __has_include, have no such value; this is no error and the run goes on.\n"
           "Conducting Keyword Tests...\n"},
-         "writes its facts beside it for clang-based tools, cppcheck and as a header.", true, "Personality written after 0:0"},
+         "writes its facts beside it for clang-based tools, cppcheck and as a header.", true,
+         "Personality written after 0:0"},
         {"missing data", "missing", "sh", "o", "warning", {"Warning: The personality was written to %1"},
          "The messages in the log name what was missing.", true, "Personality written with missing data after 0:0"},
         {"failure", "fail", "sh", "o", "critical", {"[stderr] Kestrix: Error: cannot write %1: Permission denied"},
@@ -62,15 +63,16 @@ std::vector<Outcome> Outcomes()
          "or add the folder that holds Kestrix to PATH.", false, "Kestrix could not be started"},
         // A second wizard's run holds the directory: the advice is for the wizard, not the engine's command line.
         {"directory in use", "locked", "sh", "o", "critical",
-         {"[stderr] Kestrix did not start: another run is using the working directory "}, "Kestrix failed with exit status 1.",
-         false, failed},
+         {"[stderr] Kestrix did not start: another run is using the working directory "},
+         "Kestrix failed with exit status 1.", false, failed},
         // The real engine: the failed compile as it left it (the script naming the compiler, then what the compiler
         // said), or, where the compile writes another extension, the command and what it wrote.
         {"a compiler that writes no object", "real", Fake("noobjcc"), "o", "critical",
          {"Command Attempted:", Fake("noobjcc"), "---- stderr details ----", "noobjcc: cannot write object files"}, "",
          false, failed},
         {"a wrong object file extension", "real", gcc, "obj", "critical",
-         {"The object build \"" + gcc + " -c test.c\" wrote test.o, but no file ending in \".obj\"", "Set the extension to \".o\""},
+         {"The object build \"" + gcc + " -c test.c\" wrote test.o, but no file ending in \".obj\"",
+          "Set the extension to \".o\""},
          "", false, failed},
     };
 }
@@ -87,7 +89,7 @@ class RunTest : public WizardTest {
 private slots:
     void outputIsTakenLineByLine()
     {
-        // A pipe may cut a line anywhere; only whole lines reach the log, only unindented ones ending in "..." open a phase.
+        // A pipe may cut a line anywhere: only whole lines reach the log; unindented ones ending in "..." open phases.
         OutputLines lines;
         QCOMPARE(lines.Feed("Scann"), QStringList{});
         QCOMPARE(lines.Feed("ing defines ...\n  [macros] 1 of"), QStringList{"Scanning defines ..."});
@@ -135,10 +137,12 @@ private slots:
         if (o.Mode == "real")
             QVERIFY(wizard.EngineProcess()->exitCode() == 1 && !log.contains("The run made no compile")
                     && Deployment->Read("work/settings.txt").contains("Compiler:\n" + o.Compiler + "\n\n"));
-        QCOMPARE((QList<bool>{wizard.AddCompilerBtn->isEnabled(), wizard.ExportBtn->isEnabled(), QFileInfo::exists(personality)}),
+        QCOMPARE((QList<bool>{wizard.AddCompilerBtn->isEnabled(), wizard.ExportBtn->isEnabled(),
+                              QFileInfo::exists(personality)}),
                  (QList<bool>{o.Written, o.Written, o.Written}));
         // However the run ended, its log can be saved and the next run started.
-        QVERIFY(wizard.SaveLogBtn->isEnabled() && wizard.button(QWizard::FinishButton)->isEnabled() && !wizard.StopBtn->isEnabled());
+        QVERIFY(wizard.SaveLogBtn->isEnabled() && wizard.button(QWizard::FinishButton)->isEnabled()
+                && !wizard.StopBtn->isEnabled());
         QVERIFY(wizard.RunStatusBtn->toolTip().startsWith(o.Status));
     }
 
@@ -166,9 +170,11 @@ private slots:
         }
         // Offered beside the personality under its name and the time of the run; saved with a header naming the run.
         const QString offered = Dialogs->Texts[Dialogs->Kinds.indexOf("save")], saved = Deployment->Read("run.txt");
-        QVERIFY2(Matches("^" + QRegularExpression::escape(dir + "probe-") + "\\d{8}-\\d{6}\\.log$", offered), qPrintable(offered));
-        QVERIFY2(Matches("^Kestrix run log\nKestrix version: \\d+\\.\\d+\\.\\d+\nStarted: \\d{4}-\\d\\d-\\d\\dT[0-9:]{8}\nCompiler: sh\n"
-                         "Personality: " + QRegularExpression::escape(dir + "probe.p_c") + "\n\nSettings of the run:\nProduct:\nzanth\n",
+        QVERIFY2(Matches("^" + QRegularExpression::escape(dir + "probe-") + "\\d{8}-\\d{6}\\.log$", offered),
+                 qPrintable(offered));
+        QVERIFY2(Matches("^Kestrix run log\nKestrix version: \\d+\\.\\d+\\.\\d+\nStarted: \\d{4}-\\d\\d-\\d\\dT[0-9:]{8}\n"
+                         "Compiler: sh\nPersonality: " + QRegularExpression::escape(dir + "probe.p_c")
+                             + "\n\nSettings of the run:\nProduct:\nzanth\n",
                          saved),
                  qPrintable(saved));
         QVERIFY(saved.endsWith("\nLog:\n" + log + "\n"));
@@ -275,7 +281,8 @@ private slots:
             const QString end = earlier ? Deployment->Path("probe.p_c") + " is as it was before the run."
                                         : "There was no personality at " + Deployment->Path("probe.p_c") + " before the run, and there is none now.";
             QVERIFY2(Log(wizard).trimmed().endsWith(end), qPrintable(Log(wizard)));
-            QVERIFY(wizard.RunStatusBtn->toolTip().startsWith("Run stopped after") && wizard.button(QWizard::FinishButton)->isEnabled());
+            QVERIFY(wizard.RunStatusBtn->toolTip().startsWith("Run stopped after")
+                    && wizard.button(QWizard::FinishButton)->isEnabled());
         }
     }
 };
