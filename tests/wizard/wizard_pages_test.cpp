@@ -257,6 +257,30 @@ private slots:
         QVERIFY(wizard.DetailsText->toPlainText().contains("The settings could not be saved to settings.txt: "));
     }
 
+    void pageBarFollowsTheChecksAndCancelKeepsTheEntries()
+    {
+        KestrixWizard wizard;
+        wizard.show();
+        wizard.PersonNameEdit->setText("p");
+        wizard.P0_SrchBtn->click(); // no valid command yet
+        QCOMPARE(wizard.currentPage(), wizard.Page0);
+        wizard.P0_CmpBtn->click();
+        wizard.CmpExeEdit->setText("sh");
+        wizard.P1_DefBtn->click(); // no flags yet
+        QCOMPARE(wizard.currentPage(), wizard.Page1);
+        Fill({{wizard.CmpDefFlagEdit, "-D"}, {wizard.CmpCmpFlagEdit, "-c"}});
+        wizard.P1_DefBtn->click();
+        QCOMPARE(wizard.currentPage(), wizard.Page3);
+        // Escape in a list asks before it closes the wizard (Enter says No); Cancel keeps what
+        // was entered for the next start.
+        Dialogs->Answers = {false};
+        QTest::keyClick(wizard.CmpHdrDirListBox, Qt::Key_Escape);
+        QVERIFY(wizard.isVisible() && Dialogs->EnterSaysYes == QList<bool>{false});
+        wizard.button(QWizard::CancelButton)->click();
+        KestrixWizard again;
+        QVERIFY(!wizard.isVisible() && again.CmpExeEdit->text() == "sh" && again.CmpCmpFlagEdit->text() == "-c");
+    }
+
     void germanPagesKeepTheStoredKeys()
     {
         QTranslator german;
