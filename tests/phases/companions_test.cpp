@@ -1,5 +1,5 @@
-// The files written beside the personality: the copy of a substitute header tree, which
-// must stay inside that tree and never write through a link, and the force-include file.
+// The files beside the personality: the copy of a substitute header tree, which must stay inside that tree and never
+// write through a link, and the force-include file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -34,8 +34,7 @@ protected:
     }
     void TearDown() override { RemoveTree(Root); }
 
-    // Copies the tree into parent and puts it in its place as a completed run does; the
-    // messages go to Said.
+    // Copies the tree into parent and puts it in its place as a completed run does; the messages go to Said.
     SubstituteCopy Copy(const std::string& parent)
     {
         MemoryReporter captured;
@@ -60,8 +59,7 @@ TEST_F(Companions, OnlyWhatLiesInsideTheTreeIsCopied)
     EXPECT_EQ(copy.Directories, (std::vector<std::string>{to, to + "/alias", to + "/sys"}));
     EXPECT_EQ(ReadFile(to + "/h.h") + ReadFile(to + "/hl.h") + ReadFile(to + "/sys/t.h"), "#define H 1\n#define H 1\n#define T 1\n");
     EXPECT_EQ(fs::read_symlink(to + "/alias"), "sys") << "a link inside the tree stays a link";
-    // The link out (to a folder and to a file), the dangling link, the fifo and the name
-    // with a line end are each reported and skipped.
+    // The links out (to a folder, to a file), the dangling link, the fifo and the name with a line end: each skipped.
     EXPECT_TRUE(copy.Skipped == 5 && Said.size() == 5u);
     for (const char* gone : {"/out", "/outfile", "/dangling", "/fifo", "/new\nline"})
         EXPECT_FALSE(FileExists(to + gone)) << gone;

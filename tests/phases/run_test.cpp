@@ -1,7 +1,5 @@
-// The start of a run (object extension, host execution check) and the generation sequence
-// as a whole: the status and the personality it leaves when it completes or lacks an input.
-// (That a failed or interrupted run leaves the previous personality and no half-written file
-// is the hostile tests' proof, made on the built program.)
+// The start of a run (object extension, host execution check) and the whole generation: the status and personality
+// it leaves. (That a failed or interrupted run leaves no half-written file is proven by the hostile tests.)
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -37,17 +35,13 @@ CompileResult Anything(const CompileJob& job)
 {
     return Leaves({{job.FileName.substr(0, job.FileName.rfind('.')) + ".o", "\x7f" "ELF"}});
 }
-std::string Prints(const CompileJob& job)
-{
-    return job.FileName.rfind("hello_world", 0) == 0 ? "hello world" : "4";
-}
+std::string Prints(const CompileJob& job) { return job.FileName.rfind("hello_world", 0) == 0 ? "hello world" : "4"; }
 
 class Generation : public testing::Test {
 protected:
     void SetUp() override
     {
-        Deployed.emplace(false);
-        Root = Deployed->Root();
+        Root = Deployed.emplace(false).Root();
         Work = Deployed->Work();
         Opts = FakeOptions(true, 2);
         Opts.PersonalityFile = Root + "/out.p_c";
@@ -102,21 +96,6 @@ TEST(ObjectExtension, TheObjectTheCompilerWrote)
     }
 }
 
-TEST(ObjectExtension, ProgramsRunHereOnlyWhenTheyGreet)
-{
-    const Options options = FakeOptions();
-    FakeProbe greets(Anything, Prints), silent(Anything, [](const CompileJob&) { return std::string("?"); }),
-        cannotLink(Anything);
-    MemoryReporter said;
-    EXPECT_TRUE(CheckExeFileRunWorks(greets, options, said));
-    EXPECT_EQ(said.Take().size(), 0u);
-    EXPECT_FALSE(CheckExeFileRunWorks(silent, options, said));
-    EXPECT_FALSE(CheckExeFileRunWorks(cannotLink, options, said));
-    EXPECT_EQ(said.Take().size(), 4u);
-}
-
-// (That the candidate keywords are tested like the names in headers is the acceptance tests'
-// proof: avr-gcc's keywords come from the list.)
 TEST_F(Generation, ACompletedRunReplacesThePersonalityAndLeavesNothingElse)
 {
     const std::string before = RunShell("ls -AR " + Root).Stdout;
@@ -130,8 +109,7 @@ TEST_F(Generation, AMissingOrUnreadableInputCompletesWithMissingDataAndABrokenTe
     const std::pair<std::function<void()>, int> cases[] = {
         {[&] { fs::remove(Work + "/" + kxcommon::layout::IgnoreList); }, kStatusMissingData},
         {[&] { fs::remove(Root + "/" + kxcommon::layout::GeneralSuite(true)); }, kStatusMissingData},
-        // A list that is a folder or a named pipe, a suite source that is a named pipe: reading
-        // any of them must not wait, nor pass as complete.
+        // A list that is a folder or a named pipe, a suite source that is a pipe: reading must not wait, nor pass.
         {[&] { fs::remove(Work + "/" + kxcommon::layout::IgnoreList); fs::create_directory(Work + "/" + kxcommon::layout::IgnoreList); },
          kStatusMissingData},
         {[&] { fs::remove(Work + "/" + kxcommon::layout::KeywordList(true)); mkfifo((Work + "/" + kxcommon::layout::KeywordList(true)).c_str(), 0600); },
