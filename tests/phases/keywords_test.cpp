@@ -19,24 +19,31 @@ const std::set<std::string> kReserved{"__flash", "__sfr", "__attribute__", "__in
                                       "__builtin_va_list", "__published"};
 
 // Stops at the first reserved word and names line 2 for it, as a compiler whose messages
-// tell little; or names the line of every error. It declares printf itself, and __GNUC__ is
-// a macro that "#ifndef" skips.
+// tell little; or names the line of every error, in the numbering of "#line". It declares
+// printf itself, and __GNUC__ is a macro that "#ifndef" skips. Arrays declared "extern" are
+// judged as those defined.
 CompileResult KeywordCompiler(const CompileJob& job, bool namesEveryLine, std::size_t readsBytes = 0)
 {
     std::string messages;
+    std::string file = job.FileName;
     long line = 0;
     // A compiler that silently reads no more than its first bytes of a source.
     for (const std::string& text : Lines(readsBytes != 0 ? job.Source.substr(0, readsBytes) : job.Source)) {
         ++line;
+        if (text.rfind("#line 1 \"", 0) == 0) {
+            file = text.substr(9, text.size() - 10);
+            line = 0;
+        }
         if (text.rfind("#error", 0) == 0)
-            messages += job.FileName + ":" + std::to_string(line) + ":2: error: #error\n";
+            messages += file + ":" + std::to_string(line) + ":2: error: #error\n";
         const std::size_t open = text.find('[');
-        if (text.rfind("int ", 0) != 0 || open == std::string::npos)
+        const std::size_t type = text.rfind("extern int ", 0) == 0 ? 11 : 4;
+        if (text.compare(type - 4, 4, "int ") != 0 || open == std::string::npos)
             continue;
-        const std::string name = text.substr(4, open - 4);
+        const std::string name = text.substr(type, open - type);
         if (name == "__GNUC__")
             continue;
-        const std::string at = job.FileName + ":" + std::to_string(namesEveryLine ? line : 2) + ":5: error: ";
+        const std::string at = file + ":" + std::to_string(namesEveryLine ? line : 2) + ":5: error: ";
         if (kReserved.count(name) != 0) {
             messages += at + "expected identifier before '" + name + "'\n";
             if (!namesEveryLine)
