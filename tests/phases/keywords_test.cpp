@@ -73,8 +73,12 @@ bool Takes(const std::string& source, const std::string& keyword)
 
 // A compiler that judges one test for one keyword (XXX defined on its command line), or many
 // copies in one source, each in a file of its own (#line) with XXX defined before it. A
-// rejected copy is an error on its first line.
-CompileResult SuiteCompiler(const CompileJob& job)
+// rejected copy is an error on its first line. One that spills is lost after a rejected
+// copy, as gcc after a keyword behind a parameter list: every file after it gets an error,
+// up to and including the first old-style function definition, whose body ends its state
+// (Spill::ToBody), or to the end of the source (Spill::ToEnd).
+enum class Spill { None, ToBody, ToEnd };
+CompileResult SuiteCompiler(const CompileJob& job, Spill spills = Spill::None)
 {
     if (job.Source.find("#line 1 \"") == std::string::npos) {
         const std::string& define = job.ExtraDefine;
@@ -87,15 +91,22 @@ CompileResult SuiteCompiler(const CompileJob& job)
         return Reject();
     }
     std::string messages, file, keyword, copy;
+    bool lost = false;
     auto judge = [&] {
-        if (file.rfind("kxcopy", 0) == 0 && !Takes(copy, keyword))
+        if (file.rfind("kxcopy", 0) == 0 && !Takes(copy, keyword)) {
             messages += file + ":1:1: error: syntax error\n";
+            lost = spills != Spill::None;
+        }
     };
     for (const std::string& line : Lines(job.Source)) {
         if (line.rfind("#line 1 \"", 0) == 0) {
             judge();
             file = line.substr(9, line.size() - 10);
             copy.clear();
+            if (lost && file.rfind("kxcopy", 0) != 0)
+                messages += file + ":1:1: error: expected ';' before '{'\n";
+        } else if (lost && spills == Spill::ToBody && line.find("(kxp) int kxp; {") != std::string::npos) {
+            lost = false;
         } else if (line.rfind("#error", 0) == 0) {
             messages += file + ":9:2: error: #error\n";
         } else if (line.rfind("#define XXX ", 0) == 0) {
@@ -170,11 +181,18 @@ TEST(ExtensionKeywords, TheWordsTheCompilerReservesWhateverTheJobs)
 
 TEST(KeywordClassification, EachKeywordByTheFirstTestThatTakesIt)
 {
+    struct Row {
+        unsigned Jobs;
+        bool Exact;
+        Spill Spills;
+    };
     long plainRuns = 0;
-    for (const auto& [jobs, exact] : {std::pair{1u, true}, {3u, true}, {1u, false}, {3u, false}}) {
+    for (const Row row : {Row{1, true, Spill::None}, {3, true, Spill::None}, {1, false, Spill::None}, {3, false, Spill::None},
+                          {3, false, Spill::ToBody}, {1, false, Spill::ToEnd}}) {
+        const auto [jobs, exact, spills] = row;
         Options options = FakeOptions(true, jobs);
         options.Exact = exact;
-        FakeRun run(SuiteCompiler, {}, false, options);
+        FakeRun run([spills = spills](const CompileJob& job) { return SuiteCompiler(job, spills); }, {}, false, options);
         PersonalityWriter writer(true);
         CapturedLines quiet;
         const KeywordFindings found = ConductKWTests(run.Context, kReserved, Lists(), kSuite);
@@ -191,14 +209,14 @@ TEST(KeywordClassification, EachKeywordByTheFirstTestThatTakesIt)
         if (exact) {
             plainRuns = run.Fake.Runs();
         } else {
-            EXPECT_LT(run.Fake.Runs(), plainRuns) << "copies judged together";
+            EXPECT_TRUE(spills == Spill::ToEnd || run.Fake.Runs() < plainRuns) << "copies judged together";
         }
     }
 }
 
 TEST(KeywordClassification, CppAccessSpecifiersAndAnalyserExtensions)
 {
-    FakeRun run(SuiteCompiler, {}, false, FakeOptions(false));
+    FakeRun run([](const CompileJob& job) { return SuiteCompiler(job); }, {}, false, FakeOptions(false));
     PersonalityWriter writer(false);
     CapturedLines quiet;
     std::set<std::string> keywords = kReserved;

@@ -1,7 +1,10 @@
 #include "engine/phases/suites/SuiteBatch.h"
 
 #include <algorithm>
+#include <optional>
+#include <set>
 
+#include "engine/phases/batch/Diagnostics.h"
 #include "engine/phases/batch/JointCompile.h"
 
 namespace {
@@ -38,6 +41,158 @@ BatchSource Copies(const RunContext& context, const std::vector<SuiteRun>& runs,
         source.AddShared(BatchSeparator(k));
     }
     return source;
+}
+
+// The stems of the two separators after a copy: the first takes what a rejected copy leaves
+// of its error, the second shows that the compiler is back at file level before the next
+// copy.
+const std::string kCatchStem = "kxcatch";
+const std::string kResumeStem = "kxresume";
+
+// The first separator. A test whose keyword stands after a parameter list leaves a C
+// compiler that rejects it reading the next lines as the declarations of old-style
+// parameters, up to the next function body: an old-style definition has one in either
+// state, so it is a function of its own where the copy was well-formed and the body of
+// the copy's function where it was not.
+std::string CatchSeparator(std::size_t id)
+{
+    const std::string name = kCatchStem + std::to_string(id);
+    return "int " + name + "(kxp) int kxp; { return kxp; }\n";
+}
+
+BatchSource ResyncedCopies(const RunContext& context, const std::vector<SuiteRun>& runs,
+                           const std::vector<std::size_t>& open, const std::vector<std::size_t>& order)
+{
+    const std::string ext = context.Opts.SourceExt();
+    BatchSource source("kxsuite" + ext);
+    for (std::size_t k : order) {
+        const SuiteRun& run = runs[open[k]];
+        const std::string id = std::to_string(k);
+        if (!run.Keyword.empty()) {
+            source.StartFile("kxdef" + id + ext);
+            source.AddItem(k, "#define XXX " + run.Keyword + "\n");
+        }
+        source.StartFile("kxcopy" + id + ext);
+        source.AddItem(k, RenameTestNames(run.Test->Source, k));
+        source.StartFile(kCatchStem + id + ext);
+        if (!run.Keyword.empty())
+            source.AddShared("#undef XXX\n");
+        source.AddShared(CatchSeparator(k));
+        source.StartFile(kResumeStem + id + ext);
+        source.AddShared(BatchSeparator(k));
+    }
+    return source;
+}
+
+// The copy whose separator of this stem the file is, if it is one.
+std::optional<std::size_t> SeparatorOf(const std::string& file, const std::string& stem, const std::string& ext)
+{
+    if (file.rfind(stem, 0) != 0 || file.size() <= stem.size() + ext.size() ||
+        file.compare(file.size() - ext.size(), ext.size(), ext) != 0)
+        return std::nullopt;
+    const std::string digits = file.substr(stem.size(), file.size() - stem.size() - ext.size());
+    if (digits.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return std::stoul(digits);
+}
+
+// The copies of the order that the compiler rejects by themselves: an error on a line of the
+// copy, where the separator that shows the compiler back at file level stood clean right
+// before it (or nothing stood before it). Nothing when a message cannot be placed (an error
+// at no copy's or separator's line, a note that ties two copies together).
+std::optional<std::set<std::size_t>> RejectedByThemselves(const RunContext& context, const BatchSource& source,
+                                                         const std::vector<std::size_t>& order,
+                                                         const CompileResult& result)
+{
+    if (result.Killed())
+        return std::nullopt;
+    const std::string ext = context.Opts.SourceExt();
+    std::set<std::size_t> erred, unsettled;
+    constexpr std::size_t kNobody = static_cast<std::size_t>(-1);
+    std::size_t speaking = kNobody;
+    for (const Diagnostic& diagnostic : ReadDiagnostics(result.Output())) {
+        if (diagnostic.Severity == Diagnostic::Other)
+            continue;
+        const BatchSource::Owner owner = source.OwnerOf(diagnostic);
+        if (owner.What == BatchSource::Owner::Item) {
+            if (diagnostic.Severity == Diagnostic::Note && speaking != kNobody && speaking != owner.Index)
+                return std::nullopt;
+            if (diagnostic.Severity == Diagnostic::Error)
+                erred.insert(owner.Index);
+            if (diagnostic.Severity != Diagnostic::Note)
+                speaking = owner.Index;
+            continue;
+        }
+        if (diagnostic.Severity == Diagnostic::Note)
+            continue;
+        speaking = kNobody;
+        if (diagnostic.Severity != Diagnostic::Error || SeparatorOf(diagnostic.File, kCatchStem, ext))
+            continue;
+        const std::optional<std::size_t> resumed = SeparatorOf(diagnostic.File, kResumeStem, ext);
+        if (owner.What != BatchSource::Owner::Shared || !resumed)
+            return std::nullopt;
+        unsettled.insert(*resumed);
+    }
+    std::set<std::size_t> rejected;
+    for (std::size_t at = 0; at < order.size(); ++at)
+        if (erred.count(order[at]) != 0 && (at == 0 || unsettled.count(order[at - 1]) == 0))
+            rejected.insert(order[at]);
+    return rejected;
+}
+
+// Copies that the joint compile left open because their errors ran on into the separators:
+// each copy gets a second separator, and a copy rejected by itself (see RejectedByThemselves)
+// in the order given and again in the reverse order, with other copies before it, is
+// rejected; the others are compiled together until the compiler accepts them. Each decided
+// run gets its outcome; the rest stays open for its own compile.
+void DecideResynced(const RunContext& context, const std::vector<SuiteRun>& runs, const std::vector<std::size_t>& open,
+                    std::vector<SuiteOutcome>& outcomes, std::vector<bool>& decided)
+{
+    auto compile = [&](const std::vector<std::size_t>& order, BatchSource& source) {
+        source = ResyncedCopies(context, runs, open, order);
+        return context.CompileFile(source.Text(), source.FileName());
+    };
+    auto decide = [&](std::size_t k, bool passed) {
+        SuiteOutcome& outcome = outcomes[open[k]];
+        const SuiteTest& test = *runs[open[k]].Test;
+        outcome.Passed = passed;
+        outcome.Result = QuotedTestText(passed ? test.SuccessText : test.ErrorText);
+        decided[open[k]] = true;
+    };
+    std::vector<std::size_t> rest(open.size());
+    for (std::size_t k = 0; k < rest.size(); ++k)
+        rest[k] = k;
+    ReadLength read{0};
+    BatchSource source("");
+    for (int round = 0; rest.size() > 1 && round < 3; ++round) {
+        const CompileResult result = compile(rest, source);
+        if (result.Accepted()) {
+            if (ReadToItsEnd(source.Text(), read, [&](const std::string& controlled) {
+                    return context.CompileFile(controlled, source.FileName()).Accepted();
+                }))
+                for (std::size_t k : rest)
+                    decide(k, true);
+            return;
+        }
+        const std::optional<std::set<std::size_t>> forward = RejectedByThemselves(context, source, rest, result);
+        if (!forward || forward->empty())
+            return;
+        const std::vector<std::size_t> reverse(forward->rbegin(), forward->rend());
+        std::optional<std::set<std::size_t>> again;
+        if (reverse.size() > 1) {
+            const CompileResult check = compile(reverse, source);
+            if (!check.Accepted())
+                again = RejectedByThemselves(context, source, reverse, check);
+        }
+        std::vector<std::size_t> next;
+        for (std::size_t k : rest) {
+            if (forward->count(k) != 0 && again && again->count(k) != 0)
+                decide(k, false);
+            else if (forward->count(k) == 0)
+                next.push_back(k);
+        }
+        rest = std::move(next);
+    }
 }
 
 }  // namespace
@@ -96,6 +251,16 @@ std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vec
                     decided[run] = true;
                 }
             });
+    }
+
+    // C++ has no old-style parameters to catch.
+    if (!context.Opts.Exact && context.Opts.IsC) {
+        std::vector<std::size_t> open;
+        for (std::size_t i : batch)
+            if (!decided[i])
+                open.push_back(i);
+        if (open.size() > 1)
+            DecideResynced(context, runs, open, outcomes, decided);
     }
 
     std::vector<std::size_t> alone;
