@@ -146,7 +146,7 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
 
     phase("header scan");
     Say("Scanning All Directories ...");
-    HeaderScanner scanner(lists.IgnoreKeywords);
+    HeaderScanner scanner(lists.IgnoreKeywords, kHarvestLimit, options.Jobs);
     scanner.ScanSearchDirectories(options.SearchDirs);
     // Extension keywords that no header spells are tested like the names found in headers.
     for (const std::string& word : lists.CandidateKeywords)
