@@ -140,24 +140,17 @@ std::optional<std::set<std::size_t>> RejectedByThemselves(const RunContext& cont
     return rejected;
 }
 
-// Copies that the joint compile left open because their errors ran on into the separators:
-// each copy gets a second separator, and a copy rejected by itself (see RejectedByThemselves)
-// in the order given and again in the reverse order, with other copies before it, is
-// rejected; the others are compiled together until the compiler accepts them. Each decided
-// run gets its outcome; the rest stays open for its own compile.
-void DecideResynced(const RunContext& context, const std::vector<SuiteRun>& runs, const std::vector<std::size_t>& open,
-                    std::vector<SuiteOutcome>& outcomes, std::vector<bool>& decided)
+// Copies judged together, each with two separators after it: a copy rejected by itself (see
+// RejectedByThemselves) in the order given and again in the reverse order, with other copies
+// before it, is rejected; the others are compiled together until the compiler accepts them.
+// Per copy of open: passed or not, or nothing where only its own compile can tell.
+std::vector<std::optional<bool>> DecideResynced(const RunContext& context, const std::vector<SuiteRun>& runs,
+                                                const std::vector<std::size_t>& open)
 {
+    std::vector<std::optional<bool>> verdicts(open.size());
     auto compile = [&](const std::vector<std::size_t>& order, BatchSource& source) {
         source = ResyncedCopies(context, runs, open, order);
         return context.CompileFile(source.Text(), source.FileName());
-    };
-    auto decide = [&](std::size_t k, bool passed) {
-        SuiteOutcome& outcome = outcomes[open[k]];
-        const SuiteTest& test = *runs[open[k]].Test;
-        outcome.Passed = passed;
-        outcome.Result = QuotedTestText(passed ? test.SuccessText : test.ErrorText);
-        decided[open[k]] = true;
     };
     std::vector<std::size_t> rest(open.size());
     for (std::size_t k = 0; k < rest.size(); ++k)
@@ -171,12 +164,12 @@ void DecideResynced(const RunContext& context, const std::vector<SuiteRun>& runs
                     return context.CompileFile(controlled, source.FileName()).Accepted();
                 }))
                 for (std::size_t k : rest)
-                    decide(k, true);
-            return;
+                    verdicts[k] = true;
+            break;
         }
         const std::optional<std::set<std::size_t>> forward = RejectedByThemselves(context, source, rest, result);
         if (!forward || forward->empty())
-            return;
+            break;
         const std::vector<std::size_t> reverse(forward->rbegin(), forward->rend());
         std::optional<std::set<std::size_t>> again;
         if (reverse.size() > 1) {
@@ -187,15 +180,44 @@ void DecideResynced(const RunContext& context, const std::vector<SuiteRun>& runs
         std::vector<std::size_t> next;
         for (std::size_t k : rest) {
             if (forward->count(k) != 0 && again && again->count(k) != 0)
-                decide(k, false);
+                verdicts[k] = false;
             else if (forward->count(k) == 0)
                 next.push_back(k);
         }
         rest = std::move(next);
     }
+    return verdicts;
+}
+
+SuiteOutcome OutcomeOf(const SuiteRun& run, bool passed)
+{
+    return {passed, QuotedTestText(passed ? run.Test->SuccessText : run.Test->ErrorText)};
 }
 
 }  // namespace
+
+std::vector<std::optional<SuiteOutcome>> DecideTogether(const RunContext& context, const std::vector<SuiteRun>& runs)
+{
+    std::vector<std::optional<SuiteOutcome>> outcomes(runs.size());
+    if (context.Opts.Exact || !context.Opts.IsC)
+        return outcomes;
+    std::vector<std::vector<std::size_t>> groups;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        if (runs[i].Test->Execute)
+            continue;
+        if (groups.empty() || groups.back().size() == context.Limits.SuiteCopies)
+            groups.emplace_back();
+        groups.back().push_back(i);
+    }
+    context.ForEach(
+        groups.size(), [&](std::size_t g) { return DecideResynced(context, runs, groups[g]); },
+        [&](std::size_t g, const std::vector<std::optional<bool>>& verdicts) {
+            for (std::size_t k = 0; k < verdicts.size(); ++k)
+                if (verdicts[k])
+                    outcomes[groups[g][k]] = OutcomeOf(runs[groups[g][k]], *verdicts[k]);
+        });
+    return outcomes;
+}
 
 std::string RenameTestNames(const std::string& source, std::size_t copy)
 {
@@ -259,8 +281,15 @@ std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vec
         for (std::size_t i : batch)
             if (!decided[i])
                 open.push_back(i);
-        if (open.size() > 1)
-            DecideResynced(context, runs, open, outcomes, decided);
+        if (open.size() > 1) {
+            const std::vector<std::optional<bool>> verdicts = DecideResynced(context, runs, open);
+            for (std::size_t k = 0; k < open.size(); ++k) {
+                if (verdicts[k]) {
+                    outcomes[open[k]] = OutcomeOf(runs[open[k]], *verdicts[k]);
+                    decided[open[k]] = true;
+                }
+            }
+        }
     }
 
     std::vector<std::size_t> alone;
