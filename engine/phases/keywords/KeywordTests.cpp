@@ -1,5 +1,7 @@
 #include "engine/phases/keywords/KeywordTests.h"
 
+#include <algorithm>
+
 #include "engine/core/Reporter.h"
 #include "engine/phases/suites/SuiteBatch.h"
 #include "engine/core/TextUtilities.h"
@@ -106,6 +108,7 @@ KeywordFindings ConductKWTests(const RunContext& context, std::set<std::string> 
             for (std::size_t i : open)
                 every.push_back({&test, keywords[i]});
         const std::vector<std::optional<SuiteOutcome>> early = DecideTogether(context, every);
+        const bool told = std::any_of(early.begin(), early.end(), [](const auto& outcome) { return outcome.has_value(); });
         for (std::size_t t = 0; t < tests.size(); ++t) {
             std::vector<SuiteRun> runs;
             std::vector<std::size_t> asked;
@@ -117,7 +120,7 @@ KeywordFindings ConductKWTests(const RunContext& context, std::set<std::string> 
                     runs.push_back({&tests[t], keywords[i]});
                 }
             }
-            const std::vector<SuiteOutcome> answers = ConductTests(context, runs);
+            const std::vector<SuiteOutcome> answers = ConductTests(context, runs, told);
             for (std::size_t a = 0; a < asked.size(); ++a)
                 outcomes[asked[a]] = answers[a];
             std::vector<std::size_t> stillOpen;

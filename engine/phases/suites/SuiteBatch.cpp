@@ -168,7 +168,9 @@ std::vector<std::optional<bool>> DecideResynced(const RunContext& context, const
             break;
         }
         const std::optional<std::set<std::size_t>> forward = RejectedByThemselves(context, source, rest, result);
-        if (!forward || forward->empty())
+        // A compiler that stops at its first error names one copy per compile, which is what
+        // the copies' own compiles cost.
+        if (!forward || forward->empty() || (forward->size() == 1 && rest.size() > 2))
             break;
         const std::vector<std::size_t> reverse(forward->rbegin(), forward->rend());
         std::optional<std::set<std::size_t>> again;
@@ -199,6 +201,7 @@ SuiteOutcome OutcomeOf(const SuiteRun& run, bool passed)
 std::vector<std::optional<SuiteOutcome>> DecideTogether(const RunContext& context, const std::vector<SuiteRun>& runs)
 {
     std::vector<std::optional<SuiteOutcome>> outcomes(runs.size());
+    // C++ has no old-style definitions to end what a rejected copy leaves open.
     if (context.Opts.Exact || !context.Opts.IsC)
         return outcomes;
     std::vector<std::vector<std::size_t>> groups;
@@ -209,13 +212,25 @@ std::vector<std::optional<SuiteOutcome>> DecideTogether(const RunContext& contex
             groups.emplace_back();
         groups.back().push_back(i);
     }
+    bool told = false;
+    auto take = [&](std::size_t g, const std::vector<std::optional<bool>>& verdicts) {
+        for (std::size_t k = 0; k < verdicts.size(); ++k) {
+            if (verdicts[k]) {
+                outcomes[groups[g][k]] = OutcomeOf(runs[groups[g][k]], *verdicts[k]);
+                told = true;
+            }
+        }
+    };
+    // The first group shows whether the compiler's messages tell anything this way; if not,
+    // the others would only add runs.
+    if (groups.empty())
+        return outcomes;
+    take(0, DecideResynced(context, runs, groups[0]));
+    if (!told)
+        return outcomes;
     context.ForEach(
-        groups.size(), [&](std::size_t g) { return DecideResynced(context, runs, groups[g]); },
-        [&](std::size_t g, const std::vector<std::optional<bool>>& verdicts) {
-            for (std::size_t k = 0; k < verdicts.size(); ++k)
-                if (verdicts[k])
-                    outcomes[groups[g][k]] = OutcomeOf(runs[groups[g][k]], *verdicts[k]);
-        });
+        groups.size() - 1, [&](std::size_t g) { return DecideResynced(context, runs, groups[g + 1]); },
+        [&](std::size_t g, const std::vector<std::optional<bool>>& verdicts) { take(g + 1, verdicts); });
     return outcomes;
 }
 
@@ -235,7 +250,7 @@ std::string RenameTestNames(const std::string& source, std::size_t copy)
     return renamed;
 }
 
-std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vector<SuiteRun>& runs)
+std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vector<SuiteRun>& runs, bool resync)
 {
     std::vector<SuiteOutcome> outcomes(runs.size());
     std::vector<bool> decided(runs.size(), false);
@@ -275,8 +290,9 @@ std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vec
             });
     }
 
-    // C++ has no old-style parameters to catch.
-    if (!context.Opts.Exact && context.Opts.IsC) {
+    // Copies of one test whose errors ran on into the separators, where such copies were
+    // told apart before.
+    if (resync) {
         std::vector<std::size_t> open;
         for (std::size_t i : batch)
             if (!decided[i])

@@ -26,8 +26,11 @@ struct SuiteOutcome {
     std::string Result;  // as ConductTest gives it
 };
 
-// The outcome of every run, as ConductTest would give it.
-std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vector<SuiteRun>& runs);
+// The outcome of every run, as ConductTest would give it. resync: the copies that the joint
+// compile leaves open are judged together once more as DecideTogether does, before each is
+// compiled on its own (for a compiler whose messages DecideTogether could read).
+std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vector<SuiteRun>& runs,
+                                       bool resync = false);
 
 // The outcomes that compiles of many copies at once tell, with no compile of a run's own
 // (C only, and never with -exact): any mix of tests, even ones whose rejected copies leave
