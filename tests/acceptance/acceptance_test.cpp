@@ -14,6 +14,7 @@
 #include <regex>
 #include <set>
 
+#include "common/DeploymentLayout.h"
 #include "engine/phases/includes/HeaderScan.h"
 #include "engine/phases/keywords/KeywordLists.h"
 #include "tests/support/TestSupport.h"
@@ -405,8 +406,9 @@ void CheckMacros(const Compiler& compiler)
     // Every object-like macro the compiler lists must have its entry, whether or not a
     // header names it (a compiler without a list is asked about the names its headers and
     // its personality spell).
-    const KeywordLists lists = LoadKeywordLists(compiler.IsC, std::string(KESTRIX_DATA_DIR) + "/lists");
-    HeaderScanner scanner(lists.IgnoreKeywords);
+    MemoryReporter quiet;
+    const KeywordLists lists = LoadKeywordLists(compiler.IsC, quiet, std::string(KESTRIX_DATA_DIR) + "/" + kxcommon::layout::ListsDir);
+    HeaderScanner scanner(lists.IgnoreKeywords, quiet);
     for (const std::string& dir : compiler.Dirs)
         scanner.ScanDirectory(dir);
     std::set<std::string> candidates = scanner.Trees().Identifiers;

@@ -11,6 +11,9 @@
 # and mode "SET TOOL COMPILER facts|none files=N errors=E unknown=U findings=F": parse errors,
 # the unknown macros, types and headers among them, and what the tool reports about the code.
 # Status 1 when a limit of the set is broken, 77 (skipped) when a tool or personality is missing.
+# KESTRIX_ANALYSERS_MODES (default "none facts") may add the mode dirs: the compiler's include
+# directories alone, without its macros, types or platform, as a user who only points the
+# tool at the headers has it; the benchmark of the tools' time compares the three.
 set -uo pipefail
 
 set_name=${1:?usage: analysers.sh SET TOOL}
@@ -187,7 +190,7 @@ run_unit() {  # UNIT MODE(facts|none)
   cp -r "${unit_source[$unit]}"/. "$work/"
   local -a flags
   read -r -a flags <<<"${unit_flags[$unit]}"
-  if [ "$mode" = facts ]; then
+  if [ "$mode" != none ]; then
     cp "$personality_dir/personality.p_c" "$work/personality.p_c"
     [ -f "$personality_dir/personality.facts" ] && cp "$personality_dir/personality.facts" "$work/"
     "$export_bin" clang "$work/personality.p_c" >/dev/null || return 1
@@ -197,9 +200,14 @@ run_unit() {  # UNIT MODE(facts|none)
     cp "$work/personality.clangd" "$work/.clangd"
     mv "$work/compile_flags.txt" "$work/personality.flags"
   fi
+  if [ "$mode" = dirs ]; then
+    # The include directories alone, for every tool.
+    sed 's/^/-isystem/' "$work/personality.includes.txt" >"$work/personality.flags"
+    printf 'CompileFlags:\n  Add: [%s]\n' "$(sed 's/^/-isystem/' "$work/personality.includes.txt" | paste -sd, -)" >"$work/.clangd"
+  fi
   local out=$work/kx-output.txt
   : >"$out"
-  local started=$SECONDS
+  local started=$EPOCHREALTIME
   local file
   for file in ${unit_files[$unit]}; do
     local -a limit=(timeout -k 5 "${KESTRIX_ANALYSERS_TIMEOUT:-120}")
@@ -221,7 +229,9 @@ run_unit() {  # UNIT MODE(facts|none)
       cppcheck)
         local -a args=(--enable=warning,style,information,missingInclude --inline-suppr
                        "--template=kx:{id}:{file}:{line}:{message}" -q)
-        if [ "$mode" = facts ]; then
+        if [ "$mode" = dirs ]; then
+          args+=(--includes-file=personality.includes.txt)
+        elif [ "$mode" = facts ]; then
           # The project holds the platform, the library, the include directories and the
           # compiler's macros, which pin cppcheck to the compiler's one configuration.
           # (An exporter without the project file: the three files, as before it.)
@@ -242,7 +252,7 @@ run_unit() {  # UNIT MODE(facts|none)
   "count_${tool//-/_}" "$out"
   # shellcheck disable=SC2086
   set -- ${unit_files[$unit]}
-  echo "$set_name $tool $unit $mode files=$# errors=$E unknown=$U findings=$F seconds=$((SECONDS - started))"
+  echo "$set_name $tool $unit $mode files=$# errors=$E unknown=$U findings=$F seconds=$(awk "BEGIN { printf \"%.2f\", $EPOCHREALTIME - $started }")"
 }
 
 # ---------------------------------------------------------------------------------------
@@ -258,7 +268,7 @@ for unit in "${units[@]}"; do
     echo "No personality for $unit at $p: $(cat "$p/missing.txt" 2>/dev/null || echo "ctest probes it first (fixture personality_${unit_personality[$unit]}).")"
     exit 77
   fi
-  for mode in none facts; do
+  for mode in ${KESTRIX_ANALYSERS_MODES:-none facts}; do
     line=$(run_unit "$unit" "$mode") || { fail "kestrix-export failed for $unit"; continue; }
     echo "$line"
     e=$(sed 's/.* errors=\([0-9]*\).*/\1/' <<<"$line")

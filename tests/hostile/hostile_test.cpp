@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <thread>
 
+#include "common/DeploymentLayout.h"
 #include "engine/probe/ProcessRunner.h"
 #include "tests/support/TestSupport.h"
 
@@ -24,14 +25,7 @@ const std::string kPrevious = "previous personality\n";
 // costs only the few probes every run makes. The personality holds a previous one.
 class Quiet : public Deployment {
 public:
-    Quiet() : Deployment(false)
-    {
-        for (const char* list : {"c_replace_keywords.txt", "ignore_keywords.txt", "ignore_reserved_words.txt",
-                                 "zan_extension_keywords.txt", "builtin_replace_keywords.txt", "c_keywords.txt",
-                                 "candidate_keywords.txt"})
-            Write(std::string("work/") + list, "");
-        WriteFile(Personality(), kPrevious);
-    }
+    Quiet() : Deployment(false) { WriteFile(Personality(), kPrevious); }
     // The arguments of a run with this compiler command (cross: no programs are run).
     std::vector<std::string> Args(const std::string& compiler, bool cross = true,
                                   std::vector<std::string> options = {}) const
@@ -45,7 +39,7 @@ public:
     void SuiteTest(const std::string& name, const std::string& error, const std::string& success,
                    const std::string& body = {}) const
     {
-        Write("c_tests/" + name, "//Error:" + error + "\n//Success:" + success + "\n//\n//suite\n" + body + "int x;\n");
+        Write(std::string(kxcommon::layout::GeneralSuite(true)) + "/" + name, "//Error:" + error + "\n//Success:" + success + "\n//\n//suite\n" + body + "int x;\n");
     }
     // The run as a shell command line after `prefix`, or as an argument vector.
     std::string Command(const std::string& prefix, const std::vector<std::string>& args) const
@@ -116,7 +110,7 @@ TEST(Hostile, ATrappedDeploymentGivesTheCompilersFactsAndNothingElse)
     // Each name climbs from its scratch directory to the deployment's root and leaves a mark
     // there, if a shell ever runs it.
     d.SuiteTest("x;cd ..;cd ..;cd ..;touch INJECTED1;.c", "-inj-", "-inj+");
-    d.Write("c_tests/$(cd ..;cd ..;cd ..;touch INJECTED2).c",
+    d.Write(std::string(kxcommon::layout::GeneralSuite(true)) + "/$(cd ..;cd ..;cd ..;touch INJECTED2).c",
             "//Error:\n//Success:\n//Execute\n//suite\n//prints -bitsinj+\nint main() { return 0; }\n");
     const std::string victim = d.Root() + "/victim", writable = d.Root() + "/writable-descriptors";
     WriteFile(victim, "precious\n");
@@ -387,11 +381,8 @@ TEST(Hostile, TwoLaunchersGivenOneRunDirectoryStartOneRun)
     const std::string dir = MakeTempDir("launchers");
     const std::string runDir = dir + "/run";
     // The data of a quick deployment: the quiet one's list files and suite folders.
-    const Quiet quiet;
-    fs::create_directories(dir + "/data");
-    fs::copy(quiet.Work(), dir + "/data/lists");
-    fs::create_directories(dir + "/data/c_tests");
-    fs::create_directories(dir + "/data/c_keyword_tests");
+    fs::copy(Quiet().Root(), dir + "/data", fs::copy_options::recursive);
+    fs::rename(dir + "/data/" + kxcommon::layout::WorkDir, dir + "/data/" + kxcommon::layout::ListsDir);
     std::string launch = "KESTRIX_DATA=" + ShellQuote(dir + "/data") + " " + ShellQuote(KESTRIX_RUN_SCRIPT) +
                          " --run-dir " + ShellQuote(runDir);
     for (const std::string& arg : GccLikeArgs("zanth", "ccmp", Fake("fake-plain-cc")))

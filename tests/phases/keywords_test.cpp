@@ -144,7 +144,6 @@ TEST(ExtensionKeywords, TheWordsTheCompilerReservesWhateverTheJobs)
             options.ReduceFileSize = true;
             options.Exact = exact;
             FakeRun run([&](const CompileJob& job) { return KeywordCompiler(job, namesEveryLine); }, {}, false, options);
-            CapturedLines quiet;
             EXPECT_EQ(FindExtensionKeywords(run.Context, identifiers, {"int"}), kReserved) << namesEveryLine << exact;
             if (exact) {
                 plainRuns = run.Fake.Runs();
@@ -164,7 +163,6 @@ TEST(ExtensionKeywords, TheWordsTheCompilerReservesWhateverTheJobs)
         options.ReduceFileSize = true;
         options.Exact = exact;
         FakeRun run([&](const CompileJob& job) { return KeywordCompiler(job, true, 4096); }, {}, false, options);
-        CapturedLines quiet;
         EXPECT_EQ(FindExtensionKeywords(run.Context, early, {"int"}), kReserved) << "reads 4 KB, exact " << exact;
     }
 
@@ -194,7 +192,6 @@ TEST(KeywordClassification, EachKeywordByTheFirstTestThatTakesIt)
         options.Exact = exact;
         FakeRun run([spills = spills](const CompileJob& job) { return SuiteCompiler(job, spills); }, {}, false, options);
         PersonalityWriter writer(true);
-        CapturedLines quiet;
         const KeywordFindings found = ConductKWTests(run.Context, kReserved, Lists(), kSuite);
         EXPECT_EQ(KeywordLines(writer, found.Treatments), (std::set<std::string>{
                                    "-d \"__attribute__=_ignore_paren\"", "-d \"__inline__=inline\"",
@@ -218,7 +215,6 @@ TEST(KeywordClassification, CppAccessSpecifiersAndAnalyserExtensions)
 {
     FakeRun run([](const CompileJob& job) { return SuiteCompiler(job); }, {}, false, FakeOptions(false));
     PersonalityWriter writer(false);
-    CapturedLines quiet;
     std::set<std::string> keywords = kReserved;
     KeywordLists lists = Lists();
     lists.IgnoreReservedWords = {"__weird"};

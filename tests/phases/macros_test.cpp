@@ -147,7 +147,7 @@ struct MacroRun {
         Opts.Exact = exact;
         Opts.ReduceFileSize = reduce;
         Opts.ImplicitDefines = {"GIVEN=2"};
-        Context.emplace(Opts, Fake, TargetFacts{".o", model.BinaryObjects, cross});
+        Context.emplace(Opts, Fake, TargetFacts{".o", model.BinaryObjects, cross}, Reported);
     }
     // The macros found among the model's, a keyword, a -xd name and so many fillers.
     std::set<std::string> Find(std::size_t fillers)
@@ -158,15 +158,15 @@ struct MacroRun {
                 names.insert(name);
         for (std::size_t i = 0; i < fillers; ++i)
             names.insert("name" + std::to_string(i));
-        CapturedLines captured;
         std::set<std::string> found = FindPreDefines(*Context, names, {"while"}, ModelPrograms());
-        for (const std::string& line : captured.Take())
+        for (const std::string& line : Reported.Take())
             Said += line + "\n";
         return found;
     }
     FakeProbe Fake;
     Model Kind;
     Options Opts;
+    MemoryReporter Reported;
     std::optional<RunContext> Context;
     std::string Said;
 };
@@ -248,7 +248,6 @@ TEST(Macros, ValuesAreWrittenInTheAnalysersForm)
     };
     for (const auto& c : cases) {
         std::set<std::string> found;
-        CapturedLines quiet;
         TidyAndAddDefine(c.Value, c.Name, found);
         EXPECT_EQ(found, c.Entries) << c.Value;
     }

@@ -83,11 +83,13 @@ Deployment::Deployment(bool withData)
     fs::create_directories(WorkDir);
     for (const auto& entry : fs::directory_iterator(fs::path(KESTRIX_DATA_DIR))) {
         const std::string name = entry.path().filename().string();
-        if (!entry.is_directory() || (name == kxcommon::layout::ListsDir && !withData))
+        if (!entry.is_directory())
             continue;
         if (name == kxcommon::layout::ListsDir) {
-            for (const auto& list : fs::directory_iterator(entry.path()))
-                fs::create_symlink(list.path(), WorkDir + "/" + list.path().filename().string());
+            for (const auto& list : fs::directory_iterator(entry.path())) {
+                const std::string link = WorkDir + "/" + list.path().filename().string();
+                withData ? fs::create_symlink(list.path(), link) : WriteFile(link, "");
+            }
         } else if (withData) {
             fs::create_directory_symlink(entry.path(), RootDir + "/" + name);
         } else {

@@ -29,7 +29,7 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
 // (Root/work) the list files; Kestrix runs in Work. Removed again when the object goes.
 class Deployment {
 public:
-    // withData: link the shipped lists and suites; otherwise the folders are empty.
+    // withData: link the shipped lists and suites; otherwise the lists and folders are empty.
     explicit Deployment(bool withData = true);
     ~Deployment();
     Deployment(const Deployment&) = delete;

@@ -74,15 +74,15 @@ TEST(Parallel, ResultsAndMessagesComeInTheOrderOfTheItemsAndAFailingItemStopsThe
         std::vector<std::string> expected;
         for (std::size_t i = 0; i < 20; ++i)
             expected.insert(expected.end(), {"item " + std::to_string(i), "done " + std::to_string(i * i)});
-        CapturedLines captured;
+        MemoryReporter captured;
         ParallelInOrder(
-            jobs, 20,
-            [](std::size_t i) {
+            captured, jobs, 20,
+            [&](std::size_t i) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(20 - i));  // later items finish first
-                Say("item " + std::to_string(i));
+                captured.Say("item " + std::to_string(i));
                 return i * i;
             },
-            [](std::size_t, std::size_t square) { Say("done " + std::to_string(square)); });
+            [&](std::size_t, std::size_t square) { captured.Say("done " + std::to_string(square)); });
         EXPECT_EQ(captured.Take(), expected) << jobs;
     }
     std::atomic<int> started{0};
@@ -93,7 +93,8 @@ TEST(Parallel, ResultsAndMessagesComeInTheOrderOfTheItemsAndAFailingItemStopsThe
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         return 0;
     };
-    EXPECT_THROW(ParallelInOrder(2, 1000, item, [](std::size_t, int) {}), RunInterrupted);
+    MemoryReporter stopped;
+    EXPECT_THROW(ParallelInOrder(stopped, 2, 1000, item, [](std::size_t, int) {}), RunInterrupted);
     EXPECT_LT(started.load(), 100);
 }
 

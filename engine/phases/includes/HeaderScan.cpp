@@ -214,8 +214,7 @@ void HeaderScanner::HarvestFile(const std::string& path)
     struct stat info {};
     if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
         HarvestRegularFile(path, static_cast<std::uint64_t>(info.st_size));
-    for (const std::string& note : Notes)
-        Say(note);
+    Report.SayAll(Notes);
     Notes.clear();
 }
 
@@ -287,7 +286,7 @@ void HeaderScanner::HarvestQueued()
     } else {
         std::vector<std::unique_ptr<HeaderScanner>> workers;
         for (std::size_t t = 0; t < threads; ++t)
-            workers.push_back(std::make_unique<HeaderScanner>(IgnoreKeywords, HarvestLimit));
+            workers.push_back(std::make_unique<HeaderScanner>(IgnoreKeywords, Report, HarvestLimit));
         std::atomic<std::size_t> next{0};
         std::vector<std::thread> running;
         for (std::size_t t = 0; t < threads; ++t)
@@ -308,8 +307,7 @@ void HeaderScanner::HarvestQueued()
         }
     }
     for (const std::vector<std::string>& said : notes)
-        for (const std::string& note : said)
-            Say(note);
+        Report.SayAll(said);
 }
 
 void HeaderScanner::Walk(const std::string& directory, const struct stat& self)
@@ -319,7 +317,7 @@ void HeaderScanner::Walk(const std::string& directory, const struct stat& self)
     // walked on every run, whatever order the file system lists them in.
     std::vector<std::string> names;
     if (!SortedDirectoryEntries(directory, names)) {
-        Say("Error: Cannot read the directory \"" + directory + "\" of the search directories: " + ErrnoText() +
+        Report.Say("Error: Cannot read the directory \"" + directory + "\" of the search directories: " + ErrnoText() +
             "; its headers are left out.");
         ++Result.Unreadable;
     }

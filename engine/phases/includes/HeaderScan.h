@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/core/Reporter.h"
 #include "engine/phases/includes/IdentifierTable.h"
 
 struct stat;
@@ -31,9 +32,9 @@ class HeaderScanner {
 public:
     // Identifiers in the ignore list are never recorded. The files of a walk are harvested
     // by up to `threads` threads at once.
-    explicit HeaderScanner(const std::set<std::string>& ignoreKeywords, std::uint64_t harvestLimit = kHarvestLimit,
-                           unsigned threads = 1)
-        : IgnoreKeywords(ignoreKeywords), HarvestLimit(harvestLimit), Threads(threads) {}
+    HeaderScanner(const std::set<std::string>& ignoreKeywords, Reporter& report,
+                  std::uint64_t harvestLimit = kHarvestLimit, unsigned threads = 1)
+        : IgnoreKeywords(ignoreKeywords), Report(report), HarvestLimit(harvestLimit), Threads(threads) {}
 
     // Walks the search directories in the order given. Every real directory is walked once
     // and recorded under one name: the name given here when it is one of these directories,
@@ -66,6 +67,7 @@ private:
     using Identity = std::pair<std::uint64_t, std::uint64_t>;
 
     const std::set<std::string>& IgnoreKeywords;
+    Reporter& Report;  // the files and directories that cannot be read, and the files too large to harvest
     const std::uint64_t HarvestLimit;
     const unsigned Threads;
     // The regular files the walk met, with their sizes, to be harvested when it ends.

@@ -85,7 +85,7 @@ std::vector<std::string> RejectedByJointCompiles(const RunContext& context, cons
         return HalvingBatches(context, candidates, batchSize, kTag,
                               [&](const auto& batch) { return MayHoldKeyword(context, batch, read); });
     const std::vector<std::vector<std::string>> batches = CutIntoBatches(candidates, level);
-    Say("  [" + kTag + "] batches of " + std::to_string(level) + ": " + std::to_string(candidates.size()) + " names, " +
+    context.Report.Say("  [" + kTag + "] batches of " + std::to_string(level) + ": " + std::to_string(candidates.size()) + " names, " +
         std::to_string(batches.size()) + " judged from the lines the compiler names");
 
     std::vector<std::string> keywords;
@@ -135,7 +135,7 @@ std::vector<std::string> RejectedByJointCompiles(const RunContext& context, cons
                 }
             }
         });
-    Say("  [" + kTag + "] " + std::to_string(keywords.size()) + " keywords found; " +
+    context.Report.Say("  [" + kTag + "] " + std::to_string(keywords.size()) + " keywords found; " +
         std::to_string(suspects.size()) + " names to test one by one, " + std::to_string(undecided.size()) +
         " to halve");
 
@@ -236,7 +236,7 @@ std::vector<std::string> NotDeclarable(const RunContext& context, const std::vec
                 if (!accepted[i])
                     open.push_back(batches[b][i]);
         });
-    Say("  [" + kTag + "] " + std::to_string(candidates.size() - open.size()) + " of " +
+    context.Report.Say("  [" + kTag + "] " + std::to_string(candidates.size() - open.size()) + " of " +
         std::to_string(candidates.size()) + " names declared in batches of " + std::to_string(batchSize) + "; " +
         std::to_string(open.size()) + " left to test");
     return open;
@@ -256,7 +256,7 @@ std::string PrintKeywords(const std::string& candidate)
 std::set<std::string> FindExtensionKeywords(const RunContext& context, const std::set<std::string>& identifiers,
                                             const std::set<std::string>& languageKeywords)
 {
-    Say("Scanning for compiler extension keywords ...");
+    context.Report.Say("Scanning for compiler extension keywords ...");
     std::vector<std::string> candidates;
     // The preprocessor's own names (_Pragma, __VA_ARGS__, defined) are no keywords of the
     // compiler, whatever a declaration of them says.
