@@ -11,6 +11,9 @@
 // that finds fewer macros is no gain.
 //
 //   bench_vs_peer [gcc|avr-gcc]...
+//
+// KESTRIX_BENCH_BINARY, when set, names another Kestrix program to time (an older build, to
+// set before and after side by side on the same machine state).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -248,7 +251,8 @@ int main(int argc, char** argv)
         const std::string work = MakeBenchDeployment(root);
         std::vector<std::string> args = subject.Args;
         args.insert(args.end(), {"-op", root + "/out.p_c"});
-        const double kestrix = TimeCommand(work, KESTRIX_BINARY, args);
+        const char* other = std::getenv("KESTRIX_BENCH_BINARY");
+        const double kestrix = TimeCommand(work, other != nullptr && *other != '\0' ? other : KESTRIX_BINARY, args);
         double peer = -1;
         if (havePeer) {
             fs::create_directories(root + "/peer");
