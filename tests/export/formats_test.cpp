@@ -212,8 +212,7 @@ TEST_F(ExportProgram, RefusesBadInputAndWritesBesideThePersonalityOrIntoDir)
 
 }  // namespace
 
-// Personalities that attack the exported files' readers (clang's @file, gcc's -include, YAML, XML): each
-// reads back the row's macros, or is refused with its message and writes nothing.
+// Each row's macros read back by clang's @file, gcc's -include, YAML and XML readers, or a refusal writing nothing.
 TEST_F(ExportProgram, HostilePersonalitiesGiveFilesTheirReadersTakeAsWrittenOrARefusal)
 {
     const std::string evil = " -Xclang -load -Xclang " + Dir + "/evil.so ";

@@ -1,5 +1,4 @@
-// The personality reader: every line kind the engine writes read back into facts, and a
-// clear refusal of a line it cannot read.
+// The personality reader: every line kind the engine writes read back, and a clear refusal of one it cannot read.
 #include <gtest/gtest.h>
 
 #include <set>

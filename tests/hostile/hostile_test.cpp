@@ -79,8 +79,7 @@ bool ProcessGone(const std::string& pidFile)
 TEST(Hostile, ATrappedDeploymentGivesTheCompilersFactsAndNothingElse)
 {
     Quiet d;
-    // Result texts written after a blank, as people write them.
-    d.SuiteTest("blank.c", " -sp-", " -sp+ ");
+    d.SuiteTest("blank.c", " -sp-", " -sp+ "); // result texts after a blank, as people write them
     // Each name leaves a mark in the deployment's root if a shell ever runs it.
     d.SuiteTest("x;cd ..;cd ..;cd ..;touch INJECTED1;.c", "-inj-", "-inj+");
     d.Write(std::string(kxcommon::layout::GeneralSuite(true)) + "/$(cd ..;cd ..;cd ..;touch INJECTED2).c",
@@ -253,16 +252,11 @@ TEST(Hostile, UnusableNamedInputsAreRefusedBeforeAnyCompile)
         {{"-tpl", r + "/missing"}, "(-tpl): it does not exist"},
         {{"-tpl", r + "/fifo"}, "(-tpl): it is not a regular file"},
         {{"-tpl", r + "/unclosed.tpl"}, "line 3 holds <remove> inside the <add> section opened at line 1"},
-        {{"-fi", r + "/missing"}, "(-fi): it does not exist"},
-        {{"-fi", r + "/fifo"}, "(-fi): it is not a regular file"},
-        {{"-sub", r + "/missing"}, "(-sub): it does not exist"},
         {{"-sub", r + "/dir/."}, "(-sub): its last component is \".\""},
-        {{"-i", r + "/missing"}, "(-i): it does not exist"},
         {{"-i", r + "/file"}, "(-i): it is not a directory"},
         {{"-i", r + "/dir\n-d INJECTED=1"}, "(-i): its name holds a line end"},
         {{"-tlp", r + "/file"}, "Unknown option \"-tlp\""},
         {{"-i"}, "The option -i needs a value"},
-        {{"-op"}, "The option -op needs a value"},
         {{"-op", r + "/dir"}, "(-op): it is a directory"},
         {{"-op", r + "/missing/out.p_c"}, "Cannot write the personality file \"" + r + "/missing/out.p_c\""},
         {{"-xd", "A=1\n-d INJECTED=1"}, "holds a line end"},

@@ -1,5 +1,4 @@
-// The files beside the personality: the copy of a substitute header tree, which must stay inside that tree and never
-// write through a link, and the force-include file.
+// The substitute header tree's copy (inside the tree, never through a link) and the force-include file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -95,15 +94,12 @@ TEST_F(Companions, ATreeBesideOrAroundThePersonalityIsNotCopiedIntoItself)
     EXPECT_FALSE(FileExists(Root + "/subs/subs/subs"));
 }
 
-TEST(ForceIncludeTest, DeclarationsFollowEachMarkedLine)
+TEST(ForceIncludeTest, DeclarationsFollowEachMarkedLineAndAnUnusableFileFailsTheRun)
 {
     const std::set<std::string> entries{"PORTA", "PORTB"};
     EXPECT_EQ(ForceIncludeText("a\r\n// Any other items\nb", entries), "a\r\n// Any other items\nint PORTA;\nint PORTB;\nb\n");
     EXPECT_EQ(ForceIncludeText("no marker\n", entries) + ForceIncludeText("", entries), "no marker\n");
-}
-
-TEST(ForceIncludeTest, AFileThatCannotBeWrittenOrReadFailsTheRun)
-{
+    // A file that cannot be written or read fails the run.
     const std::string dir = MakeTempDir("forceinclude");
     WriteFile(dir + "/user.h", "// Any other items\n");
     MemoryReporter quiet;

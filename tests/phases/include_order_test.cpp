@@ -1,5 +1,4 @@
-// Include directory discovery on header trees on disk, against a modelled compiler that searches its own list of
-// directories, follows #include_next, and reports an error in a header with its "included from" chain in either layout.
+// Include discovery on disk against a model compiler: its own search list, #include_next, either "included from".
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -105,8 +104,7 @@ struct ModelCompiler {
         }
     }
 
-    // "#if A && !B", "#elif B && !A", "#elif !A && !B", A and B "(defined(X) || ...)" or "(0)", each followed by the
-    // include of a missing header.
+    // "#if A && !B", "#elif B && !A", "#elif !A && !B" (A, B: "(defined(X) || ...)" or "(0)"), each: a missing header.
     CompileResult DefinedNamesTest(const std::string& source, std::size_t at) const
     {
         std::set<std::string> names, seen;
@@ -160,8 +158,7 @@ struct ModelCompiler {
         const std::size_t open = source.find('<');
         const std::string header = source.substr(open + 1, source.find('>') - open - 1);
         const std::optional<std::size_t> at = TooLong(header) ? std::nullopt : Find(header, 0);
-        // The caret line is as wide as the name's columns (a letter of two bytes is one, a tab goes on to the next
-        // stop); a trigraph draws a warning of its own.
+        // The caret line as wide as the name's columns (UTF-8, tab stops); a trigraph draws a warning of its own.
         std::size_t columns = 0;
         for (const char c : header)
             columns = c == '\t' ? columns / 8 * 8 + 8 : columns + ((static_cast<unsigned char>(c) & 0xC0) != 0x80);
@@ -190,10 +187,8 @@ protected:
         WriteFile(Root + "/cc/stdint.h", "#ifndef CC_STDINT\n#define CC_STDINT\n#include_next <stdint.h>\n#endif\n");
         WriteFile(Root + "/cc/limits.h", "#define CC_LIMITS 1\n");
         WriteFile(Root + "/cc/stddef.h", "typedef unsigned long size_t;\n");
-        // The target's own: nothing in common with the compiler's.
-        WriteFile(Root + "/arch/bits/wordsize.h", "#define WORDSIZE 64\n");
+        WriteFile(Root + "/arch/bits/wordsize.h", "#define WORDSIZE 64\n"); // the target's: nothing of the compiler's
         WriteFile(Root + "/arch/config.h", "#define LIBC_CONFIG 2\n");
-        // The C library.
         WriteFile(Root + "/libc/stdint.h", "#include <bits/wordsize.h>\ntypedef int int32_t;\n");
         WriteFile(Root + "/libc/limits.h", "#define LIBC_LIMITS 1\n");
         WriteFile(Root + "/libc/config.h", "#define LIBC_CONFIG 1\n");

@@ -1,5 +1,4 @@
-// The start of a run (object extension, host execution check) and the whole generation: the status and personality
-// it leaves. (That a failed or interrupted run leaves no half-written file is proven by the hostile tests.)
+// The object extension and the whole generation's status and personality (half-written files: hostile tests).
 #include <gtest/gtest.h>
 
 #include <csignal>
