@@ -252,6 +252,7 @@ TEST(Hostile, UnusableNamedInputsAreRefusedBeforeAnyCompile)
         {{"-tpl", r + "/missing"}, "(-tpl): it does not exist"},
         {{"-tpl", r + "/fifo"}, "(-tpl): it is not a regular file"},
         {{"-tpl", r + "/unclosed.tpl"}, "line 3 holds <remove> inside the <add> section opened at line 1"},
+        {{"-fi", r + "/missing"}, "(-fi): it does not exist"},
         {{"-sub", r + "/dir/."}, "(-sub): its last component is \".\""},
         {{"-i", r + "/file"}, "(-i): it is not a directory"},
         {{"-i", r + "/dir\n-d INJECTED=1"}, "(-i): its name holds a line end"},
