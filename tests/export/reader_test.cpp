@@ -93,8 +93,7 @@ TEST(PersonalityReader, ReadsBackEveryLineKindTheEngineWrites)
             if (const auto kind = kxcommon::LineKindOf(line.substr(0, line.find(' '))))
                 kinds.insert(*kind);
     EXPECT_EQ(kinds.size(), kxcommon::LineKindCount);
-    // An unquoted path is the path itself.
-    EXPECT_EQ(UnquotePath("/usr/include"), "/usr/include");
+    EXPECT_EQ(UnquotePath("/usr/include"), "/usr/include");  // An unquoted path is the path itself.
 }
 
 TEST(PersonalityReader, RefusesALineItCannotReadNamingFileAndLine)

@@ -63,8 +63,7 @@ TEST_F(Companions, OnlyWhatLiesInsideTheTreeIsCopied)
     for (const char* gone : {"/out", "/outfile", "/dangling", "/fifo", "/new\nline"})
         EXPECT_FALSE(FileExists(to + gone)) << gone;
 
-    // A second run finds its own copy and writes it again.
-    WriteFile(Root + "/subs/h.h", "#define H 2\n");
+    WriteFile(Root + "/subs/h.h", "#define H 2\n");  // A second run finds its own copy and writes it again.
     EXPECT_EQ(Copy(Root + "/dest/").Directories, copy.Directories);
     EXPECT_EQ(ReadFile(to + "/h.h"), "#define H 2\n");
 }
@@ -105,8 +104,7 @@ TEST(ForceIncludeTest, DeclarationsFollowEachMarkedLineAndAnUnusableFileFailsThe
     MemoryReporter quiet;
     EXPECT_EQ(CopyCreateForceIncludeFile(dir + "/fi", dir + "/user.h", dir + "/user.h", {"R"}, quiet), dir + "/fi/user.h");
     EXPECT_EQ(ReadFile(dir + "/fi/user.h"), "// Any other items\nint R;\n");
-    // Removed during the run: no empty copy stands in for it.
-    fs::remove(dir + "/user.h");
+    fs::remove(dir + "/user.h");  // Removed during the run: no empty copy stands in for it.
     EXPECT_THROW(CopyCreateForceIncludeFile(dir + "/fi", dir + "/user.h", dir + "/user.h", {"R"}, quiet), RunFailure);
     // A link planted where the folder goes is not written through.
     fs::create_directories(dir + "/elsewhere");

@@ -322,8 +322,7 @@ TEST(SearchOrder, DecidedPairsFirstThenTheCommandLine)
         std::vector<std::size_t> Order;
         Pairs Undecided;
     } cases[] = {
-        // Nothing decided: the command line's order, equal ranks by index.
-        {3, {2, 0, 0}, {}, {}, {1, 2, 0}, {}},
+        {3, {2, 0, 0}, {}, {}, {1, 2, 0}, {}},  // Nothing decided: the command line's order, equal ranks by index.
         // A chain of answers against the command line; the pair 0-2 follows from 0-1 and 1-2.
         {3, {0, 1, 2}, {{2, 1}, {1, 0}}, {{0, 1}, {1, 2}, {0, 2}}, {2, 1, 0}, {}},
         // One answer moves a directory just before the one it must precede; an undecided pair keeps its order, named.

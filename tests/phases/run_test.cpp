@@ -85,8 +85,7 @@ TEST(ObjectExtension, TheObjectTheCompilerWrote)
         const TargetFacts facts = GetObjectFileExtension(probe, options, quiet);
         EXPECT_EQ(std::tie(facts.ObjectExtension, facts.ObjectIsBinary), std::tie(extension, binary));
     }
-    // Not the extension given, or the compiler was killed: the run cannot go on.
-    options.ObjectFileExtension = ".obj";
+    options.ObjectFileExtension = ".obj";  // Not the extension given, or the compiler was killed: the run cannot go on.
     for (const CompileResult& answer : {Leaves({{"typetest.o", "x"}}), Leaves({{"typetest.obj", "x"}}, SIGSEGV)}) {
         FakeProbe probe([&](const CompileJob&) { return answer; });
         MemoryReporter said;

@@ -82,8 +82,7 @@ private slots:
     {
         CompilerCatalogue catalogue;
         ReadCompilerCatalogue(AcmeCatalogue, catalogue);
-        // Values that the file's own syntax, or its folding of white space, would damage.
-        Compiler odd;
+        Compiler odd;  // Values that the file's own syntax, or its folding of white space, would damage.
         odd.Name = "a </Name> b & &amp; - C", odd.Family = "Tom & </CompilerFamily> Co";
         odd.ExeCommand = "mycc <specify target>", odd.CompilerDefines = "line\nend";
         odd.CompilerSwitches = " two  blanks,\ttab,trailing  ";

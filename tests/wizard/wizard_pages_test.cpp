@@ -140,8 +140,7 @@ private slots:
 
         ScopedEnv path("PATH", first + ":" + second);
         KestrixWizard wizard;
-        // Every probe needs the define and the object flag.
-        wizard.CmpExeEdit->setText("mycc -c");
+        wizard.CmpExeEdit->setText("mycc -c");  // Every probe needs the define and the object flag.
         QVERIFY(!wizard.nextEnabled(wizard.Page1) && wizard.CmpPathErrorLabel->text().contains("The define flag is empty"));
         Fill({{wizard.CmpDefFlagEdit, "-D"}, {wizard.CmpCmpFlagEdit, " "}});
         QVERIFY(!wizard.nextEnabled(wizard.Page1));

@@ -195,8 +195,7 @@ private slots:
         wizard.P4_CmpBtn->click();
         wizard.P1_RevBtn->click();
         QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
-        // A stopped run proves nothing about the compiler; Generate starts the next at once.
-        wizard.StopBtn->click();
+        wizard.StopBtn->click();  // A stopped run proves nothing about the compiler; Generate starts the next at once.
         QTRY_VERIFY(!wizard.EngineRunning());
         QVERIFY(!wizard.AddCompilerBtn->isEnabled() && !wizard.ExportBtn->isEnabled() && wizard.SaveLogBtn->isEnabled());
         wizard.RunStatusBtn->click();
