@@ -43,9 +43,10 @@ struct ModelCompiler {
 
     struct Place { std::string File; int Line; };
 
-    // Reads each file once (include guards); the error comes at its first line that is no directive.
+    // Reads each file once (include guards); the error comes at its first line that is no directive. Collecting the
+    // names defined, it reads on past what would be an error.
     std::optional<std::string> Read(std::size_t dir, const std::string& header, std::vector<Place>& chain,
-                                    std::set<std::string>& seen) const
+                                    std::set<std::string>& seen, std::set<std::string>* names = nullptr) const
     {
         const std::string file = Search[dir] + "/" + header;
         if (!seen.insert(file).second)
@@ -53,17 +54,19 @@ struct ModelCompiler {
         std::ifstream in(file);
         std::string line;
         for (int number = 1; std::getline(in, line); ++number) {
-            if (line.empty())
+            if (names != nullptr && line.rfind("#define ", 0) == 0)
+                names->insert(line.substr(8, line.find(' ', 8) - 8));
+            if (line.empty() || (names != nullptr && line[0] != '#'))
                 continue;
             if (line[0] != '#')
                 return Error(chain, file, number);
             const auto next = Included(line, dir);
             const std::optional<std::size_t> at = next ? Find(next->first, next->second) : std::nullopt;
-            if (next && !at)
+            if (next && !at && names == nullptr)
                 return file + ":" + std::to_string(number) + ":10: fatal error: " + next->first +
                        ": No such file or directory\n";
             chain.push_back({file, number});
-            if (std::optional<std::string> error = at ? Read(*at, next->first, chain, seen) : std::nullopt)
+            if (std::optional<std::string> error = at ? Read(*at, next->first, chain, seen, names) : std::nullopt)
                 return error;
             chain.pop_back();
         }
@@ -88,28 +91,13 @@ struct ModelCompiler {
         return std::any_of(path.begin(), path.end(), [](const fs::path& part) { return part.native().size() > 255; });
     }
 
-    // The names defined once the header is read, following its includes.
-    void Defines(std::size_t dir, const std::string& header, std::set<std::string>& seen, std::set<std::string>& names) const
-    {
-        const std::string file = Search[dir] + "/" + header;
-        if (!seen.insert(file).second)
-            return;
-        std::ifstream in(file);
-        for (std::string line; std::getline(in, line);) {
-            if (line.rfind("#define ", 0) == 0)
-                names.insert(line.substr(8, line.find(' ', 8) - 8));
-            if (const auto next = Included(line, dir))
-                if (const auto at = Find(next->first, next->second))
-                    Defines(*at, next->first, seen, names);
-        }
-    }
-
     // "#if A && !B", "#elif B && !A", "#elif !A && !B" (A, B: "(defined(X) || ...)" or "(0)"), each: a missing header.
     CompileResult DefinedNamesTest(const std::string& source, std::size_t at) const
     {
         std::set<std::string> names, seen;
+        std::vector<Place> chain;
         const std::size_t open = source.find('<');
-        Defines(at, source.substr(open + 1, source.find('>') - open - 1), seen, names);
+        Read(at, source.substr(open + 1, source.find('>') - open - 1), chain, seen, &names);
         const std::vector<std::string> lines = Lines(source);
         auto any = [&](const std::string& list) {
             for (std::size_t p = list.find("defined("); p != std::string::npos; p = list.find("defined(", p + 1))

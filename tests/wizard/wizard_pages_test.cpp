@@ -45,8 +45,7 @@ private slots:
         QCOMPARE(wizard.PersonDestEdit->text(), Deployment->Path("home"));
         QVERIFY(!Red(wizard.PersonDestEdit) && wizard.DestErrorLabel->text() == "Enter the personality name to go on.");
         QDir(Deployment->Path("home")).mkpath("out");
-        // Folder ("~" and relative ones are home's), name, personality (none: Next is off), whether a problem is red,
-        // and the start of what is said, which a disabled Next's tooltip says too.
+        // Folder ("~" and relative ones are home's), name, personality (none: Next is off), problem shown red, message.
         const std::tuple<QString, QString, QString, bool, QString> cases[] = {
             {"", "p", "", false, "Enter the destination folder"}, // nothing typed is not yet a problem
             {"~/nowhere", "p", "", true, "Destination folder does not exist"},
@@ -64,7 +63,6 @@ private slots:
                 QCOMPARE(wizard.PersonalityPath(), Deployment->Path(personality));
             const QString text = wizard.DestErrorLabel->text();
             QVERIFY2(said.isEmpty() ? text.isEmpty() : text.startsWith(said), qPrintable(text));
-            QCOMPARE(wizard.button(QWizard::NextButton)->toolTip(), wizard.DestErrorLabel->text());
             QCOMPARE(Red(wizard.PersonDestEdit) || Red(wizard.PersonNameEdit), problem);
         }
     }
@@ -157,8 +155,6 @@ private slots:
             if (valid)
                 QCOMPARE(wizard.EngineArguments()[2], "\"" + spaced + "\" -O2");
         }
-        wizard.CmpExeEdit->clear();
-        QVERIFY(wizard.CmpPathErrorLabel->text().startsWith("Enter the compiler command") && !Red(wizard.CmpPathErrorLabel));
     }
 
     void everyFieldReachesTheEngineAndSurvivesARestart()
