@@ -43,8 +43,7 @@ struct ModelCompiler {
 
     struct Place { std::string File; int Line; };
 
-    // Reads each file once (include guards); the error comes at its first line that is no directive. Collecting the
-    // names defined, it reads on past what would be an error.
+    // Each file once (include guards); an error at its first non-directive line, unless it collects defined names.
     std::optional<std::string> Read(std::size_t dir, const std::string& header, std::vector<Place>& chain,
                                     std::set<std::string>& seen, std::set<std::string>* names = nullptr) const
     {
@@ -229,8 +228,7 @@ TEST_F(IncludeOrder, TheCompilersSearchOrderWhateverTheOrderGiven)
                      [](const std::string& line) { return line.find("may need to be reviewed") != std::string::npos; });
         return lines;
     };
-    // The wrapper's chain puts cc before libc; arch and libc share atomic.h and config.h, both of directives only.
-    // Only libc's atomic.h surely defines a name: defined after the include exactly when the compiler read that copy.
+    // The wrapper puts cc before libc; of the headers arch and libc share, only libc's atomic.h surely defines a name.
     for (const std::vector<std::string>& searched : {std::vector<std::string>{"cc", "arch", "libc"},
                                                      std::vector<std::string>{"cc", "libc", "arch"}})
         for (bool innermostFirst : {true, false}) {
@@ -286,8 +284,7 @@ TEST_F(IncludeOrder, ADirectoryIsKnownByItsFileNotItsName)
 
 TEST_F(IncludeOrder, HeadersOfOddNamesInUnsearchedDirectoriesAreNotFound)
 {
-    // A made-up reference name that drew another message than these (too long a component, other columns than
-    // bytes, a trigraph, a ">" ending the include early) made each such header look found.
+    // Reference names whose message differs (long component, columns not bytes, trigraph, ">") must not look found.
     for (const char* name : {"\xc3\xbc.h", "t\tab.h", "tri?\?=.h", "a>b.h"})
         WriteFile(Root + "/odd/" + std::to_string(static_cast<unsigned char>(name[1])) + "/" + name, "int odd;\n");
     for (bool exact : {true, false}) {

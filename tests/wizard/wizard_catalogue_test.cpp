@@ -57,8 +57,7 @@ class CatalogueTest : public WizardTest {
 private slots:
     void oldCataloguesLoad()
     {
-        // As earlier versions or a hand wrote them: layout and unknown lines mean nothing, the last of a repeated field
-        // counts, an entry cut off by the end is kept, text like markup but no escape is taken as it stands.
+        // As old versions or hands wrote them: layout, unknown lines, repeats (last counts), a cut entry, bare "&".
         CompilerCatalogue catalogue;
         ReadCompilerCatalogue(AcmeCatalogue + "junk line\n<CompilerFamily>R&D</CompilerFamily>\n\t<Compiler>\n"
                                               "\t\t<Family>R&D</Family>\n<Name>cc - C</Name>\n<Name>Lab &x - C</Name>\n"
@@ -283,8 +282,7 @@ private slots:
     {
         CompilerCatalogue catalogue;
         ReadCompilerCatalogue("<CompilerFamily>Acme</CompilerFamily>\n" + Entry("Acme", "B - C++"), catalogue);
-        // Family, name, language, the answer to a question, the kinds of message shown, and family/name ("/" while the
-        // dialog stays open).
+        // Family, name, language, the answer to a question, the messages shown, family/name ("/": the dialog stays).
         const std::tuple<QString, QString, const char*, bool, QString, QString> cases[] = {
             {"Acme", "", "CRadioButton", true, "", "Acme/C"},
             {" Acme ", " Cross ", "BothRadioButton", true, "", "Acme/Cross"},

@@ -241,8 +241,7 @@ private slots:
         Fill({{wizard.CmpDefFlagEdit, "-D"}, {wizard.CmpCmpFlagEdit, "-c"}});
         wizard.P1_DefBtn->click();
         QCOMPARE(wizard.currentPage(), wizard.Page3);
-        // Escape in a list asks before it closes the wizard (Enter says No); Cancel keeps what
-        // was entered for the next start.
+        // Escape in a list asks before closing (Enter says No); Cancel keeps the entries for the next start.
         Dialogs->Answers = {false};
         QTest::keyClick(wizard.CmpHdrDirListBox, Qt::Key_Escape);
         QVERIFY(wizard.isVisible() && Dialogs->EnterSaysYes == QList<bool>{false});
