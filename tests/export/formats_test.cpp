@@ -36,11 +36,9 @@ const std::string X86_64 = TypeLines({{8, 1}, {32, 4}, {16, 2}, {64, 8}, {64, 8}
 
 std::string FileOf(const std::vector<OutputFile>& files, const std::string& name)
 {
-    for (const OutputFile& file : files)
-        if (file.Name == name)
-            return file.Content;
-    ADD_FAILURE() << "no file " << name;
-    return "";
+    const auto file = std::find_if(files.begin(), files.end(), [&](const OutputFile& f) { return f.Name == name; });
+    EXPECT_NE(file, files.end()) << "no file " << name;
+    return file == files.end() ? "" : file->Content;
 }
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

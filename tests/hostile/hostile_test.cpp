@@ -43,11 +43,6 @@ public:
             command += " " + ShellQuote(arg);
         return command;
     }
-    static std::vector<std::string> Argv(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), KESTRIX_BINARY);
-        return args;
-    }
     // Files the engine may have left beside the personality while writing it.
     std::string Leftovers() const { return RunShell("ls -A | grep '^\\.out\\.p_c'", Root()).Stdout; }
 };
@@ -132,8 +127,8 @@ TEST(Hostile, CtrlCAndTerminationEndTheRunAndItsCompilesPromptlyAndOneRunHoldsTh
         d.Write("src/subs/h.h", "#define V 2\n");
         d.SuiteTest("t.c", "-t-", "-t+");
         const std::string pidFile = d.Root() + "/compiler.pid";
-        Started run(d.Argv(d.Args(ShellQuote(Fake("fake-sleeps-in-suites")) + " " + ShellQuote(pidFile), true, substitutes)),
-                    d.Work());
+        const std::string sleeper = ShellQuote(Fake("fake-sleeps-in-suites")) + " " + ShellQuote(pidFile);
+        Started run({"/bin/sh", "-c", d.Command("", d.Args(sleeper, true, substitutes))}, d.Work());
         ASSERT_TRUE(Within(std::chrono::seconds(30), [&] { return FileExists(pidFile); })) << "the first compile never started";
         if (c.Group) {
             const RunResult second = d.Run(d.Args(Fake("fake-plain-cc")));
