@@ -254,8 +254,7 @@ TEST_F(ExportProgram, HostilePersonalitiesGiveFilesTheirReadersTakeAsWrittenOrAR
         SCOPED_TRACE("row " + std::to_string(row));
         const std::string out = Dir + "/out" + std::to_string(row++);
         kxtest::WriteFile(out + ".p_c", c.Personality);
-        const bool refused = Run({c.Format, out + ".p_c", "-o", out}) != 0;
-        if (refused) {
+        if (Run({c.Format, out + ".p_c", "-o", out}) != 0) { // refused
             EXPECT_FALSE(std::filesystem::exists(out));
             EXPECT_TRUE(Has(Err, c.ReadBack.front())) << Err;
             continue;

@@ -32,12 +32,10 @@ void FillPages(KestrixWizard& wizard, const QString& compiler, const QString& de
 
 struct Outcome {
     const char* Name;
-    QString Mode;                       // of the fake engine; "absent": none on PATH; "real": the built Kestrix
-    QString Compiler, Extension;        // and its object file extension
-    QString Dialog;                     // the kind of message box, if any
-    QStringList LogHas;                 // in this order; %1 is the personality
+    QString Mode, Compiler, Extension, Dialog; // the fake engine's ("absent": none; "real": the built Kestrix); message box
+    QStringList LogHas;                       // in this order; %1 is the personality
     QString LogEnd;
-    bool Written;                       // the personality is there and may be saved
+    bool Written;                             // the personality is there and may be saved
     QString Status;
 };
 
