@@ -32,7 +32,7 @@ void FillPages(KestrixWizard& wizard, const QString& compiler, const QString& de
 
 struct Outcome {
     const char* Name;
-    QString Mode, Compiler, Extension, Dialog; // the fake engine's ("absent": none; "real": the built Kestrix); message box
+    QString Mode, Compiler, Extension, Dialog; // fake engine mode ("absent": none; "real": the built one); message box
     QStringList LogHas;                       // in this order; %1 is the personality
     QString LogEnd;
     bool Written;                             // the personality is there and may be saved
