@@ -17,8 +17,7 @@ using namespace kxtest;
 
 namespace {
 
-// How a keyword must come out: quoted "K=Value", "K=", "K=_ignore_paren", "K=asm", "K=T" (an integer
-// type of at least Value bits, or a floating one); unquoted Value (builtin list), K=Value, K=.
+// Quoted "K=Value", "K=", "K=_ignore_paren", "K=asm", "K=T" (T >= Value bits, or floating); Value, K=Value, K=.
 enum class T { Alias, Drop, Paren, Asm, IntType, FloatType, Builtin, Replace, Nothing };
 
 // Required: the run must find the keyword at all.
@@ -429,8 +428,8 @@ void CheckTypes(const Compiler& compiler)
         << "the compiler takes a false assertion";
 }
 
-// The exported check source, compiled by the compiler; C89 compilers get numbered macros instead of
-// _Static_assert. Where it rejects the keyword uses (written for analysers), the facts before them hold.
+// The exported check source compiles (C89: numbered macros for _Static_assert), or at least its facts before the
+// keyword uses, which are written for analysers.
 void CheckExportedCheckSource(const Compiler& compiler)
 {
     const std::string dir = MakeTempDir("check");

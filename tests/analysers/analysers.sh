@@ -1,12 +1,7 @@
 #!/usr/bin/env bash
-# analysers.sh SET TOOL: TOOL (clang-tidy, clangd or cppcheck) reads real code with no facts and
-# with the files kestrix-export writes from a probed personality. SET: headers (each library's
-# standard headers), treeA (Arduino's AVR core, avr-libc's examples) or treeB (sdcc's library).
-# Environment: KESTRIX_EXPORT, KESTRIX_PERSONALITIES (the probed personalities), KESTRIX_ANALYSERS_KEEP=DIR,
-# KESTRIX_ANALYSERS_TIMEOUT (per tool and file, default 120 s), KESTRIX_ANALYSERS_MODES (default
-# "none facts"; "dirs", the include directories alone, is the benchmark's). Prints per unit and mode
-# "SET TOOL UNIT MODE files=N errors=E unknown=U findings=F seconds=S"; status 1 when a limit of the
-# set is broken, 77 when a tool or personality is missing.
+# analysers.sh SET TOOL: clang-tidy, clangd or cppcheck reads SET (headers, treeA: AVR code, treeB: sdcc's library)
+# without facts and with kestrix-export's files. Env: KESTRIX_EXPORT, KESTRIX_PERSONALITIES, KESTRIX_ANALYSERS_KEEP=DIR,
+# _TIMEOUT (s per file, 120), _MODES ("none facts"; "dirs" is the benchmark's). Status 1: a limit broken; 77: missing.
 # shellcheck disable=SC2086,SC2046  # lists of headers and files are split into words on purpose
 set -uo pipefail
 
@@ -33,8 +28,7 @@ posix_headers="unistd.h fcntl.h sys/types.h sys/stat.h sys/time.h sys/wait.h sys
 # newlib: the C library without what a hosted system adds (threads, sockets, ...).
 newlib_headers="$(tr ' ' '\n' <<<"$c17_headers" | grep -vxE 'threads.h|uchar.h') unistd.h fcntl.h sys/types.h
   sys/stat.h sys/time.h strings.h"
-# avr/wdt.h is left out: clang checks an asm operand's range in a branch avr-gcc never compiles
-# where the watchdog register lies outside the I/O space (ATmega328P, ATmega2560).
+# No avr/wdt.h: clang range-checks an asm operand in a branch avr-gcc never compiles (ATmega328P, ATmega2560).
 avr_headers="assert.h ctype.h errno.h inttypes.h limits.h math.h setjmp.h stdbool.h stddef.h stdint.h
   stdio.h stdlib.h string.h time.h avr/io.h avr/interrupt.h avr/pgmspace.h avr/eeprom.h avr/sleep.h
   avr/power.h avr/cpufunc.h avr/boot.h util/atomic.h util/crc16.h util/delay.h util/twi.h"
@@ -43,9 +37,7 @@ sdcc_headers="assert.h ctype.h errno.h float.h iso646.h limits.h math.h setjmp.h
   stdbool.h stddef.h stdint.h stdio.h stdlib.h stdnoreturn.h string.h time.h wchar.h uchar.h
   8051.h 8052.h compiler.h"
 
-# cppcheck's own limits: its preprocessor replaces the enumerators of glibc's <fenv.h> by the
-# macros defined after them; from C++, <math.h>, <complex.h> and <tgmath.h> bring libstdc++'s
-# <cmath> and <complex>, where it fails on __LDBL_MAX__ (beyond a double) and noexcept(noexcept(...)).
+# cppcheck fails on glibc's <fenv.h> enumerators and, from C++, on libstdc++'s <cmath> and <complex>.
 [ "$tool" = cppcheck ] && c17_headers=${c17_headers/fenv.h /}
 
 # One source that includes every header of a list and uses a little of it.
@@ -118,7 +110,6 @@ case "$set_name" in
   *) echo "Unknown set $set_name." >&2; exit 2 ;;
 esac
 
-# Each unit is read in a folder of its own per mode, the exported files beside the sources.
 # clang's errors, the unknown names and headers among them; the analyser's warnings are findings.
 count_clang_tidy() {  # OUTPUT_FILE
   E=$((E + $(grep -cE ': (fatal )?error: ' "$1")))
@@ -135,8 +126,7 @@ count_clangd() {  # OUTPUT_FILE
   F=$((F + $(grep -cE '\] \[-W' "$diags")))
 }
 
-# cppcheck's parse and configuration errors by id; findings but for its notes on what it could not
-# explore and for findings in the compiler's headers (below /usr), which clang-tidy hides too.
+# cppcheck's errors by id; findings but its notes and those in the compiler's headers (clang-tidy hides them too).
 cppcheck_errors='syntaxError|preprocessorErrorDirective|unknownMacro|internalAstError|cppcheckError|internalError|unhandledChar|missingInclude'
 count_cppcheck() {  # OUTPUT_FILE
   E=$((E + $(grep -cE "^kx:($cppcheck_errors):" "$1")))
@@ -224,8 +214,7 @@ for unit in "${units[@]}"; do
     case "$set_name" in
       headers)
         [ "$e" -eq 0 ] || fail "$tool reports $e errors in the standard headers of $unit with the facts."
-        # clang with the exported flags holds every fact of the check source where a clang target
-        # has the compiler's data model (the .clangd fragment names every size no target has).
+        # clang with the exported flags holds every fact of the check source where a target has the data model.
         work=$scratch/facts/$unit
         if [ "$tool" = clang-tidy ]; then
           if grep -qE '^#   The .* is [0-9]+ bits;' "$work/personality.clangd"; then
@@ -248,8 +237,7 @@ done
 
 case "$set_name" in
   treeA)
-    # One error is the tools' own, in largedemo.c: clang rejects C statements in a naked function,
-    # cppcheck #if lines inside a macro's argument (PSTR("..." #if ... "...")).
+    # One error is the tools' own, in largedemo.c: a naked function's C statements; #if inside PSTR(...).
     [ "${total_errors[facts]}" -le 1 ] || fail "$tool reports ${total_errors[facts]} errors in tree A with the facts (at most 1)."
     ;;
   treeB)

@@ -1,5 +1,4 @@
-// The personality reader: every line kind the engine writes read back into facts, and a
-// clear refusal of a line it cannot read.
+// The personality reader: every line kind the engine writes read back, and a clear refusal of one it cannot read.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -94,8 +93,7 @@ TEST(PersonalityReader, ReadsBackEveryLineKindTheEngineWrites)
             if (const auto kind = kxcommon::LineKindOf(line.substr(0, line.find(' '))))
                 kinds.insert(*kind);
     EXPECT_EQ(kinds.size(), kxcommon::LineKindCount);
-    // An unquoted path is the path itself.
-    EXPECT_EQ(UnquotePath("/usr/include"), "/usr/include");
+    EXPECT_EQ(UnquotePath("/usr/include"), "/usr/include");  // An unquoted path is the path itself.
 }
 
 TEST(PersonalityReader, RefusesALineItCannotReadNamingFileAndLine)

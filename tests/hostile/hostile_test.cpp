@@ -43,11 +43,6 @@ public:
             command += " " + ShellQuote(arg);
         return command;
     }
-    static std::vector<std::string> Argv(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), KESTRIX_BINARY);
-        return args;
-    }
     // Files the engine may have left beside the personality while writing it.
     std::string Leftovers() const { return RunShell("ls -A | grep '^\\.out\\.p_c'", Root()).Stdout; }
 };
@@ -79,8 +74,7 @@ bool ProcessGone(const std::string& pidFile)
 TEST(Hostile, ATrappedDeploymentGivesTheCompilersFactsAndNothingElse)
 {
     Quiet d;
-    // Result texts written after a blank, as people write them.
-    d.SuiteTest("blank.c", " -sp-", " -sp+ ");
+    d.SuiteTest("blank.c", " -sp-", " -sp+ "); // result texts after a blank, as people write them
     // Each name leaves a mark in the deployment's root if a shell ever runs it.
     d.SuiteTest("x;cd ..;cd ..;cd ..;touch INJECTED1;.c", "-inj-", "-inj+");
     d.Write(std::string(kxcommon::layout::GeneralSuite(true)) + "/$(cd ..;cd ..;cd ..;touch INJECTED2).c",
@@ -133,8 +127,8 @@ TEST(Hostile, CtrlCAndTerminationEndTheRunAndItsCompilesPromptlyAndOneRunHoldsTh
         d.Write("src/subs/h.h", "#define V 2\n");
         d.SuiteTest("t.c", "-t-", "-t+");
         const std::string pidFile = d.Root() + "/compiler.pid";
-        Started run(d.Argv(d.Args(ShellQuote(Fake("fake-sleeps-in-suites")) + " " + ShellQuote(pidFile), true, substitutes)),
-                    d.Work());
+        const std::string sleeper = ShellQuote(Fake("fake-sleeps-in-suites")) + " " + ShellQuote(pidFile);
+        Started run({"/bin/sh", "-c", d.Command("", d.Args(sleeper, true, substitutes))}, d.Work());
         ASSERT_TRUE(Within(std::chrono::seconds(30), [&] { return FileExists(pidFile); })) << "the first compile never started";
         if (c.Group) {
             const RunResult second = d.Run(d.Args(Fake("fake-plain-cc")));
@@ -254,15 +248,11 @@ TEST(Hostile, UnusableNamedInputsAreRefusedBeforeAnyCompile)
         {{"-tpl", r + "/fifo"}, "(-tpl): it is not a regular file"},
         {{"-tpl", r + "/unclosed.tpl"}, "line 3 holds <remove> inside the <add> section opened at line 1"},
         {{"-fi", r + "/missing"}, "(-fi): it does not exist"},
-        {{"-fi", r + "/fifo"}, "(-fi): it is not a regular file"},
-        {{"-sub", r + "/missing"}, "(-sub): it does not exist"},
         {{"-sub", r + "/dir/."}, "(-sub): its last component is \".\""},
-        {{"-i", r + "/missing"}, "(-i): it does not exist"},
         {{"-i", r + "/file"}, "(-i): it is not a directory"},
         {{"-i", r + "/dir\n-d INJECTED=1"}, "(-i): its name holds a line end"},
         {{"-tlp", r + "/file"}, "Unknown option \"-tlp\""},
         {{"-i"}, "The option -i needs a value"},
-        {{"-op"}, "The option -op needs a value"},
         {{"-op", r + "/dir"}, "(-op): it is a directory"},
         {{"-op", r + "/missing/out.p_c"}, "Cannot write the personality file \"" + r + "/missing/out.p_c\""},
         {{"-xd", "A=1\n-d INJECTED=1"}, "holds a line end"},

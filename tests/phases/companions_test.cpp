@@ -1,5 +1,4 @@
-// The files beside the personality: the copy of a substitute header tree, which must stay inside that tree and never
-// write through a link, and the force-include file.
+// The substitute header tree's copy (inside the tree, never through a link) and the force-include file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -64,13 +63,12 @@ TEST_F(Companions, OnlyWhatLiesInsideTheTreeIsCopied)
     for (const char* gone : {"/out", "/outfile", "/dangling", "/fifo", "/new\nline"})
         EXPECT_FALSE(FileExists(to + gone)) << gone;
 
-    // A second run finds its own copy and writes it again.
-    WriteFile(Root + "/subs/h.h", "#define H 2\n");
+    WriteFile(Root + "/subs/h.h", "#define H 2\n");  // A second run finds its own copy and writes it again.
     EXPECT_EQ(Copy(Root + "/dest/").Directories, copy.Directories);
     EXPECT_EQ(ReadFile(to + "/h.h"), "#define H 2\n");
 }
 
-TEST_F(Companions, TheCopyNeverWritesThroughALinkOrOverAFile)
+TEST_F(Companions, TheCopyNeverWritesThroughALinkOverAFileOrIntoItself)
 {
     fs::create_directories(Root + "/elsewhere");
     fs::create_directory_symlink(Root + "/elsewhere", Root + "/dest/subs");
@@ -80,10 +78,6 @@ TEST_F(Companions, TheCopyNeverWritesThroughALinkOrOverAFile)
     WriteFile(Root + "/dest/subs", "a file\n");
     EXPECT_THROW(Copy(Root + "/dest/"), RunFailure);
     EXPECT_EQ(ReadFile(Root + "/dest/subs"), "a file\n");
-}
-
-TEST_F(Companions, ATreeBesideOrAroundThePersonalityIsNotCopiedIntoItself)
-{
     // The copy's place is the tree itself: nothing changes, every directory gets its lines.
     EXPECT_EQ(Copy(Root + "/").Directories.size(), 3u);
     EXPECT_EQ(ReadFile(Root + "/subs/h.h"), "#define H 1\n");
@@ -95,22 +89,18 @@ TEST_F(Companions, ATreeBesideOrAroundThePersonalityIsNotCopiedIntoItself)
     EXPECT_FALSE(FileExists(Root + "/subs/subs/subs"));
 }
 
-TEST(ForceIncludeTest, DeclarationsFollowEachMarkedLine)
+TEST(ForceIncludeTest, DeclarationsFollowEachMarkedLineAndAnUnusableFileFailsTheRun)
 {
     const std::set<std::string> entries{"PORTA", "PORTB"};
     EXPECT_EQ(ForceIncludeText("a\r\n// Any other items\nb", entries), "a\r\n// Any other items\nint PORTA;\nint PORTB;\nb\n");
     EXPECT_EQ(ForceIncludeText("no marker\n", entries) + ForceIncludeText("", entries), "no marker\n");
-}
-
-TEST(ForceIncludeTest, AFileThatCannotBeWrittenOrReadFailsTheRun)
-{
+    // A file that cannot be written or read fails the run.
     const std::string dir = MakeTempDir("forceinclude");
     WriteFile(dir + "/user.h", "// Any other items\n");
     MemoryReporter quiet;
     EXPECT_EQ(CopyCreateForceIncludeFile(dir + "/fi", dir + "/user.h", dir + "/user.h", {"R"}, quiet), dir + "/fi/user.h");
     EXPECT_EQ(ReadFile(dir + "/fi/user.h"), "// Any other items\nint R;\n");
-    // Removed during the run: no empty copy stands in for it.
-    fs::remove(dir + "/user.h");
+    fs::remove(dir + "/user.h");  // Removed during the run: no empty copy stands in for it.
     EXPECT_THROW(CopyCreateForceIncludeFile(dir + "/fi", dir + "/user.h", dir + "/user.h", {"R"}, quiet), RunFailure);
     // A link planted where the folder goes is not written through.
     fs::create_directories(dir + "/elsewhere");

@@ -1,5 +1,4 @@
-// Include directory discovery on header trees on disk, against a modelled compiler that searches its own list of
-// directories, follows #include_next, and reports an error in a header with its "included from" chain in either layout.
+// Include discovery on disk against a model compiler: its own search list, #include_next, either "included from".
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -44,9 +43,9 @@ struct ModelCompiler {
 
     struct Place { std::string File; int Line; };
 
-    // Reads each file once (include guards); the error comes at its first line that is no directive.
+    // Each file once (include guards); an error at its first non-directive line, unless it collects defined names.
     std::optional<std::string> Read(std::size_t dir, const std::string& header, std::vector<Place>& chain,
-                                    std::set<std::string>& seen) const
+                                    std::set<std::string>& seen, std::set<std::string>* names = nullptr) const
     {
         const std::string file = Search[dir] + "/" + header;
         if (!seen.insert(file).second)
@@ -54,17 +53,19 @@ struct ModelCompiler {
         std::ifstream in(file);
         std::string line;
         for (int number = 1; std::getline(in, line); ++number) {
-            if (line.empty())
+            if (names != nullptr && line.rfind("#define ", 0) == 0)
+                names->insert(line.substr(8, line.find(' ', 8) - 8));
+            if (line.empty() || (names != nullptr && line[0] != '#'))
                 continue;
             if (line[0] != '#')
                 return Error(chain, file, number);
             const auto next = Included(line, dir);
             const std::optional<std::size_t> at = next ? Find(next->first, next->second) : std::nullopt;
-            if (next && !at)
+            if (next && !at && names == nullptr)
                 return file + ":" + std::to_string(number) + ":10: fatal error: " + next->first +
                        ": No such file or directory\n";
             chain.push_back({file, number});
-            if (std::optional<std::string> error = at ? Read(*at, next->first, chain, seen) : std::nullopt)
+            if (std::optional<std::string> error = at ? Read(*at, next->first, chain, seen, names) : std::nullopt)
                 return error;
             chain.pop_back();
         }
@@ -89,29 +90,13 @@ struct ModelCompiler {
         return std::any_of(path.begin(), path.end(), [](const fs::path& part) { return part.native().size() > 255; });
     }
 
-    // The names defined once the header is read, following its includes.
-    void Defines(std::size_t dir, const std::string& header, std::set<std::string>& seen, std::set<std::string>& names) const
-    {
-        const std::string file = Search[dir] + "/" + header;
-        if (!seen.insert(file).second)
-            return;
-        std::ifstream in(file);
-        for (std::string line; std::getline(in, line);) {
-            if (line.rfind("#define ", 0) == 0)
-                names.insert(line.substr(8, line.find(' ', 8) - 8));
-            if (const auto next = Included(line, dir))
-                if (const auto at = Find(next->first, next->second))
-                    Defines(*at, next->first, seen, names);
-        }
-    }
-
-    // "#if A && !B", "#elif B && !A", "#elif !A && !B", A and B "(defined(X) || ...)" or "(0)", each followed by the
-    // include of a missing header.
+    // "#if A && !B", "#elif B && !A", "#elif !A && !B" (A, B: "(defined(X) || ...)" or "(0)"), each: a missing header.
     CompileResult DefinedNamesTest(const std::string& source, std::size_t at) const
     {
         std::set<std::string> names, seen;
+        std::vector<Place> chain;
         const std::size_t open = source.find('<');
-        Defines(at, source.substr(open + 1, source.find('>') - open - 1), seen, names);
+        Read(at, source.substr(open + 1, source.find('>') - open - 1), chain, seen, &names);
         const std::vector<std::string> lines = Lines(source);
         auto any = [&](const std::string& list) {
             for (std::size_t p = list.find("defined("); p != std::string::npos; p = list.find("defined(", p + 1))
@@ -160,8 +145,7 @@ struct ModelCompiler {
         const std::size_t open = source.find('<');
         const std::string header = source.substr(open + 1, source.find('>') - open - 1);
         const std::optional<std::size_t> at = TooLong(header) ? std::nullopt : Find(header, 0);
-        // The caret line is as wide as the name's columns (a letter of two bytes is one, a tab goes on to the next
-        // stop); a trigraph draws a warning of its own.
+        // The caret line as wide as the name's columns (UTF-8, tab stops); a trigraph draws a warning of its own.
         std::size_t columns = 0;
         for (const char c : header)
             columns = c == '\t' ? columns / 8 * 8 + 8 : columns + ((static_cast<unsigned char>(c) & 0xC0) != 0x80);
@@ -190,10 +174,8 @@ protected:
         WriteFile(Root + "/cc/stdint.h", "#ifndef CC_STDINT\n#define CC_STDINT\n#include_next <stdint.h>\n#endif\n");
         WriteFile(Root + "/cc/limits.h", "#define CC_LIMITS 1\n");
         WriteFile(Root + "/cc/stddef.h", "typedef unsigned long size_t;\n");
-        // The target's own: nothing in common with the compiler's.
-        WriteFile(Root + "/arch/bits/wordsize.h", "#define WORDSIZE 64\n");
+        WriteFile(Root + "/arch/bits/wordsize.h", "#define WORDSIZE 64\n"); // the target's: nothing of the compiler's
         WriteFile(Root + "/arch/config.h", "#define LIBC_CONFIG 2\n");
-        // The C library.
         WriteFile(Root + "/libc/stdint.h", "#include <bits/wordsize.h>\ntypedef int int32_t;\n");
         WriteFile(Root + "/libc/limits.h", "#define LIBC_LIMITS 1\n");
         WriteFile(Root + "/libc/config.h", "#define LIBC_CONFIG 1\n");
@@ -246,8 +228,7 @@ TEST_F(IncludeOrder, TheCompilersSearchOrderWhateverTheOrderGiven)
                      [](const std::string& line) { return line.find("may need to be reviewed") != std::string::npos; });
         return lines;
     };
-    // The wrapper's chain puts cc before libc; arch and libc share atomic.h and config.h, both of directives only.
-    // Only libc's atomic.h surely defines a name: defined after the include exactly when the compiler read that copy.
+    // The wrapper puts cc before libc; of the headers arch and libc share, only libc's atomic.h surely defines a name.
     for (const std::vector<std::string>& searched : {std::vector<std::string>{"cc", "arch", "libc"},
                                                      std::vector<std::string>{"cc", "libc", "arch"}})
         for (bool innermostFirst : {true, false}) {
@@ -303,8 +284,7 @@ TEST_F(IncludeOrder, ADirectoryIsKnownByItsFileNotItsName)
 
 TEST_F(IncludeOrder, HeadersOfOddNamesInUnsearchedDirectoriesAreNotFound)
 {
-    // A made-up reference name that drew another message than these (too long a component, other columns than
-    // bytes, a trigraph, a ">" ending the include early) made each such header look found.
+    // Reference names whose message differs (long component, columns not bytes, trigraph, ">") must not look found.
     for (const char* name : {"\xc3\xbc.h", "t\tab.h", "tri?\?=.h", "a>b.h"})
         WriteFile(Root + "/odd/" + std::to_string(static_cast<unsigned char>(name[1])) + "/" + name, "int odd;\n");
     for (bool exact : {true, false}) {
@@ -327,8 +307,7 @@ TEST(SearchOrder, DecidedPairsFirstThenTheCommandLine)
         std::vector<std::size_t> Order;
         Pairs Undecided;
     } cases[] = {
-        // Nothing decided: the command line's order, equal ranks by index.
-        {3, {2, 0, 0}, {}, {}, {1, 2, 0}, {}},
+        {3, {2, 0, 0}, {}, {}, {1, 2, 0}, {}},  // Nothing decided: the command line's order, equal ranks by index.
         // A chain of answers against the command line; the pair 0-2 follows from 0-1 and 1-2.
         {3, {0, 1, 2}, {{2, 1}, {1, 0}}, {{0, 1}, {1, 2}, {0, 2}}, {2, 1, 0}, {}},
         // One answer moves a directory just before the one it must precede; an undecided pair keeps its order, named.

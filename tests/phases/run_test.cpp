@@ -1,5 +1,4 @@
-// The start of a run (object extension, host execution check) and the whole generation: the status and personality
-// it leaves. (That a failed or interrupted run leaves no half-written file is proven by the hostile tests.)
+// The object extension and the whole generation's status and personality (half-written files: hostile tests).
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -86,8 +85,7 @@ TEST(ObjectExtension, TheObjectTheCompilerWrote)
         const TargetFacts facts = GetObjectFileExtension(probe, options, quiet);
         EXPECT_EQ(std::tie(facts.ObjectExtension, facts.ObjectIsBinary), std::tie(extension, binary));
     }
-    // Not the extension given, or the compiler was killed: the run cannot go on.
-    options.ObjectFileExtension = ".obj";
+    options.ObjectFileExtension = ".obj";  // Not the extension given, or the compiler was killed: the run cannot go on.
     for (const CompileResult& answer : {Leaves({{"typetest.o", "x"}}), Leaves({{"typetest.obj", "x"}}, SIGSEGV)}) {
         FakeProbe probe([&](const CompileJob&) { return answer; });
         MemoryReporter said;

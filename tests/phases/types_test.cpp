@@ -1,5 +1,4 @@
-// The type tests. The keyword types against a cross compiler whose register types declare objects only at fixed
-// addresses: code for an object of one fails in the assembler, constant expressions about the type compile.
+// Keyword types of a cross compiler whose register types' objects fail in the assembler; expressions compile.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -57,8 +56,7 @@ TEST(KeywordTypes, RegisterTypesAreUnsignedIntegersOfTheirSize)
     EXPECT_EQ(run.Said.Take(), std::vector<std::string>{"Conducting Keyword Type Tests ..."}) << "nothing is left undetermined";
 }
 
-// The base types from the bytes between the markers of one object, for an 8-bit target whose types align on one char
-// but a long double on 16 (beyond the 8 that objects once showed); nothing from a cut array, nor in an exact run.
+// 8-bit target, types aligned on a char but long double on 16; nothing from a cut array nor in an exact run.
 TEST(BaseTypes, ReadTogetherOnlyFromTheWholeArrayBetweenItsMarkers)
 {
     const std::vector<int> sizes{1, 2, 2, 4, 8, 4, 4, 16, 2, 2};  // in MakeBaseTypes' order
@@ -92,8 +90,7 @@ TEST(BaseTypes, ReadTogetherOnlyFromTheWholeArrayBetweenItsMarkers)
     EXPECT_EQ(plain.Fake.Runs(), 0);
 }
 
-// The byte order from the bytes of one constant, in text objects as hexadecimal digits; an object that shows neither
-// order, or both, and a refused compile tell nothing.
+// Text objects hold hexadecimal digits; neither order, both, or a refused compile tell nothing.
 TEST(BaseTypes, ByteOrderFromTheBytesOfOneConstant)
 {
     struct Row {

@@ -46,9 +46,7 @@ private:
 class Started {
 public:
     Started(const std::vector<std::string>& argv, const std::string& directory);
-    ~Started();
-    Started(const Started&) = delete;
-    Started& operator=(const Started&) = delete;
+    ~Started();  // ends the group if the program still runs
     void Signal(int signal, bool wholeGroup) const;
     RunResult Wait();
 

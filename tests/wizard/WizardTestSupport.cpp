@@ -12,8 +12,7 @@ namespace kxwiztest {
 
 ScratchDeployment::ScratchDeployment() : PreviousDir(QDir::currentPath()), PreviousHome(qgetenv("HOME"))
 {
-    // As the launcher does it, which would take too long to start for every test: the lists in the working
-    // directory, the other folders of the data linked one level up.
+    // As the launcher lays it out (too slow to start per test): lists in the working directory, the rest linked above.
     const QDir data(KESTRIX_DATA_DIR);
     bool ok = QDir(Path()).mkpath("work") && QDir(Path()).mkpath("home");
     for (const QString& name : data.entryList(QDir::Dirs | QDir::NoDotAndDotDot))

@@ -15,8 +15,7 @@ class KestrixWizard;
 
 namespace kxwiztest {
 
-// Stands in for every modal window so that no test waits on one: records each kind and text (a chooser's start
-// folder, a save dialog's suggested file, an address opened) and answers from its queues.
+// Stands in for every modal window so that no test waits on one: records kinds and texts, answers from its queues.
 class FakeDialogs : public WizardDialogs {
 public:
     FakeDialogs() { Install(this); }
@@ -52,8 +51,7 @@ private:
     void Record(const char* kind, const QString& text) { Kinds.append(kind), Texts.append(text); }
 };
 
-// A scratch deployment laid out as the launcher lays out a user's, without a catalogue: Work() is the current
-// directory and Path("home") the home directory while it lives.
+// A user's deployment without a catalogue; while it lives Work() is the current directory, Path("home") the home.
 class ScratchDeployment {
 public:
     ScratchDeployment();
@@ -70,16 +68,12 @@ private:
     QByteArray PreviousHome;
 };
 
-// Sets an environment variable while it lives.
-class ScopedEnv {
-public:
+struct ScopedEnv {
     ScopedEnv(const char* name, const QString& value) : Name(name), Previous(qgetenv(name)), Had(qEnvironmentVariableIsSet(name))
     {
         qputenv(name, value.toLocal8Bit());
     }
     ~ScopedEnv() { Had ? qputenv(Name, Previous) : qunsetenv(Name); }
-
-private:
     const char* Name;
     QByteArray Previous;
     bool Had;

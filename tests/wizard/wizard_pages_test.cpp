@@ -1,5 +1,4 @@
-// The pages: their checks, choosers, directory list, command preview, the engine's arguments, settings.txt,
-// navigation and the translation.
+// The pages: their checks, directory list, command preview, the engine's arguments, settings.txt and navigation.
 #include "common/CompileTemplate.h"
 #include "wizard/KestrixWizard.h"
 #include "tests/wizard/WizardTestSupport.h"
@@ -46,8 +45,7 @@ private slots:
         QCOMPARE(wizard.PersonDestEdit->text(), Deployment->Path("home"));
         QVERIFY(!Red(wizard.PersonDestEdit) && wizard.DestErrorLabel->text() == "Enter the personality name to go on.");
         QDir(Deployment->Path("home")).mkpath("out");
-        // Folder ("~" and relative ones are home's), name, personality (none: Next is off), whether a problem is red,
-        // and the start of what is said, which a disabled Next's tooltip says too.
+        // Folder ("~" and relative ones are home's), name, personality (none: Next is off), problem shown red, message.
         const std::tuple<QString, QString, QString, bool, QString> cases[] = {
             {"", "p", "", false, "Enter the destination folder"}, // nothing typed is not yet a problem
             {"~/nowhere", "p", "", true, "Destination folder does not exist"},
@@ -65,39 +63,23 @@ private slots:
                 QCOMPARE(wizard.PersonalityPath(), Deployment->Path(personality));
             const QString text = wizard.DestErrorLabel->text();
             QVERIFY2(said.isEmpty() ? text.isEmpty() : text.startsWith(said), qPrintable(text));
-            QCOMPARE(wizard.button(QWizard::NextButton)->toolTip(), wizard.DestErrorLabel->text());
             QCOMPARE(Red(wizard.PersonDestEdit) || Red(wizard.PersonNameEdit), problem);
         }
     }
 
     void directoryList()
     {
-        const QString a = Deployment->Path(), b = Deployment->Path("images"), home = Deployment->Path("home"),
-                      gone = Deployment->Path("gone");
+        const QString home = Deployment->Path("home"), gone = Deployment->Path("gone");
         QDir().mkpath(gone);
         Deployment->Write("work/settings.txt", "Compiler Header Directories:\n" + gone + "\n\n");
         KestrixWizard wizard;
         wizard.show();
-        // Choosers open at the folder typed or edited, else the one chosen last, else home (never the hidden working
-        // directory); cancelling one changes nothing.
-        Dialogs->Directories = {a, "", b, "", home};
-        wizard.PersonDestEdit->clear();
-        for (QPushButton* button :
-             {wizard.PersonDestBrowseBtn, wizard.PersonDestBrowseBtn, wizard.CmpHdrDirAddBtn, wizard.CmpHdrDirAddBtn})
-            button->click();
-        QCOMPARE(wizard.PersonDestEdit->text(), a);
-        wizard.CmpHdrDirListBox->setCurrentRow(1);
-        wizard.CmpHdrDirEditBtn->click();
-        QCOMPARE(Dialogs->Texts, (QStringList{home, a, a, b, b}));
+        Dialogs->Directories = {"", home}; // a cancelled chooser adds nothing
+        wizard.CmpHdrDirAddBtn->click(), wizard.CmpHdrDirAddBtn->click();
         QCOMPARE(ListedDirectories(wizard), gone + "|" + home);
 
-        // A directory that has gone is marked whenever the page is shown, and named before a run, which starts only
-        // if the user agrees to go without it.
+        // A directory that has gone is named before a run, which starts only if the user agrees to go without it.
         QDir().rmdir(gone);
-        wizard.setCurrentId(2);
-        QVERIFY(wizard.CmpHdrDirListBox->item(0)->foreground().color() == QColor(255, 0, 0)
-                && wizard.CmpHdrDirListBox->item(0)->toolTip().contains("does not exist")
-                && wizard.CmpHdrDirListBox->item(1)->toolTip().isEmpty());
         Dialogs->Answers = {false};
         wizard.accept();
         QVERIFY(Dialogs->Kinds.last() == "question" && Dialogs->Texts.last().contains(gone) && !wizard.EngineProcess());
@@ -115,30 +97,21 @@ private slots:
         wizard.CmpSwtchEdit->setPlainText("-m32\n");
         QCOMPARE(wizard.CmpCmdOrder->text(), QString("Object build: cc -m32 -DEXAMPLE=1 -c test.c\n"
                                                      "Program build: cc -o test.c.exe -m32 -DEXAMPLE=1 test.c"));
-        // The ends of the order list stay put; a move shows at once, on every page.
-        wizard.CmpOrderListBox->setCurrentRow(0), wizard.CmdOrderUpBtn->click();
-        wizard.CmpOrderListBox->setCurrentRow(5), wizard.CmdOrderDwnBtn->click();
-        QCOMPARE(wizard.getCmdOrderStr(), QString("%c %o %e %d%j %s "));
-        wizard.CmdOrderUpBtn->click();
-        QVERIFY(wizard.SearchCompileCmdTxt->text().startsWith("Object build: cc -m32 -DEXAMPLE=1 test.c -c\n"));
-        // A cross compiler's programs are never built: no output flag. A define flag "DF" takes its argument in
-        // parentheses, quoted for the shell.
+        // A cross compiler's programs are never built; a define flag "DF" takes its argument in quoted parentheses.
         wizard.CrossCmpCheckBox->click();
         wizard.ZANTHPPRadioButton->click();
         wizard.CmpDefFlagEdit->setText("DF");
-        QCOMPARE(wizard.DefSwitchCompileCmdTxt->text(), QString("Object build: cc -m32 DF'(EXAMPLE=1)' test.cpp -c"));
-        // The shown command runs under /bin/sh as the engine's does, handing the compiler the same words. (No "%s" in
-        // the format: the template's placeholders are filled in the text that the earlier ones left.)
+        QCOMPARE(wizard.DefSwitchCompileCmdTxt->text(), QString("Object build: cc -m32 DF'(EXAMPLE=1)' -c test.cpp"));
+        // The shown command gives /bin/sh the engine's words ("%s" in the template would be filled again).
         wizard.CmpExeEdit->setText("printf [%b]");
         const QString shown = wizard.DefSwitchCompileCmdTxt->text().section(QStringLiteral(": "), 1);
         const kxcommon::CompileTemplate engine{wizard.getCmdOrderStr().toStdString(), "printf [%b]", "", "-c", "DF", {"-m32"}, {}};
         const QString run = QString::fromStdString(kxcommon::ComposeCompileCommand(engine, "test.cpp", false, "EXAMPLE=1"));
-        QCOMPARE(ShellOutput(shown), QString("[-m32][DF(EXAMPLE=1)][test.cpp][-c]"));
+        QCOMPARE(ShellOutput(shown), QString("[-m32][DF(EXAMPLE=1)][-c][test.cpp]"));
         QCOMPARE(ShellOutput(run), ShellOutput(shown));
         wizard.CmpExeEdit->setText("cc");
         QVERIFY(wizard.CmpExeFlagEdit->text().isEmpty() && !wizard.CmpExeFlagChkBox->isChecked());
-        // A catalogue entry of the other language goes as a whole when the product changes, on Yes (what Enter
-        // gives). (That No keeps it is the catalogue test's.)
+        // A catalogue entry of the other language goes as a whole with the product, on Yes (Enter's answer).
         wizard.SelectedName = "Acme - C++", wizard.TemplateStr = "t.p_c";
         wizard.CmpObjExtFlagEdit->setText(".o");
         wizard.CmpHdrDirListBox->addItem("/inc");
@@ -165,8 +138,7 @@ private slots:
 
         ScopedEnv path("PATH", first + ":" + second);
         KestrixWizard wizard;
-        // Every probe needs the define and the object flag.
-        wizard.CmpExeEdit->setText("mycc -c");
+        wizard.CmpExeEdit->setText("mycc -c");  // Every probe needs the define and the object flag.
         QVERIFY(!wizard.nextEnabled(wizard.Page1) && wizard.CmpPathErrorLabel->text().contains("The define flag is empty"));
         Fill({{wizard.CmpDefFlagEdit, "-D"}, {wizard.CmpCmpFlagEdit, " "}});
         QVERIFY(!wizard.nextEnabled(wizard.Page1));
@@ -183,8 +155,6 @@ private slots:
             if (valid)
                 QCOMPARE(wizard.EngineArguments()[2], "\"" + spaced + "\" -O2");
         }
-        wizard.CmpExeEdit->clear();
-        QVERIFY(wizard.CmpPathErrorLabel->text().startsWith("Enter the compiler command") && !Red(wizard.CmpPathErrorLabel));
     }
 
     void everyFieldReachesTheEngineAndSurvivesARestart()
@@ -271,8 +241,7 @@ private slots:
         Fill({{wizard.CmpDefFlagEdit, "-D"}, {wizard.CmpCmpFlagEdit, "-c"}});
         wizard.P1_DefBtn->click();
         QCOMPARE(wizard.currentPage(), wizard.Page3);
-        // Escape in a list asks before it closes the wizard (Enter says No); Cancel keeps what
-        // was entered for the next start.
+        // Escape in a list asks before closing (Enter says No); Cancel keeps the entries for the next start.
         Dialogs->Answers = {false};
         QTest::keyClick(wizard.CmpHdrDirListBox, Qt::Key_Escape);
         QVERIFY(wizard.isVisible() && Dialogs->EnterSaysYes == QList<bool>{false});
@@ -290,11 +259,8 @@ private slots:
             KestrixWizard wizard;
             QCOMPARE(wizard.CmpOrderListBox->item(0)->text(), QString("Compilerbefehl"));
             wizard.ReduceFileSizeCheckBox->setChecked(true);
-            // What the wizard adds to the summary and to the log of a run is translated too.
-            FakeEngine engine("fail");
-            QVERIFY(RunToEnd(wizard));
-            QVERIFY(wizard.SummaryText->toPlainText().contains("Dateigröße verringern:\nJa\n")
-                    && wizard.DetailsText->toPlainText().contains("Versuchter Befehl:\nfakecc -c inctest.c"));
+            wizard.BuildReviewText();
+            QVERIFY(wizard.WriteSettings());
         }
         QCoreApplication::removeTranslator(&german);
         // settings.txt keeps the untranslated labels and keys, so it reads back in any language.

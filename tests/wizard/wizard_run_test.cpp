@@ -1,5 +1,4 @@
-// Runs from the wizard: the Kestrix built beside it where a run fails early, the fake engine for the outcomes that a
-// whole run would take minutes to reach, and the export of the result with the kestrix-export built beside it.
+// Runs from the wizard: the built Kestrix where a run fails early, else the fake engine; the export of the result.
 #include "wizard/EngineOutput.h"
 #include "wizard/KestrixWizard.h"
 #include "tests/wizard/WizardTestSupport.h"
@@ -33,12 +32,10 @@ void FillPages(KestrixWizard& wizard, const QString& compiler, const QString& de
 
 struct Outcome {
     const char* Name;
-    QString Mode;                       // of the fake engine; "absent": none on PATH; "real": the built Kestrix
-    QString Compiler, Extension;        // and its object file extension
-    QString Dialog;                     // the kind of message box, if any
-    QStringList LogHas;                 // in this order; %1 is the personality
+    QString Mode, Compiler, Extension, Dialog; // fake engine mode ("absent": none; "real": the built one); message box
+    QStringList LogHas;                       // in this order; %1 is the personality
     QString LogEnd;
-    bool Written;                       // the personality is there and may be saved
+    bool Written;                             // the personality is there and may be saved
     QString Status;
 };
 
@@ -65,8 +62,7 @@ std::vector<Outcome> Outcomes()
         {"directory in use", "locked", "sh", "o", "critical",
          {"[stderr] Kestrix did not start: another run is using the working directory "},
          "Kestrix failed with exit status 1.", false, failed},
-        // The real engine: the failed compile as it left it (the script naming the compiler, then what the compiler
-        // said), or, where the compile writes another extension, the command and what it wrote.
+        // The real engine: the failed compile as it left it, or the command and the extension it really wrote.
         {"a compiler that writes no object", "real", Fake("noobjcc"), "o", "critical",
          {"Command Attempted:", Fake("noobjcc"), "---- stderr details ----", "noobjcc: cannot write object files"}, "",
          false, failed},
@@ -78,8 +74,6 @@ std::vector<Outcome> Outcomes()
 }
 
 QString Log(const KestrixWizard& wizard) { return wizard.DetailsText->toPlainText(); }
-
-bool Matches(const QString& pattern, const QString& text) { return QRegularExpression(pattern).match(text).hasMatch(); }
 
 } // namespace
 
@@ -96,9 +90,8 @@ private slots:
         QCOMPARE(lines.Feed(" 2\n\nConducting Tests...\nlast"), (QStringList{"  [macros] 1 of 2", "", "Conducting Tests..."}));
         QCOMPARE(lines.Flush(), QString("last"));
         QCOMPARE(lines.Flush(), QString());
-        QCOMPARE(PhaseOfLine("Conducting  Keyword Tests..."), QString("Conducting Keyword Tests"));
-        QCOMPARE(PhaseOfLine("  [macros] batches of 4 ..."), QString());
-        QCOMPARE(PhaseOfLine("Couldn't determine compiler include paths."), QString());
+        QCOMPARE(PhaseOfLine("Conducting  Keyword Tests...") + PhaseOfLine("  [macros] 4 ..."),
+                 QString("Conducting Keyword Tests"));
     }
 
     void outcomesOfARun_data()
@@ -155,34 +148,23 @@ private slots:
             wizard.P4_SrchBtn->click(); // the run ends while another page is shown
             QVERIFY(RunToEnd(wizard));
         }
-        QVERIFY(wizard.RunStatusBtn->isVisible() && wizard.AddCompilerBtn->isEnabled());
+        QVERIFY(wizard.AddCompilerBtn->isEnabled());
         const QString log = Log(wizard), dir = Deployment->Path() + "/";
-        // Coming back shows the settings again; the log stays, and is what Save Log saves.
-        wizard.P3_RevBtn->click();
-        QCOMPARE(wizard.ReviewTabs->currentWidget(), wizard.SummaryTab);
-        QVERIFY(wizard.SummaryText->toPlainText().startsWith("Product:\nzanth\n"));
-        wizard.P4_SrchBtn->click();
-        wizard.RunStatusBtn->click();
-        QVERIFY(wizard.currentPage() == wizard.Page4 && wizard.ReviewTabs->currentWidget() == wizard.LogTab);
         for (const char* name : {"run", "run.log", "no/such/dir/run.log"}) {
             Dialogs->SaveName = Deployment->Path(name);
             wizard.SaveLogBtn->click();
         }
-        // Offered beside the personality under its name and the time of the run; saved with a header naming the run.
+        // Offered beside the personality; saved with a header naming the run's compiler and personality.
         const QString offered = Dialogs->Texts[Dialogs->Kinds.indexOf("save")], saved = Deployment->Read("run.txt");
-        QVERIFY2(Matches("^" + QRegularExpression::escape(dir + "probe-") + "\\d{8}-\\d{6}\\.log$", offered),
-                 qPrintable(offered));
-        QVERIFY2(Matches("^Kestrix run log\nKestrix version: \\d+\\.\\d+\\.\\d+\nStarted: \\d{4}-\\d\\d-\\d\\dT[0-9:]{8}\n"
-                         "Compiler: sh\nPersonality: " + QRegularExpression::escape(dir + "probe.p_c")
-                             + "\n\nSettings of the run:\nProduct:\nzanth\n",
-                         saved),
+        QVERIFY2(offered.startsWith(dir + "probe-") && offered.endsWith(".log"), qPrintable(offered));
+        QVERIFY2(saved.startsWith("Kestrix run log\n")
+                     && saved.contains("\nCompiler: sh\nPersonality: " + dir + "probe.p_c\n")
+                     && saved.endsWith("\nLog:\n" + log + "\n"),
                  qPrintable(saved));
-        QVERIFY(saved.endsWith("\nLog:\n" + log + "\n"));
         QCOMPARE(Deployment->Read("run.log"), saved);
         QVERIFY(Dialogs->Kinds.last() == "critical" && Dialogs->Texts.last().contains(Dialogs->SaveName));
 
-        // One click writes the other tools' files beside the personality and shows each command line; files of
-        // those names are replaced only on Yes.
+        // One click writes the other tools' files beside the personality; files of those names go only on Yes.
         Deployment->Write("compile_flags.txt", "mine\n");
         Dialogs->Answers = {false, true};
         wizard.ExportBtn->click();
@@ -190,19 +172,15 @@ private slots:
         QCOMPARE(Deployment->Read("compile_flags.txt"), QString("mine\n"));
         wizard.ExportBtn->click();
         QCOMPARE(Dialogs->Kinds.mid(Dialogs->Kinds.size() - 2), (QStringList{"question", "question"}));
-        QCOMPARE(wizard.ReviewTabs->currentWidget(), wizard.ExportTab);
         const QString exported = wizard.ExportText->toPlainText();
         for (const char* file : {"compile_flags.txt", "probe.clangd", "probe.platform.xml", "probe.cfg", "probe.includes.txt", "probe.h"})
             QVERIFY2(QFileInfo::exists(Deployment->Path(file)) && exported.contains("  " + Deployment->Path(file) + "\n"), file);
-        QVERIFY2(exported.contains("  clang @" + dir + "compile_flags.txt -fsyntax-only main.c\n")
-                     && exported.contains("  cppcheck --platform=" + dir + "probe.platform.xml --library=" + dir
-                                          + "probe.cfg --includes-file=" + dir + "probe.includes.txt main.c\n")
-                     && exported.contains("  -include " + dir + "probe.h\n"),
+        QVERIFY2(exported.contains("  cppcheck --platform=" + dir + "probe.platform.xml --library=" + dir
+                                   + "probe.cfg --includes-file=" + dir + "probe.includes.txt main.c\n"),
                  qPrintable(exported));
         QVERIFY(Deployment->Read("compile_flags.txt").contains("-D__FAKE__=1"));
 
-        // During the next run nothing of the earlier one can be saved, no second engine can start in the same
-        // directory, and the run's state is in sight on every page.
+        // During the next run nothing of the earlier one can be saved, and no second engine can start.
         FakeEngine engine("slow");
         wizard.P4_DefBtn->click();
         wizard.button(QWizard::NextButton)->click();
@@ -212,12 +190,7 @@ private slots:
         wizard.P4_CmpBtn->click();
         wizard.P1_RevBtn->click();
         QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
-        wizard.P4_CmpBtn->click();
-        QVERIFY(wizard.RunStatusBtn->isVisible());
-        QTRY_VERIFY(wizard.RunStatusBtn->toolTip().startsWith("Running for 0:0")
-                    && wizard.RunStatusBtn->toolTip().endsWith(": Scanning for compiler defines"));
-        // A stopped run proves nothing about the compiler; Generate starts the next at once.
-        wizard.StopBtn->click();
+        wizard.StopBtn->click();  // A stopped run proves nothing about the compiler; Generate starts the next at once.
         QTRY_VERIFY(!wizard.EngineRunning());
         QVERIFY(!wizard.AddCompilerBtn->isEnabled() && !wizard.ExportBtn->isEnabled() && wizard.SaveLogBtn->isEnabled());
         wizard.RunStatusBtn->click();
