@@ -54,10 +54,12 @@ const std::string kResumeStem = "kxresume";
 // parameters, up to the next function body: an old-style definition has one in either
 // state, so it is a function of its own where the copy was well-formed and the body of
 // the copy's function where it was not.
-std::string CatchSeparator(std::size_t id)
+// C++ has no old-style definitions: there a declaration of its own takes what is left, and
+// the second separator shows as before whether the compiler is back at file level.
+std::string CatchSeparator(std::size_t id, bool isC)
 {
     const std::string name = kCatchStem + std::to_string(id);
-    return "int " + name + "(kxp) int kxp; { return kxp; }\n";
+    return isC ? "int " + name + "(kxp) int kxp; { return kxp; }\n" : "int " + name + ";\n";
 }
 
 BatchSource ResyncedCopies(const RunContext& context, const std::vector<SuiteRun>& runs,
@@ -77,7 +79,7 @@ BatchSource ResyncedCopies(const RunContext& context, const std::vector<SuiteRun
         source.StartFile(kCatchStem + id + ext);
         if (!run.Keyword.empty())
             source.AddShared("#undef XXX\n");
-        source.AddShared(CatchSeparator(k));
+        source.AddShared(CatchSeparator(k, context.Opts.IsC));
         source.StartFile(kResumeStem + id + ext);
         source.AddShared(BatchSeparator(k));
     }
@@ -201,8 +203,7 @@ SuiteOutcome OutcomeOf(const SuiteRun& run, bool passed)
 std::vector<std::optional<SuiteOutcome>> DecideTogether(const RunContext& context, const std::vector<SuiteRun>& runs)
 {
     std::vector<std::optional<SuiteOutcome>> outcomes(runs.size());
-    // C++ has no old-style definitions to end what a rejected copy leaves open.
-    if (context.Opts.Exact || !context.Opts.IsC)
+    if (context.Opts.Exact)
         return outcomes;
     std::vector<std::vector<std::size_t>> groups;
     for (std::size_t i = 0; i < runs.size(); ++i) {

@@ -33,7 +33,7 @@ std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vec
                                        bool resync = false);
 
 // The outcomes that compiles of many copies at once tell, with no compile of a run's own
-// (C only, and never with -exact): any mix of tests, even ones whose rejected copies leave
+// (never with -exact): any mix of tests, even ones whose rejected copies leave
 // the compiler reading the next lines wrongly. Nothing for a run they cannot tell.
 std::vector<std::optional<SuiteOutcome>> DecideTogether(const RunContext& context, const std::vector<SuiteRun>& runs);
 
