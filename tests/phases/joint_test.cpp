@@ -19,6 +19,7 @@ struct ModelCompiler {
     bool StopsAtFirstError = false;
     bool WrongLines = false;  // names line 1 of the file for every error
     long ReadsLines = 0;      // when not 0: silently reads no further than this many lines
+    bool Recovers = false;    // an error on the line right after an error goes unreported
 
     CompileResult operator()(const BatchSource& source) const
     {
@@ -28,6 +29,7 @@ struct ModelCompiler {
         std::string firstTwin;
         bool spilling = false;
         int errors = 0;
+        long lastError = -1;
         auto say = [&](long at, const std::string& what) {
             messages += file + ":" + std::to_string(WrongLines ? 1 : at) + ":1: " + what + "\n";
         };
@@ -48,7 +50,9 @@ struct ModelCompiler {
                 spilling = false;
             }
             if (text == "bad" || text == "spill" || text.rfind("#error", 0) == 0) {
-                say(line, "error: " + text);
+                if (!Recovers || lastError != line - 1)
+                    say(line, "error: " + text);
+                lastError = line;
                 ++errors;
                 spilling = text == "spill";
             } else if (text == "twin") {
@@ -69,7 +73,8 @@ struct ModelCompiler {
 
 // Items on lines of their own (separated only when asked), or each in a file of its own
 // between separators.
-JointVerdicts Judge(const std::vector<std::string>& items, const ModelCompiler& compiler, bool files)
+JointVerdicts Judge(const std::vector<std::string>& items, const ModelCompiler& compiler, bool files,
+                    LoneRejections lone = LoneRejections::GiveUp)
 {
     return JudgeTogether(
         items.size(),
@@ -86,7 +91,7 @@ JointVerdicts Judge(const std::vector<std::string>& items, const ModelCompiler& 
             }
             return source;
         },
-        compiler);
+        compiler, nullptr, lone);
 }
 
 bool Fails(const std::string& item)
@@ -120,6 +125,7 @@ TEST(JointCompile, NoItemIsMisjudgedWhateverTheCompilerDoes)
         {"stops at its first error", {true, false}},
         {"names the wrong lines", {false, true}},
         {"silently reads only its first lines", {false, false, 6}},
+        {"recovers from an error by skipping the next one", {false, false, 0, true}},
     };
     std::mt19937 random(7);
     const char* kinds[] = {"good", "good", "good", "bad", "spill", "twin"};
@@ -129,13 +135,15 @@ TEST(JointCompile, NoItemIsMisjudgedWhateverTheCompilerDoes)
             std::vector<std::string> items(2 + random() % 12);
             for (std::string& item : items)
                 item = kinds[random() % 6];
-            for (bool files : {false, true}) {
-                const JointVerdicts verdicts = Judge(items, c.Compiler, files);
+            for (const auto& [files, lone] : {std::pair{false, LoneRejections::GiveUp}, {true, LoneRejections::GiveUp},
+                                              {false, LoneRejections::GoOn}, {true, LoneRejections::GoOn}}) {
+                const JointVerdicts verdicts = Judge(items, c.Compiler, files, lone);
                 for (std::size_t i = 0; i < items.size(); ++i) {
                     const Judgement verdict = verdicts.Verdicts[i];
                     if (verdict == Judgement::Accepted || verdict == Judgement::Rejected) {
                         EXPECT_EQ(verdict == Judgement::Rejected, Fails(items[i]))
-                            << c.What << ", item " << i << " of " << testing::PrintToString(items) << (files ? " in files" : "");
+                            << c.What << ", item " << i << " of " << testing::PrintToString(items) << (files ? " in files" : "")
+                            << (lone == LoneRejections::GoOn ? ", going on" : "");
                     }
                     decided += verdict == Judgement::Accepted || verdict == Judgement::Rejected;
                 }
