@@ -1,6 +1,7 @@
 // Judging many items from a few compiles, against a model compiler whose items are words:
 // "good" compiles, "bad" is an error on its line, "spill" is an error that runs on into the
-// line after it, "twin" clashes with an earlier twin (an error with a note pointing back).
+// line after it, "runs" into the two lines after it, "twin" clashes with an earlier twin (an
+// error with a note pointing back).
 // Whatever the compiler, an item is only ever called accepted or rejected when that is what
 // it is on its own.
 #include <gtest/gtest.h>
@@ -27,7 +28,7 @@ struct ModelCompiler {
         std::string file = source.FileName();
         long line = 0;
         std::string firstTwin;
-        bool spilling = false;
+        int spilling = 0;  // lines still to come that the last error runs on into
         int errors = 0;
         long lastError = -1;
         auto say = [&](long at, const std::string& what) {
@@ -44,17 +45,17 @@ struct ModelCompiler {
             stopped = StopsAtFirstError && errors > 0;
             if (stopped || (ReadsLines != 0 && line > ReadsLines))
                 break;
-            if (spilling) {
+            if (spilling > 0) {
                 say(line, "error: expected ';'");
                 ++errors;
-                spilling = false;
+                --spilling;
             }
-            if (text == "bad" || text == "spill" || text.rfind("#error", 0) == 0) {
+            if (text == "bad" || text == "spill" || text == "runs" || text.rfind("#error", 0) == 0) {
                 if (!Recovers || lastError != line - 1)
                     say(line, "error: " + text);
                 lastError = line;
                 ++errors;
-                spilling = text == "spill";
+                spilling = text == "spill" ? 1 : text == "runs" ? 2 : 0;
             } else if (text == "twin") {
                 if (firstTwin.empty()) {
                     firstTwin = file + ":" + std::to_string(line);
@@ -65,7 +66,7 @@ struct ModelCompiler {
                 }
             }
         }
-        if (spilling && !stopped)
+        if (spilling > 0 && !stopped)
             say(line + 1, "error: expected ';' at end of input");
         return errors == 0 ? Accept() : Reject(messages);
     }
@@ -128,13 +129,13 @@ TEST(JointCompile, NoItemIsMisjudgedWhateverTheCompilerDoes)
         {"recovers from an error by skipping the next one", {false, false, 0, true}},
     };
     std::mt19937 random(7);
-    const char* kinds[] = {"good", "good", "good", "bad", "spill", "twin"};
+    const char* kinds[] = {"good", "good", "good", "bad", "spill", "twin", "runs"};
     for (const auto& c : compilers) {
         int decided = 0;
         for (int round = 0; round < 200; ++round) {
             std::vector<std::string> items(2 + random() % 12);
             for (std::string& item : items)
-                item = kinds[random() % 6];
+                item = kinds[random() % std::size(kinds)];
             for (const auto& [files, lone] : {std::pair{false, LoneRejections::GiveUp}, {true, LoneRejections::GiveUp},
                                               {false, LoneRejections::GoOn}, {true, LoneRejections::GoOn}}) {
                 const JointVerdicts verdicts = Judge(items, c.Compiler, files, lone);

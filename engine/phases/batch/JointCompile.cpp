@@ -12,10 +12,15 @@ namespace {
 // What one rejected compile says about the items in it.
 struct Reading {
     std::set<std::size_t> Rejected;  // items with an error on one of their lines
+    std::set<std::size_t> RanOn;     // rejected items whose error ran on into the separator after them
     bool Disturbed = false;          // an error elsewhere, or items that refer to each other
 };
 
-Reading Read(const BatchSource& source, const CompileResult& result, JointVerdicts& verdicts)
+// separated: a separator follows each item, and an error on one right after an item that
+// has an error of its own is that item's error running on (some compilers complain about the
+// next line too when a declaration breaks off), not a disturbance; the item after it is not
+// judged by this compile.
+Reading Read(const BatchSource& source, const CompileResult& result, JointVerdicts& verdicts, bool separated)
 {
     Reading reading;
     if (result.Killed()) {
@@ -31,8 +36,12 @@ Reading Read(const BatchSource& source, const CompileResult& result, JointVerdic
         const BatchSource::Owner owner = source.OwnerOf(diagnostic);
         if (owner.What != BatchSource::Owner::Item) {
             verdicts.SaidElsewhere += diagnostic.Text;
-            if (diagnostic.Severity == Diagnostic::Error)
-                reading.Disturbed = true;
+            if (diagnostic.Severity == Diagnostic::Error) {
+                if (separated && owner.What == BatchSource::Owner::Shared && owner.After)
+                    reading.RanOn.insert(*owner.After);
+                else
+                    reading.Disturbed = true;
+            }
             if (diagnostic.Severity == Diagnostic::Error || diagnostic.Severity == Diagnostic::Warning)
                 speaking = kNobody;
             continue;
@@ -54,6 +63,9 @@ Reading Read(const BatchSource& source, const CompileResult& result, JointVerdic
             break;
         }
     }
+    for (std::size_t item : reading.RanOn)
+        if (reading.Rejected.count(item) == 0)
+            reading.Disturbed = true;
     return reading;
 }
 
@@ -82,7 +94,7 @@ JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
         const CompileResult result = compile(source);
         ++verdicts.Compiles;
         accepted = result.Accepted();
-        return accepted ? Reading{} : Read(source, result, verdicts);
+        return accepted ? Reading{} : Read(source, result, verdicts, separated);
     };
 
     // One item alone is the caller's own test.
@@ -93,8 +105,10 @@ JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
         rest[i] = i;
     // The check in the reverse order. A compiler may stop early (at a fatal error, or after
     // so many errors): the items after the last one it rejected were not reached, and are
-    // checked again on their own. An item before that one that passes was only rejected
-    // because of its neighbours, and then no rejection of this batch is trusted.
+    // checked again on their own, as is an item right after one whose error ran on. An item
+    // before that one that passes was only rejected because of its neighbours: it stays a
+    // suspect, while the items rejected again, each after a separator that compiled, are
+    // rejected in two orders with a clean start.
     std::vector<std::size_t> confirmed;
     // Items rejected first in the source that held them: the check's order gives them no
     // other neighbour before them (none, again) when they come first there too, and a
@@ -108,7 +122,18 @@ JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
             const std::vector<std::size_t> order(pending.rbegin(), pending.rend());
             bool accepted = false;
             const Reading reading = run(order, true, accepted);
-            if (accepted || reading.Disturbed || reading.Rejected.empty())
+            // An item that passes was rejected for what stood before it, and stays a suspect;
+            // unless nothing stood before it then: the compiler blamed it for another's error.
+            auto blamedWrongly = [&](std::size_t item) {
+                verdicts.Misled = verdicts.Misled || rejectedFirst[item];
+                return rejectedFirst[item];
+            };
+            if (accepted) {
+                if (std::count_if(pending.begin(), pending.end(), blamedWrongly) != 0)
+                    return false;
+                break;
+            }
+            if (reading.Disturbed || reading.Rejected.empty())
                 return false;
             std::size_t reached = 0;
             for (std::size_t at = 0; at < order.size(); ++at)
@@ -116,12 +141,12 @@ JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
                     reached = at + 1;
             std::vector<std::size_t> unreached;
             for (std::size_t at = 0; at < order.size(); ++at) {
-                if (reading.Rejected.count(order[at]) != 0)
-                    (at == 0 && rejectedFirst[order[at]] ? alone : confirmed).push_back(order[at]);
-                else if (at < reached)
-                    return false;
-                else
+                if (at >= reached || (at > 0 && reading.RanOn.count(order[at - 1]) != 0))
                     unreached.push_back(order[at]);
+                else if (reading.Rejected.count(order[at]) != 0)
+                    (at == 0 && rejectedFirst[order[at]] ? alone : confirmed).push_back(order[at]);
+                else if (blamedWrongly(order[at]))
+                    return false;
             }
             std::sort(unreached.begin(), unreached.end());
             pending = std::move(unreached);
