@@ -7,9 +7,12 @@
 // what is left. The rejected items are then compiled once more, together, in the reverse
 // order and with a separator after each, so that each has other neighbours before it and
 // an error that runs on past its item shows on a separator: an item rejected only because
-// of what stood before it passes there. Only when every one of them is rejected again do
-// they count as rejected (those a compiler that stopped early did not reach are checked
-// again); otherwise they stay suspects, for the caller to test one by one. Whatever cannot be
+// of what stood before it passes there, and stays a suspect, for the caller to test alone.
+// Those rejected again, each at its own line and after a separator that compiled, count as
+// rejected (those a compiler that stopped early did not reach, or that follow an error that
+// ran on, are checked again). An error in the check that belongs to no item, or an item
+// blamed while nothing stood before it that then passes (a compiler that names the wrong
+// lines), leaves every rejected item a suspect. Whatever cannot be
 // told this way (an error on a line of no item, in another file or with no location; notes
 // that tie two items together) is left undecided, and so is a single item: its own test is
 // as cheap.
