@@ -89,12 +89,16 @@ JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
     JointVerdicts verdicts;
     verdicts.Verdicts.assign(items, Judgement::Undecided);
     verdicts.Said.resize(items);
+    // Where the caller tests an undecided item with a compile of its own, a check that goes
+    // on past a passing item or an error that ran on costs more compiles than it saves: then
+    // either leaves every rejected item a suspect.
+    const bool patient = lone == LoneRejections::GoOn;
     auto run = [&](const std::vector<std::size_t>& order, bool separated, bool& accepted) {
         const BatchSource source = build(order, separated);
         const CompileResult result = compile(source);
         ++verdicts.Compiles;
         accepted = result.Accepted();
-        return accepted ? Reading{} : Read(source, result, verdicts, separated);
+        return accepted ? Reading{} : Read(source, result, verdicts, separated && patient);
     };
 
     // One item alone is the caller's own test.
@@ -126,7 +130,7 @@ JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
             // unless nothing stood before it then: the compiler blamed it for another's error.
             auto blamedWrongly = [&](std::size_t item) {
                 verdicts.Misled = verdicts.Misled || rejectedFirst[item];
-                return rejectedFirst[item];
+                return rejectedFirst[item] || !patient;
             };
             if (accepted) {
                 if (std::count_if(pending.begin(), pending.end(), blamedWrongly) != 0)
@@ -144,7 +148,7 @@ JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
                 if (at >= reached || (at > 0 && reading.RanOn.count(order[at - 1]) != 0))
                     unreached.push_back(order[at]);
                 else if (reading.Rejected.count(order[at]) != 0)
-                    (at == 0 && rejectedFirst[order[at]] ? alone : confirmed).push_back(order[at]);
+                    (at == 0 && rejectedFirst[order[at]] && patient ? alone : confirmed).push_back(order[at]);
                 else if (blamedWrongly(order[at]))
                     return false;
             }
