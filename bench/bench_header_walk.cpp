@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <iostream>
 #include <map>
 #include <memory>
 #include <string>
@@ -79,7 +80,8 @@ void BM_HeaderWalk(benchmark::State& state)
     std::size_t identifiers = 0, directories = 0;
     for (auto _ : state) {
         static const std::set<std::string> noIgnored;
-        auto scanner = std::make_unique<HeaderScanner>(noIgnored);
+        static StreamReporter said(std::cout, std::cerr);
+        auto scanner = std::make_unique<HeaderScanner>(noIgnored, said);
         scanner->ScanDirectory(g_root);
         identifiers = scanner->Trees().Identifiers.size();
         directories = scanner->Trees().DirFiles.size();

@@ -10,6 +10,7 @@
 #include <thread>
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <map>
 #include <string>
 #include <unistd.h>
@@ -20,6 +21,7 @@
 #include "engine/probe/CompilerProbe.h"
 #include "engine/app/Generation.h"
 #include "engine/core/Reporter.h"
+#include "engine/core/RunEnd.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -36,27 +38,30 @@ std::vector<std::pair<std::string, PhaseCost>> Measure(const BenchCompiler& subj
 {
     const std::string root = fs::temp_directory_path() / ("kestrix-bench-" + std::to_string(getpid()));
     const std::string work = MakeBenchDeployment(root);
+    // Relative paths of a command line (a catalogue's force-include file) are taken from the
+    // working directory, as kestrix-run starts the engine.
+    const fs::path caller = fs::current_path();
+    fs::current_path(work);
     std::vector<std::string> args{"Kestrix"};
     args.insert(args.end(), subject.Args.begin(), subject.Args.end());
     args.insert(args.end(), {"-op", root + "/out.p_c", "-j", jobs});
     const CommandLine line = ParseCommandLine(args);
     if (line.What != CommandLine::Run) {
         std::fprintf(stderr, "%s\n", line.Error.c_str());
+        fs::current_path(caller);
         return {};
     }
 
     std::vector<std::pair<std::string, PhaseCost>> costs;
-    // Relative paths of a command line (a catalogue's force-include file) are taken from the
-    // working directory, as kestrix-run starts the engine.
-    const fs::path caller = fs::current_path();
-    fs::current_path(work);
-    CompilerProbe probe(line.Opts.Template(), line.Opts.Limits(), work);
+    // The run's progress is not the measurement's; its failures still are told.
+    std::ostream discard(nullptr);
+    StreamReporter quiet(discard, std::cerr);
+    CompilerProbe probe(line.Opts.Template(), line.Opts.Limits(), work, quiet);
     auto start = Clock::now();
     long runs = 0;
     std::string current;
-    {
-        CapturedLines quiet;
-        GenPersonality(line.Opts, probe, work, [&](const char* phase) {
+    try {
+        GenPersonality(line.Opts, probe, quiet, work, [&](const char* phase) {
             const auto now = Clock::now();
             if (!current.empty())
                 costs.push_back({current, {std::chrono::duration<double>(now - start).count(), probe.Runs() - runs}});
@@ -64,6 +69,9 @@ std::vector<std::pair<std::string, PhaseCost>> Measure(const BenchCompiler& subj
             start = now;
             runs = probe.Runs();
         });
+    } catch (const RunFailure& failure) {
+        quiet.SayError(failure.Message);
+        costs.clear();
     }
     fs::current_path(caller);
     fs::remove_all(root);

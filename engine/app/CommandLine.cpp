@@ -7,6 +7,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <filesystem>
+#include <iostream>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -110,10 +111,10 @@ bool ReadCount(const std::string& text, unsigned low, unsigned high, unsigned& v
 
 }  // namespace
 
-void PrintUsage()
+void PrintUsage(Reporter& report)
 {
-    Say(kUsage);
-    Say(kOptionsLine);
+    report.Say(kUsage);
+    report.Say(kOptionsLine);
 }
 
 std::string FullyQualifyPath(const std::string& path)
@@ -287,43 +288,40 @@ int KestrixMain(int argc, char** argv)
     struct EndLeftBehind {
         ~EndLeftBehind() { EndProcessesLeftBehind(); }
     } endLeftBehind;
+    StreamReporter report(std::cout, std::cerr);
     try {
         const CommandLine line = ParseCommandLine(std::vector<std::string>(argv, argv + argc));
         if (line.What == CommandLine::Usage) {
-            PrintUsage();
+            PrintUsage(report);
             return 0;
         }
-        if (line.What == CommandLine::Refused) {
-            SayError(line.Error);
-            return 1;
-        }
+        if (line.What == CommandLine::Refused)
+            throw RunFailure{line.Error};
         const std::string workDir = FullyQualifyPath(".");
         RunLock lock;
-        if (std::string error; !lock.Take(workDir, error)) {
-            SayError(error);
-            return 1;
-        }
+        if (std::string error; !lock.Take(workDir, error))
+            throw RunFailure{error};
         RemoveStaleScratch(workDir);
-        CompilerProbe probe(line.Opts.Template(), line.Opts.Limits(), workDir);
+        CompilerProbe probe(line.Opts.Template(), line.Opts.Limits(), workDir, report);
         struct KeepFailure {
             CompilerProbe& Probe;
             ~KeepFailure() { Probe.KeepLastFailure(); }
         } keep{probe};
-        return GenPersonality(line.Opts, probe);
+        return GenPersonality(line.Opts, probe, report);
     } catch (const KestrixExit& exitRequest) {
         return exitRequest.Status;
     } catch (const RunFailure& failure) {
-        SayError(failure.Message);
+        report.SayError(failure.Message);
         return 1;
     } catch (const RunInterrupted& interrupted) {
-        SayError(std::string("Kestrix: Interrupted by ") + Interrupt::SignalName(interrupted.Signal) +
+        report.SayError(std::string("Kestrix: Interrupted by ") + Interrupt::SignalName(interrupted.Signal) +
                  "; the run was stopped and the previous personality is left as it was.");
         return 128 + interrupted.Signal;
     } catch (const std::exception& error) {
-        SayError(std::string("Error: ") + error.what());
+        report.SayError(std::string("Error: ") + error.what());
         return 1;
     } catch (...) {
-        SayError("Error: The run failed for an unknown reason.");
+        report.SayError("Error: The run failed for an unknown reason.");
         return 1;
     }
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/core/Options.h"
+#include "engine/core/Reporter.h"
 
 struct CommandLine {
     enum Outcome { Run, Usage, Refused };
@@ -15,7 +16,7 @@ struct CommandLine {
     std::string Error;  // for Refused: the message naming the argument and the reason
 };
 
-void PrintUsage();
+void PrintUsage(Reporter& report);
 
 // Reads the arguments (args[0] is the program name).
 CommandLine ParseCommandLine(const std::vector<std::string>& args);

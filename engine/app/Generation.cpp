@@ -63,12 +63,12 @@ void CheckStillThere(const std::vector<std::string>& directories)
 
 // The suite folder's tests, or none when the folder cannot be read (counted as missing, as is
 // each source of it that cannot be read).
-std::vector<SuiteTest> ReadSuite(const std::string& directory, const Options& options, int& missing)
+std::vector<SuiteTest> ReadSuite(const std::string& directory, const Options& options, int& missing, Reporter& report)
 {
-    std::optional<std::vector<SuiteTest>> tests = ScanTestDir(directory, options.SourceExt(), missing);
+    std::optional<std::vector<SuiteTest>> tests = ScanTestDir(directory, options.SourceExt(), missing, report);
     if (tests)
         return std::move(*tests);
-    Say("Error: Cannot open the test directory " + directory);
+    report.Say("Error: Cannot open the test directory " + directory);
     ++missing;
     return {};
 }
@@ -103,7 +103,7 @@ std::set<std::string> KeywordLines(const PersonalityWriter& writer, const std::s
     return lines;
 }
 
-int GenPersonality(const Options& options, Probe& probe, const std::string& workDir,
+int GenPersonality(const Options& options, Probe& probe, Reporter& report, const std::string& workDir,
                    const std::function<void(const char* phase)>& onPhase)
 {
     auto phase = [&](const char* name) {
@@ -114,26 +114,24 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     // at the end, so that a failed or interrupted run leaves the previous one in place.
     AtomicFile personality;
     std::string error;
-    if (!personality.Open(options.PersonalityFile, error)) {
-        SayError("Error: Cannot write the personality file \"" + options.PersonalityFile + "\": " + error);
-        return kStatusFailed;
-    }
+    if (!personality.Open(options.PersonalityFile, error))
+        throw RunFailure{"Error: Cannot write the personality file \"" + options.PersonalityFile + "\": " + error};
 
     phase("object extension");
-    TargetFacts target = GetObjectFileExtension(probe, options);
+    TargetFacts target = GetObjectFileExtension(probe, options, report);
     if (!target.IsCrossCompiler)
-        target.IsCrossCompiler = !CheckExeFileRunWorks(probe, options);
-    const RunContext context(options, probe, target);
+        target.IsCrossCompiler = !CheckExeFileRunWorks(probe, options, report);
+    const RunContext context(options, probe, target, report);
     PersonalityWriter writer(options.IsC);
 
-    const KeywordLists lists = LoadKeywordLists(options.IsC, workDir);
+    const KeywordLists lists = LoadKeywordLists(options.IsC, report, workDir);
     int missing = lists.Missing;
     const std::string personalityDir = DirectoryOf(options.PersonalityFile);
 
     SubstituteCopy substitutes;
     const SubstituteStage stage{substitutes};
     if (!options.SubstituteHeaderDir.empty()) {
-        substitutes = CreateAndCopyAllFiles(options.SubstituteHeaderDir, personalityDir);
+        substitutes = CreateAndCopyAllFiles(options.SubstituteHeaderDir, personalityDir, report);
         missing += substitutes.Skipped;
         for (const std::string& directory : substitutes.Directories)
             writer.SubstituteDir(directory);
@@ -145,8 +143,8 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
         std::async(std::launch::async, [&options] { return ReadProgramWords(CompilerPrograms(options)); });
 
     phase("header scan");
-    Say("Scanning All Directories ...");
-    HeaderScanner scanner(lists.IgnoreKeywords);
+    report.Say("Scanning All Directories ...");
+    HeaderScanner scanner(lists.IgnoreKeywords, report);
     scanner.ScanSearchDirectories(options.SearchDirs);
     // Extension keywords that no header spells are tested like the names found in headers.
     for (const std::string& word : lists.CandidateKeywords)
@@ -157,7 +155,7 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     phase("include directories");
     for (const std::string& directory : GetIncludes(context, trees)) {
         if (HoldsLineEnd(directory)) {
-            Say("Error: The include directory \"" + directory.substr(0, directory.find_first_of("\r\n")) +
+            report.Say("Error: The include directory \"" + directory.substr(0, directory.find_first_of("\r\n")) +
                 "...\" is left out: its name holds a line end, which no personality line can carry.");
             ++missing;
             continue;
@@ -190,7 +188,7 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     phase("general suite");
     const std::string suites = workDir + "/..";
     const std::vector<SuiteTest> generalTests =
-        ReadSuite(suites + "/" + kxcommon::layout::GeneralSuite(options.IsC), options, missing);
+        ReadSuite(suites + "/" + kxcommon::layout::GeneralSuite(options.IsC), options, missing, report);
     const std::set<std::string> suiteLines = ConductZanTests(context, generalTests);
     phase("types");
     const std::vector<DataType> baseTypes = ConductBaseTypeTests(context);
@@ -220,7 +218,7 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
 
     phase("keyword classification");
     const std::vector<SuiteTest> keywordTests =
-        ReadSuite(suites + "/" + kxcommon::layout::KeywordSuite(options.IsC), options, missing);
+        ReadSuite(suites + "/" + kxcommon::layout::KeywordSuite(options.IsC), options, missing, report);
     const KeywordFindings keywords = ConductKWTests(context, extensionKeywords, lists, keywordTests);
     for (const std::string& line : KeywordLines(writer, keywords.Treatments))
         writer.Line(line);
@@ -236,24 +234,19 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     phase("force include and template");
 
     const std::string forceIncludeDir = personalityDir + "vmtforceinclude";
-    std::optional<std::string> forceInclude;
     if (!options.ForceIncludeFile.empty())
-        forceInclude = CopyCreateForceIncludeFile(forceIncludeDir, options.ForceIncludeFile, options.ForceIncludeFile,
-                                                  keywords.ForceIncludeEntries);
+        writer.ForceInclude(forceIncludeDir,
+                            CopyCreateForceIncludeFile(forceIncludeDir, options.ForceIncludeFile,
+                                                       options.ForceIncludeFile, keywords.ForceIncludeEntries, report));
     else if (keywords.NeedForceInclude)
-        forceInclude = CopyCreateForceIncludeFile(forceIncludeDir, "vmt_forceinclude.h", "", keywords.ForceIncludeEntries);
-    if (!options.ForceIncludeFile.empty() || keywords.NeedForceInclude) {
-        if (!forceInclude)
-            return kStatusFailed;
-        writer.ForceInclude(forceIncludeDir, *forceInclude);
-    }
+        writer.ForceInclude(forceIncludeDir, CopyCreateForceIncludeFile(forceIncludeDir, "vmt_forceinclude.h", "",
+                                                                        keywords.ForceIncludeEntries, report));
 
     if (!options.TemplatePersonality.empty()) {
         std::vector<std::string> dropped;
         for (const std::string& entry : keywords.DroppedKeywords)
             dropped.push_back(writer.Define(entry));
-        if (!IncorporateTemplatePersonality(writer.Lines(), options.TemplatePersonality, dropped))
-            return kStatusFailed;
+        IncorporateTemplatePersonality(writer.Lines(), options.TemplatePersonality, dropped, report);
     }
 
     phase("end");
@@ -261,36 +254,30 @@ int GenPersonality(const Options& options, Probe& probe, const std::string& work
     for (const std::string& directory : substitutes.Directories)
         staged.push_back(substitutes.Staging(directory));
     CheckStillThere(staged);
-    if (!SwapSubstituteCopy(substitutes, error)) {
-        SayError("Error: Cannot put the copy of the substitute headers in the place of \"" + substitutes.Final +
-                 "\": " + error + ".");
-        return kStatusFailed;
-    }
+    if (!SwapSubstituteCopy(substitutes, error))
+        throw RunFailure{"Error: Cannot put the copy of the substitute headers in the place of \"" + substitutes.Final +
+                         "\": " + error + "."};
     if (!personality.Commit(writer.Text(), error)) {
-        SayError("Error: Cannot write the personality file \"" + options.PersonalityFile + "\": " + error);
         // The previous personality stays, and with it the headers it was written with.
         std::string undo;
         SwapSubstituteCopy(substitutes, undo);
-        return kStatusFailed;
+        throw RunFailure{"Error: Cannot write the personality file \"" + options.PersonalityFile + "\": " + error};
     }
     // The byte order has no personality line, which the analyser would refuse: it goes to a
     // companion file beside the personality for the tools that read it (kestrix-export). A
     // companion left from an earlier run is removed where this run measured none.
     const std::string companion = CompanionFacts(options.PersonalityFile);
     if (companion == options.PersonalityFile) {
-        Say("The personality file \"" + companion + "\" has the name of its own companion file; the byte order (" +
+        report.Say("The personality file \"" + companion + "\" has the name of its own companion file; the byte order (" +
             (byteOrder.empty() ? std::string("not measured") : byteOrder) + ") is not written.");
     } else if (!byteOrder.empty()) {
-        if (!WriteFileAtomically(companion, "byte-order " + byteOrder + "\n", error)) {
-            SayError("Error: Cannot write the companion file \"" + companion + "\": " + error);
-            return kStatusFailed;
-        }
+        if (!WriteFileAtomically(companion, "byte-order " + byteOrder + "\n", error))
+            throw RunFailure{"Error: Cannot write the companion file \"" + companion + "\": " + error};
     } else if (unlink(companion.c_str()) != 0 && errno != ENOENT) {
-        SayError("Error: Cannot remove the companion file \"" + companion + "\" of an earlier run: " + ErrnoText());
-        return kStatusFailed;
+        throw RunFailure{"Error: Cannot remove the companion file \"" + companion + "\" of an earlier run: " + ErrnoText()};
     }
     if (missing != 0) {
-        Say("The personality was written, but " + std::to_string(missing) +
+        report.Say("The personality was written, but " + std::to_string(missing) +
             (missing == 1 ? " input was" : " inputs were") +
             " left out (list files or test folders of the deployment, substitute headers or include directories, "
             "each named above); their facts are missing.");

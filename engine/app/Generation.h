@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/core/Options.h"
+#include "engine/core/Reporter.h"
 #include "engine/output/PersonalityWriter.h"
 #include "engine/phases/keywords/KeywordTests.h"
 #include "engine/probe/Probe.h"
@@ -24,10 +25,11 @@ constexpr int kStatusMissingData = 3;  // completed, but inputs were left out (e
 //
 // Runs the phases and writes the personality (and its companions) when the run completes;
 // until then the previous personality stays as it was. The list files are read from
-// workDir and the suites from the folder above it. Returns the exit status.
-// onPhase, when given, is told the name of each phase as it starts ("end" after the last),
-// for measuring where a run spends its time.
-int GenPersonality(const Options& options, Probe& probe, const std::string& workDir = ".",
+// workDir and the suites from the folder above it. Returns the exit status of a run that
+// completes; one that cannot throws RunFailure (or ends as KestrixExit, RunInterrupted), having
+// left the previous personality in place. onPhase, when given, is told the name of each phase
+// as it starts ("end" after the last), for measuring where a run spends its time.
+int GenPersonality(const Options& options, Probe& probe, Reporter& report, const std::string& workDir = ".",
                    const std::function<void(const char* phase)>& onPhase = {});
 
 // The keyword classification's lines, sorted by their text as the personality holds them.

@@ -1,51 +1,74 @@
 #include "engine/core/Reporter.h"
 
-#include <iostream>
-#include <mutex>
+#include <ostream>
 #include <utility>
 
 namespace {
-thread_local std::vector<std::string>* tCapture = nullptr;
-thread_local CapturedLines* tCurrent = nullptr;
-std::mutex gOutput;
+thread_local Reporter::Held* tHeld = nullptr;
 }  // namespace
 
-void Say(const std::string& line)
+void Reporter::Say(const std::string& line)
 {
-    if (tCapture != nullptr) {
-        tCapture->push_back(line);
+    if (tHeld != nullptr && &tHeld->Owner == this) {
+        tHeld->Lines.push_back(line);
         return;
     }
-    std::lock_guard<std::mutex> lock(gOutput);
-    std::cout << line << '\n' << std::flush;
+    std::lock_guard<std::mutex> lock(Lock);
+    Write(line, false);
 }
 
-void SayError(const std::string& line)
+void Reporter::SayError(const std::string& line)
 {
-    std::lock_guard<std::mutex> lock(gOutput);
-    std::cout.flush();
-    std::cerr << line << '\n' << std::flush;
+    std::lock_guard<std::mutex> lock(Lock);
+    Write(line, true);
 }
 
-void SayAll(const std::vector<std::string>& lines)
+void Reporter::SayAll(const std::vector<std::string>& lines)
 {
     for (const std::string& line : lines)
         Say(line);
 }
 
-CapturedLines::CapturedLines() : Outer(tCurrent)
+Reporter::Held::Held(Reporter& owner) : Owner(owner), Outer(tHeld)
 {
-    tCurrent = this;
-    tCapture = &Lines;
+    tHeld = this;
 }
 
-CapturedLines::~CapturedLines()
+Reporter::Held::~Held()
 {
-    tCurrent = Outer;
-    tCapture = Outer != nullptr ? &Outer->Lines : nullptr;
+    tHeld = Outer;
 }
 
-std::vector<std::string> CapturedLines::Take()
+std::vector<std::string> Reporter::Held::Take()
 {
     return std::exchange(Lines, {});
+}
+
+void StreamReporter::Write(const std::string& line, bool isError)
+{
+    if (isError) {
+        // What was said before the failure is seen before it, on a terminal that shows both.
+        Out.flush();
+        Err << line << '\n' << std::flush;
+    } else {
+        Out << line << '\n' << std::flush;
+    }
+}
+
+std::vector<std::string> MemoryReporter::Take()
+{
+    std::lock_guard<std::mutex> lock(Kept);
+    return std::exchange(Lines, {});
+}
+
+std::vector<std::string> MemoryReporter::Errors()
+{
+    std::lock_guard<std::mutex> lock(Kept);
+    return Failures;
+}
+
+void MemoryReporter::Write(const std::string& line, bool isError)
+{
+    std::lock_guard<std::mutex> lock(Kept);
+    (isError ? Failures : Lines).push_back(line);
 }

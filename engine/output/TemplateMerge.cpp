@@ -5,6 +5,7 @@
 
 #include "engine/core/Files.h"
 #include "engine/core/Reporter.h"
+#include "engine/core/RunEnd.h"
 #include "engine/core/TextUtilities.h"
 
 namespace {
@@ -200,29 +201,31 @@ std::vector<std::string> MergeTemplateSections(std::vector<std::string>& lines, 
     return review;
 }
 
-bool IncorporateTemplatePersonality(std::vector<std::string>& lines, const std::string& templatePersonality,
-                                    const std::vector<std::string>& keywordDefineEntries)
+void IncorporateTemplatePersonality(std::vector<std::string>& lines, const std::string& templatePersonality,
+                                    const std::vector<std::string>& keywordDefineEntries, Reporter& report)
 {
-    Say("Incorporating Template Personality");
+    report.Say("Incorporating Template Personality");
 
-    auto sayReview = [](const std::vector<std::string>& review) {
-        Say("The following keywords may need to be reviewed:");
+    auto sayReview = [&report](const std::vector<std::string>& review) {
+        report.Say("The following keywords may need to be reviewed:");
         for (const std::string& entry : review)
-            Say(entry);
+            report.Say(entry);
     };
 
     std::string content;
     std::string error;
     if (!ReadWholeFile(templatePersonality, content, &error, kMaxTextFileBytes)) {
-        Say("Cannot open template Personality File - " + templatePersonality);
-        SayError("Error: Cannot read the template personality \"" + templatePersonality + "\": " + error);
+        report.Say("Cannot open template Personality File - " + templatePersonality);
         sayReview({});
-        return false;
+        throw RunFailure{"Error: Cannot read the template personality \"" + templatePersonality + "\": " + error};
     }
     const TemplateSections sections = ReadTemplateSections(SplitLines(content));
-    for (const std::string& problem : sections.Problems)
-        SayError("Error: The template personality \"" + templatePersonality + "\" cannot be used: " + problem);
-
     sayReview(MergeTemplateSections(lines, sections, keywordDefineEntries));
-    return sections.Problems.empty();
+    // Every fault is named, one line each, before the run ends.
+    std::string faults;
+    for (const std::string& problem : sections.Problems)
+        faults += (faults.empty() ? "" : "\n") + ("Error: The template personality \"" + templatePersonality +
+                                                   "\" cannot be used: " + problem);
+    if (!faults.empty())
+        throw RunFailure{faults};
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/Reporter.h"
+
 // The entries of a template, per kind of section, in file order.
 struct TemplateSections {
     std::vector<std::string> Modify;
@@ -31,7 +33,7 @@ std::vector<std::string> MergeTemplateSections(std::vector<std::string>& lines, 
                                                const std::vector<std::string>& keywordDefineEntries);
 
 // Merges the template file into the lines and lists the keyword define entries that the
-// template does not settle, for the user to review. False, having said why, when the template
-// cannot be read or its sections are broken: the merge then leaves out what it cannot place.
-bool IncorporateTemplatePersonality(std::vector<std::string>& lines, const std::string& templatePersonality,
-                                    const std::vector<std::string>& keywordDefineEntries);
+// template does not settle, for the user to review. Throws RunFailure when the template cannot
+// be read or its sections are broken (the merge then leaves out what it cannot place).
+void IncorporateTemplatePersonality(std::vector<std::string>& lines, const std::string& templatePersonality,
+                                    const std::vector<std::string>& keywordDefineEntries, Reporter& report);

@@ -33,7 +33,7 @@ namespace {
 // that ran it) was stopped from outside, by a user, a front end or a closed terminal: what it
 // left is no answer of the compiler, and taking its failure for a rejection would write a
 // wrong fact. The run ends as interrupted instead, keeping the previous personality.
-void EndIfInterrupted(const ProcessOutcome& outcome, const std::string& what)
+void EndIfInterrupted(const ProcessOutcome& outcome, const std::string& what, Reporter& report)
 {
     int signal = outcome.Signal;
     if (outcome.Exited && (outcome.ExitStatus == 128 + SIGINT || outcome.ExitStatus == 128 + SIGTERM ||
@@ -41,7 +41,7 @@ void EndIfInterrupted(const ProcessOutcome& outcome, const std::string& what)
         signal = outcome.ExitStatus - 128;
     if (signal != SIGINT && signal != SIGTERM && signal != SIGHUP)
         return;
-    SayError("Error: " + what + " was ended by " + Interrupt::SignalName(signal) +
+    report.SayError("Error: " + what + " was ended by " + Interrupt::SignalName(signal) +
              "; it gave no answer, so the run stops.");
     Interrupt::Request(signal);
     Interrupt::ThrowIfPending();
@@ -63,9 +63,10 @@ struct CompilerProbe::Scratch {
     }
 };
 
-CompilerProbe::CompilerProbe(kxcommon::CompileTemplate compile, kxcommon::CompileLimits limits, std::string workDir)
+CompilerProbe::CompilerProbe(kxcommon::CompileTemplate compile, kxcommon::CompileLimits limits, std::string workDir,
+                             Reporter& report)
     : Template(std::move(compile)), Limits(limits), WorkDir(std::move(workDir)),
-      ScratchRoot(WorkDir + "/kestrix-probes." + std::to_string(getpid()))
+      ScratchRoot(WorkDir + "/kestrix-probes." + std::to_string(getpid())), Report(report)
 {
 }
 
@@ -107,7 +108,7 @@ CompileResult CompilerProbe::RunCompile(Scratch& scratch, const CompileJob& job,
     if (!result.Started)
         throw RunFailure{"Error: Cannot start /bin/sh to run the compile command \"" + command + "\": " + result.StartError};
     if (result.TimedOut)
-        Say("Error: The compile command \"" + command + "\" did not finish within " +
+        Report.Say("Error: The compile command \"" + command + "\" did not finish within " +
             std::to_string(Limits.CompileSeconds) + " s; it was stopped, and the probe counts as failed.");
 
     // No probe source makes an object of many megabytes; one that is that large is read no
@@ -141,7 +142,7 @@ CompileResult CompilerProbe::RunCompile(Scratch& scratch, const CompileJob& job,
     }
     if (!result.Succeeded() || result.Killed())
         NoteFailure(command, fileName, result);
-    EndIfInterrupted(result, "The compile command \"" + command + "\"");
+    EndIfInterrupted(result, "The compile command \"" + command + "\"", Report);
     if (!result.Accepted()) {
         if (const std::string failure = SystemFailureIn(result.Output()); !failure.empty())
             throw RunFailure{"Error: The compile command \"" + command + "\" failed for a reason that is no answer of the "
@@ -176,9 +177,9 @@ ProgramResult CompilerProbe::BuildAndRun(const CompileJob& job)
     spec.StderrPath = scratch.StderrPath;
     spec.TimeoutSeconds = Limits.ProgramSeconds;
     result.Run = RunProcess(spec);
-    EndIfInterrupted(result.Run, "The probe program \"" + program + "\"");
+    EndIfInterrupted(result.Run, "The probe program \"" + program + "\"", Report);
     if (result.Run.TimedOut)
-        Say("Error: The probe program \"" + program + "\" did not finish within " +
+        Report.Say("Error: The probe program \"" + program + "\" did not finish within " +
             std::to_string(Limits.ProgramSeconds) + " s; it was stopped, and the probe counts as failed.");
     return result;
 }
@@ -209,7 +210,7 @@ void CompilerProbe::KeepLastFailure()
     for (const auto& [name, content] : files) {
         std::string error;
         if (!WriteWholeFile(WorkDir + "/" + name, *content, &error))
-            SayError("Error: Cannot write the record of the last failing compile \"" + WorkDir + "/" + name +
+            Report.SayError("Error: Cannot write the record of the last failing compile \"" + WorkDir + "/" + name +
                      "\": " + error + ".");
     }
     chmod((WorkDir + "/compile.sh").c_str(), 0755);

@@ -8,14 +8,17 @@
 #include <string>
 
 #include "common/CompileTemplate.h"
+#include "engine/core/Reporter.h"
 #include "engine/probe/Probe.h"
 
 class CompilerProbe : public Probe {
 public:
     // compile: what every compile command is made from; limits: how long a compile and a
     // probe program may take. workDir: the engine's working directory (absolute); the
-    // scratch directories and the record of the last failing compile go there.
-    CompilerProbe(kxcommon::CompileTemplate compile, kxcommon::CompileLimits limits, std::string workDir);
+    // scratch directories and the record of the last failing compile go there. report: told
+    // of compiles stopped at their time limit or from outside.
+    CompilerProbe(kxcommon::CompileTemplate compile, kxcommon::CompileLimits limits, std::string workDir,
+                  Reporter& report);
     ~CompilerProbe() override;
     CompilerProbe(const CompilerProbe&) = delete;
     CompilerProbe& operator=(const CompilerProbe&) = delete;
@@ -37,6 +40,7 @@ private:
     const kxcommon::CompileLimits Limits;
     const std::string WorkDir;
     const std::string ScratchRoot;
+    Reporter& Report;
     std::atomic<long> RunCount{0};
     std::atomic<long> ScratchCount{0};
     std::once_flag RootMade;

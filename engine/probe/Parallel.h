@@ -15,11 +15,12 @@
 #include "engine/core/Reporter.h"
 
 // Calls work(i) for every i in [0, count) on up to `jobs` threads, and done(i, result) on the
-// calling thread in ascending order of i. With one job everything runs on the calling
+// calling thread in ascending order of i; what work(i) says to `report` is printed just before
+// done(i). With one job everything runs on the calling
 // thread, one item after the other. The first exception of a work item stops the handing
 // out of further items and is rethrown once the running ones have ended.
 template <typename Work, typename Done>
-void ParallelInOrder(unsigned jobs, std::size_t count, Work&& work, Done&& done)
+void ParallelInOrder(Reporter& report, unsigned jobs, std::size_t count, Work&& work, Done&& done)
 {
     using Result = decltype(work(std::size_t{0}));
     if (jobs <= 1 || count <= 1) {
@@ -50,7 +51,7 @@ void ParallelInOrder(unsigned jobs, std::size_t count, Work&& work, Done&& done)
                 i = next++;
             }
             try {
-                CapturedLines captured;
+                Reporter::Held captured(report);
                 Result value = work(i);
                 std::vector<std::string> said = captured.Take();
                 std::lock_guard<std::mutex> guard(lock);
@@ -90,7 +91,7 @@ void ParallelInOrder(unsigned jobs, std::size_t count, Work&& work, Done&& done)
             std::vector<std::string> said = std::move(slots[i].Said);
             slots[i].Value.reset();
             guard.unlock();
-            SayAll(said);
+            report.SayAll(said);
             done(i, std::move(value));
         }
     } catch (...) {

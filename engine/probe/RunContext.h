@@ -1,12 +1,13 @@
-// What every phase of a run works with: the options, the probe service, and the facts about
-// the target that the first probes settle (which object files the compiler writes, and
-// whether its programs run on this host).
+// What every phase of a run works with: the options, the probe service, the reporter, and
+// the facts about the target that the first probes settle (which object files the compiler
+// writes, and whether its programs run on this host).
 #pragma once
 
 #include <cstddef>
 #include <string>
 
 #include "engine/core/Options.h"
+#include "engine/core/Reporter.h"
 #include "engine/core/RunEnd.h"
 #include "engine/probe/Parallel.h"
 #include "engine/probe/Probe.h"
@@ -33,11 +34,13 @@ struct SourceLimits {
 
 class RunContext {
 public:
-    RunContext(const Options& options, Probe& probe, TargetFacts target)
-        : Opts(options), Prober(probe), Target(std::move(target)), Limits(SourceLimits::For(options.ReduceFileSize)) {}
+    RunContext(const Options& options, Probe& probe, TargetFacts target, Reporter& report)
+        : Opts(options), Prober(probe), Report(report), Target(std::move(target)),
+          Limits(SourceLimits::For(options.ReduceFileSize)) {}
 
     const Options& Opts;
     Probe& Prober;
+    Reporter& Report;  // progress and findings; lines said in ForEach's work come out in item order
     const TargetFacts Target;
     const SourceLimits Limits;
 
@@ -88,7 +91,7 @@ public:
     template <typename Work, typename Done>
     void ForEach(std::size_t count, Work&& work, Done&& done) const
     {
-        ParallelInOrder(Opts.Jobs, count, std::forward<Work>(work), std::forward<Done>(done));
+        ParallelInOrder(Report, Opts.Jobs, count, std::forward<Work>(work), std::forward<Done>(done));
     }
 
     // The declaration of printf that the product's test programs use. It spells the

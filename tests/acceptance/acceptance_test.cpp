@@ -1,11 +1,4 @@
-// The built programs against real compilers, one table row each, every fact held against
-// the compiler's own answers: its #include <...> search list (-E -v or --print-search-dirs;
-// for a compiler that lists none, the given directories whose headers it finds), its
-// predefined macros (-dM -E, or where it has no such list, what its preprocessor makes of
-// #ifdef for every name of its headers), a source of assertions about sizes, alignments
-// and signedness that the compiler itself compiles, and the exported check source, which
-// it compiles too. Each row reads the personality that a fixture of tests/personalities
-// probed.
+// The built programs against real compilers: each fact of a probed personality against the compiler's own answers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +7,7 @@
 #include <regex>
 #include <set>
 
+#include "common/DeploymentLayout.h"
 #include "engine/phases/includes/HeaderScan.h"
 #include "engine/phases/keywords/KeywordLists.h"
 #include "tests/support/TestSupport.h"
@@ -23,52 +17,30 @@ using namespace kxtest;
 
 namespace {
 
-// How a keyword must come out.
-enum class T {
-    Alias,     // D "K=value": a spelling of a standard or extension keyword
-    Drop,      // D "K=": a test accepted it as a word the analyser can leave out
-    Paren,     // D "K=_ignore_paren"
-    Asm,       // D "K=asm"
-    IntType,   // D "K=[unsigned ]T", T an integer base type of at least `Value` bits
-    FloatType, // D "K=T", T a floating base type
-    Builtin,   // D Value (from builtin_replace_keywords.txt)
-    Replace,   // D K=Value (from the replace list)
-    Nothing,   // D K=
-};
+// How a keyword must come out: quoted "K=Value", "K=", "K=_ignore_paren", "K=asm", "K=T" (an integer
+// type of at least Value bits, or a floating one); unquoted Value (builtin list), K=Value, K=.
+enum class T { Alias, Drop, Paren, Asm, IntType, FloatType, Builtin, Replace, Nothing };
 
-struct Row {
-    const char* Keyword;
-    T How;
-    const char* Value;
-    bool Required;  // the run must find the keyword at all
-};
+// Required: the run must find the keyword at all.
+struct Row { const char* Keyword; T How; const char* Value; bool Required; };
 
 // What a row expects beyond the compiler's own answers, and the fixture's run of it.
 struct Compiler {
     std::string Name;
     std::vector<Row> Keywords;
     std::vector<std::string> SuiteLines;  // general suite lines the compiler must earn
-    // Listed macros the compiler pastes together from pieces that no file of it spells
-    // whole nor as a pattern (clang's __INT8_FMTd__ from "_FMT" and the letters "di").
+    // Listed macros the compiler pastes from pieces that no rule of the candidate names puts together.
     std::string Unspelled{};
-    // From the fixture: its arguments (args.txt), its personality and its messages.
-    std::vector<std::string> Args{};
-    std::string Command{};
-    bool IsC = true;
-    bool Cross = false;
-    std::vector<std::string> Dirs{}, Switches{};
-    std::string Personality{};
-    std::vector<std::string> Lines{};
-    std::string Log{};
+    std::vector<std::string> Args{};  // the fixture's args.txt
+    std::string Command{}, Personality{}, Log{};
+    bool IsC = true, Cross = false;
+    std::vector<std::string> Dirs{}, Switches{}, Lines{};
 
     std::string FixtureDir() const { return std::string(KESTRIX_PERSONALITIES_DIR) + "/" + Name; }
     bool Has(const std::string& line) const { return std::find(Lines.begin(), Lines.end(), line) != Lines.end(); }
 };
 
-void PrintTo(const Compiler& compiler, std::ostream* out)
-{
-    *out << compiler.Name;
-}
+void PrintTo(const Compiler& compiler, std::ostream* out) { *out << compiler.Name; }
 
 template <class V>
 V Join(V items, const V& more)
@@ -122,7 +94,7 @@ std::vector<Compiler> CompilerTable()
          Join(GnuCRows(false), {{"__attribute__", T::Paren, "", true}, {"__inline__", T::Alias, "inline", true},
                                 {"__extension__", T::Drop, "", true}, {"__int128", T::IntType, "64", true},
                                 {"_Nonnull", T::Drop, "", false}}),
-         gnuC, "__\\w+_FMT[diouxX]__|__SIG_ATOMIC_MAX__|__code_model_small__|__k8|__k8__|__tune_k8__"},
+         gnuC},
         // Probed with its own directories only: the keywords that no header names come from
         // the shipped candidate list.
         {"avr-gcc",
@@ -138,8 +110,7 @@ std::vector<Compiler> CompilerTable()
          {"-slc+", "-ex longlong", "-bin+", "-dollar-", "-es-", "-zla+", "-cr-", "-se-"}},
         {"arm-none-eabi-gcc", Join(GnuCRows(true), {{"__int128", T::Nothing, "", false}}), {"-dollar+", "-cr+"}},
         {"m68k-linux-gnu-gcc", GnuCRows(false), {"-cr+"}},
-        // No -dM list: its macros come from its preprocessor; long long and long double are
-        // no types of it.
+        // No -dM list; long long and long double are no types of it.
         {"cc65", {{"asm", T::Asm, "", true}, {"__asm__", T::Alias, "asm", true}, {"__inline__", T::Alias, "inline", false}},
          {"-cr-", "-se-", "-es-"}},
         // Its complaint about a missing header does not name it.
@@ -157,15 +128,15 @@ std::vector<Compiler> CompilerTable()
           {"__at", T::Paren, "", true}, {"__asm", T::Asm, "", true}},
          {"-slc+", "-bin+", "-cr-", "-se-"}},
         {"mingw-w64-gcc", Join(GnuCRows(false), {{"__int128", T::IntType, "64", true}}), {"-cr+", "-se+"}},
-        // No file of this compiler spells its ISA extension macros (__riscv_a), nor these.
+        // The compiler pastes the "x" of its extended float types after a number: no table
+        // entry spells "F32x".
         {"riscv64-unknown-elf-gcc", Join(GnuCRows(false), {{"__int128", T::IntType, "64", true}}), {"-cr+", "-se+"},
-         "__riscv_[a-z]+|__FP_FAST_FMAF\\w*|__SIZEOF_INT128__"},
+         "__FP_FAST_FMAF32x"},
         // gcc 3.4 has no thread-local storage for the target.
         {"h8300-hms-gcc", Reclassified(GnuCRows(false), "__thread", T::Nothing), {"-cr+", "-se+"}},
     };
 }
 
-// Fills the row from its fixture.
 void Load(Compiler& compiler)
 {
     compiler.Args = kxtest::Lines(ReadFile(compiler.FixtureDir() + "/args.txt"));
@@ -173,18 +144,14 @@ void Load(Compiler& compiler)
     compiler.IsC = compiler.Args[0] == "zanth";
     compiler.Cross = compiler.Args[1] == "ccmp";
     compiler.Command = compiler.Args[2];
-    for (std::size_t i = 8; i + 1 < compiler.Args.size(); ++i) {
-        if (compiler.Args[i] == "-i")
-            compiler.Dirs.push_back(compiler.Args[i + 1]);
-        else if (compiler.Args[i] == "-xs")
-            compiler.Switches.push_back(compiler.Args[i + 1]);
-    }
+    for (std::size_t i = 8; i + 1 < compiler.Args.size(); ++i)
+        if (compiler.Args[i] == "-i" || compiler.Args[i] == "-xs")
+            (compiler.Args[i] == "-i" ? compiler.Dirs : compiler.Switches).push_back(compiler.Args[i + 1]);
     compiler.Personality = ReadFile(compiler.FixtureDir() + "/personality.p_c");
     compiler.Lines = kxtest::Lines(compiler.Personality);
     compiler.Log = ReadFile(compiler.FixtureDir() + "/run.log");
 }
 
-// The values of the lines "PREFIX NAME=N".
 std::map<std::string, int> Values(const Compiler& run, const std::string& prefix)
 {
     std::map<std::string, int> values;
@@ -194,44 +161,34 @@ std::map<std::string, int> Values(const Compiler& run, const std::string& prefix
     return values;
 }
 
-// The compiler's command with the run's switches, as a shell command line.
-std::string CompilerWithSwitches(const Compiler& compiler)
-{
-    std::string command = compiler.Command;
-    for (const std::string& sw : compiler.Switches)
-        command += " " + ReplaceAll(sw, ",", " ");
-    return command;
-}
-
-// Whether the compiler compiles the source, written as NAME in a scratch directory, to an
-// object; its messages in output.
-bool CompilesSource(const Compiler& compiler, const std::string& name, const std::string& source,
-                    std::string* output = nullptr)
+// The compiler with the run's switches in a scratch directory; some write -E output only to kx.i.
+RunResult InScratch(const Compiler& compiler, const std::string& name, const std::string& source, const std::string& args)
 {
     const std::string dir = MakeTempDir("compile");
     WriteFile(dir + "/" + name, source);
-    const RunResult result = RunShell(CompilerWithSwitches(compiler) + (compiler.IsC ? "" : " -x c++") + " -c " + name + " 2>&1", dir);
+    std::string command = compiler.Command;
+    for (const std::string& sw : compiler.Switches)
+        command += " " + ReplaceAll(sw, ",", " ");
+    RunResult result = RunShell(command + args, dir);
+    result.Stdout += FileExists(dir + "/kx.i") ? ReadFile(dir + "/kx.i") : "";
     RemoveTree(dir);
+    return result;
+}
+
+bool CompilesSource(const Compiler& compiler, const std::string& name, const std::string& source, std::string* output = nullptr)
+{
+    const RunResult result = InScratch(compiler, name, source, (compiler.IsC ? " -c " : " -x c++ -c ") + name + " 2>&1");
     if (output != nullptr)
         *output = result.Stdout;
     return result.Status == 0;
 }
 
-// The compiler's preprocessed text of the source: on standard output, or in the file that
-// -o names for compilers that write it there.
 std::string Preprocessed(const Compiler& compiler, const std::string& source)
 {
-    const std::string dir = MakeTempDir("preprocess");
-    WriteFile(dir + "/kx.c", source);
-    const RunResult result = RunShell(CompilerWithSwitches(compiler) + " -E -o kx.i kx.c 2>/dev/null", dir);
-    std::string text = FileExists(dir + "/kx.i") ? ReadFile(dir + "/kx.i") : "";
-    RemoveTree(dir);
-    return result.Stdout + text;
+    return InScratch(compiler, "kx.c", source, " -E -o kx.i kx.c 2>/dev/null").Stdout;
 }
 
-// A condition the compiler must hold: compilers differ in which impossible size they
-// reject (one takes a negative array size in silence, another a negative bit-field
-// width), and not all fold ?: in a constant expression.
+// Compilers differ in which impossible size they reject, and not all fold ?: in a constant expression.
 std::string Assertion(int n, const std::string& condition)
 {
     const std::string tag = "check_" + std::to_string(n);
@@ -239,7 +196,6 @@ std::string Assertion(int n, const std::string& condition)
     return "typedef char " + tag + "[" + width + "];\nstruct " + tag + "_w { unsigned int b : " + width + "; };\n";
 }
 
-// ---- include directories ------------------------------------------------------------------
 
 std::vector<std::string> SdccSearchList(const std::string& command)
 {
@@ -273,16 +229,14 @@ void CheckIncludeDirectories(const Compiler& compiler)
     std::vector<std::string> own = compiler.Command.rfind("sdcc", 0) == 0
                                        ? SdccSearchList(compiler.Command)
                                        : SearchList(compiler.Command, compiler.IsC ? "c" : "c++");
-    // A compiler that lists no search path: the given directories from which it takes a
-    // header (one that only that directory holds) by #include <...>.
+    // A compiler that lists no search path: the given directories it takes a header of their own from.
     if (own.empty()) {
         for (const std::string& dir : compiler.Dirs) {
             std::error_code ec;
             for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
                 const std::string header = it->path().filename().string();
-                if (!it->is_regular_file(ec) || it->path().extension() != ".h" || it->file_size(ec) == 0)
-                    continue;
-                if (std::count_if(compiler.Dirs.begin(), compiler.Dirs.end(),
+                if (!it->is_regular_file(ec) || it->path().extension() != ".h" || it->file_size(ec) == 0 ||
+                    std::count_if(compiler.Dirs.begin(), compiler.Dirs.end(),
                                   [&](const std::string& d) { return FileExists(d + "/" + header); }) != 1)
                     continue;
                 if (CompilesSource(compiler, "kx_include.c", "#include <" + header + ">\nint kx_include;\n")) {
@@ -292,8 +246,7 @@ void CheckIncludeDirectories(const Compiler& compiler)
             }
         }
     }
-    // What the compiler searches among the directories given that hold files, in its order,
-    // each real directory once.
+    // The given directories that hold files, in the compiler's order, each real directory once.
     std::vector<std::string> expected;
     for (const std::string& dir : own) {
         const bool given = std::any_of(compiler.Dirs.begin(), compiler.Dirs.end(), [&](const std::string& d) {
@@ -312,25 +265,16 @@ void CheckIncludeDirectories(const Compiler& compiler)
             written.push_back(fs::canonical(match[1].str(), ec).string());
     }
     EXPECT_EQ(written, expected) << "the include directories in the compiler's search order";
-    // Copies of one header in two directories are told apart by what they define, so the
-    // order never rests on the command line alone.
+    // Copies of one header are told apart by what they define, never by the command line's order.
     EXPECT_EQ(compiler.Log.find("may need to be reviewed"), std::string::npos);
 }
 
-// ---- predefined macros --------------------------------------------------------------------
 
-bool IsIdentifierChar(char c)
-{
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-}
-
-// The compiler's object-like predefined macros, name to value: its -dM list, or where it
-// has none, what its preprocessor keeps of "#ifdef NAME" for each of the names (the value
-// then already expanded).
+// The compiler's -dM list, or where it has none, its preprocessor's answer to #ifdef for each name.
 std::map<std::string, std::string> MacroList(const Compiler& compiler, const std::set<std::string>& names)
 {
     const RunResult listed =
-        RunShell(CompilerWithSwitches(compiler) + " -dM -E -x " + (compiler.IsC ? "c" : "c++") + " /dev/null 2>/dev/null");
+        InScratch(compiler, "kx.c", "", std::string(" -dM -E -x ") + (compiler.IsC ? "c" : "c++") + " /dev/null 2>/dev/null");
     std::map<std::string, std::string> macros;
     static const std::regex define("#define ([A-Za-z_][A-Za-z0-9_]*)( (.*))?");
     for (const std::string& line : kxtest::Lines(listed.Stdout)) {
@@ -353,22 +297,15 @@ std::map<std::string, std::string> MacroList(const Compiler& compiler, const std
     return macros;
 }
 
-// A listed value with the listed macros in it expanded, as the compiler does before it
-// stringifies the value.
+// A listed value with the listed macros in it expanded, as the compiler does before it stringifies
+// (a number's suffix is no name).
 std::string Expand(const std::string& value, const std::map<std::string, std::string>& macros,
                    std::set<std::string> active = {})
 {
+    static const std::regex token("[A-Za-z_]\\w*|[0-9]\\w*|[\\s\\S]");
     std::string out;
-    for (std::size_t i = 0; i < value.size();) {
-        if (!IsIdentifierChar(value[i]) || std::isdigit(static_cast<unsigned char>(value[i])) ||
-            (i > 0 && IsIdentifierChar(value[i - 1]))) {
-            out += value[i++];
-            continue;
-        }
-        std::size_t end = i;
-        while (end < value.size() && IsIdentifierChar(value[end]))
-            ++end;
-        const std::string word = value.substr(i, end - i);
+    for (std::sregex_iterator it(value.begin(), value.end(), token), end; it != end; ++it) {
+        const std::string word = it->str();
         const auto macro = macros.find(word);
         if (macro != macros.end() && active.insert(word).second) {
             out += Expand(macro->second, macros, active);
@@ -376,7 +313,6 @@ std::string Expand(const std::string& value, const std::map<std::string, std::st
         } else {
             out += word;
         }
-        i = end;
     }
     return out;
 }
@@ -402,11 +338,10 @@ void CheckMacros(const Compiler& compiler)
         else if (!entries.empty())
             break;  // the macro phase's block ends; the keyword phase writes defines of its own
     }
-    // Every object-like macro the compiler lists must have its entry, whether or not a
-    // header names it (a compiler without a list is asked about the names its headers and
-    // its personality spell).
-    const KeywordLists lists = LoadKeywordLists(compiler.IsC, std::string(KESTRIX_DATA_DIR) + "/lists");
-    HeaderScanner scanner(lists.IgnoreKeywords);
+    // Every macro the compiler lists has its entry.
+    MemoryReporter quiet;
+    const KeywordLists lists = LoadKeywordLists(compiler.IsC, quiet, std::string(KESTRIX_DATA_DIR) + "/" + kxcommon::layout::ListsDir);
+    HeaderScanner scanner(lists.IgnoreKeywords, quiet);
     for (const std::string& dir : compiler.Dirs)
         scanner.ScanDirectory(dir);
     std::set<std::string> candidates = scanner.Trees().Identifiers;
@@ -440,15 +375,10 @@ void CheckMacros(const Compiler& compiler)
     }
 }
 
-// ---- types --------------------------------------------------------------------------------
 
 void CheckTypes(const Compiler& compiler)
 {
-    struct Spelling {
-        const char* Name;
-        const char* CType;
-        const char* Member;
-    };
+    struct Spelling { const char *Name, *CType, *Member; };
     static const Spelling kSpellings[] = {
         {"char", "char", "char d"}, {"int", "int", "int d"}, {"short", "short", "short d"},
         {"long", "long", "long d"}, {"longlong", "long long", "long long d"}, {"float", "float", "float d"},
@@ -499,12 +429,8 @@ void CheckTypes(const Compiler& compiler)
         << "the compiler takes a false assertion";
 }
 
-// The check source kestrix-export writes for the personality, compiled by the compiler. A
-// compiler without _Static_assert (C89 compilers) gets each as a macro of the same effect,
-// numbered in the text (not every preprocessor pastes __LINE__). The uses of the keywords
-// are written for analysers, in forms the compiler need not take (an address placement
-// with an argument the analyser drops); where it rejects them, the facts before them
-// must still pass.
+// The exported check source, compiled by the compiler; C89 compilers get numbered macros instead of
+// _Static_assert. Where it rejects the keyword uses (written for analysers), the facts before them hold.
 void CheckExportedCheckSource(const Compiler& compiler)
 {
     const std::string dir = MakeTempDir("check");
@@ -519,8 +445,7 @@ void CheckExportedCheckSource(const Compiler& compiler)
                          CompilesSource(compiler, "kx_sa.c", "_Static_assert(0, \"x\");\nint kx_sa;\n"))) {
         std::string numbered = "#define KX_SA(n, c, m) struct kx_sa_##n { unsigned int b : 2 * !!(c) - 1; }; "
                                "extern char kx_sb_##n[2 * !!(c) - 1]\n";
-        // Nor does every one of them fold && in a constant expression: the product of the
-        // parts holds the same.
+        // Nor does every one fold && in a constant expression: the product of the parts holds the same.
         int n = 0;
         for (const std::string& line : kxtest::Lines(source)) {
             const std::size_t message = line.rfind(", \"");
@@ -541,7 +466,6 @@ void CheckExportedCheckSource(const Compiler& compiler)
     EXPECT_TRUE(CompilesSource(compiler, name, source.substr(0, keywords), &output)) << source << output;
 }
 
-// ---- keywords -----------------------------------------------------------------------------
 
 int IntegerBits(std::string type)
 {
@@ -559,13 +483,10 @@ void CheckKeywords(const Compiler& compiler)
     for (const Row& row : compiler.Keywords) {
         SCOPED_TRACE(row.Keyword);
         const std::string k = row.Keyword;
+        const std::regex own(d + "\"?" + k + "[=(].*");
         std::vector<std::string> lines;
-        for (const std::string& line : compiler.Lines)
-            for (const std::string& start : {d + "\"" + k + "=", d + k + "=", d + "\"" + k + "(", d + k + "("})
-                if (line.rfind(start, 0) == 0) {
-                    lines.push_back(line);
-                    break;
-                }
+        std::copy_if(compiler.Lines.begin(), compiler.Lines.end(), std::back_inserter(lines),
+                     [&](const std::string& line) { return std::regex_match(line, own); });
         if (lines.empty()) {
             EXPECT_FALSE(row.Required) << k << " has no line";
             continue;
@@ -594,7 +515,6 @@ void CheckKeywords(const Compiler& compiler)
         EXPECT_TRUE(!compiler.Cross || line.find("-bitsu") == std::string::npos) << "a cross compiler's programs never run";
 }
 
-// ---- the same run again -------------------------------------------------------------------
 
 std::vector<std::string> Listing(const std::string& dir)
 {
@@ -605,8 +525,7 @@ std::vector<std::string> Listing(const std::string& dir)
     return names;
 }
 
-// Personality and messages, with the run directory written as RUN and without the
-// launcher's lines that name it, so that runs in different directories compare.
+// The text with the run directory written as RUN and without the launcher's lines that name it.
 std::string Comparable(const std::string& text, const std::string& runDir)
 {
     std::string kept;
@@ -636,10 +555,7 @@ void CheckOneJobAtATime(const Compiler& compiler)
 
 class Compilers : public testing::TestWithParam<Compiler> {};
 
-std::string RowName(const testing::TestParamInfo<Compiler>& info)
-{
-    return ReplaceAll(info.param.Name, "-", "_");
-}
+std::string RowName(const testing::TestParamInfo<Compiler>& info) { return ReplaceAll(info.param.Name, "-", "_"); }
 
 }  // namespace
 
@@ -657,8 +573,7 @@ TEST_P(Compilers, PersonalityHoldsTheCompilersOwnAnswers)
         SCOPED_TRACE(what);
         check(compiler);
     }
-    // One compiler with include order, macros and keywords is enough to show that the number
-    // of jobs changes nothing.
+    // One compiler with include order, macros and keywords shows that the number of jobs changes nothing.
     if (compiler.Name == "avr-gcc")
         CheckOneJobAtATime(compiler);
 }

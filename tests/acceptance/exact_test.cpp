@@ -16,6 +16,7 @@
 #include <map>
 #include <thread>
 
+#include "common/DeploymentLayout.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -176,7 +177,7 @@ TEST(ExactRealCompilers, TheOtherCatalogueCompilers)
         GccLike("g++", "zanthpp", "cmp", "g++"),
         GccLike("clang", "zanth", "cmp", "clang", {"-xs", "-fno-builtin"}),
         GccLike("arm-none-eabi-gcc", "zanth", "ccmp", "arm-none-eabi-gcc"),
-        GccLike("sdcc", "zanth", "ccmp", "sdcc -mmcs51", {"-fi", "../ForceIncludeFiles/sdcc_mcs51.h"},
+        GccLike("sdcc", "zanth", "ccmp", "sdcc -mmcs51", {"-fi", std::string("../") + kxcommon::layout::ForceIncludesDir + "/sdcc_mcs51.h"},
                 {"sdcc", "-mmcs51", "-dM", "-E"}, ".rel"),
         // long double aligned on 16 bytes, which both methods must measure alike.
         GccLike("mingw-w64-gcc", "zanth", "ccmp", "x86_64-w64-mingw32-gcc"),

@@ -1,11 +1,10 @@
-// Acceptance of kestrix-export with the real tools: clang, clang-tidy and cppcheck read the
-// exported files for personalities that Kestrix probed of real compilers (the fixtures of
-// tests/personalities), and their answers are held against the compilers' own.
+// kestrix-export with the real tools: cppcheck and clang read the files exported from
+// personalities of real compilers (tests/personalities) and answer as the compilers do.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 
-#include "export/ClangKeywords.h"
 #include "export/ClangTargets.h"
 #include "export/PersonalityReader.h"
 #include "tests/support/TestSupport.h"
@@ -18,188 +17,90 @@ using kxtest::RunResult;
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 std::string Output(const RunResult& r) { return r.Stdout + r.Stderr; }
 
-// The exported files of one probed personality, in a scratch directory of their own.
-class Exported : public ::testing::Test {
+// cppcheck with the exported files of a probed personality, or without them: whether it reports the finding.
+struct CppcheckRun {
+    const char* Source;
+    std::vector<std::string> Args;
+    bool Exported;
+    const char* Finding;
+    bool Found;
+};
+struct Probed {
+    std::string Fixture, Name;
+    std::vector<CppcheckRun> Runs;
+};
+void PrintTo(const Probed& probed, std::ostream* out) { *out << probed.Fixture; }
+
+const std::map<std::string, std::string> kSources{
+    {"plain_char.c", "int kx_over(void)\n{\n    char c = (char)200;\n    if (c > 100)\n        return 1;\n    return 0;\n}\n"},
+    // 4 + 4 + 4 with 32-bit int, long and pointers.
+    {"sizes.c", "void kx_sizes(void)\n{\n    char buf[12];\n    buf[sizeof(int) + sizeof(long) + sizeof(void *)] = 0;\n}\n"},
+    // A timer interrupt that reads a port into a buffer one element too far.
+    {"isr.c", "__sfr __at(0x80) P0;\nstatic unsigned char buffer[4];\nvoid timer0_isr(void) __interrupt(1)\n{\n"
+              "    unsigned char i;\n    for (i = 0; i <= 4; i++)\n        buffer[i] = P0;\n}\n"}};
+const char* const kOutOfBounds = "Array 'buffer[4]' accessed at index 4, which is out of bounds";
+
+// (The check source is compiled by the compiler in the acceptance test, and by clang with the
+// exported flags in the analysers' header set.)
+const Probed kProbed[] = {
+    {"avr-gcc", "AvrGcc", {{"plain_char.c", {}, true, "Condition 'c>100' is always false", true},
+                           {"plain_char.c", {"--platform=avr8"}, false, "Condition 'c>100' is always true", true}}},
+    // The forced-include header alone carries the keywords too; without it cppcheck skips the function in silence.
+    {"sdcc-mcs51", "SdccMcs51", {{"isr.c", {}, true, kOutOfBounds, true},
+                                 {"isr.c", {"--include=personality.h", "--includes-file=personality.includes.txt"}, false,
+                                  kOutOfBounds, true},
+                                 {"isr.c", {}, false, kOutOfBounds, false}}},
+    {"arm-none-eabi-gcc", "ArmNoneEabiGcc", {{"plain_char.c", {}, true, "Condition 'c>100' is always true", true},
+                                             {"sizes.c", {}, true, "accessed at index 12", true}}},
+};
+
+class Exported : public ::testing::TestWithParam<Probed> {
 protected:
-    // Skips (with the reason) when the personality or a tool is missing.
-    void Prepare(const std::string& name, const std::vector<std::string>& tools)
-    {
-        for (const std::string& tool : tools)
-            if (!kxtest::HaveCommand(tool))
-                GTEST_SKIP() << tool << " is not installed.";
-        const char* root = std::getenv("KESTRIX_PERSONALITIES");
-        const std::string probed = std::string(root ? root : "") + "/" + name;
-        if (kxtest::FileExists(probed + "/missing.txt"))
-            GTEST_SKIP() << kxtest::ReadFile(probed + "/missing.txt");
-        if (!root || !kxtest::FileExists(probed + "/personality.p_c"))
-            GTEST_SKIP() << "No personality at " << probed << "; ctest probes it first (fixture personality_" << name << ").";
-        Dir = kxtest::MakeTempDir("kx-export-" + name);
-        const std::string personality = Dir + "/personality.p_c";
-        kxtest::WriteFile(personality, kxtest::ReadFile(probed + "/personality.p_c"));
-        if (kxtest::FileExists(probed + "/personality.facts"))
-            kxtest::WriteFile(Dir + "/personality.facts", kxtest::ReadFile(probed + "/personality.facts"));
-        Facts = ReadPersonality(personality);
-        for (const char* format : {"clang", "cppcheck", "header", "check"}) {
-            const RunResult r = Run({KESTRIX_EXPORT, format, personality});
-            ASSERT_EQ(r.Status, 0) << r.Stderr;
-        }
-        CheckSource = Facts.IsCpp ? "personality.check.cpp" : "personality.check.c";
-    }
     void TearDown() override
     {
         if (!Dir.empty())
             kxtest::RemoveTree(Dir);
     }
+    std::string Dir;
+};
 
-    std::string File(const std::string& name) const { return kxtest::ReadFile(Dir + "/" + name); }
-    std::string Write(const std::string& name, const std::string& text) const
-    {
-        kxtest::WriteFile(Dir + "/" + name, text);
-        return name;
+TEST_P(Exported, CppcheckAnswersAsTheCompilerDoes)
+{
+    const std::string name = GetParam().Fixture;
+    if (!kxtest::HaveCommand("cppcheck"))
+        GTEST_SKIP() << "cppcheck is not installed.";
+    const char* root = std::getenv("KESTRIX_PERSONALITIES");
+    const std::string probed = std::string(root ? root : "") + "/" + name;
+    if (kxtest::FileExists(probed + "/missing.txt"))
+        GTEST_SKIP() << kxtest::ReadFile(probed + "/missing.txt");
+    if (!root || !kxtest::FileExists(probed + "/personality.p_c"))
+        GTEST_SKIP() << "No personality at " << probed << "; ctest probes it first (fixture personality_" << name << ").";
+    Dir = kxtest::MakeTempDir("kx-export-" + name);
+    for (const char* file : {"personality.p_c", "personality.facts"})
+        if (kxtest::FileExists(probed + "/" + file))
+            kxtest::WriteFile(Dir + "/" + file, kxtest::ReadFile(probed + "/" + file));
+    for (const char* format : {"cppcheck", "header"}) {
+        const RunResult r = kxtest::RunProgram({KESTRIX_EXPORT, format, Dir + "/personality.p_c"}, Dir);
+        ASSERT_EQ(r.Status, 0) << r.Stderr;
     }
-    RunResult Run(const std::vector<std::string>& argv) const { return kxtest::RunProgram(argv, Dir); }
-
-    // clang with the exported flags, once as clang reads @compile_flags.txt and once with
-    // the lines as arguments, as clangd reads them.
-    void ExpectClangAccepts(const std::string& source) const
-    {
-        const RunResult atFile = Run({"clang", "@compile_flags.txt", "-fsyntax-only", source});
-        EXPECT_EQ(atFile.Status, 0) << atFile.Stderr;
-        EXPECT_FALSE(Has(atFile.Stderr, "redefin")) << atFile.Stderr;
-        std::vector<std::string> argv = kxtest::Lines(File("compile_flags.txt"));
-        argv.insert(argv.begin(), "clang");
-        argv.insert(argv.end(), {"-fsyntax-only", source});
-        const RunResult asLines = Run(argv);
-        EXPECT_EQ(asLines.Status, 0) << asLines.Stderr;
-    }
-    // The check source: the compiler itself agrees with every assertion, and so does clang
-    // with the exported flags.
-    void ExpectCheckHolds(std::vector<std::string> compiler) const
-    {
-        compiler.insert(compiler.end(), {"-c", CheckSource, "-o", "check.o"});
-        const RunResult own = Run(compiler);
-        EXPECT_EQ(own.Status, 0) << own.Stderr;
-        ExpectClangAccepts(CheckSource);
-    }
-    RunResult Cppcheck(const std::string& source, std::vector<std::string> extra = {}, bool exported = true) const
-    {
+    for (const CppcheckRun& run : GetParam().Runs) {
+        kxtest::WriteFile(Dir + "/" + run.Source, kSources.at(run.Source));
         std::vector<std::string> argv{"cppcheck", "--enable=style"};
-        if (exported) {
+        if (run.Exported) {
             argv.insert(argv.end(), {"--platform=personality.platform.xml", "--library=personality.cfg",
                                      "--includes-file=personality.includes.txt"});
-            for (const std::string& file : Facts.ForceIncludes)
+            for (const std::string& file : ReadPersonality(Dir + "/personality.p_c").ForceIncludes)
                 argv.push_back("--include=" + file);
         }
-        argv.insert(argv.end(), extra.begin(), extra.end());
-        argv.push_back(source);
-        return Run(argv);
+        argv.insert(argv.end(), run.Args.begin(), run.Args.end());
+        argv.push_back(run.Source);
+        const RunResult r = kxtest::RunProgram(argv, Dir);
+        EXPECT_EQ(Has(Output(r), run.Finding), run.Found) << run.Source << " " << testing::PrintToString(run.Args) << Output(r);
     }
-
-    std::string Dir, CheckSource;
-    kxexport::Personality Facts;
-};
-
-const char* const PlainCharTest = "int kx_over(void)\n{\n    char c = (char)200;\n    if (c > 100)\n        return 1;\n"
-                                  "    return 0;\n}\n";
-
-class AvrGcc : public Exported {
-protected:
-    void SetUp() override { Prepare("avr-gcc", {"clang", "cppcheck", "avr-gcc"}); }
-};
-
-TEST_F(AvrGcc, ClangAcceptsTheCheckOnlyWithTheExportedFlags)
-{
-    for (const char* fact : {"sizeof(int) == 2", "sizeof(double) == 4", "extern __flash int", "__int24 kx_value"})
-        EXPECT_TRUE(Has(File(CheckSource), fact)) << fact;
-    ExpectCheckHolds({"avr-gcc", "-mmcu=atmega2560"});
-    const RunResult plain = Run({"clang", "--target=avr", "-fsyntax-only", CheckSource});
-    EXPECT_TRUE(plain.Status != 0 && Has(plain.Stderr, "static_assert failed")) << plain.Stderr;
 }
 
-TEST_F(AvrGcc, CppcheckReadsPlainCharAsSigned)
-{
-    const std::string source = Write("plain_char.c", PlainCharTest);
-    const RunResult exported = Cppcheck(source);
-    EXPECT_TRUE(Has(Output(exported), "Condition 'c>100' is always false")) << Output(exported);
-    const RunResult bundled = Cppcheck(source, {"--platform=avr8"}, false);
-    EXPECT_TRUE(Has(Output(bundled), "Condition 'c>100' is always true")) << Output(bundled);
-}
-
-class SdccMcs51 : public Exported {
-protected:
-    void SetUp() override
-    {
-        Prepare("sdcc-mcs51", {"clang-tidy", "cppcheck"});
-        // A timer interrupt that reads a port into a buffer one element too far.
-        if (!Dir.empty())
-            Source = Write("isr.c", "__sfr __at(0x80) P0;\nstatic unsigned char buffer[4];\n"
-                                    "void timer0_isr(void) __interrupt(1)\n{\n    unsigned char i;\n"
-                                    "    for (i = 0; i <= 4; i++)\n        buffer[i] = P0;\n}\n");
-    }
-    std::string Source;
-};
-
-TEST_F(SdccMcs51, CppcheckFindsTheWriteOutOfBounds)
-{
-    // With the exported files, and with the forced-include header alone (which carries the
-    // keywords as well); without them cppcheck skips the function in silence.
-    const std::pair<RunResult, bool> runs[] = {
-        {Cppcheck(Source), true},
-        {Cppcheck(Source, {"--include=personality.h", "--includes-file=personality.includes.txt"}, false), true},
-        {Cppcheck(Source, {}, false), false},
-    };
-    for (const auto& [run, found] : runs)
-        EXPECT_EQ(Has(Output(run), "Array 'buffer[4]' accessed at index 4, which is out of bounds"), found) << Output(run);
-}
-
-TEST_F(SdccMcs51, ClangTidyParsesTheSourceWithoutErrors)
-{
-    // clang-tidy finds compile_flags.txt beside the source, as clangd does.
-    const RunResult tidy = Run({"clang-tidy", "--checks=-*,clang-analyzer-*", Source});
-    EXPECT_TRUE(tidy.Status == 0 && !Has(Output(tidy), "error:")) << Output(tidy);
-    const RunResult bare = Run({"clang-tidy", "--checks=-*,clang-analyzer-*", Source, "--"});
-    EXPECT_TRUE(Has(Output(bare), "error:")) << Output(bare);
-}
-
-TEST_F(SdccMcs51, FactsNoFlagCanExpressAreListed)
-{
-    // sdcc's data pointers are 3 bytes; no clang target has such a pointer. (What the cppcheck
-    // platform says of them is the formats' test.)
-    ASSERT_EQ(Facts.Layout(BaseType::DataPtr).SizeBits, 24);
-    for (const char* file : {"personality.clangd", "personality.h"})
-        EXPECT_TRUE(Has(File(file), "The data pointer is 24 bits")) << file;
-}
-
-class ArmNoneEabiGcc : public Exported {
-protected:
-    void SetUp() override { Prepare("arm-none-eabi-gcc", {"clang", "cppcheck", "arm-none-eabi-gcc"}); }
-};
-
-TEST_F(ArmNoneEabiGcc, UnsignedPlainCharAndThirtyTwoBitSizesInEveryFormat)
-{
-    ASSERT_TRUE(Has(kxtest::RunShell("arm-none-eabi-gcc -dM -E -x c /dev/null").Stdout, "#define __CHAR_UNSIGNED__ 1"));
-    // The check asserts the sign of plain char, and holds for the compiler and for clang.
-    EXPECT_TRUE(Has(File(CheckSource), "_Static_assert((char)-1 > 0, \"plain char is unsigned\");"));
-    ExpectCheckHolds({"arm-none-eabi-gcc"});
-    EXPECT_TRUE(Has(File("personality.h"), "Plain char is unsigned."));
-    // cppcheck reads plain char as unsigned, and counts 4 + 4 + 4 with 32-bit int, long and
-    // pointers.
-    const RunResult sign = Cppcheck(Write("plain_char.c", PlainCharTest));
-    EXPECT_TRUE(Has(Output(sign), "Condition 'c>100' is always true")) << Output(sign);
-    const RunResult sizes = Cppcheck(Write("sizes.c", "void kx_sizes(void)\n{\n    char buf[12];\n"
-                                                      "    buf[sizeof(int) + sizeof(long) + sizeof(void *)] = 0;\n}\n"));
-    EXPECT_TRUE(Has(Output(sizes), "accessed at index 12")) << Output(sizes);
-}
-
-class Gcc : public Exported {
-protected:
-    void SetUp() override { Prepare("gcc", {"clang", "gcc"}); }
-};
-
-TEST_F(Gcc, CheckPassesWithTheExportedFlagsAndThePlainCompiler)
-{
-    ExpectCheckHolds({"gcc"});
-}
+INSTANTIATE_TEST_SUITE_P(Probed, Exported, testing::ValuesIn(kProbed),
+                         [](const testing::TestParamInfo<Probed>& info) { return info.param.Name; });
 
 // The exporter's knowledge of clang held against clang itself.
 class ClangTables : public ::testing::Test {
@@ -259,19 +160,6 @@ TEST_F(ClangTables, TargetModelsAreClangs)
         // The macro that ties a personality to the target is the target's own.
         const RunResult macros = kxtest::RunShell("clang --target=" + target.Triple + " -dM -E -x c /dev/null");
         EXPECT_TRUE(Has(macros.Stdout, "#define " + target.ArchMacro + " ")) << target.Triple << ": " << target.ArchMacro;
-    }
-}
-
-TEST_F(ClangTables, OwnKeywordsAreClangs)
-{
-    for (const bool cpp : {false, true}) {
-        std::string source;
-        for (const std::string& name : ClangOwnKeywords(cpp))
-            // A keyword, a built-in function, or a built-in type (which only a use shows).
-            source += "#if __is_identifier(" + name + ") && !__has_builtin(" + name + ")\n__typeof__(" + name + ") *kx_"
-                      + name + ";\n#endif\n";
-        const RunResult r = Clang({"-x", cpp ? "c++" : "c"}, source);
-        EXPECT_EQ(r.Status, 0) << (cpp ? "C++: " : "C: ") << r.Stderr;
     }
 }
 

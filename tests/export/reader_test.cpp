@@ -15,8 +15,6 @@ namespace {
 
 using namespace kxexport;
 
-// The engine writes, the exporter reads: every kind of line the engine's writer makes comes
-// back as the facts that were written.
 TEST(PersonalityReader, ReadsBackEveryLineKindTheEngineWrites)
 {
     PersonalityWriter w(true);
@@ -51,14 +49,8 @@ TEST(PersonalityReader, ReadsBackEveryLineKindTheEngineWrites)
     EXPECT_TRUE(p.Intrinsic("size_t")->Unsigned && p.Intrinsic("size_t")->Base == BaseType::Int);
     EXPECT_EQ(std::tie(p.GeneralResults, p.Extensions), std::make_tuple(S{"-bin+"}, S{"longlong"}));
 
-    // Defines before the type lines are macros, after them keyword treatments; quoting
-    // tells a classified keyword from one no test accepted.
-    const struct {
-        const char* Name;
-        DefineKind Kind;
-        bool Classified;
-        const char* Value;
-    } expected[] = {
+    // Defines before the type lines are macros, after them keyword treatments; quoting marks a classified one.
+    const struct { const char* Name; DefineKind Kind; bool Classified; const char* Value; } expected[] = {
         {"__SIZE_TYPE__", DefineKind::Macro, false, "unsigned int"}, {"_VMT_STRINGIFY", DefineKind::Helper, false, "#x"},
         {"__VERSION__", DefineKind::Macro, false, "_VMT_STRINGIFY(5.4.0)"}, {"FLAG", DefineKind::Macro, false, ""},
         {"__flash", DefineKind::Drop, true, ""}, {"__at", DefineKind::IgnoreParen, true, "_ignore_paren"},
@@ -77,14 +69,12 @@ TEST(PersonalityReader, ReadsBackEveryLineKindTheEngineWrites)
     EXPECT_EQ(p.Defines[8].Parameters, "(v,t)");
     EXPECT_EQ(p.Defines[2].ResolvedValue(), "\"5.4.0\"");
 
-    // The C++ analyser's kinds, and paths that need the escapes: only \" and \\ are escapes,
-    // other backslashes (Windows paths) are literal.
+    // The C++ analyser's kinds; only \" and \\ are escapes in paths, other backslashes (Windows) are literal.
     PersonalityWriter cppWriter(false);
     const std::vector<std::string> paths{"/usr/include/c++/12", R"(C:\dir\sub)", R"(a"b)", R"(a\"b)", R"(C:\dir\)", R"(a\\b)"};
     for (const std::string& path : paths)
         cppWriter.IncludeDir(path);
     cppWriter.Line(cppWriter.Define("__cplusplus=201703L"));
-    // Ordinary paths, Windows ones among them, are written as they are.
     EXPECT_EQ(cppWriter.Lines()[2], "-si \"C:\\dir\\sub\"");
     EXPECT_ANY_THROW(cppWriter.IncludeDir("/evil\n-d INJECTED=1")) << "a line end would start a line of its own";
     const Personality cpp = ParsePersonality(cppWriter.Text(), "g++.p_c");
@@ -110,10 +100,7 @@ TEST(PersonalityReader, ReadsBackEveryLineKindTheEngineWrites)
 
 TEST(PersonalityReader, RefusesALineItCannotReadNamingFileAndLine)
 {
-    const struct {
-        const char* Line;
-        const char* Reason;
-    } cases[] = {
+    const struct { const char *Line, *Reason; } cases[] = {
         {"-s int=abc", "whole number"}, {"-s int=0", "whole number"}, {"-a word=2", "\"word\" is not a base type"},
         {"-s int", "-s TYPE=BITS"}, {"-i \"/usr/include", "no closing one"}, {"-i \"/a\" b", "text follows"},
         {"-i \"\"", "path is empty"}, {"-d \"FOO=1", "no closing one"}, {"-d 1FOO=1", "macro name"},

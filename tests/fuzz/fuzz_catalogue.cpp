@@ -1,10 +1,6 @@
-// The wizard's catalogue reader (compilers.txt) on any text. Whatever it reads is written
-// back by the catalogue's writer and read again: the second reading must give the same
-// families and compilers, field by field, or a saved catalogue would lose or change entries.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-
+// The wizard's catalogue reader on any text: what it reads, written back and read again, gives
+// the same families and compilers, or a saved catalogue would lose or change entries.
+#include "tests/fuzz/Harness.h"
 #include "wizard/Compiler.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -1,15 +1,9 @@
-// The exporter's personality reader and every format on any bytes. A personality that is
-// read must export to files whose readers take them as written, or be refused with an
-// ExportError: no line end, NUL or other control byte may reach a file where its reader
-// would take it for syntax, and no define line of the header may run on into the next.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-
+// The exporter's reader and formats on any bytes: a personality read exports to files where no
+// control byte can pass for syntax and no define of the header runs on, or is refused.
 #include "export/ExportError.h"
 #include "export/Formats.h"
 #include "export/PersonalityReader.h"
+#include "tests/fuzz/Harness.h"
 
 namespace {
 

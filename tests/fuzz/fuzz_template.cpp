@@ -1,15 +1,10 @@
-// The template personality reader and the merge on any bytes. The input is a template, a
-// NUL byte and the personality's lines. No entry may hold a section tag (the syntax never
-// reaches the personality), and the merged lines come only from the personality or the
-// template's entries.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
+// The template reader and the merge on a template, a NUL byte and the personality's lines: no
+// entry holds a section tag, and merged lines come only from the personality or the entries.
 #include <set>
-#include <string>
 
-#include "engine/output/TemplateMerge.h"
 #include "engine/core/TextUtilities.h"
+#include "engine/output/TemplateMerge.h"
+#include "tests/fuzz/Harness.h"
 
 namespace {
 

@@ -1,15 +1,14 @@
-// The built Kestrix against hostile and awkward compilers, trees and inputs: each case is a
-// fake compiler of tests/fakes with one misbehaviour, or a scripted deployment, and the run
-// must end the sound way: no command injected, no descriptor leaked, no hang, facts found the
-// compiler's way, and never a wrong or half-written personality reported as success.
+// The built Kestrix against misbehaving fake compilers (tests/fakes) and trapped deployments.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <sys/stat.h>
 #include <thread>
 
+#include "common/DeploymentLayout.h"
 #include "engine/probe/ProcessRunner.h"
 #include "tests/support/TestSupport.h"
 
@@ -20,19 +19,10 @@ namespace {
 
 const std::string kPrevious = "previous personality\n";
 
-// A deployment with empty list files and suite folders, so that a run with a fake compiler
-// costs only the few probes every run makes. The personality holds a previous one.
+// Empty lists and suites (a run makes only the few probes every run makes); a previous personality.
 class Quiet : public Deployment {
 public:
-    Quiet() : Deployment(false)
-    {
-        for (const char* list : {"c_replace_keywords.txt", "ignore_keywords.txt", "ignore_reserved_words.txt",
-                                 "zan_extension_keywords.txt", "builtin_replace_keywords.txt", "c_keywords.txt",
-                                 "candidate_keywords.txt"})
-            Write(std::string("work/") + list, "");
-        WriteFile(Personality(), kPrevious);
-    }
-    // The arguments of a run with this compiler command (cross: no programs are run).
+    Quiet() : Deployment(false) { WriteFile(Personality(), kPrevious); }
     std::vector<std::string> Args(const std::string& compiler, bool cross = true,
                                   std::vector<std::string> options = {}) const
     {
@@ -41,13 +31,11 @@ public:
         args.insert(args.end(), options.begin(), options.end());
         return args;
     }
-    // A general suite source: compiled as a test, its header names its two outcomes.
     void SuiteTest(const std::string& name, const std::string& error, const std::string& success,
                    const std::string& body = {}) const
     {
-        Write("c_tests/" + name, "//Error:" + error + "\n//Success:" + success + "\n//\n//suite\n" + body + "int x;\n");
+        Write(std::string(kxcommon::layout::GeneralSuite(true)) + "/" + name, "//Error:" + error + "\n//Success:" + success + "\n//\n//suite\n" + body + "int x;\n");
     }
-    // The run as a shell command line after `prefix`, or as an argument vector.
     std::string Command(const std::string& prefix, const std::vector<std::string>& args) const
     {
         std::string command = prefix + "exec " + ShellQuote(KESTRIX_BINARY);
@@ -61,69 +49,47 @@ public:
         return args;
     }
     // Files the engine may have left beside the personality while writing it.
-    std::vector<std::string> Leftovers() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(Root()))
-            if (entry.path().filename().string().rfind(".out.p_c", 0) == 0)
-                names.push_back(entry.path().filename().string());
-        return names;
-    }
+    std::string Leftovers() const { return RunShell("ls -A | grep '^\\.out\\.p_c'", Root()).Stdout; }
 };
 
-bool Holds(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
+bool Holds(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-// Waits until the file exists (a fake compiler writes it when it starts).
-bool AppearsWithin(const std::string& path, std::chrono::seconds limit)
+bool Within(std::chrono::seconds limit, const std::function<bool()>& condition)
 {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!FileExists(path)) {
+    for (const auto end = std::chrono::steady_clock::now() + limit; !condition();
+         std::this_thread::sleep_for(std::chrono::milliseconds(20)))
         if (std::chrono::steady_clock::now() > end)
             return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
     return true;
 }
 
-// The process whose id the file holds has ended (or is a zombie nobody has reaped yet)
-// within a few seconds: a killed process may take a moment to go.
+// The process whose id the file holds ends (or is an unreaped zombie) within a few seconds.
 bool ProcessGone(const std::string& pidFile)
 {
-    const std::string text = ReadFile(pidFile);
-    const std::string pid = text.substr(0, text.find('\n'));
-    for (int tries = 0; tries < 250; ++tries) {
+    const std::string pid = ReadFile(pidFile).substr(0, ReadFile(pidFile).find('\n'));
+    return Within(std::chrono::seconds(5), [&] {
         const std::string state = ReadFile("/proc/" + pid + "/stat");
-        if (state.empty() || Holds(state, ") Z "))
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
+        return state.empty() || Holds(state, ") Z ");
+    });
 }
 
 }  // namespace
 
-// One run in a deployment laid with traps: suite files whose names are shell commands, a link
-// planted at the personality, scratch folders of earlier runs, and a compiler that writes into
-// every descriptor it inherited.
+// Suite files named as shell commands, a link at the personality, old scratch folders, leaked descriptors.
 TEST(Hostile, ATrappedDeploymentGivesTheCompilersFactsAndNothingElse)
 {
     Quiet d;
     // Result texts written after a blank, as people write them.
     d.SuiteTest("blank.c", " -sp-", " -sp+ ");
-    // Each name climbs from its scratch directory to the deployment's root and leaves a mark
-    // there, if a shell ever runs it.
+    // Each name leaves a mark in the deployment's root if a shell ever runs it.
     d.SuiteTest("x;cd ..;cd ..;cd ..;touch INJECTED1;.c", "-inj-", "-inj+");
-    d.Write("c_tests/$(cd ..;cd ..;cd ..;touch INJECTED2).c",
+    d.Write(std::string(kxcommon::layout::GeneralSuite(true)) + "/$(cd ..;cd ..;cd ..;touch INJECTED2).c",
             "//Error:\n//Success:\n//Execute\n//suite\n//prints -bitsinj+\nint main() { return 0; }\n");
     const std::string victim = d.Root() + "/victim", writable = d.Root() + "/writable-descriptors";
     WriteFile(victim, "precious\n");
     fs::remove(d.Personality());
     fs::create_symlink(victim, d.Personality());
-    // A scratch folder of this very process id, as a container's fresh PID namespace gives it
-    // again, and one of another run: removed under the lock.
+    // A scratch folder of this very process id (a fresh PID namespace) and another run's: removed under the lock.
     const RunResult run = RunShell(d.Command("mkdir -p kestrix-probes.$$/1 kestrix-probes.7/1 && ",
                                              d.Args(ShellQuote(Fake("fake-writes-fds")) + " " + ShellQuote(writable), false)),
                                    d.Work());
@@ -145,7 +111,7 @@ TEST(Hostile, AServerThatACompileStartsInASessionOfItsOwnEndsWithTheRun)
     const std::string pidFile = d.Root() + "/server.pid";
     const RunResult run = d.Run(d.Args(ShellQuote(Fake("fake-starts-server")) + " " + ShellQuote(pidFile)));
     EXPECT_EQ(run.Status, 0) << run.Stderr;
-    ASSERT_TRUE(AppearsWithin(pidFile, std::chrono::seconds(10))) << "the server never started";
+    ASSERT_TRUE(Within(std::chrono::seconds(10), [&] { return FileExists(pidFile); })) << "the server never started";
     const bool gone = ProcessGone(pidFile);
     RunShell("kill -9 " + ReadFile(pidFile) + " 2>/dev/null");
     EXPECT_TRUE(gone) << "the server outlived the run";
@@ -153,14 +119,9 @@ TEST(Hostile, AServerThatACompileStartsInASessionOfItsOwnEndsWithTheRun)
 
 TEST(Hostile, CtrlCAndTerminationEndTheRunAndItsCompilesPromptlyAndOneRunHoldsTheDirectory)
 {
-    // SIGINT to the engine alone, and to its whole process group as a terminal's Ctrl-C is;
-    // SIGTERM as a service manager sends it; SIGHUP from a closed terminal or SSH session. The
-    // run is stopped in its suites, long after it copied a changed substitute header tree.
-    const struct {
-        int Signal;
-        bool Group;
-        const char* Name;
-    } cases[] = {{SIGINT, false, "SIGINT"}, {SIGINT, true, "SIGINT"}, {SIGTERM, false, "SIGTERM"}, {SIGHUP, false, "SIGHUP"}};
+    // Ctrl-C to the engine or its group, SIGTERM, SIGHUP, in the suites after a changed substitute tree was copied.
+    const struct { int Signal; bool Group; const char* Name; } cases[] = {
+        {SIGINT, false, "SIGINT"}, {SIGINT, true, "SIGINT"}, {SIGTERM, false, "SIGTERM"}, {SIGHUP, false, "SIGHUP"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.Name) + (c.Group ? " to the group" : " to the engine"));
         Quiet d;
@@ -174,7 +135,7 @@ TEST(Hostile, CtrlCAndTerminationEndTheRunAndItsCompilesPromptlyAndOneRunHoldsTh
         const std::string pidFile = d.Root() + "/compiler.pid";
         Started run(d.Argv(d.Args(ShellQuote(Fake("fake-sleeps-in-suites")) + " " + ShellQuote(pidFile), true, substitutes)),
                     d.Work());
-        ASSERT_TRUE(AppearsWithin(pidFile, std::chrono::seconds(30))) << "the first compile never started";
+        ASSERT_TRUE(Within(std::chrono::seconds(30), [&] { return FileExists(pidFile); })) << "the first compile never started";
         if (c.Group) {
             const RunResult second = d.Run(d.Args(Fake("fake-plain-cc")));
             EXPECT_EQ(second.Status, 1);
@@ -192,24 +153,17 @@ TEST(Hostile, CtrlCAndTerminationEndTheRunAndItsCompilesPromptlyAndOneRunHoldsTh
         EXPECT_EQ(ReadFile(d.Personality()), previous);
         EXPECT_EQ(ReadFile(copy), "#define V 1\n") << "the previous personality keeps the headers it was written with";
         EXPECT_EQ(RunShell("ls -a " + ShellQuote(d.Root()) + " | grep kestrix-substitutes").Stdout, "");
-        EXPECT_TRUE(d.Leftovers().empty());
+        EXPECT_EQ(d.Leftovers(), "");
         EXPECT_TRUE(ProcessGone(pidFile)) << "the compile was ended with the run";
     }
 }
 
-// Compilers that misbehave while the run goes on, and a disk that fills: the run must end
-// with the status and message given, keeping the previous personality.
+// Misbehaving compilers and a disk that fills: the status and message given, the previous personality kept.
 TEST(Hostile, CompilerMisconductNeverPassesAsAnAnswer)
 {
-    const struct {
-        const char* Fake;
-        bool ArgIsRoot;  // the fake's first argument is the personality's folder
-        int Status;
-        const char* Message;
-        std::string Shell = "";    // prepares the shell that runs the engine
-        std::size_t Define = 1;    // the length of a define given with -xd
-        const char* Also = "";     // a second part of the message
-    } cases[] = {
+    // ArgIsRoot: the fake's first argument is the personality's folder; Define: the length of a -xd define.
+    const struct { const char* Fake; bool ArgIsRoot; int Status; const char* Message; std::string Shell = "";
+                   std::size_t Define = 1; const char* Also = ""; } cases[] = {
         {"fake-interrupts-itself", false, 128 + SIGINT, "was ended by SIGINT"},
         {"fake-removes-personality", true, 1, "Cannot write the personality file"},
         {"fake-removes-probe-dirs", false, 1, "Cannot create the probe directory"},
@@ -219,9 +173,7 @@ TEST(Hostile, CompilerMisconductNeverPassesAsAnAnswer)
         // A full disk is no rejection of the source.
         {"fake-disk-full", false, 1, "failed for a reason that is no answer of the compiler (\"cc1: fatal error: cannot "
                                      "write /tmp/ccKx.s: No space left on device\")"},
-        // The shell's file size limit (in blocks of 512 bytes) makes every write past it fail
-        // as a full disk would: with 1 KiB a probe source cannot be written; with 16 KiB the
-        // probes can, but a personality holding a longer define cannot.
+        // A file size limit (512-byte blocks): at 1 KiB the probe source fails, at 16 KiB the long personality.
         {"fake-plain-cc", false, 1, "Error: Cannot write the probe source", "trap '' XFSZ; ulimit -f 2; ", 1, ": File too large"},
         {"fake-plain-cc", false, 1, "Error: Cannot write the personality file", "trap '' XFSZ; ulimit -f 32; ", 20000,
          ": File too large"},
@@ -238,33 +190,24 @@ TEST(Hostile, CompilerMisconductNeverPassesAsAnAnswer)
         EXPECT_TRUE(Holds(run.Stdout + run.Stderr, c.Message) && Holds(run.Stderr, c.Also))
             << c.Fake << ": " << run.Stdout << run.Stderr;
         EXPECT_EQ(ReadFile(d.Personality()), kPrevious) << c.Fake;
-        EXPECT_TRUE(d.Leftovers().empty()) << c.Fake;
+        EXPECT_EQ(d.Leftovers(), "") << c.Fake;
         // The crash fails the first probe, which runs in the working directory.
         EXPECT_TRUE(std::string(c.Fake) != "fake-crash" || Holds(ReadFile(d.Work() + "/compile.sh"), c.Fake))
             << "the failing compile is kept for the user";
     }
 }
 
-// Compilers that answer in unusual ways: the run completes with their own facts. Kestrix
-// reads its input from a fifo that never ends, so a probe program that got the engine's input
-// instead of an empty one would wait until its time is up.
+// Unusual answers still give facts. The engine's input is an endless fifo that no probe program may inherit.
 TEST(Hostile, AwkwardCompilersStillGiveTheirFacts)
 {
-    const struct {
-        const char* Fake;
-        std::string Environment;
-        bool Cross;
-        std::vector<std::string> Options;
-        std::string Said;     // in the messages
-        std::string NotSaid;  // nowhere in them
-        std::vector<std::string> Lines;
-    } cases[] = {
+    // Said: in the messages; NotSaid: nowhere in them.
+    const struct { const char* Fake; std::string Environment; bool Cross; std::vector<std::string> Options;
+                   std::string Said, NotSaid; std::vector<std::string> Lines; } cases[] = {
         {"fake-hang", "", false, {"-timeout", "2"},
          "did not finish within 2 s; it was stopped, and the probe counts as failed.", "Cross Compiler mode", {"-hang-"}},
         {"fake-program-reads-stdin", "", false, {"-timeout", "20"}, "", "Cross Compiler mode", {"-hang+"}},
         {"fake-cannot-link", "", false, {}, "continuing in Cross Compiler mode", "did not finish", {"-hang+", "-s int=32"}},
-        // Identifiers told apart by their first 63 or 31 characters only.
-        {"fake-ident-truncate", "FAKE_IDENT_LENGTH=63", true, {}, "", "did not finish", {"-xn 63", "-na 63"}},
+        // Identifiers told apart by their first 31 characters only.
         {"fake-ident-truncate", "FAKE_IDENT_LENGTH=31", true, {}, "", "did not finish", {"-xn 31", "-na 31"}},
         // Objects that grow with the source's length: alignments measured one compile at a time.
         {"fake-embeds-source", "", true, {"-exact"}, "", "did not finish", {"-a codeptr=8", "-a int=4", "-a short=2"}},
@@ -276,7 +219,6 @@ TEST(Hostile, AwkwardCompilersStillGiveTheirFacts)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Fake + (" " + c.Environment));
         Quiet d;
-        // The general test that the hanging compiler never finishes.
         d.SuiteTest("t02_line_comments.c", "-hang-", "-hang+");
         if (c.Lines.front() == "-crash-")
             d.SuiteTest("t.c", "-crash-", "-crash+", "//crash\n");
@@ -306,8 +248,7 @@ TEST(Hostile, UnusableNamedInputsAreRefusedBeforeAnyCompile)
     const std::string r = d.Root();
     const struct {
         std::vector<std::string> Options;
-        std::string Message;
-        std::string Order = "%c %d%j %o%e %s";
+        std::string Message, Order = "%c %d%j %o%e %s";
     } cases[] = {
         {{"-tpl", r + "/missing"}, "(-tpl): it does not exist"},
         {{"-tpl", r + "/fifo"}, "(-tpl): it is not a regular file"},
@@ -325,6 +266,17 @@ TEST(Hostile, UnusableNamedInputsAreRefusedBeforeAnyCompile)
         {{"-op", r + "/dir"}, "(-op): it is a directory"},
         {{"-op", r + "/missing/out.p_c"}, "Cannot write the personality file \"" + r + "/missing/out.p_c\""},
         {{"-xd", "A=1\n-d INJECTED=1"}, "holds a line end"},
+        {{"-i", r + "/dir", r + "/dir"}, "Unexpected argument"},
+        {{"-tpl", r + "/dir"}, "(-tpl): it is a directory"},
+        {{"-sub", r + "/file"}, "(-sub): it is not a directory"},
+        // Here only, never in a run: an engine that took it would copy the whole file system.
+        {{"-sub", "//"}, "it is the root directory"},
+        {{"-j", "0"}, "(-j) must be a whole number from 1"},
+        {{"-timeout", "soon"}, "(-timeout) must be a whole number of seconds"},
+        // An empty name would be the working directory; a second tree would replace the first.
+        {{"-i", ""}, "Cannot use the search directory \"\" (-i): the name is empty."},
+        {{"-sub", r + "/dir", "-sub", r + "/dir"}, "The option -sub is given twice; give it once."},
+        {{"-op", r + "/a.p_c", "-op", r + "/b.p_c"}, "The option -op is given twice; give it once."},
         {{}, "lacks the placeholder %d", "%c %j %o%e %s"},
     };
     for (const auto& c : cases) {
@@ -345,9 +297,7 @@ TEST(Hostile, UnusableNamedInputsAreRefusedBeforeAnyCompile)
 TEST(Hostile, ASubstituteTreeIsCopiedBesideThePersonalityAndNoFurther)
 {
     Quiet d;
-    // A quote in the name, a personality named without a folder, and a link inside the tree
-    // that leads out of it. (A trailing slash is the command line's test: an engine that kept
-    // it would copy the tree into the root directory here.)
+    // A quote in the name, a personality named without a folder, a link leading out of the tree.
     d.Write("su\"bs/h.h", "#define H 1\n");
     d.Write("secret/key.h", "secret\n");
     fs::create_directory_symlink(d.Root() + "/secret", d.Root() + "/su\"bs/out");
@@ -380,29 +330,4 @@ TEST(Hostile, AnUnreadableFileOfASearchDirectoryLeavesFactsMissing)
     EXPECT_EQ(run.Status, 3) << run.Stderr;
     EXPECT_TRUE(Holds(run.Stdout, "Error: Cannot read \"" + d.Root() + "/inc/gone.h\" of the search directories: "))
         << run.Stdout;
-}
-
-TEST(Hostile, TwoLaunchersGivenOneRunDirectoryStartOneRun)
-{
-    const std::string dir = MakeTempDir("launchers");
-    const std::string runDir = dir + "/run";
-    // The data of a quick deployment: the quiet one's list files and suite folders.
-    const Quiet quiet;
-    fs::create_directories(dir + "/data");
-    fs::copy(quiet.Work(), dir + "/data/lists");
-    fs::create_directories(dir + "/data/c_tests");
-    fs::create_directories(dir + "/data/c_keyword_tests");
-    std::string launch = "KESTRIX_DATA=" + ShellQuote(dir + "/data") + " " + ShellQuote(KESTRIX_RUN_SCRIPT) +
-                         " --run-dir " + ShellQuote(runDir);
-    for (const std::string& arg : GccLikeArgs("zanth", "ccmp", Fake("fake-plain-cc")))
-        launch += " " + ShellQuote(arg);
-    const RunResult both = RunShell("(" + launch + " >a.out 2>a.err; echo $? >a.rc) & (" + launch +
-                                        " >b.out 2>b.err; echo $? >b.rc) & wait",
-                                    dir);
-    std::vector<std::string> statuses{ReadFile(dir + "/a.rc"), ReadFile(dir + "/b.rc")};
-    std::sort(statuses.begin(), statuses.end());
-    EXPECT_EQ(statuses, (std::vector<std::string>{"0\n", "2\n"}));
-    const std::string refused = ReadFile(dir + (ReadFile(dir + "/a.rc") == "2\n" ? "/a.err" : "/b.err"));
-    EXPECT_TRUE(Holds(refused, "two runs must not share one")) << refused;
-    RemoveTree(dir);
 }

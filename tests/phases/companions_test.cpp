@@ -1,5 +1,5 @@
-// The files written beside the personality: the copy of a substitute header tree, which
-// must stay inside that tree and never write through a link, and the force-include file.
+// The files beside the personality: the copy of a substitute header tree, which must stay inside that tree and never
+// write through a link, and the force-include file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -34,12 +34,11 @@ protected:
     }
     void TearDown() override { RemoveTree(Root); }
 
-    // Copies the tree into parent and puts it in its place as a completed run does; the
-    // messages go to Said.
+    // Copies the tree into parent and puts it in its place as a completed run does; the messages go to Said.
     SubstituteCopy Copy(const std::string& parent)
     {
-        CapturedLines captured;
-        SubstituteCopy copy = CreateAndCopyAllFiles(Root + "/subs", parent);
+        MemoryReporter captured;
+        SubstituteCopy copy = CreateAndCopyAllFiles(Root + "/subs", parent, captured);
         const SubstituteStage stage{copy};
         std::string error;
         EXPECT_TRUE(SwapSubstituteCopy(copy, error)) << error;
@@ -60,8 +59,7 @@ TEST_F(Companions, OnlyWhatLiesInsideTheTreeIsCopied)
     EXPECT_EQ(copy.Directories, (std::vector<std::string>{to, to + "/alias", to + "/sys"}));
     EXPECT_EQ(ReadFile(to + "/h.h") + ReadFile(to + "/hl.h") + ReadFile(to + "/sys/t.h"), "#define H 1\n#define H 1\n#define T 1\n");
     EXPECT_EQ(fs::read_symlink(to + "/alias"), "sys") << "a link inside the tree stays a link";
-    // The link out (to a folder and to a file), the dangling link, the fifo and the name
-    // with a line end are each reported and skipped.
+    // The links out (to a folder, to a file), the dangling link, the fifo and the name with a line end: each skipped.
     EXPECT_TRUE(copy.Skipped == 5 && Said.size() == 5u);
     for (const char* gone : {"/out", "/outfile", "/dangling", "/fifo", "/new\nline"})
         EXPECT_FALSE(FileExists(to + gone)) << gone;
@@ -108,16 +106,16 @@ TEST(ForceIncludeTest, AFileThatCannotBeWrittenOrReadFailsTheRun)
 {
     const std::string dir = MakeTempDir("forceinclude");
     WriteFile(dir + "/user.h", "// Any other items\n");
-    CapturedLines quiet;
-    EXPECT_EQ(CopyCreateForceIncludeFile(dir + "/fi", dir + "/user.h", dir + "/user.h", {"R"}), dir + "/fi/user.h");
+    MemoryReporter quiet;
+    EXPECT_EQ(CopyCreateForceIncludeFile(dir + "/fi", dir + "/user.h", dir + "/user.h", {"R"}, quiet), dir + "/fi/user.h");
     EXPECT_EQ(ReadFile(dir + "/fi/user.h"), "// Any other items\nint R;\n");
     // Removed during the run: no empty copy stands in for it.
     fs::remove(dir + "/user.h");
-    EXPECT_FALSE(CopyCreateForceIncludeFile(dir + "/fi", dir + "/user.h", dir + "/user.h", {"R"}));
+    EXPECT_THROW(CopyCreateForceIncludeFile(dir + "/fi", dir + "/user.h", dir + "/user.h", {"R"}, quiet), RunFailure);
     // A link planted where the folder goes is not written through.
     fs::create_directories(dir + "/elsewhere");
     fs::create_directory_symlink(dir + "/elsewhere", dir + "/planted");
-    EXPECT_FALSE(CopyCreateForceIncludeFile(dir + "/planted", "vmt_forceinclude.h", "", {"R"}));
+    EXPECT_THROW(CopyCreateForceIncludeFile(dir + "/planted", "vmt_forceinclude.h", "", {"R"}, quiet), RunFailure);
     EXPECT_TRUE(fs::is_empty(dir + "/elsewhere"));
     RemoveTree(dir);
 }

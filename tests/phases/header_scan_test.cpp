@@ -1,5 +1,5 @@
-// The walk over header trees that hold links, special files and huge files: every real
-// directory once, under the name the user gave, and nothing that blocks or fills memory.
+// The walk over header trees that hold links, special and huge files: every real directory once, under the name the
+// user gave, and nothing that blocks or fills memory.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,13 +20,12 @@ protected:
     void SetUp() override { Root = MakeTempDir("walk"); }
     void TearDown() override { RemoveTree(Root); }
 
-    // The trees and the messages. A walk that blocks on a file ends the test program
-    // (SIGALRM) instead of hanging it.
+    // The trees and the messages; a walk that blocks on a file ends the program (SIGALRM) instead of hanging it.
     std::pair<HeaderTrees, std::vector<std::string>> Walk(const std::vector<std::string>& directories,
                                                           std::uint64_t limit = kHarvestLimit)
     {
-        CapturedLines said;
-        HeaderScanner scanner(Ignored, limit);
+        MemoryReporter said;
+        HeaderScanner scanner(Ignored, said, limit);
         alarm(20);
         scanner.ScanSearchDirectories(directories);
         alarm(0);
@@ -67,8 +66,7 @@ TEST_F(HeaderWalk, EveryRealDirectoryOnceUnderTheNameGivenOrFirstMet)
 
 TEST_F(HeaderWalk, ADirectoryReachedByManyLinksIsWalkedOnce)
 {
-    // Each level links twice to the next: without one visited set for the whole walk, the
-    // deepest level would be reached 2^40 times.
+    // Each level links twice to the next: without one visited set for the walk, the last is reached 2^40 times.
     const int levels = 40;
     for (int level = 0; level < levels; ++level) {
         const std::string dir = Root + "/l" + std::to_string(level);

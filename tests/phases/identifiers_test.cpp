@@ -1,5 +1,4 @@
-// The identifier length test against compilers that tell names apart by their first N
-// characters only.
+// The identifier length test against compilers that tell names apart by their first N characters only.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -11,9 +10,7 @@ namespace {
 
 using namespace kxtest;
 
-// Declaring two names that the compiler cuts to the same one is an error: a conflict of
-// types outside a function, a redeclaration inside one. Significance 0 stands for options
-// under which the compiler rejects every source.
+// Two names that the compiler cuts to the same one are an error; significance 0: options that reject every source.
 FakeProbe::Compiler Truncating(std::size_t significant)
 {
     return [significant](const CompileJob& job) {

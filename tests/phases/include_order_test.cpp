@@ -1,7 +1,5 @@
-// Include directory discovery on header trees written to disk, against a compiler modelled
-// in the test: it searches its own list of directories, follows #include_next, and reports
-// an error inside a header with the chain of "included from" lines, in either of the two
-// usual layouts.
+// Include directory discovery on header trees on disk, against a modelled compiler that searches its own list of
+// directories, follows #include_next, and reports an error in a header with its "included from" chain in either layout.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -26,7 +24,7 @@ struct ModelCompiler {
     bool InnermostFirst = true;       // "In file included from" lines innermost first, or outermost first
     bool HasInclude = true;
 
-    // The index of the first directory from `from` on that holds the header.
+    // The first directory from `from` on that holds the header.
     std::optional<std::size_t> Find(const std::string& header, std::size_t from) const
     {
         for (std::size_t i = from; i < Search.size(); ++i)
@@ -34,11 +32,19 @@ struct ModelCompiler {
                 return i;
         return std::nullopt;
     }
+    // The header that an include line names, and where the search for it starts.
+    std::optional<std::pair<std::string, std::size_t>> Included(const std::string& line, std::size_t dir) const
+    {
+        for (const std::string directive : {"#include_next <", "#include <"})
+            if (line.rfind(directive, 0) == 0)
+                return std::pair(line.substr(directive.size(), line.find('>') - directive.size()),
+                                 directive == "#include <" ? 0 : dir + 1);
+        return std::nullopt;
+    }
 
     struct Place { std::string File; int Line; };
 
-    // Reads the file as a preprocessor would, each file once (include guards); the error
-    // comes at its first line that is not a directive. The chain holds the includers.
+    // Reads each file once (include guards); the error comes at its first line that is no directive.
     std::optional<std::string> Read(std::size_t dir, const std::string& header, std::vector<Place>& chain,
                                     std::set<std::string>& seen) const
     {
@@ -52,18 +58,15 @@ struct ModelCompiler {
                 continue;
             if (line[0] != '#')
                 return Error(chain, file, number);
-            for (const char* directive : {"#include_next <", "#include <"}) {
-                if (line.rfind(directive, 0) != 0)
-                    continue;
-                const std::string next = line.substr(std::strlen(directive), line.find('>') - std::strlen(directive));
-                const std::optional<std::size_t> at = Find(next, std::string(directive) == "#include <" ? 0 : dir + 1);
-                if (!at)
-                    return file + ":" + std::to_string(number) + ":10: fatal error: " + next + ": No such file or directory\n";
-                chain.push_back({file, number});
-                if (std::optional<std::string> error = Read(*at, next, chain, seen))
-                    return error;
-                chain.pop_back();
-            }
+            const auto next = Included(line, dir);
+            const std::optional<std::size_t> at = next ? Find(next->first, next->second) : std::nullopt;
+            if (next && !at)
+                return file + ":" + std::to_string(number) + ":10: fatal error: " + next->first +
+                       ": No such file or directory\n";
+            chain.push_back({file, number});
+            if (std::optional<std::string> error = at ? Read(*at, next->first, chain, seen) : std::nullopt)
+                return error;
+            chain.pop_back();
         }
         return std::nullopt;
     }
@@ -96,17 +99,14 @@ struct ModelCompiler {
         for (std::string line; std::getline(in, line);) {
             if (line.rfind("#define ", 0) == 0)
                 names.insert(line.substr(8, line.find(' ', 8) - 8));
-            for (const char* directive : {"#include_next <", "#include <"})
-                if (line.rfind(directive, 0) == 0) {
-                    const std::string next = line.substr(std::strlen(directive), line.find('>') - std::strlen(directive));
-                    if (const auto at = Find(next, std::string(directive) == "#include <" ? 0 : dir + 1))
-                        Defines(*at, next, seen, names);
-                }
+            if (const auto next = Included(line, dir))
+                if (const auto at = Find(next->first, next->second))
+                    Defines(*at, next->first, seen, names);
         }
     }
 
-    // "#if A && !B", "#elif B && !A", "#elif !A && !B", A and B "(defined(X) || ...)" or
-    // "(0)", each followed by the include of a missing header.
+    // "#if A && !B", "#elif B && !A", "#elif !A && !B", A and B "(defined(X) || ...)" or "(0)", each followed by the
+    // include of a missing header.
     CompileResult DefinedNamesTest(const std::string& source, std::size_t at) const
     {
         std::set<std::string> names, seen;
@@ -160,8 +160,8 @@ struct ModelCompiler {
         const std::size_t open = source.find('<');
         const std::string header = source.substr(open + 1, source.find('>') - open - 1);
         const std::optional<std::size_t> at = TooLong(header) ? std::nullopt : Find(header, 0);
-        // The caret line is as wide as the name's columns: a letter of two bytes is one, a
-        // tab goes on to the next stop; a trigraph draws a warning of its own.
+        // The caret line is as wide as the name's columns (a letter of two bytes is one, a tab goes on to the next
+        // stop); a trigraph draws a warning of its own.
         std::size_t columns = 0;
         for (const char c : header)
             columns = c == '\t' ? columns / 8 * 8 + 8 : columns + ((static_cast<unsigned char>(c) & 0xC0) != 0x80);
@@ -186,24 +186,22 @@ protected:
     void SetUp() override
     {
         Root = MakeTempDir("order");
-        // A compiler's own directory: a wrapper that goes on to the C library's copy, and a
-        // header of preprocessor lines only that the library has too.
+        // The compiler's own: a wrapper going on to the C library's copy, and a header of directives that libc has too.
         WriteFile(Root + "/cc/stdint.h", "#ifndef CC_STDINT\n#define CC_STDINT\n#include_next <stdint.h>\n#endif\n");
         WriteFile(Root + "/cc/limits.h", "#define CC_LIMITS 1\n");
         WriteFile(Root + "/cc/stddef.h", "typedef unsigned long size_t;\n");
-        // The target's own directory: nothing in common with the compiler's.
+        // The target's own: nothing in common with the compiler's.
         WriteFile(Root + "/arch/bits/wordsize.h", "#define WORDSIZE 64\n");
         WriteFile(Root + "/arch/config.h", "#define LIBC_CONFIG 2\n");
         // The C library.
         WriteFile(Root + "/libc/stdint.h", "#include <bits/wordsize.h>\ntypedef int int32_t;\n");
         WriteFile(Root + "/libc/limits.h", "#define LIBC_LIMITS 1\n");
         WriteFile(Root + "/libc/config.h", "#define LIBC_CONFIG 1\n");
-        // The first header they share: only the library's copy surely defines a name.
+        // Shared by arch and libc: only the library's copy surely defines a name.
         WriteFile(Root + "/arch/atomic.h", "#ifdef NEVER\n#define ARCH_ATOMIC 1\n#endif\n");
         WriteFile(Root + "/libc/atomic.h", "#define LIBC_ATOMIC 1\n");
         WriteFile(Root + "/libc/stdio.h", "int printf(const char *, ...);\n");
-        // Not searched: a copy of a library header, and headers of a long relative path,
-        // each component short enough.
+        // Not searched: a copy of a library header, and a header of a long path, each component short enough.
         WriteFile(Root + "/copy/stdio.h", "int printf(const char *, ...);\n");
         const std::string deep = std::string(120, 'd') + "/" + std::string(120, 'e') + "/";
         WriteFile(Root + "/unused/" + deep + "header_of_a_long_relative_path.h", "int unused;\n");
@@ -212,35 +210,27 @@ protected:
     void TearDown() override { RemoveTree(Root); }
 
     struct Outcome {
-        std::vector<std::string> Directories;
-        std::vector<std::string> Said;
+        std::vector<std::string> Directories, Said;
         long Runs;
     };
-    Outcome Discover(const ModelCompiler& compiler, const std::vector<std::string>& given, bool exact = false,
-                     unsigned jobs = 1)
+    // The compiler's directories and those given are named below Root.
+    Outcome Discover(ModelCompiler compiler, const std::vector<std::string>& given, bool exact = false, unsigned jobs = 1)
     {
+        for (std::string& dir : compiler.Search)
+            dir = Root + "/" + dir;
         Options options = FakeOptions(true, jobs);
         options.Exact = exact;
         for (const std::string& dir : given)
             options.SearchDirs.push_back(Root + "/" + dir);
         static const std::set<std::string> noIgnored;
-        HeaderScanner scanner(noIgnored);
+        MemoryReporter walked;
+        HeaderScanner scanner(noIgnored, walked);
         scanner.ScanSearchDirectories(options.SearchDirs);
         FakeRun run([&](const CompileJob& job) { return compiler(job); }, {}, true, options);
-        CapturedLines said;
-        Outcome outcome{GetIncludes(run.Context, scanner.Take()), {}, 0};
-        outcome.Said = said.Take();
-        outcome.Runs = run.Fake.Runs();
+        Outcome outcome{GetIncludes(run.Context, scanner.Take()), run.Said.Take(), run.Fake.Runs()};
         for (std::string& dir : outcome.Directories)
             dir = dir.substr(Root.size() + 1);
         return outcome;
-    }
-    std::vector<std::string> Searching(const std::vector<std::string>& dirs) const
-    {
-        std::vector<std::string> paths;
-        for (const std::string& dir : dirs)
-            paths.push_back(Root + "/" + dir);
-        return paths;
     }
 
     std::string Root;
@@ -256,14 +246,12 @@ TEST_F(IncludeOrder, TheCompilersSearchOrderWhateverTheOrderGiven)
                      [](const std::string& line) { return line.find("may need to be reviewed") != std::string::npos; });
         return lines;
     };
-    // The wrapper's chain puts cc before libc; arch and libc share atomic.h and config.h,
-    // whose copies hold preprocessor lines only. The copies of config.h define the same
-    // name; of atomic.h only the library's defines one for sure, which is defined after the
-    // include exactly when the compiler read that copy, whichever it searches first.
+    // The wrapper's chain puts cc before libc; arch and libc share atomic.h and config.h, both of directives only.
+    // Only libc's atomic.h surely defines a name: defined after the include exactly when the compiler read that copy.
     for (const std::vector<std::string>& searched : {std::vector<std::string>{"cc", "arch", "libc"},
                                                      std::vector<std::string>{"cc", "libc", "arch"}})
         for (bool innermostFirst : {true, false}) {
-            ModelCompiler compiler{Searching(searched), innermostFirst};
+            ModelCompiler compiler{searched, innermostFirst};
             for (const auto& given : {std::vector<std::string>{"cc", "arch", "libc", "unused", "copy"},
                                       std::vector<std::string>{"copy", "unused", "libc", "cc", "arch"}}) {
                 const Outcome outcome = Discover(compiler, given);
@@ -271,11 +259,10 @@ TEST_F(IncludeOrder, TheCompilersSearchOrderWhateverTheOrderGiven)
                 EXPECT_TRUE(reviews(outcome).empty()) << reviews(outcome)[0];
             }
         }
-    // Without atomic.h nothing shows the order: the command line's is kept, and the pair
-    // is named for review with the header.
+    // Without atomic.h nothing shows the order: the command line's is kept, and the pair named for review.
     fs::remove(Root + "/arch/atomic.h");
     for (const auto& given : {std::vector<std::string>{"cc", "arch", "libc"}, std::vector<std::string>{"libc", "cc", "arch"}}) {
-        const Outcome outcome = Discover(ModelCompiler{Searching({"cc", "arch", "libc"})}, given);
+        const Outcome outcome = Discover(ModelCompiler{{"cc", "arch", "libc"}}, given);
         const std::vector<std::string> inGivenOrder =
             given[0] == "cc" ? given : std::vector<std::string>{"cc", "libc", "arch"};
         EXPECT_EQ(outcome.Directories, inGivenOrder);
@@ -289,7 +276,7 @@ TEST_F(IncludeOrder, TheCompilersSearchOrderWhateverTheOrderGiven)
 
 TEST_F(IncludeOrder, BatchesAndJobsGiveThePlainAnswerWithFewerCompiles)
 {
-    ModelCompiler compiler{Searching({"cc", "arch", "libc"})};
+    ModelCompiler compiler{{"cc", "arch", "libc"}};
     const std::vector<std::string> given{"libc", "unused", "arch", "cc"};
     const Outcome plain = Discover(compiler, given, true);
     for (unsigned jobs : {1u, 3u}) {
@@ -306,10 +293,9 @@ TEST_F(IncludeOrder, BatchesAndJobsGiveThePlainAnswerWithFewerCompiles)
 
 TEST_F(IncludeOrder, ADirectoryIsKnownByItsFileNotItsName)
 {
-    // The compiler reaches its own directory through a link; the user names the real one,
-    // and another link to it lies in a tree the user gives too.
+    // The compiler reaches its directory by a link, the user names the real one, another link lies in a given tree.
     fs::create_directory_symlink(Root + "/cc", Root + "/libc/cc_again");
-    ModelCompiler compiler{Searching({"cc_link", "arch", "libc"})};
+    ModelCompiler compiler{{"cc_link", "arch", "libc"}};
     const Outcome outcome = Discover(compiler, {"libc", "arch", "cc"});
     // arch and cc share no header: the user's order for them, each before libc.
     EXPECT_EQ(outcome.Directories, (std::vector<std::string>{"arch", "cc", "libc"}));
@@ -317,24 +303,18 @@ TEST_F(IncludeOrder, ADirectoryIsKnownByItsFileNotItsName)
 
 TEST_F(IncludeOrder, HeadersOfOddNamesInUnsearchedDirectoriesAreNotFound)
 {
-    // The made-up reference name had only the length of the header's path: as one component
-    // of more than 255 bytes it drew "File name too long", and a name that the compiler shows
-    // in other columns than bytes (a letter of two bytes, a tab), with a trigraph, or with a
-    // ">" that ends the include early drew another message; each such header looked found.
+    // A made-up reference name that drew another message than these (too long a component, other columns than
+    // bytes, a trigraph, a ">" ending the include early) made each such header look found.
     for (const char* name : {"\xc3\xbc.h", "t\tab.h", "tri?\?=.h", "a>b.h"})
         WriteFile(Root + "/odd/" + std::to_string(static_cast<unsigned char>(name[1])) + "/" + name, "int odd;\n");
     for (bool exact : {true, false}) {
-        ModelCompiler compiler{Searching({"libc"})};
+        ModelCompiler compiler{{"libc"}};
         EXPECT_EQ(Discover(compiler, {"unused", "odd", "libc"}, exact).Directories, std::vector<std::string>{"libc"});
     }
-}
-
-TEST_F(IncludeOrder, NoDirectorySearchedIsSaid)
-{
-    const Outcome outcome = Discover(ModelCompiler{}, {"cc", "libc"});
-    EXPECT_TRUE(outcome.Directories.empty());
-    EXPECT_NE(std::find(outcome.Said.begin(), outcome.Said.end(), "Couldn't determine compiler include paths."),
-              outcome.Said.end());
+    // A compiler that searches nothing the user gives: said, not passed over.
+    const Outcome none = Discover(ModelCompiler{}, {"cc", "libc"});
+    EXPECT_TRUE(none.Directories.empty());
+    EXPECT_EQ(std::count(none.Said.begin(), none.Said.end(), "Couldn't determine compiler include paths."), 1);
 }
 
 TEST(SearchOrder, DecidedPairsFirstThenTheCommandLine)
@@ -351,8 +331,7 @@ TEST(SearchOrder, DecidedPairsFirstThenTheCommandLine)
         {3, {2, 0, 0}, {}, {}, {1, 2, 0}, {}},
         // A chain of answers against the command line; the pair 0-2 follows from 0-1 and 1-2.
         {3, {0, 1, 2}, {{2, 1}, {1, 0}}, {{0, 1}, {1, 2}, {0, 2}}, {2, 1, 0}, {}},
-        // One answer moves a directory just before the one it must precede; the pair that
-        // nothing decides keeps the command line's order and is named.
+        // One answer moves a directory just before the one it must precede; an undecided pair keeps its order, named.
         {3, {0, 1, 2}, {{2, 0}}, {{2, 0}, {1, 0}}, {2, 0, 1}, {{0, 1}}},
         // Answers that contradict each other count for nothing; their pairs are named.
         {3, {0, 1, 2}, {{1, 0}, {2, 1}, {0, 2}}, {{0, 1}}, {0, 1, 2}, {{0, 1}, {0, 2}, {1, 2}}},

@@ -154,7 +154,6 @@ TEST(ExtensionKeywords, TheWordsTheCompilerReservesWhateverTheJobs)
             options.ReduceFileSize = true;
             options.Exact = exact;
             FakeRun run([&](const CompileJob& job) { return KeywordCompiler(job, c.Messages); }, {}, false, options);
-            CapturedLines quiet;
             const std::string what = std::to_string(static_cast<int>(c.Messages)) + (c.Swallower ? " swallows" : "");
             EXPECT_EQ(FindExtensionKeywords(run.Context, names, {"int"}), reserved) << what << exact;
             if (exact)
@@ -174,7 +173,6 @@ TEST(ExtensionKeywords, TheWordsTheCompilerReservesWhateverTheJobs)
         options.ReduceFileSize = true;
         options.Exact = exact;
         FakeRun run([&](const CompileJob& job) { return KeywordCompiler(job, Told::EveryLine, 4096); }, {}, false, options);
-        CapturedLines quiet;
         EXPECT_EQ(FindExtensionKeywords(run.Context, early, {"int"}), kReserved) << "reads 4 KB, exact " << exact;
     }
 
@@ -197,7 +195,6 @@ TEST(KeywordClassification, EachKeywordByTheFirstTestThatTakesIt)
         options.Exact = exact;
         FakeRun run(SuiteCompiler, {}, false, options);
         PersonalityWriter writer(true);
-        CapturedLines quiet;
         const KeywordFindings found = ConductKWTests(run.Context, kReserved, Lists(), kSuite);
         EXPECT_EQ(KeywordLines(writer, found.Treatments), (std::set<std::string>{
                                    "-d \"__attribute__=_ignore_paren\"", "-d \"__inline__=inline\"",
@@ -221,7 +218,6 @@ TEST(KeywordClassification, CppAccessSpecifiersAndAnalyserExtensions)
 {
     FakeRun run(SuiteCompiler, {}, false, FakeOptions(false));
     PersonalityWriter writer(false);
-    CapturedLines quiet;
     std::set<std::string> keywords = kReserved;
     KeywordLists lists = Lists();
     lists.IgnoreReservedWords = {"__weird"};

@@ -25,27 +25,44 @@ using namespace kxtest;
 // without arguments stays its own name. BROKEN cannot be expanded outside "#if" (as
 // __has_include), ZED ends in the letter of the closing marker, STR and QUOTE are string
 // literals, TALLY counts like __COUNTER__ the values expanded before it in the source.
-// No candidate spells the last three: the programs' pattern "__%s_BITS__" with their entry
-// "QQ" makes the first, the family __DBL_ with that pattern's ending the second, and the
-// word ZED with underscores the third.
+// No candidate spells the names of kOnlyCompleted: the programs' pattern "__%s_BITS__" with
+// their entry "QQ" makes __QQ_BITS__, the family __DBL_ with that pattern's ending
+// __DBL_BITS__, the word ZED with underscores __ZED__, the head "__SIGA" the programs keep
+// with the family ending MAX__ __SIGA_MAX__, their piece "_FMT" beside "_MAX__" with a
+// letter of "di" __DBL_FMTd__, their word "k8" beside a defined name, alone and after
+// their head "__tune_", __k8 and __tune_k8__, their pattern "__SIZE_INT%d__" with the 16 of
+// __FLT16_MAX__ __SIZE_INT16__, their lower-case family "__arch_%s" with a letter and with
+// a word beside __arch_xlen __arch_d and __arch_zicsr, and "__FAST_FMA%s", a family by
+// __FAST_FMA, with "QQ" __FAST_FMAQQ.
 const std::map<std::string, std::string> kMacros{
     {"ONE", "1"}, {"EMPTY", ""}, {"SUM", "(1 + 2)"}, {"STR", "\"abc\""}, {"FUNC", "FUNC"}, {"BROKEN", ""},
     {"ZED", "azzz"}, {"QUOTE", "\"a\\\"b\""}, {"TALLY", ""}, {"__LINE__", "3"}, {"ZZ_LAST", "0x7fff"}, {"__HQ_BITS__", "16"}, {"__DBL_MAX__", "4"},
-    {"__DBL_MIN__", "5"}, {"__QQ_BITS__", "8"}, {"__DBL_BITS__", "64"}, {"__ZED__", "1"},
+    {"__DBL_MIN__", "5"}, {"__QQ_BITS__", "8"}, {"__DBL_BITS__", "64"}, {"__ZED__", "1"}, {"__LONG_MAX__", "9"},
+    {"__SIGA_WIDTH__", "32"}, {"__SIGA_MAX__", "7"}, {"__DBL_FMTd__", "6"}, {"__k8", "1"}, {"__tune_k8__", "1"},
+    {"__FLT16_MAX__", "3"}, {"__SIZE_INT__", "4"}, {"__SIZE_INT16__", "2"}, {"__arch_xlen", "64"}, {"__arch_d", "1"},
+    {"__arch_zicsr", "1"}, {"__FAST_FMA", "1"}, {"__FAST_FMAQQ", "1"},
 };
-const std::set<std::string> kOnlyCompleted{"__QQ_BITS__", "__DBL_BITS__", "__ZED__"};
+const std::set<std::string> kOnlyCompleted{"__QQ_BITS__", "__DBL_BITS__", "__ZED__", "__SIGA_MAX__",
+                                           "__DBL_FMTd__", "__k8", "__tune_k8__", "__SIZE_INT16__",
+                                           "__arch_d", "__arch_zicsr", "__FAST_FMAQQ"};
 ProgramWords ModelPrograms()
 {
     ProgramWords words;
-    words.Templates = {"__%s_BITS__"};
+    words.Templates = {"__%s_BITS__", "__SIZE_INT%d__", "__arch_%s", "__FAST_FMA%s"};
     words.ShortNames = {"QQ", "HQ"};
+    words.Identifiers = {"__SIGA", "__tune_i386__"};
+    words.Beside = {{"_FMT", {"_MAX__"}}, {"k8", {"__LONG_MAX__"}}, {"__tune_", {}}, {"zicsr", {"__arch_test"}}};
+    words.Letters = {'d', 'i'};
     return words;
 }
 
 const std::set<std::string> kExpected{
     "ONE=1", "EMPTY=", "\"SUM=(1 + 2)\"", "STR=_VMT_STRINGIFY(abc)", "_VMT_STRINGIFY(x)=#x", "ZED=azzz",
     "QUOTE=_VMT_STRINGIFY(a\"b)", "TALLY=0",
-    "ZZ_LAST=0x7fff", "__HQ_BITS__=16", "__DBL_MAX__=4", "__DBL_MIN__=5", "__QQ_BITS__=8", "__DBL_BITS__=64", "__ZED__=1"};
+    "ZZ_LAST=0x7fff", "__HQ_BITS__=16", "__DBL_MAX__=4", "__DBL_MIN__=5", "__QQ_BITS__=8", "__DBL_BITS__=64",
+    "__ZED__=1", "__LONG_MAX__=9", "__SIGA_WIDTH__=32", "__SIGA_MAX__=7", "__DBL_FMTd__=6", "__k8=1", "__tune_k8__=1",
+    "__FLT16_MAX__=3", "__SIZE_INT__=4", "__SIZE_INT16__=2", "__arch_xlen=64", "__arch_d=1", "__arch_zicsr=1",
+    "__FAST_FMA=1", "__FAST_FMAQQ=1"};
 
 struct Model {
     bool BinaryObjects = true;
@@ -153,7 +170,7 @@ struct MacroRun {
         Opts.Exact = exact;
         Opts.ReduceFileSize = reduce;
         Opts.ImplicitDefines = {"GIVEN=2"};
-        Context.emplace(Opts, Fake, TargetFacts{".o", model.BinaryObjects, cross});
+        Context.emplace(Opts, Fake, TargetFacts{".o", model.BinaryObjects, cross}, Reported);
     }
     // The macros found among the model's, a keyword, a -xd name and so many fillers.
     std::set<std::string> Find(std::size_t fillers)
@@ -164,15 +181,15 @@ struct MacroRun {
                 names.insert(name);
         for (std::size_t i = 0; i < fillers; ++i)
             names.insert("name" + std::to_string(i));
-        CapturedLines captured;
         std::set<std::string> found = FindPreDefines(*Context, names, {"while"}, ModelPrograms());
-        for (const std::string& line : captured.Take())
+        for (const std::string& line : Reported.Take())
             Said += line + "\n";
         return found;
     }
     FakeProbe Fake;
     Model Kind;
     Options Opts;
+    MemoryReporter Reported;
     std::optional<RunContext> Context;
     std::string Said;
 };
@@ -200,7 +217,7 @@ TEST(Macros, FastAndPlainMethodsFindTheSameMacrosAndValues)
         // as "cross" with a listing of names after each listing of strings that cannot be
         // read, and with no listing of strings where the objects are text (whose values
         // cost compiles of their own).
-        {"cross, text objects", {false, true}, true, 27},
+        {"cross, text objects", {false, true}, true, 41},
         {"cross, strings not kept as they are", {true, true, true, false}, true, 11 + 2 + 2 + 1 + 3},
         // As "cross", each rejection that does not name the header confirmed by the same
         // conditionals without the #include lines.
@@ -229,7 +246,7 @@ TEST(Macros, MessagesDoNotDependOnTheJobsAndReducedSourcesStayReduced)
         one.Find(40000);
         three.Find(40000);
         EXPECT_EQ(one.Said, three.Said);
-        EXPECT_NE(one.Said.find("  [macros] batches of 16384: 40024 names, 3 "), std::string::npos) << one.Said;
+        EXPECT_NE(one.Said.find("  [macros] batches of 16384: 40032 names, 3 "), std::string::npos) << one.Said;
         EXPECT_NE(one.Said.find("deftest.c failed to compile! can't find value of: BROKEN"), std::string::npos) << one.Said;
         MacroRun small(Model{}, exact, true, 1, true);
         small.Find(5000);
@@ -258,7 +275,6 @@ TEST(Macros, ValuesAreWrittenInTheAnalysersForm)
     };
     for (const auto& c : cases) {
         std::set<std::string> found;
-        CapturedLines quiet;
         TidyAndAddDefine(c.Value, c.Name, found);
         EXPECT_EQ(found, c.Entries) << c.Value;
     }
@@ -272,7 +288,9 @@ TEST(Macros, TheCompilersProgramsAndWhatTheySpell)
     const std::string driver = std::string("\x7f" "ELF") + '\0' + "runs cc-pass" + '\0';
     const std::string pass = std::string("\x7f" "ELF") + '\0' + "-D__PASS_ONLY=%d" + '\0' + "__%s_FBIT__" + '\0' +
                              "UQQ" + '\0' + "4T" + '\0' + "xyQQ" + '\0' + "pkg__entity__name" + '\0' +
-                             "_Z3fooi" + '\0';
+                             "_Z3fooi" + '\0' + "_FMT" + '\0' + "_MAX__" + '\0' + "k8" + '\0' + "di" + '\0' +
+                             "__tune_" + '\0' + "1" + '\0' + "2" + '\0' + "3" + '\0' + "4" + '\0' + "5" + '\0' +
+                             "6" + '\0' + "7" + '\0' + "8" + '\0' + "__far_name" + '\0';
     WriteFile(root + "/bin/cc", driver);
     WriteFile(root + "/bin/cc-pass", pass);
     WriteFile(root + "/bin/cc-other", pass);
@@ -297,6 +315,14 @@ TEST(Macros, TheCompilersProgramsAndWhatTheySpell)
     EXPECT_EQ(words.Templates, std::set<std::string>{"__%s_FBIT__"});
     // Whole strings and their tails, never the end of a longer run ("ELF" after 0x7f).
     EXPECT_EQ(words.ShortNames, (std::set<std::string>{"UQQ", "QQ", "Q", "4T", "T"}));
+    // The pieces with the reserved names eight strings around them at most; a head even
+    // alone.
+    using Names = std::set<std::string>;
+    EXPECT_EQ(words.Beside, (std::map<std::string, Names>{{"_FMT", Names{"_Z3fooi", "_MAX__", "__tune_"}},
+                                                          {"k8", Names{"_Z3fooi", "_FMT", "_MAX__", "__tune_"}},
+                                                          {"di", Names{"_Z3fooi", "_FMT", "_MAX__", "__tune_"}},
+                                                          {"__tune_", Names{"_Z3fooi", "_FMT", "_MAX__"}}}));
+    EXPECT_EQ(words.Letters, (std::set<char>{'Q', 'U', 'd', 'i', 'x', 'y'}));
     EXPECT_FALSE(IsProgramCandidate("_Z3fooi"));
     EXPECT_FALSE(IsProgramCandidate("pkg__entity__name"));
     EXPECT_TRUE(IsProgramCandidate("__PASS_ONLY"));

@@ -1,9 +1,7 @@
-// The keyword type tests against a cross compiler whose register types declare objects
-// only at fixed addresses: every compile that generates code for an object of one fails in
-// the assembler, while constant expressions about the type compile.
+// The type tests. The keyword types against a cross compiler whose register types declare objects only at fixed
+// addresses: code for an object of one fails in the assembler, constant expressions about the type compile.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
 #include <optional>
 #include <regex>
@@ -51,19 +49,16 @@ TEST(KeywordTypes, RegisterTypesAreUnsignedIntegersOfTheirSize)
     for (DataType& base : bases)
         if (base.TypeName == "int" || base.TypeName == "short")
             base.SizeBits = 16;
-    CapturedLines said;
     std::vector<std::string> found;
     for (const TypeAsBase& type : ConductKWTypeTests(run.Context, bases, {"__sbit", "__sfr", "__sfr16", "__sfr32"}))
         found.push_back(type.Name + (type.IsUnsigned ? "=unsigned " : "=") + kxcommon::TestSpelling(type.Base));
     EXPECT_EQ(found, (std::vector<std::string>{"__sbit=unsigned char", "__sfr=unsigned char", "__sfr16=unsigned short",
                                                "__sfr32=unsigned long"}));
-    EXPECT_EQ(said.Take(), std::vector<std::string>{"Conducting Keyword Type Tests ..."}) << "nothing is left undetermined";
+    EXPECT_EQ(run.Said.Take(), std::vector<std::string>{"Conducting Keyword Type Tests ..."}) << "nothing is left undetermined";
 }
 
-// The base types read from one object: the bytes between the markers, as the compiler laid
-// them out for an 8-bit target whose types all align on one char but a 16-byte long double
-// aligned on 16 (beyond the 8 bytes that objects once could show); nothing when the array
-// cannot be read whole, and no such compile at all in an exact run.
+// The base types from the bytes between the markers of one object, for an 8-bit target whose types align on one char
+// but a long double on 16 (beyond the 8 that objects once showed); nothing from a cut array, nor in an exact run.
 TEST(BaseTypes, ReadTogetherOnlyFromTheWholeArrayBetweenItsMarkers)
 {
     const std::vector<int> sizes{1, 2, 2, 4, 8, 4, 4, 16, 2, 2};  // in MakeBaseTypes' order
@@ -97,50 +92,8 @@ TEST(BaseTypes, ReadTogetherOnlyFromTheWholeArrayBetweenItsMarkers)
     EXPECT_EQ(plain.Fake.Runs(), 0);
 }
 
-// One type at a time against a cross compiler that makes no object of any base type and
-// states sizes and layouts only in constant expressions (as cc65 does for float), that does
-// not know long long at all, and that aligns long double on 16 bytes: every number comes
-// from sizeof, long long gets no lines, and no alignment stops at 8.
-TEST(BaseTypes, SizedOnlyByConstantExpressionsAndLeftOutWhenRejected)
-{
-    // Size and alignment in chars, by the spelling sizeof takes.
-    const std::map<std::string, std::pair<int, int>> layout{
-        {"char", {1, 1}}, {"int", {2, 2}}, {"short", {2, 2}}, {"long", {4, 4}}, {"float", {4, 1}},
-        {"double", {8, 8}}, {"long double", {16, 16}}, {"int*", {2, 2}}, {"void (*)()", {2, 1}}};
-    auto compiler = [&](const CompileJob& job) {
-        static const std::regex atMost(R"(sizeof\((.+?)\) <= (\d+)\))");
-        static const std::regex gap(R"(- sizeof\((.+?)\) == (\d+)\))");
-        static const std::regex sized(R"(^int kx_s\[sizeof\((.+)\)\];)");
-        std::smatch match;
-        auto known = [&](const std::string& type) { return layout.count(type) != 0; };
-        if (std::regex_search(job.Source, match, atMost) && known(match[1]))
-            return layout.at(match[1]).first <= std::stoi(match[2]) ? Accept() : Reject("negative size");
-        if (std::regex_search(job.Source, match, gap) && known(match[1]))
-            return layout.at(match[1]).second == std::stoi(match[2]) ? Accept() : Reject("negative size");
-        if (std::regex_search(job.Source, match, sized) && known(match[1]))
-            return Accept();
-        // Plain char is unsigned.
-        if (job.Source.find("((char)0 < (char)-1)) - 1]") != std::string::npos)
-            return job.Source.find("(!!((") != std::string::npos ? Accept() : Reject("negative size");
-        return Reject("objects of this type are not supported");
-    };
-    FakeRun run(compiler, {}, true);
-    CapturedLines said;
-    std::string measured;
-    for (const DataType& type : ConductBaseTypeTests(run.Context))
-        measured += type.PersonalityName + "=" + std::to_string(type.SizeBits) + "/" + std::to_string(type.AlignBytes) +
-                    (type.TypeName == "char" ? (type.IsUnsigned ? "u " : "s ") : " ");
-    EXPECT_EQ(measured, "char=8/1u int=16/2 short=16/2 long=32/4 longlong=0/0 float=32/1 double=64/8 ldouble=128/16 "
-                        "dataptr=16/2 codeptr=16/1 ");
-    const std::vector<std::string> messages = said.Take();
-    EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
-                            [](const std::string& m) { return m.rfind("The base type long long is left out", 0) == 0; }),
-              1);
-}
-
-// The byte order from the bytes of one constant: the four letters in order on a big-endian
-// target, reversed on a little-endian one; in text objects as blank-separated hexadecimal
-// digits. An object that shows neither order, or both, and a refused compile tell nothing.
+// The byte order from the bytes of one constant, in text objects as hexadecimal digits; an object that shows neither
+// order, or both, and a refused compile tell nothing.
 TEST(BaseTypes, ByteOrderFromTheBytesOfOneConstant)
 {
     struct Row {
@@ -162,7 +115,8 @@ TEST(BaseTypes, ByteOrderFromTheBytesOfOneConstant)
             EXPECT_NE(job.Source.find("0x4B58424FUL"), std::string::npos) << job.Source;
             return row.object ? Accept(*row.object) : Reject();
         });
-        const RunContext context(run.Opts, run.Fake, TargetFacts{row.binary ? ".o" : ".rel", row.binary, true});
+        const RunContext context(run.Opts, run.Fake, TargetFacts{row.binary ? ".o" : ".rel", row.binary, true},
+                                 run.Said);
         EXPECT_EQ(MeasureByteOrder(context), row.order) << (row.object ? *row.object : "refused");
     }
 }

@@ -52,9 +52,10 @@ struct FakeRun {
     FakeRun(FakeProbe::Compiler compiler, FakeProbe::Program program = {}, bool cross = false,
             Options options = FakeOptions())
         : Opts(std::move(options)), Fake(std::move(compiler), std::move(program)),
-          Context(Opts, Fake, TargetFacts{".o", true, cross}) {}
+          Context(Opts, Fake, TargetFacts{".o", true, cross}, Said) {}
     Options Opts;
     FakeProbe Fake;
+    MemoryReporter Said;  // what the phases said, for the test to read
     RunContext Context;
 };
 

@@ -63,10 +63,9 @@ void RemoveTree(const std::string& path)
     std::error_code ec;
     // Tests may leave unreadable files or directories behind; make them removable first.
     for (auto it = fs::recursive_directory_iterator(path, fs::directory_options::skip_permission_denied, ec);
-         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
         if (!it->is_symlink())
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    }
     fs::remove_all(path, ec);
 }
 
@@ -83,11 +82,13 @@ Deployment::Deployment(bool withData)
     fs::create_directories(WorkDir);
     for (const auto& entry : fs::directory_iterator(fs::path(KESTRIX_DATA_DIR))) {
         const std::string name = entry.path().filename().string();
-        if (!entry.is_directory() || (name == kxcommon::layout::ListsDir && !withData))
+        if (!entry.is_directory())
             continue;
         if (name == kxcommon::layout::ListsDir) {
-            for (const auto& list : fs::directory_iterator(entry.path()))
-                fs::create_symlink(list.path(), WorkDir + "/" + list.path().filename().string());
+            for (const auto& list : fs::directory_iterator(entry.path())) {
+                const std::string link = WorkDir + "/" + list.path().filename().string();
+                withData ? fs::create_symlink(list.path(), link) : WriteFile(link, "");
+            }
         } else if (withData) {
             fs::create_directory_symlink(entry.path(), RootDir + "/" + name);
         } else {
@@ -111,9 +112,7 @@ RunResult Deployment::Run(const std::vector<std::string>& args) const
 
 namespace {
 
-// The program run by RunProcess through /bin/sh, which looks it up on PATH as a user's shell
-// does and, first, notes its process number (kept through exec, and naming the process group
-// that RunProcess gives it) in out/pid.
+// Through /bin/sh, which looks the program up on PATH and first notes its process number in out/pid.
 ProcessSpec ThroughShell(const std::vector<std::string>& argv, const std::string& directory, const std::string& out)
 {
     std::vector<std::string> shell{"/bin/sh", "-c", "echo $$ > \"$0\" && exec \"$@\"", out + "/pid"};
@@ -121,11 +120,9 @@ ProcessSpec ThroughShell(const std::vector<std::string>& argv, const std::string
     return {shell, directory, out + "/stdout", out + "/stderr", 0};
 }
 
-RunResult ResultOf(const ProcessOutcome& outcome)
+RunResult ResultOf(const ProcessOutcome& o)
 {
-    if (!outcome.Started)
-        return {127, "", outcome.StartError};
-    return {outcome.Exited ? outcome.ExitStatus : 128 + outcome.Signal, outcome.Stdout, outcome.Stderr};
+    return o.Started ? RunResult{o.Exited ? o.ExitStatus : 128 + o.Signal, o.Stdout, o.Stderr} : RunResult{127, "", o.StartError};
 }
 
 }  // namespace
@@ -183,15 +180,9 @@ RunResult RunShell(const std::string& command, const std::string& directory)
     return RunProgram({"/bin/sh", "-c", command}, directory);
 }
 
-bool HaveCommand(const std::string& name)
-{
-    return RunShell("command -v '" + name + "' >/dev/null 2>&1").Status == 0;
-}
+bool HaveCommand(const std::string& name) { return RunShell("command -v '" + name + "' >/dev/null 2>&1").Status == 0; }
 
-std::string Fake(const std::string& name)
-{
-    return std::string(KESTRIX_FAKES_DIR) + "/" + name;
-}
+std::string Fake(const std::string& name) { return std::string(KESTRIX_FAKES_DIR) + "/" + name; }
 
 std::vector<std::string> SearchList(const std::string& compiler, const std::string& language)
 {
@@ -211,8 +202,8 @@ std::vector<std::string> SearchList(const std::string& compiler, const std::stri
     return dirs;
 }
 
-std::vector<std::string> GccLikeArgs(const std::string& product, const std::string& kind,
-                                     const std::string& compiler, const std::string& objExt)
+std::vector<std::string> GccLikeArgs(const std::string& product, const std::string& kind, const std::string& compiler,
+                                     const std::string& objExt)
 {
     return {product, kind, compiler, "-o ", "-c", "-D", objExt, "%c %d%j %o%e %s"};
 }

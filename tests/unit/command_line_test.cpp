@@ -40,29 +40,4 @@ TEST(CommandLine, OptionsFillTheOptionsValue)
     EXPECT_EQ(ParseCommandLine({"Kestrix", "zanth"}).What, CommandLine::Usage);
     kxtest::RemoveTree(dir);
 }
-
-TEST(CommandLine, UnusableArgumentsAreRefusedWithTheirReason)
-{
-    const std::string dir = kxtest::MakeTempDir("cli");
-    kxtest::WriteFile(dir + "/file", "");
-    const std::pair<std::vector<std::string>, const char*> cases[] = {
-        {{"-i", dir, dir}, "Unexpected argument"},
-        {{"-tpl", dir}, "is a directory"},
-        {{"-sub", dir + "/file"}, "is not a directory"},
-        // Here only, never in a run: an engine that took it would copy the whole file system.
-        {{"-sub", "//"}, "it is the root directory"},
-        {{"-j", "0"}, "-j"},
-        {{"-timeout", "soon"}, "-timeout"},
-        // An empty name would be the working directory; a second personality or tree would
-        // silently replace the first.
-        {{"-i", ""}, "Cannot use the search directory \"\" (-i): the name is empty."},
-        {{"-op", dir + "/a.p_c", "-op", dir + "/b.p_c"}, "The option -op is given twice; give it once."},
-        {{"-sub", dir, "-sub", dir}, "The option -sub is given twice"},
-    };
-    for (const auto& [options, reason] : cases) {
-        const CommandLine line = Parse(options);
-        EXPECT_EQ(line.What, CommandLine::Refused) << reason;
-        EXPECT_NE(line.Error.find(reason), std::string::npos) << line.Error;
-    }
-    kxtest::RemoveTree(dir);
-}
+// (What the command line refuses is held in the hostile tests, against the whole program.)

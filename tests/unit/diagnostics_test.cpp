@@ -1,5 +1,4 @@
-// Reading compilers' messages: where each one points, and which item of a batch source that
-// place belongs to.
+// Compilers' messages: where each one points, and which item of a batch source that place belongs to.
 #include <gtest/gtest.h>
 
 #include "engine/phases/batch/BatchSource.h"
@@ -7,12 +6,7 @@
 
 TEST(Diagnostics, LocationsAndKindsInTheSpellingsOfManyCompilers)
 {
-    const struct {
-        const char* Line;
-        const char* File;
-        long Number;
-        Diagnostic::Kind Kind;
-    } cases[] = {
+    const struct { const char *Line, *File; long Number; Diagnostic::Kind Kind; } cases[] = {
         {"t.c:12:5: error: expected identifier", "t.c", 12, Diagnostic::Error},
         {"/tmp/x/t.c:3:1: fatal error: ak12345: No such file", "t.c", 3, Diagnostic::Error},
         {"t.c:7:2: warning: unused variable 'x' [-Wunused-variable]", "t.c", 7, Diagnostic::Warning},
@@ -57,10 +51,7 @@ TEST(Diagnostics, EachLineOfABatchSourceBelongsToItsItem)
         {"stdio.h", 1, O::Foreign, 0}, {"", 0, O::Foreign, 0},
     };
     for (const auto& [file, line, what, item] : cases) {
-        Diagnostic diagnostic;
-        diagnostic.File = file;
-        diagnostic.Line = line;
-        const O owner = source.OwnerOf(diagnostic);
+        const O owner = source.OwnerOf(Diagnostic{file, line, Diagnostic::Other, ""});
         EXPECT_EQ(owner.What, what) << file << ":" << line;
         EXPECT_TRUE(what != O::Item || owner.Index == item) << file << ":" << line;
     }

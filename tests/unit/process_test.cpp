@@ -1,5 +1,4 @@
-// Running child processes and probes at once: time limits, process groups, standard input,
-// signals to the engine, and the order of results and messages.
+// Child processes and probes at once: time limits, process groups, signals, the order of results.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -8,7 +7,6 @@
 #include <thread>
 #include <unistd.h>
 
-#include "common/AtomicFile.h"
 #include "engine/core/Reporter.h"
 #include "engine/probe/Interrupt.h"
 #include "engine/probe/Parallel.h"
@@ -32,25 +30,16 @@ protected:
 
 }  // namespace
 
-TEST_F(Process, OutcomeOfTheChild)
-{
-    // (A child killed by a signal, and one that reads its standard input, are the hostile
-    // tests' compilers.)
-    const ProcessOutcome ok = Run("echo out; echo err >&2; pwd; exit 3");
-    EXPECT_EQ(ok.Stdout + ok.Stderr, "out\n" + Dir + "\nerr\n");
-    EXPECT_EQ(ok.ExitStatus, 3);
-    EXPECT_FALSE(RunProcess({{Dir + "/missing"}, Dir, Dir + "/out", Dir + "/err", 0}).Started);
-}
-
+// (Exit status, output and signals of a child are what every test that runs a program sees.)
 TEST_F(Process, TimeLimitEndsTheWholeProcessGroup)
 {
+    EXPECT_FALSE(RunProcess({{Dir + "/missing"}, Dir, Dir + "/out", Dir + "/err", 0}).Started);
     const auto start = Clock::now();
     EXPECT_TRUE(Run("sleep 30 & echo $! > child; sleep 30", 1).TimedOut);
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(10));
     const std::string child = kxtest::ReadFile(Dir + "/child");
     ASSERT_FALSE(child.empty());
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    // Gone, or a zombie that nobody has reaped yet.
     const std::string state = kxtest::ReadFile("/proc/" + child.substr(0, child.find('\n')) + "/stat");
     EXPECT_TRUE(state.empty() || state.find(") Z ") != std::string::npos) << "the compiler's own children end with it: " << state;
 }
@@ -74,15 +63,15 @@ TEST(Parallel, ResultsAndMessagesComeInTheOrderOfTheItemsAndAFailingItemStopsThe
         std::vector<std::string> expected;
         for (std::size_t i = 0; i < 20; ++i)
             expected.insert(expected.end(), {"item " + std::to_string(i), "done " + std::to_string(i * i)});
-        CapturedLines captured;
+        MemoryReporter captured;
         ParallelInOrder(
-            jobs, 20,
-            [](std::size_t i) {
+            captured, jobs, 20,
+            [&](std::size_t i) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(20 - i));  // later items finish first
-                Say("item " + std::to_string(i));
+                captured.Say("item " + std::to_string(i));
                 return i * i;
             },
-            [](std::size_t, std::size_t square) { Say("done " + std::to_string(square)); });
+            [&](std::size_t, std::size_t square) { captured.Say("done " + std::to_string(square)); });
         EXPECT_EQ(captured.Take(), expected) << jobs;
     }
     std::atomic<int> started{0};
@@ -93,26 +82,7 @@ TEST(Parallel, ResultsAndMessagesComeInTheOrderOfTheItemsAndAFailingItemStopsThe
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         return 0;
     };
-    EXPECT_THROW(ParallelInOrder(2, 1000, item, [](std::size_t, int) {}), RunInterrupted);
+    MemoryReporter stopped;
+    EXPECT_THROW(ParallelInOrder(stopped, 2, 1000, item, [](std::size_t, int) {}), RunInterrupted);
     EXPECT_LT(started.load(), 100);
-}
-
-TEST(AtomicFileTest, TheTargetChangesOnlyOnCommit)
-{
-    const std::string dir = kxtest::MakeTempDir("atomic");
-    const std::string target = dir + "/p.p_c";
-    kxtest::WriteFile(target, "old\n");
-    std::string error;
-    {
-        // Written whole but never renamed, as a file of a set whose other file failed.
-        kxcommon::AtomicFile file;
-        ASSERT_TRUE(file.Open(target, error) && file.Write("staged\n", error)) << error;
-        EXPECT_EQ(kxtest::ReadFile(target), "old\n");
-    }
-    EXPECT_EQ(kxtest::RunShell("ls -A " + dir).Stdout, "p.p_c\n") << "a discarded file leaves nothing behind";
-    ASSERT_TRUE(kxcommon::WriteFileAtomically(target, "new\n", error)) << error;
-    EXPECT_EQ(kxtest::ReadFile(target), "new\n");
-    EXPECT_FALSE(kxcommon::WriteFileAtomically(dir + "/missing/p.p_c", "x", error));
-    EXPECT_FALSE(error.empty());
-    kxtest::RemoveTree(dir);
 }

@@ -1,6 +1,5 @@
-// Text handling: the small transformations, the list file readers, the compile command, and
-// the template personality: what each kind of section collects, how the merge applies it,
-// and what a broken section syntax is reported as (its entries never reach the personality).
+// Text handling: the small transformations, the list readers, the compile command, and the
+// template personality's sections (a broken section syntax never reaches the personality).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,8 +8,8 @@
 #include "common/CompileTemplate.h"
 #include "common/DeploymentLayout.h"
 #include "engine/core/ListIterators.h"
-#include "engine/core/Options.h"
 #include "engine/core/Reporter.h"
+#include "engine/core/RunEnd.h"
 #include "engine/core/TextUtilities.h"
 #include "engine/output/TemplateMerge.h"
 #include "tests/support/TestSupport.h"
@@ -20,7 +19,6 @@ TEST(Text, Transformations)
     EXPECT_EQ(RemovePreAndTrailChars('_', "__inline__"), "inline");
     EXPECT_EQ(RemovePreAndTrailChars(' ', "   "), "");
     EXPECT_EQ(RemoveAllChar('"', "\"x\" \"y\""), "x y");
-    // The first parenthesised span goes, with what is nested inside it.
     const std::pair<const char*, const char*> parens[] = {{"f(a)(b)", "f(b)"}, {"f((a))=1", "f=1"}, {"a)b(c", "a)b"}, {"(x", "(x"}};
     for (const auto& [text, left] : parens)
         EXPECT_EQ(RemoveParen(text), left) << text;
@@ -47,51 +45,36 @@ TEST(Text, ListReaders)
     EXPECT_EQ((std::map<std::string, std::string>{map_iterator(pairs), map_iterator()}),
               (std::map<std::string, std::string>{{"k", "v=w"}, {" a ", " b"}, {"last", "last"}}));
 
-    // The shipped lists keep the form the readers take whole: a last line without its newline
-    // is lost, a blank line is read as the empty word, and blanks belong to keys and values.
+    // The shipped lists keep the form the readers take whole (blank lines and blanks count).
     const std::string lists = std::string(KESTRIX_DATA_DIR) + "/" + kxcommon::layout::ListsDir;
     for (const auto& entry : std::filesystem::directory_iterator(lists)) {
         const std::string text = kxtest::ReadFile(entry.path().string());
         SCOPED_TRACE(entry.path().string());
-        EXPECT_TRUE(!text.empty() && text.back() == '\n');
-        EXPECT_EQ(text.find("\n\n"), std::string::npos);
-        EXPECT_EQ(text.find(" \n"), std::string::npos);
-        EXPECT_EQ(text.find('\r'), std::string::npos);
+        EXPECT_TRUE(!text.empty() && text.back() == '\n' && text.find_first_of('\r') == std::string::npos);
+        EXPECT_TRUE(text.find("\n\n") == std::string::npos && text.find(" \n") == std::string::npos);
     }
 }
 
 TEST(Text, CompileCommands)
 {
-    Options options;
-    options.CompilerCommand = "cc";
-    options.ExeFlag = "-o ";
-    options.ObjFlag = "-c";
-    options.DefFlag = "-D";
-    options.OrderStr = "%c %d%j %o%e %s";
-    options.ImplicitSwitches = {"-g"};
-    options.ImplicitDefines = {"X=1"};
-    EXPECT_EQ(kxcommon::ComposeCompileCommand(options.Template(), "t.c", false, "Y"), "cc -g -DX=1 -DY -c  t.c");
-    EXPECT_EQ(kxcommon::ComposeCompileCommand(options.Template(), "t.c", true, ""), "cc -g -DX=1  -o t.c.exe t.c");
-    // A define flag that takes its argument in parentheses: the shell must see a word.
-    options.DefFlag = "DF";
-    EXPECT_EQ(kxcommon::ComposeCompileCommand(options.Template(), "t.c", false, ""), "cc -g DF'(X=1)' -c  t.c");
-    // A placeholder inside a value is the value's own text.
-    options.CompilerCommand = "/opt/100%sure/cc%d";
-    EXPECT_EQ(kxcommon::ComposeCompileCommand(options.Template(), "t.c", false, ""), "/opt/100%sure/cc%d -g DF'(X=1)' -c  t.c");
-    options.OrderStr = "%c %s %j";
-    EXPECT_STREQ(kxcommon::MissingPlaceholder(options.OrderStr), "%o");
-    EXPECT_THROW(kxcommon::ComposeCompileCommand(options.Template(), "t.c", false, ""), std::invalid_argument);
+    using kxcommon::ComposeCompileCommand;
+    kxcommon::CompileTemplate t{"%c %d%j %o%e %s", "cc", "-o ", "-c", "-D", {"-g"}, {"X=1"}};
+    EXPECT_EQ(ComposeCompileCommand(t, "t.c", false, "Y"), "cc -g -DX=1 -DY -c  t.c");
+    EXPECT_EQ(ComposeCompileCommand(t, "t.c", true, ""), "cc -g -DX=1  -o t.c.exe t.c");
+    // A define flag taking its argument in parentheses: the shell must see a word; "%" in a value stays.
+    t.DefFlag = "DF", t.Compiler = "/opt/100%sure/cc%d";
+    EXPECT_EQ(ComposeCompileCommand(t, "t.c", false, ""), "/opt/100%sure/cc%d -g DF'(X=1)' -c  t.c");
+    t.Order = "%c %s %j";
+    EXPECT_STREQ(kxcommon::MissingPlaceholder(t.Order), "%o");
+    EXPECT_THROW(ComposeCompileCommand(t, "t.c", false, ""), std::invalid_argument);
 }
 
 using Lines = std::vector<std::string>;
 
 TEST(TemplateSectionsTest, EntriesPerKindAndFaultsByLine)
 {
-    const struct {
-        const char* Text;
-        Lines Modify, Add, Remove;
-        const char* Problem;  // the start of the one problem, or "" for none
-    } cases[] = {
+    // Problem: the start of the one problem, or "" for none.
+    const struct { const char* Text; Lines Modify, Add, Remove; const char* Problem; } cases[] = {
         {"note <outside>\n<modify>\n -s long=64 \n</modify>\n", {"-s long=64"}, {}, {}, ""},
         {"<modify>\na\n</modify><add>\nb\n</add> <remove>\nc\n</remove>\n", {"a"}, {"b"}, {"c"}, ""},
         {"<add></add>\n-u+\n", {}, {}, {}, ""},
@@ -111,11 +94,7 @@ TEST(TemplateSectionsTest, EntriesPerKindAndFaultsByLine)
 TEST(TemplateSectionsTest, TheMergeAppliesEachSectionAndABrokenOneMergesNothing)
 {
     const std::string dir = kxtest::MakeTempDir("template");
-    const struct {
-        const char* Template;
-        Lines Before, After;
-        bool Merged;
-    } cases[] = {
+    const struct { const char* Template; Lines Before, After; bool Merged; } cases[] = {
         {"comment outside sections\n<modify>\n -s long=64 \n-d \"X = 2\"\n-s new=8\n</modify>\n"
          "<add>\n-u+\n-d A=1\n</add><remove>\n-d gone=\n</remove>\n",
          {"-s long=32", "-d X=1", "-d gone=", "-u+", "-d kept="},
@@ -126,8 +105,13 @@ TEST(TemplateSectionsTest, TheMergeAppliesEachSectionAndABrokenOneMergesNothing)
     for (const auto& c : cases) {
         kxtest::WriteFile(dir + "/t", c.Template);
         Lines lines = c.Before;
-        CapturedLines quiet;
-        EXPECT_EQ(IncorporateTemplatePersonality(lines, dir + "/t", {"-d kept=", "-d gone="}), c.Merged);
+        MemoryReporter quiet;
+        try {
+            IncorporateTemplatePersonality(lines, dir + "/t", {"-d kept=", "-d gone="}, quiet);
+            EXPECT_TRUE(c.Merged) << c.Template;
+        } catch (const RunFailure& failure) {
+            EXPECT_FALSE(c.Merged) << failure.Message;
+        }
         EXPECT_EQ(lines, c.After);
     }
     EXPECT_TRUE(EntriesMatch("-d \"__asm=asm\"", "-d __asm="));

@@ -12,8 +12,8 @@ namespace kxwiztest {
 
 ScratchDeployment::ScratchDeployment() : PreviousDir(QDir::currentPath()), PreviousHome(qgetenv("HOME"))
 {
-    // The list files in the working directory, the other folders of the data linked one
-    // level up. (Starting the launcher itself for every test would take too long.)
+    // As the launcher does it, which would take too long to start for every test: the lists in the working
+    // directory, the other folders of the data linked one level up.
     const QDir data(KESTRIX_DATA_DIR);
     bool ok = QDir(Path()).mkpath("work") && QDir(Path()).mkpath("home");
     for (const QString& name : data.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
@@ -28,8 +28,7 @@ ScratchDeployment::ScratchDeployment() : PreviousDir(QDir::currentPath()), Previ
 
 ScratchDeployment::~ScratchDeployment()
 {
-    QDir::setCurrent(PreviousDir);
-    qputenv("HOME", PreviousHome);
+    QDir::setCurrent(PreviousDir), qputenv("HOME", PreviousHome);
 }
 
 void ScratchDeployment::Write(const QString& relative, const QString& content) const
@@ -84,9 +83,7 @@ bool ProcessGone(qint64 pid)
 {
     // "pid (name) S ...": the state follows the closing parenthesis.
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return true;
-    const QByteArray text = stat.readAll();
+    const QByteArray text = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
     return text.isEmpty() || text.mid(text.lastIndexOf(')') + 2, 1) == "Z";
 }
 

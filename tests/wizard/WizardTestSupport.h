@@ -15,9 +15,8 @@ class KestrixWizard;
 
 namespace kxwiztest {
 
-// Stands in for every modal window of the wizard while it lives: records what would have
-// been shown (its kind and text; a chooser's start folder, a save dialog's suggested file, an
-// address opened; what Enter answers to each question) and answers from its queues, so that no test waits on a dialog.
+// Stands in for every modal window so that no test waits on one: records each kind and text (a chooser's start
+// folder, a save dialog's suggested file, an address opened) and answers from its queues.
 class FakeDialogs : public WizardDialogs {
 public:
     FakeDialogs() { Install(this); }
@@ -28,14 +27,12 @@ public:
     void Critical(QWidget*, const QString&, const QString& text) override { Record("critical", text); }
     bool Question(QWidget*, const QString&, const QString& text, bool defaultYes) override
     {
-        Record("question", text);
-        EnterSaysYes.append(defaultYes);
+        Record("question", text), EnterSaysYes.append(defaultYes);
         return Answers.isEmpty() || Answers.takeFirst();
     }
     QString ExistingDirectory(QWidget*, const QString&, const QString& start) override
     {
-        Record("directory", start);
-        return Directories.isEmpty() ? QString() : Directories.takeFirst();
+        return Record("directory", start), Directories.isEmpty() ? QString() : Directories.takeFirst();
     }
     QString SaveFileName(QWidget*, const QString&, const QString& start, const QString&, const QString&) override
     {
@@ -55,9 +52,8 @@ private:
     void Record(const char* kind, const QString& text) { Kinds.append(kind), Texts.append(text); }
 };
 
-// A scratch deployment laid out as the launcher lays out a user's, without a catalogue:
-// Work() is the current directory (the wizard's working directory) and Path("home") the
-// home directory until the object goes away.
+// A scratch deployment laid out as the launcher lays out a user's, without a catalogue: Work() is the current
+// directory and Path("home") the home directory while it lives.
 class ScratchDeployment {
 public:
     ScratchDeployment();
@@ -65,8 +61,7 @@ public:
 
     QString Work() const { return Path("work"); }
     QString Path(const QString& relative = {}) const { return relative.isEmpty() ? Dir.path() : Dir.filePath(relative); }
-    // Writes `content` to Path(relative), creating folders.
-    void Write(const QString& relative, const QString& content) const;
+    void Write(const QString& relative, const QString& content) const; // creates the folders
     QString Read(const QString& relative) const;
 
 private:
@@ -75,7 +70,7 @@ private:
     QByteArray PreviousHome;
 };
 
-// Sets an environment variable for the life of the object.
+// Sets an environment variable while it lives.
 class ScopedEnv {
 public:
     ScopedEnv(const char* name, const QString& value) : Name(name), Previous(qgetenv(name)), Had(qEnvironmentVariableIsSet(name))
@@ -90,20 +85,14 @@ private:
     bool Had;
 };
 
-// The fake engine of tests/wizard/fakes (its header lists the modes) first on PATH, in
-// `mode`, for the life of the object.
+// The fake engine of tests/wizard/fakes (its header lists the modes) first on PATH, in `mode`, while it lives.
 struct FakeEngine {
     explicit FakeEngine(const QString& mode)
         : Path("PATH", KXWIZ_FAKES_DIR ":" + qEnvironmentVariable("PATH")), Mode("KXWIZ_FAKE_MODE", mode) {}
-    ScopedEnv Path;
-    ScopedEnv Mode;
+    ScopedEnv Path, Mode;
 };
 
-// The process id of the compile that the fake engine started; 0 before it has.
-qint64 FakeCompilePid();
-
-// Runs every test function (and every row of one) in a fresh scratch deployment, with the
-// fake dialogs installed.
+// Every test function (and every row of one) runs in a fresh scratch deployment, with the fake dialogs.
 class WizardTest : public QObject {
     Q_OBJECT
 
@@ -112,37 +101,22 @@ protected:
     std::optional<FakeDialogs> Dialogs;
 
 private slots:
-    void init()
-    {
-        Deployment.emplace();
-        Dialogs.emplace();
-    }
-    void cleanup()
-    {
-        Dialogs.reset();
-        Deployment.reset();
-    }
+    void init() { Deployment.emplace(), Dialogs.emplace(); }
+    void cleanup() { Dialogs.reset(), Deployment.reset(); }
 };
 
-// Sets each field's text, in this order.
 inline void Fill(std::initializer_list<std::pair<QLineEdit*, QString>> fields)
 {
     for (const auto& [field, text] : fields)
         field->setText(text);
 }
 
-// The listed header directories, joined by "|".
-QString ListedDirectories(const KestrixWizard& wizard);
-
-// What the compiler, directory and defines pages hold, one field an item: what a restart
-// or a catalogue entry must bring back unchanged.
+qint64 FakeCompilePid();                               // of the compile the fake engine started; 0 before
+QString ListedDirectories(const KestrixWizard& wizard); // joined by "|"
+// One field an item of the compiler, directory and defines pages: what a restart or a catalogue entry brings back.
 QStringList CompilerPages(const KestrixWizard& wizard);
-
-// Starts a run (Generate) and waits until the engine has ended; false after 20 seconds.
-bool RunToEnd(KestrixWizard& wizard);
-
-// Whether process `pid` has ended (a zombie that nobody has reaped yet counts as ended).
-bool ProcessGone(qint64 pid);
+bool RunToEnd(KestrixWizard& wizard); // Generate, then false unless the engine ended within 20 seconds
+bool ProcessGone(qint64 pid);         // a zombie that nobody has reaped yet counts as gone
 
 inline QString EngineDir() { return KESTRIX_BIN_DIR; }                    // holds the Kestrix built with the tests
 inline QString Fake(const QString& name) { return KXWIZ_FAKES_DIR "/" + name; } // a fake of tests/wizard/fakes

@@ -53,7 +53,7 @@ std::vector<std::string> HalvingBatches(const RunContext& context, std::vector<s
             continue;
         const std::size_t batches = (candidates.size() + batchSize - 1) / batchSize;
         const std::string level = "  [" + tag + "] batches of " + std::to_string(batchSize) + ": ";
-        Say(level + std::to_string(candidates.size()) + " names, " + std::to_string(batches) +
+        context.Report.Say(level + std::to_string(candidates.size()) + " names, " + std::to_string(batches) +
             (batches == 1 ? " compiler run" : " compiler runs"));
 
         auto batchOf = [&](std::size_t b) {
@@ -74,7 +74,7 @@ std::vector<std::string> HalvingBatches(const RunContext& context, std::vector<s
                     kept.insert(kept.end(), batch.begin(), batch.end());
                 }
                 if ((b + 1) % 100 == 0 && b + 1 < batches)
-                    Say(level + std::to_string(b + 1) + " of " + std::to_string(batches) + " runs done, " +
+                    context.Report.Say(level + std::to_string(b + 1) + " of " + std::to_string(batches) + " runs done, " +
                         std::to_string(kept.size()) + " names kept");
             });
         candidates = std::move(kept);

@@ -77,8 +77,8 @@ bool MakeOwnDirectory(const std::string& path, std::string& error)
 class TreeCopy {
 public:
     // The copy is made below staged and named in the personality as if below final.
-    TreeCopy(std::string root, std::string staged, std::string final)
-        : Root(std::move(root)), Staged(std::move(staged)), Final(std::move(final))
+    TreeCopy(std::string root, std::string staged, std::string final, Reporter& report)
+        : Root(std::move(root)), Staged(std::move(staged)), Final(std::move(final)), Report(report)
     {
     }
 
@@ -198,7 +198,7 @@ private:
 
     void Skip(const std::string& path, const std::string& why)
     {
-        Say("Error: Skipping \"" + path + "\" of the substitute headers: " + why + ".");
+        Report.Say("Error: Skipping \"" + path + "\" of the substitute headers: " + why + ".");
         ++Result.Skipped;
     }
 
@@ -214,11 +214,12 @@ private:
     const std::string Staged;
     const std::string Final;
     std::set<FileId> Own;    // the directories this copy made
+    Reporter& Report;
 };
 
 }  // namespace
 
-SubstituteCopy CreateAndCopyAllFiles(const std::string& source, const std::string& parent)
+SubstituteCopy CreateAndCopyAllFiles(const std::string& source, const std::string& parent, Reporter& report)
 {
     const std::string root = RealPath(source);
     if (root.empty())
@@ -234,7 +235,7 @@ SubstituteCopy CreateAndCopyAllFiles(const std::string& source, const std::strin
     // copy's place already is its own copy.
     const std::string realFinal = RealPath(final);
     if (realFinal == root) {
-        TreeCopy copy(root, final, final);
+        TreeCopy copy(root, final, final, report);
         copy.Directory(root, final);
         return std::move(copy.Result);
     }
@@ -251,7 +252,7 @@ SubstituteCopy CreateAndCopyAllFiles(const std::string& source, const std::strin
     if (!MakeOwnDirectory(stage, error))
         throw RunFailure{"Error: Cannot create the folder \"" + stage + "\" for the copy of the substitute headers: " + error + "."};
     const std::string staged = stage + "/" + LastComponent(source);
-    TreeCopy copy(root, staged, final);
+    TreeCopy copy(root, staged, final, report);
     copy.Result.Stage = stage;
     copy.Result.Staged = staged;
     copy.Result.Final = final;
@@ -312,14 +313,13 @@ std::string ForceIncludeText(const std::string& userContent, const std::set<std:
     return text;
 }
 
-std::optional<std::string> CopyCreateForceIncludeFile(const std::string& directory, const std::string& name,
-                                                      const std::string& userFile, const std::set<std::string>& entries)
+std::string CopyCreateForceIncludeFile(const std::string& directory, const std::string& name, const std::string& userFile,
+                                       const std::set<std::string>& entries, Reporter& report)
 {
     std::string error;
     if (!MakeOwnDirectory(directory, error)) {
-        Say("Couldn't create directory to write a force include file too.");
-        SayError("Error: Cannot use the force-include directory \"" + directory + "\": " + error + ".");
-        return std::nullopt;
+        report.Say("Couldn't create directory to write a force include file too.");
+        throw RunFailure{"Error: Cannot use the force-include directory \"" + directory + "\": " + error + "."};
     }
 
     std::string destination;
@@ -329,10 +329,8 @@ std::optional<std::string> CopyCreateForceIncludeFile(const std::string& directo
         // The user's file is read completely before the copy is written: both may name the
         // same file.
         std::string content;
-        if (!ReadWholeFile(userFile, content, &error, kMaxTextFileBytes)) {
-            SayError("Error: Cannot read the force-include file \"" + userFile + "\": " + error + ".");
-            return std::nullopt;
-        }
+        if (!ReadWholeFile(userFile, content, &error, kMaxTextFileBytes))
+            throw RunFailure{"Error: Cannot read the force-include file \"" + userFile + "\": " + error + "."};
         text = ForceIncludeText(content, entries);
     } else {
         destination = directory + "/" + name;
@@ -344,9 +342,7 @@ std::optional<std::string> CopyCreateForceIncludeFile(const std::string& directo
         text += "#endif /*VMT_FORCECINCLUDE_H*/\n";
     }
 
-    if (!WriteFileAtomically(destination, text, error)) {
-        SayError("Error: Cannot write the force-include file \"" + destination + "\": " + error + ".");
-        return std::nullopt;
-    }
+    if (!WriteFileAtomically(destination, text, error))
+        throw RunFailure{"Error: Cannot write the force-include file \"" + destination + "\": " + error + "."};
     return destination;
 }

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+#include "engine/core/Reporter.h"
+
 struct SubstituteCopy {
     std::vector<std::string> Directories;  // the directories made, in the order of their lines
     int Skipped = 0;                       // entries left out, each reported with its reason
@@ -40,7 +42,7 @@ struct SubstituteStage {
 // it is reported and skipped, a link to a directory inside it is made again as a link, and
 // anything but regular files and directories is skipped. Throws RunFailure when a directory
 // or file of the copy cannot be written.
-SubstituteCopy CreateAndCopyAllFiles(const std::string& source, const std::string& parent);
+SubstituteCopy CreateAndCopyAllFiles(const std::string& source, const std::string& parent, Reporter& report);
 
 // The user's force-include file with the declarations of the entries added after each line
 // that holds "Any other items"; every line ends with a line end.
@@ -49,7 +51,7 @@ std::string ForceIncludeText(const std::string& userContent, const std::set<std:
 // Writes the force-include file into directory (created when missing) and returns its path.
 // With the user's file (userFile equal to name), the file is the user's copied line
 // by line, the entries declared after its "Any other items" line; otherwise it is a
-// generated header of the entries named name. Returns nothing, having said why, when the file
-// cannot be written.
-std::optional<std::string> CopyCreateForceIncludeFile(const std::string& directory, const std::string& name,
-                                                      const std::string& userFile, const std::set<std::string>& entries);
+// generated header of the entries named name. Throws RunFailure when the file cannot be
+// written.
+std::string CopyCreateForceIncludeFile(const std::string& directory, const std::string& name, const std::string& userFile,
+                                       const std::set<std::string>& entries, Reporter& report);

@@ -218,7 +218,7 @@ void HeaderScanner::HarvestRegularFile(const std::string& path, const struct sta
     if (info.st_size <= 0)
         return;
     if (static_cast<std::uint64_t>(info.st_size) > HarvestLimit) {
-        Say("The identifiers of \"" + path + "\" were not harvested: the file is larger than " + SizeText(HarvestLimit) +
+        Report.Say("The identifiers of \"" + path + "\" were not harvested: the file is larger than " + SizeText(HarvestLimit) +
             ", which no header is.");
         return;
     }
@@ -226,7 +226,7 @@ void HeaderScanner::HarvestRegularFile(const std::string& path, const struct sta
     // that cannot be read contributes nothing, and its identifiers are missing.
     std::string error;
     if (!ReadWholeFile(path, ScanBuffer, &error, static_cast<std::size_t>(HarvestLimit))) {
-        Say("Error: Cannot read \"" + path + "\" of the search directories: " + error +
+        Report.Say("Error: Cannot read \"" + path + "\" of the search directories: " + error +
             "; the macros and keywords only it names may be missing.");
         ++Result.Unreadable;
         return;
@@ -271,7 +271,7 @@ void HeaderScanner::Walk(const std::string& directory, const struct stat& self)
     // walked on every run, whatever order the file system lists them in.
     std::vector<std::string> names;
     if (!SortedDirectoryEntries(directory, names)) {
-        Say("Error: Cannot read the directory \"" + directory + "\" of the search directories: " + ErrnoText() +
+        Report.Say("Error: Cannot read the directory \"" + directory + "\" of the search directories: " + ErrnoText() +
             "; its headers are left out.");
         ++Result.Unreadable;
     }

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/core/Reporter.h"
 #include "engine/phases/includes/IdentifierTable.h"
 
 struct stat;
@@ -30,8 +31,9 @@ constexpr std::uint64_t kHarvestLimit = std::uint64_t{64} << 20;
 class HeaderScanner {
 public:
     // Identifiers in the ignore list are never recorded.
-    explicit HeaderScanner(const std::set<std::string>& ignoreKeywords, std::uint64_t harvestLimit = kHarvestLimit)
-        : IgnoreKeywords(ignoreKeywords), HarvestLimit(harvestLimit) {}
+    HeaderScanner(const std::set<std::string>& ignoreKeywords, Reporter& report,
+                  std::uint64_t harvestLimit = kHarvestLimit)
+        : IgnoreKeywords(ignoreKeywords), Report(report), HarvestLimit(harvestLimit) {}
 
     // Walks the search directories in the order given. Every real directory is walked once
     // and recorded under one name: the name given here when it is one of these directories,
@@ -63,6 +65,7 @@ private:
     using Identity = std::pair<std::uint64_t, std::uint64_t>;
 
     const std::set<std::string>& IgnoreKeywords;
+    Reporter& Report;  // the files and directories that cannot be read, and the files too large to harvest
     const std::uint64_t HarvestLimit;
     // Every directory walked so far, under whatever name: links that lead to one directory
     // many times (cycles, or two links in each of a chain of directories) walk it once.

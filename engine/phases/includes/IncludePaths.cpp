@@ -332,7 +332,7 @@ std::vector<bool> IncludeProber::FindHeaders(const std::vector<std::string>& hea
         for (std::size_t at = 0; at < askable.size(); at += perBatch)
             batches.emplace_back(askable.begin() + static_cast<std::ptrdiff_t>(at),
                                  askable.begin() + static_cast<std::ptrdiff_t>(std::min(at + perBatch, askable.size())));
-        Say("  [includes] " + std::to_string(askable.size()) + (askable.size() == 1 ? " header" : " headers") +
+        Context.Report.Say("  [includes] " + std::to_string(askable.size()) + (askable.size() == 1 ? " header" : " headers") +
             " asked with __has_include, " + std::to_string(batches.size()) +
             (batches.size() == 1 ? " compiler run" : " compiler runs"));
         bool anyFound = false;
@@ -367,7 +367,7 @@ std::vector<bool> IncludeProber::FindHeaders(const std::vector<std::string>& hea
         [&](std::size_t k, bool found) {
             answers[rest[k]] = found;
             if ((k + 1) % 100 == 0)
-                Say("  [includes] " + std::to_string(k + 1) + " of " + std::to_string(rest.size()) + " headers tested");
+                Context.Report.Say("  [includes] " + std::to_string(k + 1) + " of " + std::to_string(rest.size()) + " headers tested");
         });
 
     std::vector<bool> found;
@@ -378,7 +378,7 @@ std::vector<bool> IncludeProber::FindHeaders(const std::vector<std::string>& hea
 
 std::vector<std::string> GetIncludes(const RunContext& context, const HeaderTrees& trees)
 {
-    Say("Scanning for compiler include directories ...");
+    context.Report.Say("Scanning for compiler include directories ...");
     IncludeProber prober(context);
 
     // How many directories hold each relative path: a file held by one directory only
@@ -511,7 +511,7 @@ std::vector<std::string> GetIncludes(const RunContext& context, const HeaderTree
         ordered.push_back(includeDirs[index]);
 
     for (const std::string& directory : ordered)
-        Say(directory);
+        context.Report.Say(directory);
     for (const DirectoryPair& pair : order.Undecided) {
         // The headers both hold, named so that the user can compare the copies.
         const auto at = std::find(pairs.begin(), pairs.end(), DirectoryPair{std::min(pair.First, pair.Second),
@@ -524,15 +524,15 @@ std::vector<std::string> GetIncludes(const RunContext& context, const HeaderTree
             if (common.size() > kHeadersNamed)
                 headers += " and " + std::to_string(common.size() - kHeadersNamed) + " more";
         }
-        Say("The order of these header directories may need to be reviewed: neither the compiler's messages nor the names "
+        context.Report.Say("The order of these header directories may need to be reviewed: neither the compiler's messages nor the names "
             "the copies define show whether it searches \"" + includeDirs[pair.First] + "\" or \"" +
             includeDirs[pair.Second] + "\" first, and both hold " + (headers.empty() ? std::string("headers of the same name") : headers) +
             "; where nothing decides, the order of the command line is kept.");
     }
     if (ordered.empty()) {
-        Say("Couldn't determine compiler include paths.");
-        Say("The search directory(s) you have specified are either not on the compiler path, or the compiler does not have an implicit include path.");
-        Say("Please review the search directories and the compile command to ensure that the compiler can locate its own standard header files.");
+        context.Report.Say("Couldn't determine compiler include paths.");
+        context.Report.Say("The search directory(s) you have specified are either not on the compiler path, or the compiler does not have an implicit include path.");
+        context.Report.Say("Please review the search directories and the compile command to ensure that the compiler can locate its own standard header files.");
     }
     return ordered;
 }

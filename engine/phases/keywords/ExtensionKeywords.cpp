@@ -97,7 +97,7 @@ std::vector<std::string> RejectedByJointCompiles(const RunContext& context, std:
             break;
         }
         const std::vector<std::vector<std::string>> batches = CutIntoBatches(candidates, level);
-        Say("  [" + kTag + "] batches of " + std::to_string(level) + ": " + std::to_string(candidates.size()) +
+        context.Report.Say("  [" + kTag + "] batches of " + std::to_string(level) + ": " + std::to_string(candidates.size()) +
             " names, " + std::to_string(batches.size()) + " judged from the lines the compiler names");
 
         std::size_t found = 0;
@@ -157,7 +157,7 @@ std::vector<std::string> RejectedByJointCompiles(const RunContext& context, std:
                     }
                 }
             });
-        Say("  [" + kTag + "] " + std::to_string(found) + " keywords found; " + std::to_string(suspected) +
+        context.Report.Say("  [" + kTag + "] " + std::to_string(found) + " keywords found; " + std::to_string(suspected) +
             " names to test one by one, " + std::to_string(undecided.size()) +
             (misled ? " to halve" : " to judge in smaller batches"));
         candidates = std::move(undecided);
@@ -185,7 +185,7 @@ std::string PrintKeywords(const std::string& candidate)
 std::set<std::string> FindExtensionKeywords(const RunContext& context, const std::set<std::string>& identifiers,
                                             const std::set<std::string>& languageKeywords)
 {
-    Say("Scanning for compiler extension keywords ...");
+    context.Report.Say("Scanning for compiler extension keywords ...");
     std::vector<std::string> candidates;
     // The preprocessor's own names (_Pragma, __VA_ARGS__, defined) are no keywords of the
     // compiler, whatever a declaration of them says.

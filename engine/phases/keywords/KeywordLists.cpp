@@ -10,11 +10,11 @@
 namespace {
 
 template <typename Iterator, typename Container>
-void LoadList(const std::string& directory, const std::string& file, Container& container, int& missing)
+void LoadList(Reporter& report, const std::string& directory, const std::string& file, Container& container, int& missing)
 {
     std::string content;
     if (!ReadWholeFile(directory + file, content)) {
-        Say("Error: Cannot open " + file);
+        report.Say("Error: Cannot open " + file);
         ++missing;
         return;
     }
@@ -24,17 +24,17 @@ void LoadList(const std::string& directory, const std::string& file, Container& 
 
 }  // namespace
 
-KeywordLists LoadKeywordLists(bool isC, const std::string& directory)
+KeywordLists LoadKeywordLists(bool isC, Reporter& report, const std::string& directory)
 {
     const std::string dir = directory.empty() || directory.back() == '/' ? directory : directory + "/";
     KeywordLists lists;
     namespace layout = kxcommon::layout;
-    LoadList<map_iterator>(dir, layout::ReplaceList(isC), lists.ReplaceKeywords, lists.Missing);
-    LoadList<line_iterator>(dir, layout::IgnoreList, lists.IgnoreKeywords, lists.Missing);
-    LoadList<line_iterator>(dir, layout::IgnoreReservedList, lists.IgnoreReservedWords, lists.Missing);
-    LoadList<map_iterator>(dir, layout::ExtensionList, lists.ZanExtensionKeywords, lists.Missing);
-    LoadList<map_iterator>(dir, layout::BuiltinReplaceList, lists.BuiltinReplaceKeywords, lists.Missing);
-    LoadList<line_iterator>(dir, layout::KeywordList(isC), lists.LanguageKeywords, lists.Missing);
-    LoadList<line_iterator>(dir, layout::CandidateList, lists.CandidateKeywords, lists.Missing);
+    LoadList<map_iterator>(report, dir, layout::ReplaceList(isC), lists.ReplaceKeywords, lists.Missing);
+    LoadList<line_iterator>(report, dir, layout::IgnoreList, lists.IgnoreKeywords, lists.Missing);
+    LoadList<line_iterator>(report, dir, layout::IgnoreReservedList, lists.IgnoreReservedWords, lists.Missing);
+    LoadList<map_iterator>(report, dir, layout::ExtensionList, lists.ZanExtensionKeywords, lists.Missing);
+    LoadList<map_iterator>(report, dir, layout::BuiltinReplaceList, lists.BuiltinReplaceKeywords, lists.Missing);
+    LoadList<line_iterator>(report, dir, layout::KeywordList(isC), lists.LanguageKeywords, lists.Missing);
+    LoadList<line_iterator>(report, dir, layout::CandidateList, lists.CandidateKeywords, lists.Missing);
     return lists;
 }

@@ -5,6 +5,8 @@
 #include <set>
 #include <string>
 
+#include "engine/core/Reporter.h"
+
 struct KeywordLists {
     std::map<std::string, std::string> ReplaceKeywords;        // c_ or cpp_replace_keywords.txt
     std::set<std::string> IgnoreKeywords;                      // ignore_keywords.txt
@@ -18,4 +20,4 @@ struct KeywordLists {
 
 // Loads the seven lists of the product from the directory (empty: the working directory). A
 // file that cannot be read is reported with an "Error: Cannot open" line and stays empty.
-KeywordLists LoadKeywordLists(bool isC, const std::string& directory = {});
+KeywordLists LoadKeywordLists(bool isC, Reporter& report, const std::string& directory = {});

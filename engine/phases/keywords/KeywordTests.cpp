@@ -40,7 +40,7 @@ std::string TestPublicProtectedPrivate(const RunContext& context, const std::str
 KeywordFindings ConductKWTests(const RunContext& context, std::set<std::string> extensionKeywords,
                                const KeywordLists& lists, const std::vector<SuiteTest>& tests)
 {
-    Say("Conducting Keyword Tests...");
+    context.Report.Say("Conducting Keyword Tests...");
     const bool isC = context.Opts.IsC;
     KeywordFindings found;
     auto quoted = [](const std::string& define) { return KeywordTreatment{KeywordTreatment::QuotedDefine, define}; };

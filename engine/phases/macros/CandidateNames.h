@@ -12,12 +12,17 @@
 
 // The programs' patterns whose family some of the names found belong to (they have its
 // head and its ending, where these are more than underscores), filled with every table
-// entry of the programs: a compiler pastes the entries of a table into the patterns.
+// entry of the programs: a compiler pastes the entries of a table into the patterns. A
+// family spelled in lower case takes the lower-case letters and words of the tables too,
+// and a "%d" pattern the numbers the names found hold.
 std::set<std::string> FilledTemplates(const ProgramWords& words, const std::vector<std::string>& found);
 
 // The families of the names found: every head (up to an underscore that follows a word)
-// that two of them share, crossed with every ending that two of them share; the programs'
-// patterns give heads and endings too.
+// that two of them share or the programs keep as a piece, crossed with every ending that two
+// of them share; the programs' patterns give heads and endings too, and a capital piece kept
+// beside an ending gives that piece with each letter of the programs' letter tables. And
+// the words of the programs' tables kept beside the names found, with two underscores
+// before and around them and after the lower-case heads the programs keep.
 std::set<std::string> FamilyNames(const std::vector<std::string>& found, const ProgramWords& words);
 
 // Every word of the names found and of `moreWords`, as written and in capitals, bare, with

@@ -21,7 +21,7 @@ std::set<std::string> FindPreDefines(const RunContext& context, const std::set<s
                                      const std::set<std::string>& languageKeywords, const ProgramWords& program,
                                      const std::set<std::string>& moreWords, std::set<std::string>* beyondIdentifiers)
 {
-    Say("Scanning for compiler defines ...");
+    context.Report.Say("Scanning for compiler defines ...");
 
     // Names the user defines with -xd have their values already and are not tested.
     std::set<std::string> given;
@@ -76,7 +76,7 @@ std::set<std::string> FindPreDefines(const RunContext& context, const std::set<s
         if (identifiers.count(name) == 0 && beyond.count(name) == 0 && testable(name))
             candidates.push_back(name);
     if (!candidates.empty()) {
-        Say("  [macros] " + std::to_string(candidates.size()) + " names completed from the " +
+        context.Report.Say("  [macros] " + std::to_string(candidates.size()) + " names completed from the " +
             std::to_string(defined.size()) + " macros found");
         const std::vector<std::string> more = FindDefinedNames(context, std::move(candidates));
         defined.insert(defined.end(), more.begin(), more.end());
@@ -94,11 +94,11 @@ std::set<std::string> FindPreDefines(const RunContext& context, const std::set<s
         std::string list;
         for (const std::string& name : preprocessorNames)
             list += (list.empty() ? "" : ", ") + name;
-        Say("The preprocessor's own names and operators (" + list +
+        context.Report.Say("The preprocessor's own names and operators (" + list +
             ") get no define line: the analyser's preprocessor provides them.");
     }
 
-    Say("Calculating compiler define values ...");
+    context.Report.Say("Calculating compiler define values ...");
     std::set<std::string> found;
     std::vector<std::optional<std::vector<std::string>>> together(defined.size());
     if (!context.Opts.Exact)
@@ -110,7 +110,7 @@ std::set<std::string> FindPreDefines(const RunContext& context, const std::set<s
             for (std::string& value : values)
                 TidyAndAddDefine(std::move(value), defined[i], found);
             if ((i + 1) % kValueProgressStep == 0 && i + 1 < defined.size())
-                Say("  [macros] values: " + std::to_string(i + 1) + " of " + std::to_string(defined.size()) +
+                context.Report.Say("  [macros] values: " + std::to_string(i + 1) + " of " + std::to_string(defined.size()) +
                     " macros done");
         });
     return found;

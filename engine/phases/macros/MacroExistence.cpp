@@ -187,7 +187,7 @@ std::vector<std::string> FindDefinedNames(const RunContext& context, std::vector
         return HalvingBatches(context, std::move(candidates), batchSize, kTag, takesTheMissingInclude);
 
     const std::vector<std::vector<std::string>> batches = CutIntoBatches(candidates, level);
-    Say("  [" + kTag + "] batches of " + std::to_string(level) + ": " + std::to_string(candidates.size()) + " names, " +
+    context.Report.Say("  [" + kTag + "] batches of " + std::to_string(level) + ": " + std::to_string(candidates.size()) + " names, " +
         std::to_string(batches.size()) + " read from the objects of single compiles");
     std::vector<std::string> defined;
     std::vector<std::string> toHalve;
@@ -199,7 +199,7 @@ std::vector<std::string> FindDefinedNames(const RunContext& context, std::vector
             for (std::size_t i : answer.Defined)
                 defined.push_back(batches[b][i]);
         });
-    Say("  [" + kTag + "] " + std::to_string(defined.size()) + " macros found; " + std::to_string(toHalve.size()) +
+    context.Report.Say("  [" + kTag + "] " + std::to_string(defined.size()) + " macros found; " + std::to_string(toHalve.size()) +
         " names to halve");
     for (std::string& name : HalvingBatches(context, std::move(toHalve), level / 2, kTag, takesTheMissingInclude))
         defined.push_back(std::move(name));

@@ -33,7 +33,7 @@ std::vector<std::string> FindValueByRunning(const RunContext& context, const std
                              "int main(void) { printf(\"%s\", M(" + name + ")); return 0;}\n";
     const ProgramResult result = context.BuildAndRun(text, source);
     if (!result.Built) {
-        Say(source + " failed to compile! can't find value of: " + name);
+        context.Report.Say(source + " failed to compile! can't find value of: " + name);
         return {};
     }
     // A program that was killed printed no complete value.

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <dirent.h>
+#include <string_view>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,6 +27,12 @@ constexpr std::size_t kLongestString = 255;
 constexpr std::size_t kLongestShortName = 5;
 // An option glued to the name it defines: "D" or "U" of -D and -U, "Wp" and the like.
 constexpr std::size_t kLongestOptionLetters = 2;
+// How many whole strings on either side of a piece count as beside it: the strings of one
+// function of the compiler lie this close; those of its neighbours in the file a little
+// further.
+constexpr std::size_t kBesideReach = 8;
+constexpr std::size_t kLongestLowerWord = 6;
+constexpr std::size_t kLongestLetterTable = 4;
 
 bool IsIdentChar(char c)
 {
@@ -34,6 +42,47 @@ bool IsIdentChar(char c)
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
+}
+
+bool IsLower(char c)
+{
+    return c >= 'a' && c <= 'z';
+}
+
+bool IsCapital(char c)
+{
+    return c >= 'A' && c <= 'Z';
+}
+
+bool IsLetter(char c)
+{
+    return IsLower(c) || IsCapital(c);
+}
+
+bool CapitalPiece(std::string_view text)
+{
+    return text.size() >= 3 && text.size() <= kLongestShortName + 1 && text[0] == '_' && IsCapital(text[1]) &&
+           std::all_of(text.begin() + 2, text.end(), [](char c) { return IsCapital(c) || IsDigit(c); });
+}
+
+// "__tune_", "__code_model_": the head ends in one underscore after a word, so that the
+// compiler's names ("__code_model___") are no heads.
+bool LowerHead(std::string_view text)
+{
+    return text.size() >= 5 && text.compare(0, 2, "__") == 0 && IsLower(text[2]) && text.back() == '_' &&
+           text[text.size() - 2] != '_' &&
+           std::all_of(text.begin() + 2, text.end(), [](char c) { return IsLower(c) || IsDigit(c) || c == '_'; });
+}
+
+bool ShortLowerWord(std::string_view text)
+{
+    return text.size() >= 2 && text.size() <= kLongestLowerWord && IsLower(text[0]) &&
+           std::all_of(text.begin(), text.end(), [](char c) { return IsLower(c) || IsDigit(c); });
+}
+
+bool ReservedIdentifier(std::string_view text)
+{
+    return text.size() >= 2 && text[0] == '_' && std::all_of(text.begin(), text.end(), IsIdentChar);
 }
 
 bool IsPrintable(unsigned char c)
@@ -167,7 +216,7 @@ public:
                 continue;
             }
             allIdent = false;
-            if (*p == '%' && p + 1 < end && p[1] == 's') {
+            if (*p == '%' && p + 1 < end && (p[1] == 's' || p[1] == 'd')) {
                 ++formats;
                 p += 2;
                 continue;
@@ -177,6 +226,9 @@ public:
         }
         if (!whole)
             return;
+        Whole(std::string_view(begin, length));
+        if (allIdent && length >= 2 && length <= kLongestLetterTable && std::all_of(begin, end, IsLetter))
+            Words.Letters.insert(begin, end);
         // A linker stores a string that ends another one as that string's tail ("QQ" in
         // "UQQ"), so the tails of a table entry are entries too.
         // An entry pasted after an underscore may start with a digit ("4T" of
@@ -189,7 +241,46 @@ public:
             Words.Templates.emplace(begin, length);
     }
 
+    // The strings of one file are not beside those of the next.
+    void FileEnd()
+    {
+        for (; Unsettled > 0; --Unsettled)
+            Settle(Recent.size() - Unsettled);
+        Recent.clear();
+    }
+
 private:
+    // The whole strings in the order the file holds them; a string's neighbours are known
+    // once kBesideReach more have come.
+    void Whole(std::string_view text)
+    {
+        Recent.push_back(text);
+        ++Unsettled;
+        if (Unsettled > kBesideReach) {
+            Settle(Recent.size() - Unsettled);
+            --Unsettled;
+        }
+        while (Recent.size() - Unsettled > kBesideReach)
+            Recent.pop_front();
+    }
+
+    void Settle(std::size_t at)
+    {
+        const std::string_view piece = Recent[at];
+        if (!CapitalPiece(piece) && !LowerHead(piece) && !ShortLowerWord(piece))
+            return;
+        const std::size_t first = at > kBesideReach ? at - kBesideReach : 0;
+        const std::size_t last = std::min(Recent.size(), at + kBesideReach + 1);
+        // A head is kept alone too: the names spelled with it may lie elsewhere.
+        std::set<std::string>* beside = LowerHead(piece) ? &Words.Beside[std::string(piece)] : nullptr;
+        for (std::size_t i = first; i < last; ++i)
+            if (i != at && ReservedIdentifier(Recent[i])) {
+                if (beside == nullptr)
+                    beside = &Words.Beside[std::string(piece)];
+                beside->emplace(Recent[i]);
+            }
+    }
+
     void Piece(const char* begin, const char* end)
     {
         if (IsDigit(*begin))
@@ -211,6 +302,8 @@ private:
 
     ProgramWords& Words;
     IdentifierTable Seen;
+    std::deque<std::string_view> Recent;
+    std::size_t Unsettled = 0;
 };
 
 void Collect(const std::string& content, WordCollector& collector)
@@ -342,6 +435,22 @@ ProgramWords ReadProgramWords(const std::vector<std::string>& files)
         const std::string content = ReadBounded(file, std::min(budget, kProgramReadLimit));
         budget -= content.size();
         Collect(content, collector);
+        collector.FileEnd();
     }
     return words;
+}
+
+bool IsCapitalPiece(const std::string& text)
+{
+    return CapitalPiece(text);
+}
+
+bool IsLowerHead(const std::string& text)
+{
+    return LowerHead(text);
+}
+
+bool IsShortLowerWord(const std::string& text)
+{
+    return ShortLowerWord(text);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,9 +19,25 @@ struct ProgramWords {
     // capital: the entries of the compiler's tables (machine modes, architectures) that it
     // pastes into macro names.
     std::set<std::string> ShortNames;
-    // Names with one "%s" that the compiler fills to make a macro name ("__%s_FBIT__").
+    // Names with one "%s" or "%d" that the compiler fills to make a macro name
+    // ("__%s_FBIT__", "__SIZEOF_INT%d__").
     std::set<std::string> Templates;
+    // The pieces a compiler pastes into names, with the reserved names it keeps within a few
+    // strings of each: a program keeps the strings of one source file together, so a piece
+    // lies beside the names built or spelled where it is used ("_FMT" beside "_MAX__",
+    // "k8" beside "__tune_athlon_sse__"). The pieces are whole strings of three forms: a
+    // capital word after one underscore ("_FMT"), a lower-case head with one underscore at
+    // either end of it ("__tune_"), and a short lower-case word ("k8").
+    std::map<std::string, std::set<std::string>> Beside;
+    // The letters of whole strings of two to four letters: a compiler walks such a string
+    // to paste one letter at a time ("di", "ouxX", the conversions of printf).
+    std::set<char> Letters;
 };
+
+// The forms of the pieces kept in ProgramWords::Beside.
+bool IsCapitalPiece(const std::string& text);
+bool IsLowerHead(const std::string& text);
+bool IsShortLowerWord(const std::string& text);
 
 // No program is read past this size, nor more than this in all: the compiler proper of a
 // language is some tens of MiB, and reading is bounded whatever lies there.

@@ -16,7 +16,7 @@ const int kDefaultIdentifierLength = 31;
 
 std::set<std::string> ConductZanTests(const RunContext& context, const std::vector<SuiteTest>& tests)
 {
-    Say("Conducting Tests...");
+    context.Report.Say("Conducting Tests...");
     std::vector<SuiteRun> runs;
     for (const SuiteTest& test : tests)
         runs.push_back({&test, {}});

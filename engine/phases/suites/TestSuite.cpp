@@ -38,9 +38,9 @@ bool EndsWith(const std::string& text, const std::string& end)
 }  // namespace
 
 std::optional<std::vector<SuiteTest>> ScanTestDir(const std::string& directory, const std::string& extension,
-                                                  int& unreadable)
+                                                  int& unreadable, Reporter& report)
 {
-    Say("Scanning for compiler tests ...");
+    report.Say("Scanning for compiler tests ...");
     std::error_code ec;
     fs::directory_iterator entries(directory, ec);
     if (ec)
@@ -56,7 +56,7 @@ std::optional<std::vector<SuiteTest>> ScanTestDir(const std::string& directory, 
         test.FileName = name;
         std::string error;
         if (!ReadWholeFile(test.Path, test.Source, &error, kMaxTestBytes)) {
-            Say("Error: Cannot read the test source " + test.Path + ": " + error);
+            report.Say("Error: Cannot read the test source " + test.Path + ": " + error);
             ++unreadable;
             continue;
         }

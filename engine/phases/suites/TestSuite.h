@@ -22,7 +22,7 @@ struct SuiteTest {
 // of their names. Nothing (no value) when the folder cannot be read; a source that cannot be
 // read is said, left out and counted in `unreadable`, as its facts are then missing.
 std::optional<std::vector<SuiteTest>> ScanTestDir(const std::string& directory, const std::string& extension,
-                                                  int& unreadable);
+                                                  int& unreadable, Reporter& report);
 
 // A test's text as the personality takes it: in double quotes when it holds a blank, unless
 // it is an extension line ("-ex ...").

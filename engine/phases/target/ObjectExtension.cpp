@@ -3,7 +3,7 @@
 #include "engine/core/Reporter.h"
 #include "engine/core/RunEnd.h"
 
-TargetFacts GetObjectFileExtension(Probe& probe, const Options& options)
+TargetFacts GetObjectFileExtension(Probe& probe, const Options& options, Reporter& report)
 {
     CompileJob job;
     job.Source = "char c;\n";
@@ -29,8 +29,8 @@ TargetFacts GetObjectFileExtension(Probe& probe, const Options& options)
         }
     }
     if (accepted == nullptr) {
-        Say("Can't discover object file extension, or the compile command failed to produce an object file of the specified extension!");
-        Say("Please check the specified compile flags if this command is malformed.");
+        report.Say("Can't discover object file extension, or the compile command failed to produce an object file of the specified extension!");
+        report.Say("Please check the specified compile flags if this command is malformed.");
         throw KestrixExit{1};
     }
 
@@ -51,7 +51,7 @@ TargetFacts GetObjectFileExtension(Probe& probe, const Options& options)
     return facts;
 }
 
-bool CheckExeFileRunWorks(Probe& probe, const Options& options)
+bool CheckExeFileRunWorks(Probe& probe, const Options& options, Reporter& report)
 {
     CompileJob job;
     job.FileName = std::string("hello_world") + options.SourceExt();
@@ -59,13 +59,13 @@ bool CheckExeFileRunWorks(Probe& probe, const Options& options)
                  "\nint main(void) { printf(\"hello world\"); return 0; }\n";
     const ProgramResult result = probe.BuildAndRun(job);
     if (!result.Built) {
-        Say("Failed to compile a test file for execution! Please check the compile options used (or the compiler linker environment) for next time, however continuing in Cross Compiler mode");
+        report.Say("Failed to compile a test file for execution! Please check the compile options used (or the compiler linker environment) for next time, however continuing in Cross Compiler mode");
         return false;
     }
     if (result.Run.Succeeded() && result.Run.Stdout == "hello world")
         return true;
-    Say("Failed on executing a test file on this host system! Continuing in Cross Compiler mode");
-    Say("Debug: " + result.Run.Stdout);
-    Say("Please set the Cross Compiler checkbox if this is indeed the case.");
+    report.Say("Failed on executing a test file on this host system! Continuing in Cross Compiler mode");
+    report.Say("Debug: " + result.Run.Stdout);
+    report.Say("Please set the Cross Compiler checkbox if this is indeed the case.");
     return false;
 }

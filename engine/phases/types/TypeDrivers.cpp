@@ -86,7 +86,7 @@ kxcommon::BaseType BaseOf(const DataType& base)
 
 std::vector<DataType> ConductBaseTypeTests(const RunContext& context)
 {
-    Say("Conducting Type Tests ...");
+    context.Report.Say("Conducting Type Tests ...");
     const TypeProber prober(context);
     std::vector<DataType> types = MakeBaseTypes();
     if (MeasureTypesTogether(context, "", true, types))
@@ -114,10 +114,10 @@ std::vector<DataType> ConductBaseTypeTests(const RunContext& context)
                 context.RequireAccepted(std::string("int main(void) {int a; (void)a; return 0; }\n"),
                                         std::string("typetest") + context.Opts.SourceExt(), "the sizes of the types");
             if (!measured.second.empty())
-                Say("The base type " + CastType(type.TypeName) + " is left out: " + measured.second +
+                context.Report.Say("The base type " + CastType(type.TypeName) + " is left out: " + measured.second +
                     ", so it is taken to be no type of this compiler and no size or alignment line is written for it");
             else if (type.AlignBytes == 0)
-                Say("The alignment of " + CastType(type.TypeName) +
+                context.Report.Say("The alignment of " + CastType(type.TypeName) +
                     " could not be measured: the compiler makes no structure arrays with it and does not state "
                     "the size of a structure holding it, so no alignment line is written for it");
         });
@@ -161,13 +161,13 @@ std::vector<TypeAsBase> ConductIntrinsicTypeTests(const RunContext& context, con
         [&](std::size_t, const DataType& type) {
             const std::string& name = type.PersonalityName;
             if (type.SizeBits == 0) {
-                Say(name + " test failed, " + name +
+                context.Report.Say(name + " test failed, " + name +
                     " may not be a type, however if it is please check that stddef.h/stdio.h/stdlib.h exists and is on the compile path");
                 return;
             }
             const DataType* base = FirstSameKindAndSize(baseTypes, type);
             if (base == nullptr) {
-                Say(name + " is " + KindWord(type.Kind) + " of " + std::to_string(type.SizeBits) +
+                context.Report.Say(name + " is " + KindWord(type.Kind) + " of " + std::to_string(type.SizeBits) +
                     " bits, which matches no base type; no intrinsic type line is written for it");
                 return;
             }
@@ -180,7 +180,7 @@ std::vector<TypeAsBase> ConductKWTypeTests(const RunContext& context, const std:
                                            const std::set<std::string>& typeKeywords)
 {
     std::vector<TypeAsBase> found;
-    Say("Conducting Keyword Type Tests ...");
+    context.Report.Say("Conducting Keyword Type Tests ...");
     // The definition names the base type as source text, and "codeptr" is no C type: a
     // pointer keyword is mapped onto the data pointer instead.
     std::vector<DataType> candidates;
@@ -229,11 +229,11 @@ std::vector<TypeAsBase> ConductKWTypeTests(const RunContext& context, const std:
             const std::string& keyword = type.TypeName;
             // The keyword is a type all the same, and the analyser needs some type for it.
             if (!measured.second.empty())
-                Say("The size of " + keyword + " is unknown: " + measured.second +
+                context.Report.Say("The size of " + keyword + " is unknown: " + measured.second +
                     "; it is written as the smallest base type of its kind");
             const DataType* base = NearestBaseType(candidates, type);
             if (base == nullptr) {
-                Say(keyword + " is " + KindWord(type.Kind) +
+                context.Report.Say(keyword + " is " + KindWord(type.Kind) +
                     ", of which there is no base type; no definition is written for it");
                 return;
             }
