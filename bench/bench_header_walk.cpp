@@ -16,6 +16,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "engine/core/Options.h"
 #include "engine/phases/includes/HeaderScan.h"
 
 namespace {
@@ -81,7 +82,8 @@ void BM_HeaderWalk(benchmark::State& state)
     for (auto _ : state) {
         static const std::set<std::string> noIgnored;
         static StreamReporter said(std::cout, std::cerr);
-        auto scanner = std::make_unique<HeaderScanner>(noIgnored, said);
+        auto scanner =
+            std::make_unique<HeaderScanner>(noIgnored, said, kHarvestLimit, static_cast<unsigned>(state.range(0)));
         scanner->ScanDirectory(g_root);
         identifiers = scanner->Trees().Identifiers.size();
         directories = scanner->Trees().DirFiles.size();
@@ -95,7 +97,8 @@ void BM_HeaderWalk(benchmark::State& state)
 }
 
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_HeaderWalk)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+// One harvesting thread, and as many as a run has jobs by default.
+BENCHMARK(BM_HeaderWalk)->Arg(1)->Arg(DefaultJobs())->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // Keeps the mean real time of each benchmark so that the ratio can be printed at the end.
 class RecordingReporter : public benchmark::ConsoleReporter {
@@ -104,7 +107,7 @@ public:
     {
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Iteration || run.aggregate_name == "mean")
-                Times[run.run_name.function_name] = run.GetAdjustedRealTime();
+                Times[run.run_name.function_name + run.run_name.args] = run.GetAdjustedRealTime();
         ConsoleReporter::ReportRuns(runs);
     }
     std::map<std::string, double> Times;
@@ -122,7 +125,7 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
 
     const double plain = reporter.Times["BM_PlainRead"];
-    const double walk = reporter.Times["BM_HeaderWalk"];
+    const double walk = reporter.Times["BM_HeaderWalk/1"];
     struct rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("\nTree: %s\n", g_root.c_str());

@@ -144,7 +144,7 @@ int GenPersonality(const Options& options, Probe& probe, Reporter& report, const
 
     phase("header scan");
     report.Say("Scanning All Directories ...");
-    HeaderScanner scanner(lists.IgnoreKeywords, report);
+    HeaderScanner scanner(lists.IgnoreKeywords, report, kHarvestLimit, options.Jobs);
     scanner.ScanSearchDirectories(options.SearchDirs);
     // Extension keywords that no header spells are tested like the names found in headers.
     for (const std::string& word : lists.CandidateKeywords)

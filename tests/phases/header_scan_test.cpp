@@ -22,10 +22,10 @@ protected:
 
     // The trees and the messages; a walk that blocks on a file ends the program (SIGALRM) instead of hanging it.
     std::pair<HeaderTrees, std::vector<std::string>> Walk(const std::vector<std::string>& directories,
-                                                          std::uint64_t limit = kHarvestLimit)
+                                                          std::uint64_t limit = kHarvestLimit, unsigned threads = 1)
     {
         MemoryReporter said;
-        HeaderScanner scanner(Ignored, said, limit);
+        HeaderScanner scanner(Ignored, said, limit, threads);
         alarm(20);
         scanner.ScanSearchDirectories(directories);
         alarm(0);
@@ -105,15 +105,26 @@ TEST_F(HeaderWalk, FilesLargerThanTheLimitAreListedButNotHarvested)
     // Sparse: 64 MiB and one byte that take no room on the disk.
     WriteFile(Root + "/inc/huge.h", "int huge_name;\n");
     fs::resize_file(Root + "/inc/huge.h", kHarvestLimit + 1);
+    // Enough files for several threads to share, with names each spells once and names
+    // they all spell.
+    std::set<std::string> files{"big.h", "huge.h", "small.h"}, many;
+    for (int i = 0; i < 300; ++i) {
+        WriteFile(Root + "/inc/many" + std::to_string(i) + ".h", "int many_" + std::to_string(i) + ", ignored_name;\n");
+        files.insert("many" + std::to_string(i) + ".h");
+        many.insert("many_" + std::to_string(i));
+    }
 
-    const std::tuple<std::uint64_t, std::set<std::string>, std::vector<std::string>> cases[] = {
-        {1000, {"int", "small_name"}, {"big.h", "huge.h"}},
-        {kHarvestLimit, {"big_name", "int", "small_name"}, {"huge.h"}},
+    const std::tuple<std::uint64_t, unsigned, std::set<std::string>, std::vector<std::string>> cases[] = {
+        {1000, 1, {"int", "small_name"}, {"big.h", "huge.h"}},
+        {1000, 4, {"int", "small_name"}, {"big.h", "huge.h"}},
+        {kHarvestLimit, 1, {"big_name", "int", "small_name"}, {"huge.h"}},
+        {kHarvestLimit, 3, {"big_name", "int", "small_name"}, {"huge.h"}},
     };
-    for (const auto& [limit, identifiers, skipped] : cases) {
-        const auto [trees, lines] = Walk({Root + "/inc"}, limit);
-        EXPECT_EQ(trees.DirFiles.at(Root + "/inc"), (std::set<std::string>{"big.h", "huge.h", "small.h"}));
-        EXPECT_EQ(trees.Identifiers, identifiers);
+    for (auto [limit, threads, identifiers, skipped] : cases) {
+        const auto [trees, lines] = Walk({Root + "/inc"}, limit, threads);
+        identifiers.insert(many.begin(), many.end());
+        EXPECT_EQ(trees.DirFiles.at(Root + "/inc"), files);
+        EXPECT_EQ(trees.Identifiers, identifiers) << threads << " threads";
         ASSERT_EQ(lines.size(), skipped.size());
         for (std::size_t i = 0; i < lines.size(); ++i)
             EXPECT_NE(lines[i].find("\"" + Root + "/inc/" + skipped[i] + "\""), std::string::npos) << lines[i];

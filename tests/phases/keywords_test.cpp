@@ -19,34 +19,42 @@ const std::set<std::string> kReserved{"__flash", "__sfr", "__attribute__", "__in
                                       "__builtin_va_list", "__published"};
 
 // How much a compiler's messages tell: it stops at the first reserved word and names line 2
-// for it; or it stops there and names its line; or it names the line of every error.
+// for it; or it stops there and names its line; or it names the line of every error, in the
+// numbering of "#line".
 enum class Told { LineTwoAndStops, FirstErrorOnly, EveryLine };
 
 // A reserved word that opens a block of assembly: the compiler takes the rest of the source
 // for assembly text and complains at the end of its input.
 const std::string kSwallower = "__asmblock";
 
-// It declares printf itself, and __GNUC__ is a macro that "#ifndef" skips.
+// It declares printf itself, and __GNUC__ is a macro that "#ifndef" skips. Arrays declared
+// "extern" are judged as those defined.
 CompileResult KeywordCompiler(const CompileJob& job, Told told, std::size_t readsBytes = 0)
 {
     std::string messages;
+    std::string file = job.FileName;
     long line = 0;
     // A compiler that silently reads no more than its first bytes of a source.
     const std::vector<std::string> lines = Lines(readsBytes != 0 ? job.Source.substr(0, readsBytes) : job.Source);
     for (const std::string& text : lines) {
         ++line;
+        if (text.rfind("#line 1 \"", 0) == 0) {
+            file = text.substr(9, text.size() - 10);
+            line = 0;
+        }
         if (text.rfind("#error", 0) == 0)
-            messages += job.FileName + ":" + std::to_string(line) + ":2: error: #error\n";
+            messages += file + ":" + std::to_string(line) + ":2: error: #error\n";
         const std::size_t open = text.find('[');
-        if (text.rfind("int ", 0) != 0 || open == std::string::npos)
+        const std::size_t type = text.rfind("extern int ", 0) == 0 ? 11 : 4;
+        if (text.compare(type - 4, 4, "int ") != 0 || open == std::string::npos)
             continue;
-        const std::string name = text.substr(4, open - 4);
+        const std::string name = text.substr(type, open - type);
         if (name == "__GNUC__")
             continue;
-        const std::string at =
-            job.FileName + ":" + std::to_string(told == Told::LineTwoAndStops ? 2 : line) + ":5: error: ";
+        const std::string at = file + ":" + std::to_string(told == Told::LineTwoAndStops ? 2 : line) + ":5: error: ";
         if (name == kSwallower) {
-            messages += job.FileName + ":" + std::to_string(lines.size() + 1) + ":1: error: unexpected end of input\n";
+            const long left = static_cast<long>(lines.size()) - static_cast<long>(&text - lines.data()) - 1;
+            messages += file + ":" + std::to_string(line + left + 1) + ":1: error: unexpected end of input\n";
             break;
         }
         if (kReserved.count(name) != 0) {
@@ -78,8 +86,12 @@ bool Takes(const std::string& source, const std::string& keyword)
 
 // A compiler that judges one test for one keyword (XXX defined on its command line), or many
 // copies in one source, each in a file of its own (#line) with XXX defined before it. A
-// rejected copy is an error on its first line.
-CompileResult SuiteCompiler(const CompileJob& job)
+// rejected copy is an error on its first line. One that spills is lost after a rejected
+// copy, as gcc after a keyword behind a parameter list: every file after it gets an error,
+// up to and including the first old-style function definition, whose body ends its state
+// (Spill::ToBody), or to the end of the source (Spill::ToEnd).
+enum class Spill { None, ToBody, ToEnd };
+CompileResult SuiteCompiler(const CompileJob& job, Spill spills = Spill::None)
 {
     if (job.Source.find("#line 1 \"") == std::string::npos) {
         const std::string& define = job.ExtraDefine;
@@ -92,15 +104,22 @@ CompileResult SuiteCompiler(const CompileJob& job)
         return Reject();
     }
     std::string messages, file, keyword, copy;
+    bool lost = false;
     auto judge = [&] {
-        if (file.rfind("kxcopy", 0) == 0 && !Takes(copy, keyword))
+        if (file.rfind("kxcopy", 0) == 0 && !Takes(copy, keyword)) {
             messages += file + ":1:1: error: syntax error\n";
+            lost = spills != Spill::None;
+        }
     };
     for (const std::string& line : Lines(job.Source)) {
         if (line.rfind("#line 1 \"", 0) == 0) {
             judge();
             file = line.substr(9, line.size() - 10);
             copy.clear();
+            if (lost && file.rfind("kxcopy", 0) != 0)
+                messages += file + ":1:1: error: expected ';' before '{'\n";
+        } else if (lost && spills == Spill::ToBody && line.find("(kxp) int kxp; {") != std::string::npos) {
+            lost = false;
         } else if (line.rfind("#error", 0) == 0) {
             messages += file + ":9:2: error: #error\n";
         } else if (line.rfind("#define XXX ", 0) == 0) {
@@ -189,11 +208,18 @@ TEST(ExtensionKeywords, TheWordsTheCompilerReservesWhateverTheJobs)
 
 TEST(KeywordClassification, EachKeywordByTheFirstTestThatTakesIt)
 {
+    struct Row {
+        unsigned Jobs;
+        bool Exact;
+        Spill Spills;
+    };
     long plainRuns = 0;
-    for (const auto& [jobs, exact] : {std::pair{1u, true}, {3u, true}, {1u, false}, {3u, false}}) {
+    for (const Row row : {Row{1, true, Spill::None}, {3, true, Spill::None}, {1, false, Spill::None}, {3, false, Spill::None},
+                          {3, false, Spill::ToBody}, {1, false, Spill::ToEnd}}) {
+        const auto [jobs, exact, spills] = row;
         Options options = FakeOptions(true, jobs);
         options.Exact = exact;
-        FakeRun run(SuiteCompiler, {}, false, options);
+        FakeRun run([spills = spills](const CompileJob& job) { return SuiteCompiler(job, spills); }, {}, false, options);
         PersonalityWriter writer(true);
         const KeywordFindings found = ConductKWTests(run.Context, kReserved, Lists(), kSuite);
         EXPECT_EQ(KeywordLines(writer, found.Treatments), (std::set<std::string>{
@@ -209,14 +235,14 @@ TEST(KeywordClassification, EachKeywordByTheFirstTestThatTakesIt)
         if (exact) {
             plainRuns = run.Fake.Runs();
         } else {
-            EXPECT_LT(run.Fake.Runs(), plainRuns) << "copies judged together";
+            EXPECT_TRUE(spills == Spill::ToEnd || run.Fake.Runs() < plainRuns) << "copies judged together";
         }
     }
 }
 
 TEST(KeywordClassification, CppAccessSpecifiersAndAnalyserExtensions)
 {
-    FakeRun run(SuiteCompiler, {}, false, FakeOptions(false));
+    FakeRun run([](const CompileJob& job) { return SuiteCompiler(job); }, {}, false, FakeOptions(false));
     PersonalityWriter writer(false);
     std::set<std::string> keywords = kReserved;
     KeywordLists lists = Lists();

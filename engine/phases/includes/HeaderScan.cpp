@@ -7,10 +7,13 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <dirent.h>
+#include <memory>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -206,28 +209,28 @@ void HeaderScanner::ScanFile(const std::string& path)
 
 void HeaderScanner::HarvestFile(const std::string& path)
 {
-    struct stat info {};
-    if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
-        HarvestRegularFile(path, info);
-}
-
-void HeaderScanner::HarvestRegularFile(const std::string& path, const struct stat& info)
-{
     // An empty file holds nothing, and files of /proc claim to be empty although reading
     // them may block or take what they hold away from their reader (/proc/kmsg).
-    if (info.st_size <= 0)
-        return;
-    if (static_cast<std::uint64_t>(info.st_size) > HarvestLimit) {
-        Report.Say("The identifiers of \"" + path + "\" were not harvested: the file is larger than " + SizeText(HarvestLimit) +
-            ", which no header is.");
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+        HarvestRegularFile(path, static_cast<std::uint64_t>(info.st_size));
+    Report.SayAll(Notes);
+    Notes.clear();
+}
+
+void HeaderScanner::HarvestRegularFile(const std::string& path, std::uint64_t size)
+{
+    if (size > HarvestLimit) {
+        Notes.push_back("The identifiers of \"" + path + "\" were not harvested: the file is larger than " +
+                        SizeText(HarvestLimit) + ", which no header is.");
         return;
     }
     // The buffer is kept from file to file: the walk reads every file of the trees. A file
     // that cannot be read contributes nothing, and its identifiers are missing.
     std::string error;
     if (!ReadWholeFile(path, ScanBuffer, &error, static_cast<std::size_t>(HarvestLimit))) {
-        Report.Say("Error: Cannot read \"" + path + "\" of the search directories: " + error +
-            "; the macros and keywords only it names may be missing.");
+        Notes.push_back("Error: Cannot read \"" + path + "\" of the search directories: " + error +
+                        "; the macros and keywords only it names may be missing.");
         ++Result.Unreadable;
         return;
     }
@@ -260,8 +263,51 @@ bool HeaderScanner::ScanDirectory(const std::string& directory)
     if (Visited.count(id) != 0 || (given != GivenNames.end() && given->second != directory))
         return true;
     Walk(directory, info);
+    HarvestQueued();
     FlushPendingIdentifiers();
     return true;
+}
+
+// Reading and cutting the files is most of the walk's time, and each file is harvested on
+// its own: scanners of their own take the files in turn, and their new names meet in this
+// one's table. What they say is said in the order of the files, as a single scanner would.
+void HeaderScanner::HarvestQueued()
+{
+    std::vector<std::pair<std::string, std::uint64_t>> files = std::move(Queued);
+    Queued.clear();
+    const std::size_t threads = std::min<std::size_t>(Threads, files.size() / 64);
+    std::vector<std::vector<std::string>> notes(files.size());
+    if (threads < 2) {
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            HarvestRegularFile(files[i].first, files[i].second);
+            notes[i] = std::move(Notes);
+            Notes.clear();
+        }
+    } else {
+        std::vector<std::unique_ptr<HeaderScanner>> workers;
+        for (std::size_t t = 0; t < threads; ++t)
+            workers.push_back(std::make_unique<HeaderScanner>(IgnoreKeywords, Report, HarvestLimit));
+        std::atomic<std::size_t> next{0};
+        std::vector<std::thread> running;
+        for (std::size_t t = 0; t < threads; ++t)
+            running.emplace_back([&, worker = workers[t].get()] {
+                for (std::size_t i = next++; i < files.size(); i = next++) {
+                    worker->HarvestRegularFile(files[i].first, files[i].second);
+                    notes[i] = std::move(worker->Notes);
+                    worker->Notes.clear();
+                }
+            });
+        for (std::thread& thread : running)
+            thread.join();
+        for (const std::unique_ptr<HeaderScanner>& worker : workers) {
+            Result.Unreadable += worker->Result.Unreadable;
+            for (std::string& name : worker->PendingIdentifiers)
+                if (ScannedIdentifiers.Insert(name, IdentifierTable::Hash(name.data(), name.size())))
+                    PendingIdentifiers.push_back(std::move(name));
+        }
+    }
+    for (const std::vector<std::string>& said : notes)
+        Report.SayAll(said);
 }
 
 void HeaderScanner::Walk(const std::string& directory, const struct stat& self)
@@ -289,7 +335,7 @@ void HeaderScanner::Walk(const std::string& directory, const struct stat& self)
             // compiler asked to include one may block (/proc/kmsg).
             if (info.st_size > 0) {
                 files.insert(name);
-                HarvestRegularFile(path, info);
+                Queued.emplace_back(path, static_cast<std::uint64_t>(info.st_size));
             }
             continue;
         }

@@ -30,10 +30,11 @@ constexpr std::uint64_t kHarvestLimit = std::uint64_t{64} << 20;
 
 class HeaderScanner {
 public:
-    // Identifiers in the ignore list are never recorded.
+    // Identifiers in the ignore list are never recorded. The files of a walk are harvested
+    // by up to `threads` threads at once.
     HeaderScanner(const std::set<std::string>& ignoreKeywords, Reporter& report,
-                  std::uint64_t harvestLimit = kHarvestLimit)
-        : IgnoreKeywords(ignoreKeywords), Report(report), HarvestLimit(harvestLimit) {}
+                  std::uint64_t harvestLimit = kHarvestLimit, unsigned threads = 1)
+        : IgnoreKeywords(ignoreKeywords), Report(report), HarvestLimit(harvestLimit), Threads(threads) {}
 
     // Walks the search directories in the order given. Every real directory is walked once
     // and recorded under one name: the name given here when it is one of these directories,
@@ -59,7 +60,8 @@ private:
     void HarvestFile(const std::string& path);
     void RecordPieces(const char* begin, const char* end);
     void Walk(const std::string& directory, const struct stat& self);
-    void HarvestRegularFile(const std::string& path, const struct stat& info);
+    void HarvestRegularFile(const std::string& path, std::uint64_t size);
+    void HarvestQueued();
 
     // A file or directory as the system knows it: its device and inode.
     using Identity = std::pair<std::uint64_t, std::uint64_t>;
@@ -67,6 +69,11 @@ private:
     const std::set<std::string>& IgnoreKeywords;
     Reporter& Report;  // the files and directories that cannot be read, and the files too large to harvest
     const std::uint64_t HarvestLimit;
+    const unsigned Threads;
+    // The regular files the walk met, with their sizes, to be harvested when it ends.
+    std::vector<std::pair<std::string, std::uint64_t>> Queued;
+    // What the harvest of the current file has to say, said in the order of the files.
+    std::vector<std::string> Notes;
     // Every directory walked so far, under whatever name: links that lead to one directory
     // many times (cycles, or two links in each of a chain of directories) walk it once.
     std::set<Identity> Visited;

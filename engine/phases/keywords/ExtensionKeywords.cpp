@@ -3,6 +3,7 @@
 #include "engine/phases/keywords/ExtensionKeywords.h"
 
 #include "engine/phases/batch/BatchHalving.h"
+#include "engine/phases/batch/Diagnostics.h"
 #include "engine/phases/macros/CandidateNames.h"
 #include "engine/core/Files.h"
 #include "engine/phases/batch/JointCompile.h"
@@ -171,6 +172,98 @@ std::vector<std::string> RejectedByJointCompiles(const RunContext& context, std:
     return keywords;
 }
 
+// The first pass's test of one name: the same array, declared instead of defined. A
+// definition is what makes the full test dear (the compiler lays out and emits every
+// object, the assembler reads it back), while whether the name is taken as a name is
+// settled before either: the declarator is the same token for token. Names it rejects
+// are tested again the full way, so a name the declaration passes but the definition would
+// not (an object the target cannot place) is the only thing it could lose; the declaration
+// is kept as strict as the definition in everything the compiler itself reads.
+std::string DeclarationTest(const std::string& name)
+{
+    return "#ifndef " + name + "\nextern int " + name + "[1];\n#endif\n";
+}
+
+// A declaration the pass adds to every source, so that a batch of predefined macros alone is
+// no empty source (which pedantic compilers turn down).
+const char* const kDeclaredTail = "extern int kx_declared;\n";
+
+// The first pass: the candidates that the compiler does not take as declared names, out of
+// batches larger than the full test's (the declarations cost little). The lines the
+// compiler names are taken out of a batch and the rest is compiled again, until it is
+// accepted; an error at no name's line, or a compiler that names one line per compile, ends
+// the batch, and whatever was not accepted stays a candidate. Only acceptance decides: a
+// name accepted here needs no test of its own.
+std::vector<std::string> NotDeclarable(const RunContext& context, const std::vector<std::string>& candidates)
+{
+    const std::size_t batchSize = 4 * context.Limits.NamesPerBatch;
+    const std::vector<std::vector<std::string>> batches = CutIntoBatches(candidates, batchSize);
+    const std::string fileName = std::string("extdecl") + context.Opts.SourceExt();
+    // The lines are numbered as those of a file that is not there. Compilers that quote the
+    // source line of each message (gcc scans the file from its start for every one, and
+    // the built-in functions among the names draw hundreds of warnings) then have nothing to
+    // read; on a source of megabytes that reading costs more than the compile itself.
+    const std::string lineFile = std::string("kx_unlisted") + context.Opts.SourceExt();
+    ReadLength read{0};
+    std::vector<std::string> open;
+    context.ForEach(
+        batches.size(),
+        [&](std::size_t b) {
+            const std::vector<std::string>& batch = batches[b];
+            std::vector<bool> accepted(batch.size(), false);
+            std::vector<std::size_t> rest(batch.size());
+            for (std::size_t i = 0; i < rest.size(); ++i)
+                rest[i] = i;
+            for (int lone = 0; !rest.empty() && lone < 2;) {
+                BatchSource source(fileName);
+                source.StartFile(lineFile);
+                for (std::size_t item : rest)
+                    source.AddItem(item, DeclarationTest(batch[item]));
+                source.AddShared(kDeclaredTail);
+                const CompileResult result = context.CompileFile(source.Text(), fileName);
+                if (result.Accepted()) {
+                    if (ReadToItsEnd(source.Text(), read, [&](const std::string& controlled) {
+                            return context.CompileFile(controlled, fileName).Accepted();
+                        }))
+                        for (std::size_t item : rest)
+                            accepted[item] = true;
+                    break;
+                }
+                if (result.Killed())
+                    break;
+                std::set<std::size_t> named;
+                bool elsewhere = false;
+                for (const Diagnostic& diagnostic : ReadDiagnostics(result.Output())) {
+                    if (diagnostic.Severity != Diagnostic::Error)
+                        continue;
+                    const BatchSource::Owner owner = source.OwnerOf(diagnostic);
+                    if (owner.What == BatchSource::Owner::Item)
+                        named.insert(owner.Index);
+                    else
+                        elsewhere = true;
+                }
+                if (elsewhere || named.empty())
+                    break;
+                lone = named.size() == 1 ? lone + 1 : 0;
+                std::vector<std::size_t> next;
+                for (std::size_t item : rest)
+                    if (named.count(item) == 0)
+                        next.push_back(item);
+                rest = std::move(next);
+            }
+            return accepted;
+        },
+        [&](std::size_t b, const std::vector<bool>& accepted) {
+            for (std::size_t i = 0; i < accepted.size(); ++i)
+                if (!accepted[i])
+                    open.push_back(batches[b][i]);
+        });
+    context.Report.Say("  [" + kTag + "] " + std::to_string(candidates.size() - open.size()) + " of " +
+        std::to_string(candidates.size()) + " names declared in batches of " + std::to_string(batchSize) + "; " +
+        std::to_string(open.size()) + " left to test");
+    return open;
+}
+
 }  // namespace
 
 std::string PrintKeywords(const std::string& candidate)
@@ -194,6 +287,10 @@ std::set<std::string> FindExtensionKeywords(const RunContext& context, const std
             candidates.push_back(name);
 
     const std::size_t batchSize = context.Limits.NamesPerBatch;
+    // Where the full test would take more than one source, the cheap declarations sort out
+    // first the names the compiler plainly takes.
+    if (!context.Opts.Exact && candidates.size() > batchSize)
+        candidates = NotDeclarable(context, candidates);
     ReadLength read{0};
     const std::vector<std::string> rejected =
         context.Opts.Exact ? HalvingBatches(context, std::move(candidates), batchSize, kTag,

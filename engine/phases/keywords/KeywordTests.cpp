@@ -1,5 +1,7 @@
 #include "engine/phases/keywords/KeywordTests.h"
 
+#include <algorithm>
+
 #include "engine/core/Reporter.h"
 #include "engine/phases/suites/SuiteBatch.h"
 #include "engine/core/TextUtilities.h"
@@ -94,15 +96,37 @@ KeywordFindings ConductKWTests(const RunContext& context, std::set<std::string> 
         for (std::size_t i = 0; i < keywords.size(); ++i)
             if (!isBuiltin(i))
                 open.push_back(i);
-        for (const SuiteTest& test : tests) {
-            std::vector<SuiteRun> runs;
+        // Every test with every keyword first, in a few sources: most keywords fail most
+        // tests, and one compile per test and keyword is left only for what those cannot
+        // tell of the tests that are reached in order.
+        const std::size_t width = open.size();
+        std::vector<std::size_t> column(keywords.size());
+        std::vector<SuiteRun> every;
+        for (std::size_t k = 0; k < width; ++k)
+            column[open[k]] = k;
+        for (const SuiteTest& test : tests)
             for (std::size_t i : open)
-                runs.push_back({&test, keywords[i]});
-            const std::vector<SuiteOutcome> outcomes = ConductTests(context, runs);
+                every.push_back({&test, keywords[i]});
+        const std::vector<std::optional<SuiteOutcome>> early = DecideTogether(context, every);
+        const bool told = std::any_of(early.begin(), early.end(), [](const auto& outcome) { return outcome.has_value(); });
+        for (std::size_t t = 0; t < tests.size(); ++t) {
+            std::vector<SuiteRun> runs;
+            std::vector<std::size_t> asked;
+            std::vector<std::optional<SuiteOutcome>> outcomes;
+            for (std::size_t i : open) {
+                outcomes.push_back(early[t * width + column[i]]);
+                if (!outcomes.back()) {
+                    asked.push_back(outcomes.size() - 1);
+                    runs.push_back({&tests[t], keywords[i]});
+                }
+            }
+            const std::vector<SuiteOutcome> answers = ConductTests(context, runs, told);
+            for (std::size_t a = 0; a < asked.size(); ++a)
+                outcomes[asked[a]] = answers[a];
             std::vector<std::size_t> stillOpen;
             for (std::size_t k = 0; k < open.size(); ++k) {
-                if (outcomes[k].Passed)
-                    verdicts[open[k]] = {true, outcomes[k].Result, {}};
+                if (outcomes[k]->Passed)
+                    verdicts[open[k]] = {true, outcomes[k]->Result, {}};
                 else
                     stillOpen.push_back(open[k]);
             }

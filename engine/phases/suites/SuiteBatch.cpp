@@ -1,7 +1,10 @@
 #include "engine/phases/suites/SuiteBatch.h"
 
 #include <algorithm>
+#include <optional>
+#include <set>
 
+#include "engine/phases/batch/Diagnostics.h"
 #include "engine/phases/batch/JointCompile.h"
 
 namespace {
@@ -40,7 +43,196 @@ BatchSource Copies(const RunContext& context, const std::vector<SuiteRun>& runs,
     return source;
 }
 
+// The stems of the two separators after a copy: the first takes what a rejected copy leaves
+// of its error, the second shows that the compiler is back at file level before the next
+// copy.
+const std::string kCatchStem = "kxcatch";
+const std::string kResumeStem = "kxresume";
+
+// The first separator. A test whose keyword stands after a parameter list leaves a C
+// compiler that rejects it reading the next lines as the declarations of old-style
+// parameters, up to the next function body: an old-style definition has one in either
+// state, so it is a function of its own where the copy was well-formed and the body of
+// the copy's function where it was not.
+std::string CatchSeparator(std::size_t id)
+{
+    const std::string name = kCatchStem + std::to_string(id);
+    return "int " + name + "(kxp) int kxp; { return kxp; }\n";
+}
+
+BatchSource ResyncedCopies(const RunContext& context, const std::vector<SuiteRun>& runs,
+                           const std::vector<std::size_t>& open, const std::vector<std::size_t>& order)
+{
+    const std::string ext = context.Opts.SourceExt();
+    BatchSource source("kxsuite" + ext);
+    for (std::size_t k : order) {
+        const SuiteRun& run = runs[open[k]];
+        const std::string id = std::to_string(k);
+        if (!run.Keyword.empty()) {
+            source.StartFile("kxdef" + id + ext);
+            source.AddItem(k, "#define XXX " + run.Keyword + "\n");
+        }
+        source.StartFile("kxcopy" + id + ext);
+        source.AddItem(k, RenameTestNames(run.Test->Source, k));
+        source.StartFile(kCatchStem + id + ext);
+        if (!run.Keyword.empty())
+            source.AddShared("#undef XXX\n");
+        source.AddShared(CatchSeparator(k));
+        source.StartFile(kResumeStem + id + ext);
+        source.AddShared(BatchSeparator(k));
+    }
+    return source;
+}
+
+// The copy whose separator of this stem the file is, if it is one.
+std::optional<std::size_t> SeparatorOf(const std::string& file, const std::string& stem, const std::string& ext)
+{
+    if (file.rfind(stem, 0) != 0 || file.size() <= stem.size() + ext.size() ||
+        file.compare(file.size() - ext.size(), ext.size(), ext) != 0)
+        return std::nullopt;
+    const std::string digits = file.substr(stem.size(), file.size() - stem.size() - ext.size());
+    if (digits.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return std::stoul(digits);
+}
+
+// The copies of the order that the compiler rejects by themselves: an error on a line of the
+// copy, where the separator that shows the compiler back at file level stood clean right
+// before it (or nothing stood before it). Nothing when a message cannot be placed (an error
+// at no copy's or separator's line, a note that ties two copies together).
+std::optional<std::set<std::size_t>> RejectedByThemselves(const RunContext& context, const BatchSource& source,
+                                                         const std::vector<std::size_t>& order,
+                                                         const CompileResult& result)
+{
+    if (result.Killed())
+        return std::nullopt;
+    const std::string ext = context.Opts.SourceExt();
+    std::set<std::size_t> erred, unsettled;
+    constexpr std::size_t kNobody = static_cast<std::size_t>(-1);
+    std::size_t speaking = kNobody;
+    for (const Diagnostic& diagnostic : ReadDiagnostics(result.Output())) {
+        if (diagnostic.Severity == Diagnostic::Other)
+            continue;
+        const BatchSource::Owner owner = source.OwnerOf(diagnostic);
+        if (owner.What == BatchSource::Owner::Item) {
+            if (diagnostic.Severity == Diagnostic::Note && speaking != kNobody && speaking != owner.Index)
+                return std::nullopt;
+            if (diagnostic.Severity == Diagnostic::Error)
+                erred.insert(owner.Index);
+            if (diagnostic.Severity != Diagnostic::Note)
+                speaking = owner.Index;
+            continue;
+        }
+        if (diagnostic.Severity == Diagnostic::Note)
+            continue;
+        speaking = kNobody;
+        if (diagnostic.Severity != Diagnostic::Error || SeparatorOf(diagnostic.File, kCatchStem, ext))
+            continue;
+        const std::optional<std::size_t> resumed = SeparatorOf(diagnostic.File, kResumeStem, ext);
+        if (owner.What != BatchSource::Owner::Shared || !resumed)
+            return std::nullopt;
+        unsettled.insert(*resumed);
+    }
+    std::set<std::size_t> rejected;
+    for (std::size_t at = 0; at < order.size(); ++at)
+        if (erred.count(order[at]) != 0 && (at == 0 || unsettled.count(order[at - 1]) == 0))
+            rejected.insert(order[at]);
+    return rejected;
+}
+
+// Copies judged together, each with two separators after it: a copy rejected by itself (see
+// RejectedByThemselves) in the order given and again in the reverse order, with other copies
+// before it, is rejected; the others are compiled together until the compiler accepts them.
+// Per copy of open: passed or not, or nothing where only its own compile can tell.
+std::vector<std::optional<bool>> DecideResynced(const RunContext& context, const std::vector<SuiteRun>& runs,
+                                                const std::vector<std::size_t>& open)
+{
+    std::vector<std::optional<bool>> verdicts(open.size());
+    auto compile = [&](const std::vector<std::size_t>& order, BatchSource& source) {
+        source = ResyncedCopies(context, runs, open, order);
+        return context.CompileFile(source.Text(), source.FileName());
+    };
+    std::vector<std::size_t> rest(open.size());
+    for (std::size_t k = 0; k < rest.size(); ++k)
+        rest[k] = k;
+    ReadLength read{0};
+    BatchSource source("");
+    for (int round = 0; rest.size() > 1 && round < 3; ++round) {
+        const CompileResult result = compile(rest, source);
+        if (result.Accepted()) {
+            if (ReadToItsEnd(source.Text(), read, [&](const std::string& controlled) {
+                    return context.CompileFile(controlled, source.FileName()).Accepted();
+                }))
+                for (std::size_t k : rest)
+                    verdicts[k] = true;
+            break;
+        }
+        const std::optional<std::set<std::size_t>> forward = RejectedByThemselves(context, source, rest, result);
+        // A compiler that stops at its first error names one copy per compile, which is what
+        // the copies' own compiles cost.
+        if (!forward || forward->empty() || (forward->size() == 1 && rest.size() > 2))
+            break;
+        const std::vector<std::size_t> reverse(forward->rbegin(), forward->rend());
+        std::optional<std::set<std::size_t>> again;
+        if (reverse.size() > 1) {
+            const CompileResult check = compile(reverse, source);
+            if (!check.Accepted())
+                again = RejectedByThemselves(context, source, reverse, check);
+        }
+        std::vector<std::size_t> next;
+        for (std::size_t k : rest) {
+            if (forward->count(k) != 0 && again && again->count(k) != 0)
+                verdicts[k] = false;
+            else if (forward->count(k) == 0)
+                next.push_back(k);
+        }
+        rest = std::move(next);
+    }
+    return verdicts;
+}
+
+SuiteOutcome OutcomeOf(const SuiteRun& run, bool passed)
+{
+    return {passed, QuotedTestText(passed ? run.Test->SuccessText : run.Test->ErrorText)};
+}
+
 }  // namespace
+
+std::vector<std::optional<SuiteOutcome>> DecideTogether(const RunContext& context, const std::vector<SuiteRun>& runs)
+{
+    std::vector<std::optional<SuiteOutcome>> outcomes(runs.size());
+    // C++ has no old-style definitions to end what a rejected copy leaves open.
+    if (context.Opts.Exact || !context.Opts.IsC)
+        return outcomes;
+    std::vector<std::vector<std::size_t>> groups;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        if (runs[i].Test->Execute)
+            continue;
+        if (groups.empty() || groups.back().size() == context.Limits.SuiteCopies)
+            groups.emplace_back();
+        groups.back().push_back(i);
+    }
+    bool told = false;
+    auto take = [&](std::size_t g, const std::vector<std::optional<bool>>& verdicts) {
+        for (std::size_t k = 0; k < verdicts.size(); ++k) {
+            if (verdicts[k]) {
+                outcomes[groups[g][k]] = OutcomeOf(runs[groups[g][k]], *verdicts[k]);
+                told = true;
+            }
+        }
+    };
+    // The first group shows whether the compiler's messages tell anything this way; if not,
+    // the others would only add runs.
+    if (groups.empty())
+        return outcomes;
+    take(0, DecideResynced(context, runs, groups[0]));
+    if (!told)
+        return outcomes;
+    context.ForEach(
+        groups.size() - 1, [&](std::size_t g) { return DecideResynced(context, runs, groups[g + 1]); },
+        [&](std::size_t g, const std::vector<std::optional<bool>>& verdicts) { take(g + 1, verdicts); });
+    return outcomes;
+}
 
 std::string RenameTestNames(const std::string& source, std::size_t copy)
 {
@@ -58,7 +250,7 @@ std::string RenameTestNames(const std::string& source, std::size_t copy)
     return renamed;
 }
 
-std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vector<SuiteRun>& runs)
+std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vector<SuiteRun>& runs, bool resync)
 {
     std::vector<SuiteOutcome> outcomes(runs.size());
     std::vector<bool> decided(runs.size(), false);
@@ -96,6 +288,24 @@ std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vec
                     decided[run] = true;
                 }
             });
+    }
+
+    // Copies of one test whose errors ran on into the separators, where such copies were
+    // told apart before.
+    if (resync) {
+        std::vector<std::size_t> open;
+        for (std::size_t i : batch)
+            if (!decided[i])
+                open.push_back(i);
+        if (open.size() > 1) {
+            const std::vector<std::optional<bool>> verdicts = DecideResynced(context, runs, open);
+            for (std::size_t k = 0; k < open.size(); ++k) {
+                if (verdicts[k]) {
+                    outcomes[open[k]] = OutcomeOf(runs[open[k]], *verdicts[k]);
+                    decided[open[k]] = true;
+                }
+            }
+        }
     }
 
     std::vector<std::size_t> alone;

@@ -9,6 +9,7 @@
 // definition, which only compiles where a copy has left the compiler at file level.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,16 @@ struct SuiteOutcome {
     std::string Result;  // as ConductTest gives it
 };
 
-// The outcome of every run, as ConductTest would give it.
-std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vector<SuiteRun>& runs);
+// The outcome of every run, as ConductTest would give it. resync: the copies that the joint
+// compile leaves open are judged together once more as DecideTogether does, before each is
+// compiled on its own (for a compiler whose messages DecideTogether could read).
+std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vector<SuiteRun>& runs,
+                                       bool resync = false);
+
+// The outcomes that compiles of many copies at once tell, with no compile of a run's own
+// (C only, and never with -exact): any mix of tests, even ones whose rejected copies leave
+// the compiler reading the next lines wrongly. Nothing for a run they cannot tell.
+std::vector<std::optional<SuiteOutcome>> DecideTogether(const RunContext& context, const std::vector<SuiteRun>& runs);
 
 // The test source with every identifier that starts with "kx_" given the copy's own prefix.
 std::string RenameTestNames(const std::string& source, std::size_t copy);
