@@ -1,6 +1,7 @@
 // Judging many items from a few compiles, against a model compiler whose items are words:
 // "good" compiles, "bad" is an error on its line, "spill" is an error that runs on into the
-// line after it, "twin" clashes with an earlier twin (an error with a note pointing back).
+// line after it, "runs" into the two lines after it, "twin" clashes with an earlier twin (an
+// error with a note pointing back).
 // Whatever the compiler, an item is only ever called accepted or rejected when that is what
 // it is on its own.
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@ struct ModelCompiler {
     bool StopsAtFirstError = false;
     bool WrongLines = false;  // names line 1 of the file for every error
     long ReadsLines = 0;      // when not 0: silently reads no further than this many lines
+    bool Recovers = false;    // an error on the line right after an error goes unreported
 
     CompileResult operator()(const BatchSource& source) const
     {
@@ -26,8 +28,9 @@ struct ModelCompiler {
         std::string file = source.FileName();
         long line = 0;
         std::string firstTwin;
-        bool spilling = false;
+        int spilling = 0;  // lines still to come that the last error runs on into
         int errors = 0;
+        long lastError = -1;
         auto say = [&](long at, const std::string& what) {
             messages += file + ":" + std::to_string(WrongLines ? 1 : at) + ":1: " + what + "\n";
         };
@@ -42,15 +45,17 @@ struct ModelCompiler {
             stopped = StopsAtFirstError && errors > 0;
             if (stopped || (ReadsLines != 0 && line > ReadsLines))
                 break;
-            if (spilling) {
+            if (spilling > 0) {
                 say(line, "error: expected ';'");
                 ++errors;
-                spilling = false;
+                --spilling;
             }
-            if (text == "bad" || text == "spill" || text.rfind("#error", 0) == 0) {
-                say(line, "error: " + text);
+            if (text == "bad" || text == "spill" || text == "runs" || text.rfind("#error", 0) == 0) {
+                if (!Recovers || lastError != line - 1)
+                    say(line, "error: " + text);
+                lastError = line;
                 ++errors;
-                spilling = text == "spill";
+                spilling = text == "spill" ? 1 : text == "runs" ? 2 : 0;
             } else if (text == "twin") {
                 if (firstTwin.empty()) {
                     firstTwin = file + ":" + std::to_string(line);
@@ -61,7 +66,7 @@ struct ModelCompiler {
                 }
             }
         }
-        if (spilling && !stopped)
+        if (spilling > 0 && !stopped)
             say(line + 1, "error: expected ';' at end of input");
         return errors == 0 ? Accept() : Reject(messages);
     }
@@ -69,7 +74,8 @@ struct ModelCompiler {
 
 // Items on lines of their own (separated only when asked), or each in a file of its own
 // between separators.
-JointVerdicts Judge(const std::vector<std::string>& items, const ModelCompiler& compiler, bool files)
+JointVerdicts Judge(const std::vector<std::string>& items, const ModelCompiler& compiler, bool files,
+                    LoneRejections lone = LoneRejections::GiveUp)
 {
     return JudgeTogether(
         items.size(),
@@ -86,7 +92,7 @@ JointVerdicts Judge(const std::vector<std::string>& items, const ModelCompiler& 
             }
             return source;
         },
-        compiler);
+        compiler, nullptr, lone);
 }
 
 bool Fails(const std::string& item)
@@ -120,22 +126,25 @@ TEST(JointCompile, NoItemIsMisjudgedWhateverTheCompilerDoes)
         {"stops at its first error", {true, false}},
         {"names the wrong lines", {false, true}},
         {"silently reads only its first lines", {false, false, 6}},
+        {"recovers from an error by skipping the next one", {false, false, 0, true}},
     };
     std::mt19937 random(7);
-    const char* kinds[] = {"good", "good", "good", "bad", "spill", "twin"};
+    const char* kinds[] = {"good", "good", "good", "bad", "spill", "twin", "runs"};
     for (const auto& c : compilers) {
         int decided = 0;
         for (int round = 0; round < 200; ++round) {
             std::vector<std::string> items(2 + random() % 12);
             for (std::string& item : items)
-                item = kinds[random() % 6];
-            for (bool files : {false, true}) {
-                const JointVerdicts verdicts = Judge(items, c.Compiler, files);
+                item = kinds[random() % std::size(kinds)];
+            for (const auto& [files, lone] : {std::pair{false, LoneRejections::GiveUp}, {true, LoneRejections::GiveUp},
+                                              {false, LoneRejections::GoOn}, {true, LoneRejections::GoOn}}) {
+                const JointVerdicts verdicts = Judge(items, c.Compiler, files, lone);
                 for (std::size_t i = 0; i < items.size(); ++i) {
                     const Judgement verdict = verdicts.Verdicts[i];
                     if (verdict == Judgement::Accepted || verdict == Judgement::Rejected) {
                         EXPECT_EQ(verdict == Judgement::Rejected, Fails(items[i]))
-                            << c.What << ", item " << i << " of " << testing::PrintToString(items) << (files ? " in files" : "");
+                            << c.What << ", item " << i << " of " << testing::PrintToString(items) << (files ? " in files" : "")
+                            << (lone == LoneRejections::GoOn ? ", going on" : "");
                     }
                     decided += verdict == Judgement::Accepted || verdict == Judgement::Rejected;
                 }

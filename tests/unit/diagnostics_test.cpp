@@ -13,6 +13,7 @@ TEST(Diagnostics, LocationsAndKindsInTheSpellingsOfManyCompilers)
         {"t.c:7:2: note: previous declaration is here", "t.c", 7, Diagnostic::Note},
         {"t.c:11: syntax error: token -> '__asm__' ; column 11", "t.c", 11, Diagnostic::Error},
         {"t.c:4: warning 215: static assertion failed", "t.c", 4, Diagnostic::Warning},
+        {"t.c:7.8: error: string const expected", "t.c", 7, Diagnostic::Error},
         {"C:\\src\\t.c(12) : error C2065: 'x': undeclared identifier", "t.c", 12, Diagnostic::Error},
         {"t.c(9,3): warning: dubious", "t.c", 9, Diagnostic::Warning},
         {"\"t.c\", line 8: error: identifier \"x\" is undefined", "t.c", 8, Diagnostic::Error},

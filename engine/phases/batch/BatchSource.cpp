@@ -38,8 +38,10 @@ void BatchSource::Append(const std::string& text, std::optional<std::size_t> ite
     if (text.back() != '\n')
         Source += '\n';
     const long lines = static_cast<long>(std::count(text.begin(), text.end(), '\n')) + (text.back() != '\n' ? 1 : 0);
-    Spans[Current].push_back({NextLine, NextLine + lines - 1, item});
+    Spans[Current].push_back({NextLine, NextLine + lines - 1, item, item ? std::nullopt : LastItem});
     NextLine += lines;
+    if (item)
+        LastItem = item;
 }
 
 BatchSource::Owner BatchSource::OwnerOf(const Diagnostic& diagnostic) const
@@ -51,9 +53,9 @@ BatchSource::Owner BatchSource::OwnerOf(const Diagnostic& diagnostic) const
         if (diagnostic.Line < span.First || diagnostic.Line > span.Last)
             continue;
         if (span.Item)
-            return {Owner::Item, *span.Item};
-        return {Owner::Shared, 0};
+            return {Owner::Item, *span.Item, std::nullopt};
+        return {Owner::Shared, 0, span.After};
     }
     // A line the source does not have (the end of the input, line 0): no item's.
-    return {Owner::Shared, 0};
+    return {Owner::Shared, 0, std::nullopt};
 }

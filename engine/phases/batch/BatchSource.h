@@ -36,6 +36,7 @@ public:
     struct Owner {
         enum Kind { Item, Shared, Foreign } What = Foreign;  // Foreign: a place outside this source
         std::size_t Index = 0;                               // the item, for Item
+        std::optional<std::size_t> After;                    // for Shared: the item right before the line
     };
     // What a diagnostic is about; one without a location is Foreign.
     Owner OwnerOf(const Diagnostic& diagnostic) const;
@@ -47,10 +48,12 @@ private:
         long First;
         long Last;
         std::optional<std::size_t> Item;
+        std::optional<std::size_t> After;  // the item added last before a shared text
     };
     std::string File;
     std::string Source;
     std::string Current;  // the file the next line belongs to
     long NextLine = 1;
+    std::optional<std::size_t> LastItem;
     std::map<std::string, std::vector<Span>> Spans;
 };

@@ -24,10 +24,14 @@ std::string BaseName(const std::string& path)
 }
 
 // The kind a message names right behind its location: "error", "fatal error", "warning 215",
-// "Error[Pe020]", "note" ...
+// "Error[Pe020]", "note" ... The column may follow the line after a dot ("t.c:7.8: error:"),
+// which must not hide the kind: an error read as a mere message leaves the item it names
+// unjudged.
 Diagnostic::Kind KindOf(const std::string& rest)
 {
     std::size_t at = 0;
+    if (rest.size() > 1 && rest[0] == '.' && IsDigit(rest[1]))
+        ++at;
     while (at < rest.size() && (IsDigit(rest[at]) || IsBlank(rest[at]) || rest[at] == ':' || rest[at] == ',' ||
                                 rest[at] == ')'))
         ++at;

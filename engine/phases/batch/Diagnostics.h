@@ -1,5 +1,5 @@
 // The compiler's messages read as diagnostics: which file and line each one is about, and
-// whether it is an error. Compilers spell locations in a few ways ("t.c:12:5:", "t.c:12:",
+// whether it is an error. Compilers spell locations in a few ways ("t.c:12:5:", "t.c:12.5:", "t.c:12:",
 // "t.c(12)", "\"t.c\", line 12:"); a message whose location cannot be read is kept as text
 // with no location.
 #pragma once

@@ -43,6 +43,8 @@ void CollectIdentifiers(const std::string& line, std::set<std::string>& identifi
 
 const std::string kTag = "keywords";
 const std::string kRedefinition = "redefinition";
+// The last line of a joint source: a declaration the keyword test itself repeats, so harmless.
+const std::string kTrailer = "extern int kx_predefined;\n";
 
 std::string KeywordTestSource(const std::vector<std::string>& names)
 {
@@ -72,79 +74,99 @@ bool MayHoldKeyword(const RunContext& context, const std::vector<std::string>& b
 }
 
 // The names the halving would keep, mostly read from the lines the compiler's messages
-// name. Every batch of the halving's first level is judged from a few compiles of the
-// halving's own test source (see JudgeTogether); a rejected name is a keyword as long as no
-// message about it, or about no name at all, speaks of a redefinition (which the halving
-// decides from the name's own compile). Whatever stays undecided goes on through the
-// halving, from the level below.
-std::vector<std::string> RejectedByJointCompiles(const RunContext& context, const std::vector<std::string>& candidates,
+// name. Every batch of a level is judged from a few compiles of the halving's own test
+// source (see JudgeTogether); a rejected name is a keyword as long as no message about it,
+// or about no name at all, speaks of a redefinition (which the halving decides from the
+// name's own compile). The names a batch leaves undecided are judged so again in batches of
+// half the size: a name that makes the compiler lose its way (one that opens a block of
+// assembly, which then swallows the rest of the source) spoils only the ever smaller batch
+// it stands in, and the other names are still judged from the lines.
+std::vector<std::string> RejectedByJointCompiles(const RunContext& context, std::vector<std::string> candidates,
                                                  std::size_t batchSize, ReadLength& read)
 {
-    const std::size_t level = FirstLevel(candidates.size(), batchSize);
-    if (level < 2)
-        return HalvingBatches(context, candidates, batchSize, kTag,
-                              [&](const auto& batch) { return MayHoldKeyword(context, batch, read); });
-    const std::vector<std::vector<std::string>> batches = CutIntoBatches(candidates, level);
-    context.Report.Say("  [" + kTag + "] batches of " + std::to_string(level) + ": " + std::to_string(candidates.size()) + " names, " +
-        std::to_string(batches.size()) + " judged from the lines the compiler names");
-
+    auto mayHoldKeyword = [&](const std::vector<std::string>& batch) { return MayHoldKeyword(context, batch, read); };
     std::vector<std::string> keywords;
     std::vector<std::string> suspects;
-    std::vector<std::string> undecided;
-    context.ForEach(
-        batches.size(),
-        [&](std::size_t b) {
-            const std::vector<std::string>& batch = batches[b];
-            return JudgeTogether(
-                batch.size(),
-                [&](const std::vector<std::size_t>& order, bool separated) {
-                    BatchSource source(std::string("exttest") + context.Opts.SourceExt());
-                    for (std::size_t item : order) {
-                        source.AddItem(item, PrintKeywords(batch[item]));
-                        if (separated)
-                            source.AddShared(BatchSeparator(item));
-                    }
-                    return source;
-                },
-                [&](const BatchSource& source) { return context.CompileFile(source.Text(), source.FileName()); }, &read);
-        },
-        [&](std::size_t b, const JointVerdicts& joint) {
-            const bool redefinitionElsewhere = joint.SaidElsewhere.find(kRedefinition) != std::string::npos;
-            for (std::size_t i = 0; i < batches[b].size(); ++i) {
-                const std::string& name = batches[b][i];
-                switch (joint.Verdicts[i]) {
-                case Judgement::Accepted:
-                    break;
-                case Judgement::Rejected:
-                    // A redefinition said at the name's own line is the name's own: an
-                    // ordinary identifier the compiler predeclares (clang's builtins), as
-                    // its own compile would show, so it costs none.
-                    if (!redefinitionElsewhere && joint.Said[i].find(kRedefinition) != std::string::npos)
+    // Once the lines a compiler names have misled, the plain halving costs less than more
+    // joint compiles.
+    bool misled = false;
+    for (std::size_t level = FirstLevel(candidates.size(), batchSize); !candidates.empty();
+         level = FirstLevel(candidates.size(), level / 2)) {
+        if (level < 2 || misled) {
+            for (std::string& name : HalvingBatches(context, std::move(candidates), level, kTag, mayHoldKeyword))
+                keywords.push_back(std::move(name));
+            break;
+        }
+        const std::vector<std::vector<std::string>> batches = CutIntoBatches(candidates, level);
+        context.Report.Say("  [" + kTag + "] batches of " + std::to_string(level) + ": " + std::to_string(candidates.size()) +
+            " names, " + std::to_string(batches.size()) + " judged from the lines the compiler names");
+
+        std::size_t found = 0;
+        std::size_t suspected = 0;
+        std::vector<std::string> undecided;
+        context.ForEach(
+            batches.size(),
+            [&](std::size_t b) {
+                const std::vector<std::string>& batch = batches[b];
+                return JudgeTogether(
+                    batch.size(),
+                    [&](const std::vector<std::size_t>& order, bool separated) {
+                        BatchSource source(std::string("exttest") + context.Opts.SourceExt());
+                        for (std::size_t item : order) {
+                            source.AddItem(item, PrintKeywords(batch[item]));
+                            if (separated)
+                                source.AddShared(BatchSeparator(item));
+                        }
+                        // A compiler that reaches the end of the source inside something a
+                        // name opened says so at the last line it read: that must be no
+                        // name's line, or the last name would be taken for the culprit.
+                        source.AddShared(kTrailer);
+                        return source;
+                    },
+                    [&](const BatchSource& source) { return context.CompileFile(source.Text(), source.FileName()); },
+                    &read, LoneRejections::GoOn);
+            },
+            [&](std::size_t b, const JointVerdicts& joint) {
+                misled = misled || joint.Misled;
+                const bool redefinitionElsewhere = joint.SaidElsewhere.find(kRedefinition) != std::string::npos;
+                for (std::size_t i = 0; i < batches[b].size(); ++i) {
+                    const std::string& name = batches[b][i];
+                    switch (joint.Verdicts[i]) {
+                    case Judgement::Accepted:
                         break;
-                    if (!redefinitionElsewhere)
-                        keywords.push_back(name);
-                    else
+                    case Judgement::Rejected:
+                        // A redefinition said at the name's own line is the name's own: an
+                        // ordinary identifier the compiler predeclares (clang's builtins), as
+                        // its own compile would show, so it costs none.
+                        if (!redefinitionElsewhere && joint.Said[i].find(kRedefinition) != std::string::npos)
+                            break;
+                        if (!redefinitionElsewhere) {
+                            keywords.push_back(name);
+                            ++found;
+                        } else {
+                            suspects.push_back(name);
+                            ++suspected;
+                        }
+                        break;
+                    case Judgement::Suspect:
                         suspects.push_back(name);
-                    break;
-                case Judgement::Suspect:
-                    suspects.push_back(name);
-                    break;
-                case Judgement::Undecided:
-                    undecided.push_back(name);
-                    break;
+                        ++suspected;
+                        break;
+                    case Judgement::Undecided:
+                        undecided.push_back(name);
+                        break;
+                    }
                 }
-            }
-        });
-    context.Report.Say("  [" + kTag + "] " + std::to_string(keywords.size()) + " keywords found; " +
-        std::to_string(suspects.size()) + " names to test one by one, " + std::to_string(undecided.size()) +
-        " to halve");
+            });
+        context.Report.Say("  [" + kTag + "] " + std::to_string(found) + " keywords found; " + std::to_string(suspected) +
+            " names to test one by one, " + std::to_string(undecided.size()) +
+            (misled ? " to halve" : " to judge in smaller batches"));
+        candidates = std::move(undecided);
+    }
 
     // A suspect was rejected in a batch already: the halving would test it on its own in the
     // end, and that is all it needs.
-    auto mayHoldKeyword = [&](const std::vector<std::string>& batch) { return MayHoldKeyword(context, batch, read); };
     for (std::string& name : HalvingBatches(context, std::move(suspects), 1, kTag, mayHoldKeyword))
-        keywords.push_back(std::move(name));
-    for (std::string& name : HalvingBatches(context, std::move(undecided), level / 2, kTag, mayHoldKeyword))
         keywords.push_back(std::move(name));
     std::sort(keywords.begin(), keywords.end());
     return keywords;

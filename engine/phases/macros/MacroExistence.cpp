@@ -2,10 +2,13 @@
 // makes the compiler take the #include of a missing header holds a defined name.
 //
 // The plain method halves such a batch down to single names, one compile per question. A
-// compiler that writes binary objects can say more from one compile: a string whose pieces
-// the preprocessor keeps only for defined names lists them all in the object's data. The
-// list is then checked with the plain test of all the other names of the batch, which must
-// leave the compiler content. A batch that cannot be read this way is halved.
+// compiler that writes objects can say more from one compile: a string whose pieces the
+// preprocessor keeps only for defined names lists them all in the object's data. Where the
+// data cannot be read so (a text object spells it as numbers, some formats cut a string
+// into pieces or keep it as code that stores it), objects that the preprocessor keeps only
+// for defined names list them by their own names, which every object format spells as they
+// are. The list is then checked with the plain test of all the other names of the batch,
+// which must leave the compiler content. A batch that cannot be read either way is halved.
 #include "engine/phases/macros/MacroExistence.h"
 
 #include <algorithm>
@@ -84,6 +87,63 @@ std::optional<std::vector<std::size_t>> ReadListing(const std::string& object, s
     return indices;
 }
 
+// The word that starts the name of the object kept for a defined name, before its index
+// and an 'x' that shows the name was not cut short (some formats keep only its first few
+// characters).
+const std::string kSymbolStem = "kxdef";
+
+// An object of a name of its own for each defined name; the declaration keeps the source from
+// being empty when none is.
+std::string SymbolListingSource(const std::vector<std::string>& names)
+{
+    std::string text = "extern int kx_listing;\n";
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += "#ifdef " + names[i] + "\nint " + kSymbolStem + std::to_string(i) + "x = 1;\n#endif\n";
+    return text;
+}
+
+// The indices whose objects the object file names, in ascending order; a name that is cut
+// short or out of range names none.
+std::vector<std::size_t> ReadSymbolListing(const std::string& object, std::size_t count)
+{
+    std::vector<bool> named(count, false);
+    for (std::size_t at = object.find(kSymbolStem); at != std::string::npos; at = object.find(kSymbolStem, at + 1)) {
+        std::size_t end = at + kSymbolStem.size();
+        std::size_t index = 0;
+        const std::size_t digits = end;
+        while (end < object.size() && object[end] >= '0' && object[end] <= '9' && index < count)
+            index = index * 10 + static_cast<std::size_t>(object[end++] - '0');
+        if (end > digits && end < object.size() && object[end] == 'x' && index < count)
+            named[index] = true;
+    }
+    std::vector<std::size_t> indices;
+    for (std::size_t i = 0; i < count; ++i)
+        if (named[i])
+            indices.push_back(i);
+    return indices;
+}
+
+// The defined names of the batch as the object of one compile lists them; nothing when no
+// object says it.
+std::optional<std::vector<std::size_t>> ListDefined(const RunContext& context, const std::vector<std::string>& batch)
+{
+    if (context.Target.ObjectIsBinary) {
+        const CompileResult listing = context.Compile(ListingSource(batch), "deftest");
+        if (listing.MadeObject()) {
+            std::optional<std::vector<std::size_t>> defined = ReadListing(*listing.Object, batch.size());
+            if (defined && !defined->empty())
+                return defined;
+        }
+    }
+    const CompileResult symbols = context.Compile(SymbolListingSource(batch), "deftest");
+    if (!symbols.MadeObject())
+        return std::nullopt;
+    std::vector<std::size_t> defined = ReadSymbolListing(*symbols.Object, batch.size());
+    if (defined.empty())
+        return std::nullopt;
+    return defined;
+}
+
 struct BatchAnswer {
     bool Halve = false;                // the batch could not be read: it goes on to the halving
     std::vector<std::size_t> Defined;  // otherwise: the defined names, by index
@@ -93,11 +153,8 @@ BatchAnswer ReadBatch(const RunContext& context, const std::vector<std::string>&
 {
     if (!TakesTheMissingInclude(context, batch))
         return {};
-    const CompileResult listing = context.Compile(ListingSource(batch), "deftest");
-    if (!listing.MadeObject())
-        return {true, {}};
-    std::optional<std::vector<std::size_t>> defined = ReadListing(*listing.Object, batch.size());
-    if (!defined || defined->empty())
+    std::optional<std::vector<std::size_t>> defined = ListDefined(context, batch);
+    if (!defined)
         return {true, {}};
     std::vector<std::string> others;
     std::size_t next = 0;
@@ -126,8 +183,7 @@ std::vector<std::string> FindDefinedNames(const RunContext& context, std::vector
         return TakesTheMissingInclude(context, batch);
     };
     const std::size_t level = FirstLevel(candidates.size(), batchSize);
-    // Text objects keep strings in an encoded form.
-    if (context.Opts.Exact || !context.Target.ObjectIsBinary || level < 2)
+    if (context.Opts.Exact || level < 2)
         return HalvingBatches(context, std::move(candidates), batchSize, kTag, takesTheMissingInclude);
 
     const std::vector<std::vector<std::string>> batches = CutIntoBatches(candidates, level);
