@@ -1,13 +1,7 @@
-// The fast methods (many answers read from one compile) against the plain ones (-exact, one
-// question per compile): the same compiler and the same candidates must give the same
-// personality, byte for byte.
-//
-// The candidates are those of a header the test writes, and no others (the shipped candidate
-// keyword list is left empty): a choice of the compiler's own predefined macros (its "-dM -E"
-// answer: string, empty, blank-holding and function-like values, and a sample of the rest),
-// names that are keywords on one compiler or another, names that trouble the probes
-// (__has_include, __COUNTER__) and ordinary names. That keeps the plain runs short enough for
-// every commit.
+// The fast methods (many answers from one compile) against -exact (one question per compile): the same compiler
+// and candidates must give the same personality, byte for byte. The candidates are only those of a header the test
+// writes (a sample of the compiler's own -dM -E answer by kind of value, keywords of one compiler or another, names
+// that trouble the probes, ordinary names), which keeps the plain runs short enough for every commit.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -74,8 +68,8 @@ std::string CandidateHeader(const Subject& subject, const std::string& dir)
     return text;
 }
 
-// The run's status and messages, and its personality with the deployment's own directory
-// (where the force-include file lies) replaced by a placeholder.
+// The run's status and messages, and its personality with the deployment's own directory (where the force-include
+// file lies) replaced by a placeholder.
 std::pair<RunResult, std::string> Generate(const Subject& subject, const std::string& headers, bool exact)
 {
     Deployment deployment;
@@ -90,8 +84,8 @@ std::pair<RunResult, std::string> Generate(const Subject& subject, const std::st
     return {run, ReplaceAll(ReadFile(deployment.Personality()), deployment.Root(), "DEPLOYMENT")};
 }
 
-// Both runs of every installed subject, as many at once as there are cores (the plain ones,
-// which take longest, first), then the comparisons.
+// Both runs of every installed subject, as many at once as there are cores (the plain ones, which take longest,
+// first), then the comparisons.
 void ExpectSamePersonalities(const std::vector<Subject>& all)
 {
     std::vector<Subject> subjects;
@@ -104,11 +98,9 @@ void ExpectSamePersonalities(const std::vector<Subject>& all)
             missing += " " + compiler;
     }
     const std::string headers = MakeTempDir("exact-headers");
-    for (std::size_t s = 0; s < subjects.size(); ++s) {
-        std::filesystem::create_directories(headers + "/" + std::to_string(s));
-        const std::string text = CandidateHeader(subjects[s], headers + "/" + std::to_string(s));
-        WriteFile(headers + "/" + std::to_string(s) + "/kx_candidates.h", text);
-    }
+    for (std::size_t s = 0; s < subjects.size(); ++s)
+        WriteFile(headers + "/" + std::to_string(s) + "/kx_candidates.h",
+                  CandidateHeader(subjects[s], headers + "/" + std::to_string(s)));
     std::vector<std::pair<RunResult, std::string>> outcomes(2 * subjects.size());
     std::atomic<std::size_t> next{0};
     std::vector<std::thread> workers;
@@ -145,8 +137,8 @@ Subject GccLike(const std::string& name, const std::string& product, const std::
     return subject;
 }
 
-// Compilers that make the fast methods fall back. They are all gcc underneath, whose keywords
-// the real compilers' comparison covers: a few keywords exercise the batched keyword tests.
+// Compilers that make the fast methods fall back. They are all gcc underneath, whose keywords the real compilers'
+// comparison covers: a few keywords exercise the batched keyword tests.
 Subject FakeSubject(const std::string& name, const std::string& fake, const std::string& kind,
                     std::vector<std::string> options = {}, const std::string& objExt = ".o", int plainNames = 10)
 {
@@ -158,14 +150,14 @@ Subject FakeSubject(const std::string& name, const std::string& fake, const std:
 
 }  // namespace
 
-// The real compilers of the catalogue, with the catalogue's options: the host's and a small
-// cross target's on every run, the others under the label "exact" (they take minutes).
+// The real compilers of the catalogue, with the catalogue's options: the host's and a small cross target's on
+// every run, the others under the label "exact" (they take minutes).
 TEST(ExactRealCompilers, HostAndSmallCrossTarget)
 {
     ExpectSamePersonalities({
         GccLike("gcc", "zanth", "cmp", "gcc"),
-        // Warnings made errors: a probe whose source draws a warning of its own is rejected
-        // then, whatever it asked.
+        // Warnings made errors: a probe whose source draws a warning of its own is rejected then, whatever
+        // it asked.
         GccLike("gcc -Werror -Wall -Wextra -pedantic", "zanth", "cmp", "gcc", {"-xs", "-Werror,-Wall,-Wextra,-pedantic"}),
         GccLike("avr-gcc", "zanth", "ccmp", "avr-gcc", {"-xs", "-mmcu=atmega2560"}, {"avr-gcc", "-mmcu=atmega2560", "-dM", "-E"}),
     });
@@ -181,11 +173,9 @@ TEST(ExactRealCompilers, TheOtherCatalogueCompilers)
                 {"sdcc", "-mmcs51", "-dM", "-E"}, ".rel"),
         // long double aligned on 16 bytes, which both methods must measure alike.
         GccLike("mingw-w64-gcc", "zanth", "ccmp", "x86_64-w64-mingw32-gcc"),
-        // Compilers whose messages tell less: sdcc stops at its first syntax error and writes
-        // text objects; cc65 gives up after a dozen errors and cuts strings apart in its
-        // objects; bcc spells its columns after a dot; gcc 3.4 skips errors while it recovers
-        // from one. cc65 and bcc print no list of their macros: the host's names are
-        // candidates as good as any.
+        // Messages that tell less: sdcc stops at its first syntax error, writes text objects; cc65 gives up after a
+        // dozen errors, cuts strings apart in objects; bcc's columns follow a dot; gcc 3.4 skips errors while it
+        // recovers. cc65 and bcc list no macros: the host's names are candidates as good as any.
         GccLike("sdcc -mz80", "zanth", "ccmp", "sdcc -mz80", {}, {"sdcc", "-mz80", "-dM", "-E"}, ".rel"),
         GccLike("sdcc -mstm8", "zanth", "ccmp", "sdcc -mstm8", {}, {"sdcc", "-mstm8", "-dM", "-E"}, ".rel"),
         GccLike("cc65", "zanth", "ccmp", "cl65 -t none", {}, {"cpp", "-dM", "-E"}),
@@ -194,16 +184,15 @@ TEST(ExactRealCompilers, TheOtherCatalogueCompilers)
     });
 }
 
-// On every run: one that stops at its first error, and one that refuses large sources (run
-// with -rfs), with enough names for batches near the size limit.
+// On every run: one that stops at its first error, and one that refuses large sources (run with -rfs), with enough
+// names for batches near the size limit.
 TEST(ExactFakeCompilers, EarlyStopsAndSmallSources)
 {
     ExpectSamePersonalities({FakeSubject("first error only", "fake-first-error", "cmp"),
                              FakeSubject("small sources", "fake-small-sources", "cmp", {"-rfs"}, ".o", 3000)});
 }
 
-// Under the label "exact": one that does not know __has_include, and one that writes its
-// objects as text.
+// Under the label "exact": one that does not know __has_include, and one that writes its objects as text.
 TEST(ExactFakeCompilers, NoHasIncludeAndTextObjects)
 {
     ExpectSamePersonalities({FakeSubject("no __has_include", "fake-no-has-include", "cmp"),

@@ -1,9 +1,6 @@
-// Judging many items from a few compiles, against a model compiler whose items are words:
-// "good" compiles, "bad" is an error on its line, "spill" is an error that runs on into the
-// line after it, "runs" into the two lines after it, "twin" clashes with an earlier twin (an
-// error with a note pointing back).
-// Whatever the compiler, an item is only ever called accepted or rejected when that is what
-// it is on its own.
+// Judging many items from a few compiles of a model whose items are words: "good" compiles, "bad" errs on its line,
+// "spill" and "runs" err on into one and two lines after, "twin" clashes with an earlier twin (a note points back).
+// Whatever the compiler, an item is only called accepted or rejected when that is what it is on its own.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -24,13 +21,9 @@ struct ModelCompiler {
 
     CompileResult operator()(const BatchSource& source) const
     {
-        std::string messages;
-        std::string file = source.FileName();
-        long line = 0;
-        std::string firstTwin;
-        int spilling = 0;  // lines still to come that the last error runs on into
-        int errors = 0;
-        long lastError = -1;
+        std::string messages, file = source.FileName(), firstTwin;
+        long line = 0, lastError = -1;
+        int spilling = 0, errors = 0;  // spilling: lines still to come that the last error runs on into
         auto say = [&](long at, const std::string& what) {
             messages += file + ":" + std::to_string(WrongLines ? 1 : at) + ":1: " + what + "\n";
         };
@@ -72,8 +65,7 @@ struct ModelCompiler {
     }
 };
 
-// Items on lines of their own (separated only when asked), or each in a file of its own
-// between separators.
+// Items on lines of their own (separated only when asked), or each in a file of its own between separators.
 JointVerdicts Judge(const std::vector<std::string>& items, const ModelCompiler& compiler, bool files,
                     LoneRejections lone = LoneRejections::GiveUp)
 {

@@ -1,5 +1,5 @@
-// Extension keyword discovery and classification against compilers with a table of the
-// words they reserve and how each can be used.
+// Extension keyword discovery and classification against compilers with a table of the words they reserve and how
+// each can be used.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -18,21 +18,19 @@ using namespace kxtest;
 const std::set<std::string> kReserved{"__flash", "__sfr", "__attribute__", "__inline__", "__weird", "__null",
                                       "__builtin_va_list", "__published"};
 
-// How much a compiler's messages tell: it stops at the first reserved word and names line 2
-// for it; or it stops there and names its line; or it names the line of every error, in the
-// numbering of "#line".
+// How much a compiler's messages tell: it stops at the first reserved word and names line 2 for it; or it stops
+// there and names its line; or it names the line of every error, in the numbering of "#line".
 enum class Told { LineTwoAndStops, FirstErrorOnly, EveryLine };
 
-// A reserved word that opens a block of assembly: the compiler takes the rest of the source
-// for assembly text and complains at the end of its input.
+// A reserved word that opens a block of assembly: the compiler takes the rest of the source for assembly text and
+// complains at the end of its input.
 const std::string kSwallower = "__asmblock";
 
-// It declares printf itself, and __GNUC__ is a macro that "#ifndef" skips. Arrays declared
-// "extern" are judged as those defined.
+// It declares printf itself, and __GNUC__ is a macro that "#ifndef" skips. Arrays declared "extern" are judged as
+// those defined.
 CompileResult KeywordCompiler(const CompileJob& job, Told told, std::size_t readsBytes = 0)
 {
-    std::string messages;
-    std::string file = job.FileName;
+    std::string messages, file = job.FileName;
     long line = 0;
     // A compiler that silently reads no more than its first bytes of a source.
     const std::vector<std::string> lines = Lines(readsBytes != 0 ? job.Source.substr(0, readsBytes) : job.Source);
@@ -84,12 +82,9 @@ bool Takes(const std::string& source, const std::string& keyword)
     return test != kTakes.end() && test->second == keyword;
 }
 
-// A compiler that judges one test for one keyword (XXX defined on its command line), or many
-// copies in one source, each in a file of its own (#line) with XXX defined before it. A
-// rejected copy is an error on its first line. One that spills is lost after a rejected
-// copy, as gcc after a keyword behind a parameter list: every file after it gets an error,
-// up to and including the first old-style function definition, whose body ends its state
-// (Spill::ToBody), or to the end of the source (Spill::ToEnd).
+// One keyword's test (XXX defined on the command line), or many copies, each in a #line file with XXX defined
+// before it; a rejected copy is an error on its first line. One that spills, as gcc after a keyword behind a
+// parameter list, errs in every file after it up to the first old-style definition (ToBody) or to the end (ToEnd).
 enum class Spill { None, ToBody, ToEnd };
 CompileResult SuiteCompiler(const CompileJob& job, Spill spills = Spill::None)
 {
@@ -150,16 +145,17 @@ TEST(ExtensionKeywords, TheWordsTheCompilerReservesWhateverTheJobs)
     identifiers.insert({"printf", "__GNUC__", "int"});
     for (int i = 0; i < 3000; ++i)
         identifiers.insert("plain" + std::to_string(i));
-    // The most compiles the fast method may cost, in quarters of the plain one's: where the
-    // lines tell the keywords, where each compile tells the first one (with or without a word
-    // that swallows the rest of its source, which spoils ever smaller batches), and where
-    // the lines tell nothing.
+    // The most compiles the fast method may cost, in quarters of the plain one's: where the lines tell nothing, where
+    // each compile tells the first keyword (a word that swallows the rest of its source spoils ever smaller batches),
+    // where every line is told; and a compiler that reads only a source's first 4 KB, so a batch it accepts unread is
+    // split until read to its end (the names that sort first, "AA...", fill them).
     const struct {
         Told Messages;
         bool Swallower;
         long FastRunsPerFour;
+        std::size_t ReadsBytes = 0;
     } cases[] = {{Told::LineTwoAndStops, false, 6}, {Told::FirstErrorOnly, false, 2}, {Told::FirstErrorOnly, true, 4},
-                 {Told::EveryLine, false, 1}};
+                 {Told::EveryLine, false, 1}, {Told::EveryLine, false, 4, 4096}};
     for (const auto& c : cases) {
         std::set<std::string> names = identifiers;
         std::set<std::string> reserved = kReserved;
@@ -167,32 +163,23 @@ TEST(ExtensionKeywords, TheWordsTheCompilerReservesWhateverTheJobs)
             names.insert(kSwallower);
             reserved.insert(kSwallower);
         }
+        for (int i = 0; c.ReadsBytes != 0 && i < 200; ++i)
+            names.insert("AA" + std::to_string(i));
         long plainRuns = 0;
         for (const auto& [jobs, exact] : {std::pair{1u, true}, {3u, false}, {1u, false}}) {
             Options options = FakeOptions(true, jobs);
             options.ReduceFileSize = true;
             options.Exact = exact;
-            FakeRun run([&](const CompileJob& job) { return KeywordCompiler(job, c.Messages); }, {}, false, options);
-            const std::string what = std::to_string(static_cast<int>(c.Messages)) + (c.Swallower ? " swallows" : "");
+            FakeRun run([&](const CompileJob& job) { return KeywordCompiler(job, c.Messages, c.ReadsBytes); }, {}, false,
+                        options);
+            const std::string what = std::to_string(static_cast<int>(c.Messages)) + (c.Swallower ? " swallows" : "") +
+                                     (c.ReadsBytes != 0 ? " reads 4 KB" : "");
             EXPECT_EQ(FindExtensionKeywords(run.Context, names, {"int"}), reserved) << what << exact;
             if (exact)
                 plainRuns = run.Fake.Runs();
             else
                 EXPECT_LE(run.Fake.Runs() * 4, plainRuns * c.FastRunsPerFour) << what << ", plain " << plainRuns;
         }
-    }
-
-    // A compiler that reads only the first 4 KB of a source: a batch it accepts unread is
-    // split until its sources are read to their end. The names that sort first fill them.
-    std::set<std::string> early = identifiers;
-    for (int i = 0; i < 200; ++i)
-        early.insert("AA" + std::to_string(i));
-    for (const bool exact : {true, false}) {
-        Options options = FakeOptions(true, 2);
-        options.ReduceFileSize = true;
-        options.Exact = exact;
-        FakeRun run([&](const CompileJob& job) { return KeywordCompiler(job, Told::EveryLine, 4096); }, {}, false, options);
-        EXPECT_EQ(FindExtensionKeywords(run.Context, early, {"int"}), kReserved) << "reads 4 KB, exact " << exact;
     }
 
     // A force-include file that handles a keyword takes it out.
@@ -208,15 +195,10 @@ TEST(ExtensionKeywords, TheWordsTheCompilerReservesWhateverTheJobs)
 
 TEST(KeywordClassification, EachKeywordByTheFirstTestThatTakesIt)
 {
-    struct Row {
-        unsigned Jobs;
-        bool Exact;
-        Spill Spills;
-    };
     long plainRuns = 0;
-    for (const Row row : {Row{1, true, Spill::None}, {3, true, Spill::None}, {1, false, Spill::None}, {3, false, Spill::None},
-                          {3, false, Spill::ToBody}, {1, false, Spill::ToEnd}}) {
-        const auto [jobs, exact, spills] = row;
+    for (const auto& [jobs, exact, spills] : {std::tuple{1u, true, Spill::None}, {3u, true, Spill::None},
+                                              {1u, false, Spill::None}, {3u, false, Spill::None},
+                                              {3u, false, Spill::ToBody}, {1u, false, Spill::ToEnd}}) {
         Options options = FakeOptions(true, jobs);
         options.Exact = exact;
         FakeRun run([spills = spills](const CompileJob& job) { return SuiteCompiler(job, spills); }, {}, false, options);
@@ -244,10 +226,9 @@ TEST(KeywordClassification, CppAccessSpecifiersAndAnalyserExtensions)
 {
     FakeRun run([](const CompileJob& job) { return SuiteCompiler(job); }, {}, false, FakeOptions(false));
     PersonalityWriter writer(false);
-    std::set<std::string> keywords = kReserved;
     KeywordLists lists = Lists();
     lists.IgnoreReservedWords = {"__weird"};
-    const KeywordFindings found = ConductKWTests(run.Context, keywords, lists, kSuite);
+    const KeywordFindings found = ConductKWTests(run.Context, kReserved, lists, kSuite);
     const std::set<std::string> lines = KeywordLines(writer, found.Treatments);
     EXPECT_EQ(lines.count("-sd \"__published=public\""), 1u);
     EXPECT_EQ(lines.count("-sd vmt_ignore_paren=_ignore_paren"), 1u);

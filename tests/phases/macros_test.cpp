@@ -1,7 +1,6 @@
-// Macro discovery against a small model of a gcc-like compiler with a table of predefined
-// macros: its preprocessor keeps "#ifdef" blocks of defined names, stops at a missing
-// header, and stringifies M(NAME); its objects hold the strings of the source; its programs
-// print what they pass to printf.
+// Macro discovery against a small model of a gcc-like compiler with a table of predefined macros: its preprocessor
+// keeps "#ifdef" blocks of defined names, stops at a missing header, and stringifies M(NAME); its objects hold the
+// strings of the source; its programs print what they pass to printf.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -21,19 +20,9 @@ namespace {
 
 using namespace kxtest;
 
-// Each macro's expansion as the compiler stringifies it; a function-like macro named
-// without arguments stays its own name. BROKEN cannot be expanded outside "#if" (as
-// __has_include), ZED ends in the letter of the closing marker, STR and QUOTE are string
-// literals, TALLY counts like __COUNTER__ the values expanded before it in the source.
-// No candidate spells the names of kOnlyCompleted: the programs' pattern "__%s_BITS__" with
-// their entry "QQ" makes __QQ_BITS__, the family __DBL_ with that pattern's ending
-// __DBL_BITS__, the word ZED with underscores __ZED__, the head "__SIGA" the programs keep
-// with the family ending MAX__ __SIGA_MAX__, their piece "_FMT" beside "_MAX__" with a
-// letter of "di" __DBL_FMTd__, their word "k8" beside a defined name, alone and after
-// their head "__tune_", __k8 and __tune_k8__, their pattern "__SIZE_INT%d__" with the 16 of
-// __FLT16_MAX__ __SIZE_INT16__, their lower-case family "__arch_%s" with a letter and with
-// a word beside __arch_xlen __arch_d and __arch_zicsr, and "__FAST_FMA%s", a family by
-// __FAST_FMA, with "QQ" __FAST_FMAQQ.
+// Each macro's stringified expansion (a function-like one named bare stays its name). BROKEN fails outside "#if"
+// (as __has_include), ZED ends in the closing marker's letter, STR and QUOTE are literals, TALLY counts as
+// __COUNTER__ does. No candidate spells kOnlyCompleted: only the words of kProgramWords complete them.
 const std::map<std::string, std::string> kMacros{
     {"ONE", "1"}, {"EMPTY", ""}, {"SUM", "(1 + 2)"}, {"STR", "\"abc\""}, {"FUNC", "FUNC"}, {"BROKEN", ""},
     {"ZED", "azzz"}, {"QUOTE", "\"a\\\"b\""}, {"TALLY", ""}, {"__LINE__", "3"}, {"ZZ_LAST", "0x7fff"}, {"__HQ_BITS__", "16"}, {"__DBL_MAX__", "4"},
@@ -45,16 +34,11 @@ const std::map<std::string, std::string> kMacros{
 const std::set<std::string> kOnlyCompleted{"__QQ_BITS__", "__DBL_BITS__", "__ZED__", "__SIGA_MAX__",
                                            "__DBL_FMTd__", "__k8", "__tune_k8__", "__SIZE_INT16__",
                                            "__arch_d", "__arch_zicsr", "__FAST_FMAQQ"};
-ProgramWords ModelPrograms()
-{
-    ProgramWords words;
-    words.Templates = {"__%s_BITS__", "__SIZE_INT%d__", "__arch_%s", "__FAST_FMA%s"};
-    words.ShortNames = {"QQ", "HQ"};
-    words.Identifiers = {"__SIGA", "__tune_i386__"};
-    words.Beside = {{"_FMT", {"_MAX__"}}, {"k8", {"__LONG_MAX__"}}, {"__tune_", {}}, {"zicsr", {"__arch_test"}}};
-    words.Letters = {'d', 'i'};
-    return words;
-}
+const ProgramWords kProgramWords{.Identifiers = {"__SIGA", "__tune_i386__"}, .ShortNames = {"QQ", "HQ"},
+                                 .Templates = {"__%s_BITS__", "__SIZE_INT%d__", "__arch_%s", "__FAST_FMA%s"},
+                                 .Beside = {{"_FMT", {"_MAX__"}}, {"k8", {"__LONG_MAX__"}}, {"__tune_", {}},
+                                            {"zicsr", {"__arch_test"}}},
+                                 .Letters = {'d', 'i'}};
 
 const std::set<std::string> kExpected{
     "ONE=1", "EMPTY=", "\"SUM=(1 + 2)\"", "STR=_VMT_STRINGIFY(abc)", "_VMT_STRINGIFY(x)=#x", "ZED=azzz",
@@ -71,19 +55,6 @@ struct Model {
     bool KeepsStrings = true;       // its objects hold a string's bytes as they are
 };
 
-// The contents of the first and the last string literal of a line.
-std::string FirstLiteral(const std::string& line)
-{
-    const std::size_t open = line.find('"');
-    return line.substr(open + 1, line.find('"', open + 1) - open - 1);
-}
-std::string LastLiteral(const std::string& line)
-{
-    const std::size_t close = line.rfind('"');
-    const std::size_t open = line.rfind('"', close - 1);
-    return line.substr(open + 1, close - open - 1);
-}
-
 CompileResult Compile(const Model& model, const CompileJob& job, std::string* printed = nullptr)
 {
     std::string unused;
@@ -92,9 +63,6 @@ CompileResult Compile(const Model& model, const CompileJob& job, std::string* pr
     std::string object = std::string("\x7f" "ELF") + '\0';
     bool active = true;
     std::size_t expanded = 0;
-    auto fail = [&](std::size_t i, const std::string& message) {
-        return Reject(job.FileName + ":" + std::to_string(i + 1) + ":10: error: " + message + "\n");
-    };
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         if (line.rfind("#ifdef ", 0) == 0) {
@@ -130,7 +98,7 @@ CompileResult Compile(const Model& model, const CompileJob& job, std::string* pr
         if (include)
             name = name.substr(4, name.size() - 8);
         if (name == "BROKEN")
-            return fail(i, "'BROKEN' used outside of preprocessing directive");
+            return Reject(job.FileName + ":" + std::to_string(i + 1) + ":10: error: 'BROKEN' used outside of #if\n");
         // The stringified expansion; unknown names expand to themselves.
         const auto macro = kMacros.find(name);
         const std::string value =
@@ -151,7 +119,9 @@ CompileResult Compile(const Model& model, const CompileJob& job, std::string* pr
         } else if (line.rfind("kx_put(", 0) == 0) {
             out += "@kxv" + line.substr(7, line.find(',') - 7) + ":" + std::to_string(value.size()) + ":" + value;
         } else if (line.find('"') < m) {
-            object += FirstLiteral(line) + value + LastLiteral(line) + '\0';
+            const std::size_t open = line.find('"'), close = line.rfind('"'), last = line.rfind('"', close - 1);
+            object += line.substr(open + 1, line.find('"', open + 1) - open - 1) + value +
+                      line.substr(last + 1, close - last - 1) + '\0';
         }
     }
     return model.BinaryObjects ? Accept(object) : Accept("; text " + object.substr(5));
@@ -181,7 +151,7 @@ struct MacroRun {
                 names.insert(name);
         for (std::size_t i = 0; i < fillers; ++i)
             names.insert("name" + std::to_string(i));
-        std::set<std::string> found = FindPreDefines(*Context, names, {"while"}, ModelPrograms());
+        std::set<std::string> found = FindPreDefines(*Context, names, {"while"}, kProgramWords);
         for (const std::string& line : Reported.Take())
             Said += line + "\n";
         return found;
@@ -204,23 +174,15 @@ TEST(Macros, FastAndPlainMethodsFindTheSameMacrosAndValues)
         bool Cross;
         long FastRuns;
     } cases[] = {
-        // Eleven compiles of discovery (the batches of every name, one of them holding every
-        // macro found first, with its listing and the check of the rest; the same for the
-        // names completed from them); two programs (BROKEN's line taken out), and the own
-        // programs of BROKEN and of TALLY, whose value moved between its two expansions.
+        // Discovery in 11 compiles (every name, then the names completed); two programs, BROKEN's and TALLY's own.
         {"native", {}, false, 11 + 2 + 2},
-        // The same compiles of discovery, two objects, BROKEN's own two probes and TALLY's
-        // object; header names are never read where an object tells the value.
+        // Objects for programs, and TALLY's: header names are never read where an object tells the value.
         {"cross", {}, true, 11 + 2 + 2 + 1},
         {"cross, header names shown otherwise", {true, false}, true, 11 + 2 + 2 + 1},
-        // The defined names read from the names of the objects kept for them, not halved:
-        // as "cross" with a listing of names after each listing of strings that cannot be
-        // read, and with no listing of strings where the objects are text (whose values
-        // cost compiles of their own).
+        // Names read from the symbols of objects kept for them, not halved; text objects' values cost compiles.
         {"cross, text objects", {false, true}, true, 41},
         {"cross, strings not kept as they are", {true, true, true, false}, true, 11 + 2 + 2 + 1 + 3},
-        // As "cross", each rejection that does not name the header confirmed by the same
-        // conditionals without the #include lines.
+        // Each rejection that does not name the header confirmed by the same conditionals without the #include.
         {"cross, missing header not named", {true, true, false}, true, 19},
     };
     for (const auto& c : cases) {
@@ -257,14 +219,13 @@ TEST(Macros, MessagesDoNotDependOnTheJobsAndReducedSourcesStayReduced)
 
 TEST(Macros, ValuesAreWrittenInTheAnalysersForm)
 {
+    // Values that are their own name (FUNC) or hold blanks (SUM) are held to kExpected by FastAndPlainMethods...
     const struct {
         const char* Name;
         const char* Value;
         std::set<std::string> Entries;
     } cases[] = {
         {"A", "  1  ", {"A=1"}},
-        {"A", "A", {}},
-        {"A", "(1 + 2)", {"\"A=(1 + 2)\""}},
         {"A", "\"x y\"", {"_VMT_STRINGIFY(x)=#x", "\"A=_VMT_STRINGIFY(x y)\""}},
         {"A", "L\"w\"", {"_VMT_STRINGIFY(x)=#x", "A=L_VMT_STRINGIFY(w)"}},
         {"A", "\"unbalanced", {"A="}},
@@ -282,15 +243,14 @@ TEST(Macros, ValuesAreWrittenInTheAnalysersForm)
 
 TEST(Macros, TheCompilersProgramsAndWhatTheySpell)
 {
-    // An installation: the driver names its pass "cc-pass" beside it, its private headers
-    // lie beside its compiler proper and its device configuration files.
+    // An installation: the driver names its pass "cc-pass" beside it, its private headers lie beside its
+    // compiler proper and its device configuration files.
     const std::string root = MakeTempDir("programs");
     const std::string driver = std::string("\x7f" "ELF") + '\0' + "runs cc-pass" + '\0';
-    const std::string pass = std::string("\x7f" "ELF") + '\0' + "-D__PASS_ONLY=%d" + '\0' + "__%s_FBIT__" + '\0' +
-                             "UQQ" + '\0' + "4T" + '\0' + "xyQQ" + '\0' + "pkg__entity__name" + '\0' +
-                             "_Z3fooi" + '\0' + "_FMT" + '\0' + "_MAX__" + '\0' + "k8" + '\0' + "di" + '\0' +
-                             "__tune_" + '\0' + "1" + '\0' + "2" + '\0' + "3" + '\0' + "4" + '\0' + "5" + '\0' +
-                             "6" + '\0' + "7" + '\0' + "8" + '\0' + "__far_name" + '\0';
+    std::string pass = std::string("\x7f" "ELF") + '\0';
+    for (const char* text : {"-D__PASS_ONLY=%d", "__%s_FBIT__", "UQQ", "4T", "xyQQ", "pkg__entity__name", "_Z3fooi",
+                             "_FMT", "_MAX__", "k8", "di", "__tune_", "1", "2", "3", "4", "5", "6", "7", "8", "__far_name"})
+        pass += std::string(text) + '\0';
     WriteFile(root + "/bin/cc", driver);
     WriteFile(root + "/bin/cc-pass", pass);
     WriteFile(root + "/bin/cc-other", pass);
@@ -315,8 +275,7 @@ TEST(Macros, TheCompilersProgramsAndWhatTheySpell)
     EXPECT_EQ(words.Templates, std::set<std::string>{"__%s_FBIT__"});
     // Whole strings and their tails, never the end of a longer run ("ELF" after 0x7f).
     EXPECT_EQ(words.ShortNames, (std::set<std::string>{"UQQ", "QQ", "Q", "4T", "T"}));
-    // The pieces with the reserved names eight strings around them at most; a head even
-    // alone.
+    // The pieces with the reserved names eight strings around them at most; a head even alone.
     using Names = std::set<std::string>;
     EXPECT_EQ(words.Beside, (std::map<std::string, Names>{{"_FMT", Names{"_Z3fooi", "_MAX__", "__tune_"}},
                                                           {"k8", Names{"_Z3fooi", "_FMT", "_MAX__", "__tune_"}},

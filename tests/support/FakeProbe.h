@@ -1,5 +1,5 @@
-// A probe service that answers from the test instead of a compiler: the phases are tested
-// in memory, with the compiler's behaviour written as a small function of the source.
+// A probe service that answers from the test instead of a compiler: the phases are tested in memory, with the
+// compiler's behaviour written as a small function of the source.
 #pragma once
 
 #include <atomic>
@@ -39,8 +39,8 @@ private:
     std::vector<CompileJob> Seen;
 };
 
-// Answers: an accepted source with an object of these bytes, or a rejected one with this
-// message on standard error.
+// Answers: an accepted source with an object of these bytes, or a rejected one with this message on standard
+// error.
 CompileResult Accept(std::string object = "\x7f" "OBJ");
 CompileResult Reject(std::string message = "error");
 
@@ -59,8 +59,7 @@ struct FakeRun {
     RunContext Context;
 };
 
-// The identifiers of the text between the markers of a block: e.g. every NAME in
-// "#ifdef NAME" lines.
+// The identifiers of the text between the markers of a block: e.g. every NAME in "#ifdef NAME" lines.
 std::vector<std::string> NamesAfter(const std::string& source, const std::string& marker);
 
 }  // namespace kxtest
