@@ -1,7 +1,5 @@
-// The fast methods (many answers from one compile) against -exact (one question per compile): the same compiler
-// and candidates must give the same personality, byte for byte. The candidates are only those of a header the test
-// writes (a sample of the compiler's own -dM -E answer by kind of value, keywords of one compiler or another, names
-// that trouble the probes, ordinary names), which keeps the plain runs short enough for every commit.
+// The fast methods (many answers from one compile) against -exact (one question per compile) give the same
+// personality, byte for byte, for candidates a header the test writes: few enough for plain runs on every commit.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -68,8 +66,7 @@ std::string CandidateHeader(const Subject& subject, const std::string& dir)
     return text;
 }
 
-// The run's status and messages, and its personality with the deployment's own directory (where the force-include
-// file lies) replaced by a placeholder.
+// The run's outcome and personality, the deployment's own directory (of the force-include file) made a placeholder.
 std::pair<RunResult, std::string> Generate(const Subject& subject, const std::string& headers, bool exact)
 {
     Deployment deployment;
@@ -84,8 +81,7 @@ std::pair<RunResult, std::string> Generate(const Subject& subject, const std::st
     return {run, ReplaceAll(ReadFile(deployment.Personality()), deployment.Root(), "DEPLOYMENT")};
 }
 
-// Both runs of every installed subject, as many at once as there are cores (the plain ones, which take longest,
-// first), then the comparisons.
+// Both runs of every installed subject, as many at once as there are cores, the slow plain ones first.
 void ExpectSamePersonalities(const std::vector<Subject>& all)
 {
     std::vector<Subject> subjects;
@@ -137,8 +133,7 @@ Subject GccLike(const std::string& name, const std::string& product, const std::
     return subject;
 }
 
-// Compilers that make the fast methods fall back. They are all gcc underneath, whose keywords the real compilers'
-// comparison covers: a few keywords exercise the batched keyword tests.
+// Compilers that make the fast methods fall back: gcc underneath, so a few keywords are enough.
 Subject FakeSubject(const std::string& name, const std::string& fake, const std::string& kind,
                     std::vector<std::string> options = {}, const std::string& objExt = ".o", int plainNames = 10)
 {
@@ -150,14 +145,12 @@ Subject FakeSubject(const std::string& name, const std::string& fake, const std:
 
 }  // namespace
 
-// The real compilers of the catalogue, with the catalogue's options: the host's and a small cross target's on
-// every run, the others under the label "exact" (they take minutes).
+// The catalogue's compilers and options: the host's and a small cross target on every run, the rest labelled "exact".
 TEST(ExactRealCompilers, HostAndSmallCrossTarget)
 {
     ExpectSamePersonalities({
         GccLike("gcc", "zanth", "cmp", "gcc"),
-        // Warnings made errors: a probe whose source draws a warning of its own is rejected then, whatever
-        // it asked.
+        // Warnings made errors: a probe whose source draws a warning of its own is rejected, whatever it asked.
         GccLike("gcc -Werror -Wall -Wextra -pedantic", "zanth", "cmp", "gcc", {"-xs", "-Werror,-Wall,-Wextra,-pedantic"}),
         GccLike("avr-gcc", "zanth", "ccmp", "avr-gcc", {"-xs", "-mmcu=atmega2560"}, {"avr-gcc", "-mmcu=atmega2560", "-dM", "-E"}),
     });
@@ -184,8 +177,7 @@ TEST(ExactRealCompilers, TheOtherCatalogueCompilers)
     });
 }
 
-// On every run: one that stops at its first error, and one that refuses large sources (run with -rfs), with enough
-// names for batches near the size limit.
+// On every run: a compiler that stops at its first error, one that refuses large sources (-rfs, batches near it).
 TEST(ExactFakeCompilers, EarlyStopsAndSmallSources)
 {
     ExpectSamePersonalities({FakeSubject("first error only", "fake-first-error", "cmp"),

@@ -87,10 +87,7 @@ JointVerdicts Judge(const std::vector<std::string>& items, const ModelCompiler& 
         compiler, nullptr, lone);
 }
 
-bool Fails(const std::string& item)
-{
-    return item != "good" && item != "twin";
-}
+bool Fails(const std::string& item) { return item != "good" && item != "twin"; }
 
 }  // namespace
 

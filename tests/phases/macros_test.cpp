@@ -1,6 +1,4 @@
-// Macro discovery against a small model of a gcc-like compiler with a table of predefined macros: its preprocessor
-// keeps "#ifdef" blocks of defined names, stops at a missing header, and stringifies M(NAME); its objects hold the
-// strings of the source; its programs print what they pass to printf.
+// Macro discovery against a model gcc-like compiler: "#ifdef", missing headers, M(NAME) stringified, objects, printf.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -57,20 +55,15 @@ struct Model {
 
 CompileResult Compile(const Model& model, const CompileJob& job, std::string* printed = nullptr)
 {
-    std::string unused;
-    std::string& out = printed != nullptr ? *printed : unused;
+    std::string unused, &out = printed != nullptr ? *printed : unused;
     const std::vector<std::string> lines = Lines(job.Source);
     std::string object = std::string("\x7f" "ELF") + '\0';
     bool active = true;
     std::size_t expanded = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
-        if (line.rfind("#ifdef ", 0) == 0) {
-            active = kMacros.count(line.substr(7)) != 0;
-            continue;
-        }
-        if (line == "#endif") {
-            active = true;
+        if (line.rfind("#ifdef ", 0) == 0 || line == "#endif") {
+            active = line == "#endif" || kMacros.count(line.substr(7)) != 0;
             continue;
         }
         if (!active)
@@ -243,8 +236,7 @@ TEST(Macros, ValuesAreWrittenInTheAnalysersForm)
 
 TEST(Macros, TheCompilersProgramsAndWhatTheySpell)
 {
-    // An installation: the driver names its pass "cc-pass" beside it, its private headers lie beside its
-    // compiler proper and its device configuration files.
+    // An installation: a driver naming its pass "cc-pass", private headers beside its compiler proper and device files.
     const std::string root = MakeTempDir("programs");
     const std::string driver = std::string("\x7f" "ELF") + '\0' + "runs cc-pass" + '\0';
     std::string pass = std::string("\x7f" "ELF") + '\0';
@@ -282,8 +274,7 @@ TEST(Macros, TheCompilersProgramsAndWhatTheySpell)
                                                           {"di", Names{"_Z3fooi", "_FMT", "_MAX__", "__tune_"}},
                                                           {"__tune_", Names{"_Z3fooi", "_FMT", "_MAX__"}}}));
     EXPECT_EQ(words.Letters, (std::set<char>{'Q', 'U', 'd', 'i', 'x', 'y'}));
-    EXPECT_FALSE(IsProgramCandidate("_Z3fooi"));
-    EXPECT_FALSE(IsProgramCandidate("pkg__entity__name"));
-    EXPECT_TRUE(IsProgramCandidate("__PASS_ONLY"));
+    for (const auto& [name, candidate] : {std::pair{"_Z3fooi", false}, {"pkg__entity__name", false}, {"__PASS_ONLY", true}})
+        EXPECT_EQ(IsProgramCandidate(name), candidate) << name;
     RemoveTree(root);
 }

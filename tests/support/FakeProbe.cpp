@@ -33,10 +33,8 @@ std::vector<CompileJob> FakeProbe::Jobs() const
     return Seen;
 }
 
-namespace {
-
 // A rejection leaves no object at all, not an empty one.
-CompileResult Ended(int status, std::optional<std::string> object, std::string message)
+static CompileResult Ended(int status, std::optional<std::string> object, std::string message)
 {
     CompileResult result;
     result.Started = result.Exited = true;
@@ -45,8 +43,6 @@ CompileResult Ended(int status, std::optional<std::string> object, std::string m
     result.Stderr = std::move(message);
     return result;
 }
-
-}  // namespace
 
 CompileResult Accept(std::string object) { return Ended(0, std::move(object), ""); }
 CompileResult Reject(std::string message) { return Ended(1, std::nullopt, std::move(message)); }

@@ -1,5 +1,4 @@
-// A probe service that answers from the test instead of a compiler: the phases are tested in memory, with the
-// compiler's behaviour written as a small function of the source.
+// A probe answering from the test: a phase is tested in memory against a compiler written as a function of the source.
 #pragma once
 
 #include <atomic>
@@ -39,8 +38,7 @@ private:
     std::vector<CompileJob> Seen;
 };
 
-// Answers: an accepted source with an object of these bytes, or a rejected one with this message on standard
-// error.
+// An accepted source with an object of these bytes, or a rejected one with this message on standard error.
 CompileResult Accept(std::string object = "\x7f" "OBJ");
 CompileResult Reject(std::string message = "error");
 
