@@ -1,4 +1,4 @@
-// What the benchmarks run on: gcc with its four include directories, and avr-gcc, sdcc for the
+// What the benchmarks run on: gcc and g++ with their include directories, and avr-gcc, sdcc for the
 // 8051 and clang with their catalogue entries, each in a scratch deployment of the source
 // tree's data.
 #pragma once
