@@ -5,7 +5,7 @@
 // Beside the wall time, the processor time of the engine and its compilers (-j1): on a machine
 // that others share, the wall time follows their load, the processor time much less.
 //
-//   bench_phases [gcc|avr-gcc|sdcc|clang]...
+//   bench_phases [gcc|g++|avr-gcc|sdcc|clang]...
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
