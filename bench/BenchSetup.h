@@ -37,7 +37,7 @@ inline std::vector<BenchCompiler> BenchCompilers()
         {"clang",
          {"zanth", "cmp", "clang", "-o ", "-c", "-D", ".o", "%c %d%j %o%e %s", "-i",
           "/usr/lib/llvm-14/lib/clang/14.0.6/include", "-i", "/usr/local/include", "-i",
-          "/usr/include/x86_64-linux-gnu", "-i", "/usr/include", "-xs", "-fno-builtin"}},
+          "/usr/include/x86_64-linux-gnu", "-i", "/usr/include", "-xs", "-fno-builtin -ferror-limit=0"}},
     };
 }
 
