@@ -1,11 +1,11 @@
 // Where a whole generation run spends its time: wall time and compiler runs of every phase,
-// for gcc (its four include directories), avr-gcc, sdcc and clang (their catalogue entries),
-// once with one compile at a time and once with the default number of jobs. The run is the real engine's
-// (the library's generation sequence with the real probe service) in a scratch deployment.
+// for each compiler of bench/BenchSetup.h, once with one compile at a time and once with the
+// default number of jobs. The run is the real engine's (the library's generation sequence with
+// the real probe service) in a scratch deployment.
 // Beside the wall time, the processor time of the engine and its compilers (-j1): on a machine
 // that others share, the wall time follows their load, the processor time much less.
 //
-//   bench_phases [gcc|g++|avr-gcc|sdcc|clang]...
+//   bench_phases [NAME]...   (a name of bench/BenchSetup.h; all of them when none is given)
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
