@@ -19,30 +19,6 @@ std::string DefineText(const SuiteRun& run)
     return run.Keyword.empty() ? std::string() : "XXX=" + run.Keyword + " ";
 }
 
-BatchSource Copies(const RunContext& context, const std::vector<SuiteRun>& runs, const std::vector<std::size_t>& batch,
-                   const std::vector<std::size_t>& order)
-{
-    const std::string ext = context.Opts.SourceExt();
-    BatchSource source("kxsuite" + ext);
-    for (std::size_t k : order) {
-        const SuiteRun& run = runs[batch[k]];
-        const std::string id = std::to_string(k);
-        // Compilers report an error in the keyword at the line that defines XXX: that line is
-        // the copy's too.
-        if (!run.Keyword.empty()) {
-            source.StartFile("kxdef" + id + ext);
-            source.AddItem(k, "#define XXX " + run.Keyword + "\n");
-        }
-        source.StartFile("kxcopy" + id + ext);
-        source.AddItem(k, RenameTestNames(run.Test->Source, k));
-        source.StartFile("kxsep" + id + ext);
-        if (!run.Keyword.empty())
-            source.AddShared("#undef XXX\n");
-        source.AddShared(BatchSeparator(k));
-    }
-    return source;
-}
-
 // The stems of the two separators after a copy: the first takes what a rejected copy leaves
 // of its error, the second shows that the compiler is back at file level before the next
 // copy.
@@ -62,25 +38,31 @@ std::string CatchSeparator(std::size_t id, bool isC)
     return isC ? "int " + name + "(kxp) int kxp; { return kxp; }\n" : "int " + name + ";\n";
 }
 
-BatchSource ResyncedCopies(const RunContext& context, const std::vector<SuiteRun>& runs,
-                           const std::vector<std::size_t>& open, const std::vector<std::size_t>& order)
+// The copies of the runs of batch in the order given, each behind the define of its keyword.
+// resynced: each copy followed by the two separators above; otherwise by one plain separator.
+BatchSource Copies(const RunContext& context, const std::vector<SuiteRun>& runs, const std::vector<std::size_t>& batch,
+                   const std::vector<std::size_t>& order, bool resynced)
 {
     const std::string ext = context.Opts.SourceExt();
     BatchSource source("kxsuite" + ext);
     for (std::size_t k : order) {
-        const SuiteRun& run = runs[open[k]];
+        const SuiteRun& run = runs[batch[k]];
         const std::string id = std::to_string(k);
+        // Compilers report an error in the keyword at the line that defines XXX: that line is
+        // the copy's too.
         if (!run.Keyword.empty()) {
             source.StartFile("kxdef" + id + ext);
             source.AddItem(k, "#define XXX " + run.Keyword + "\n");
         }
         source.StartFile("kxcopy" + id + ext);
         source.AddItem(k, RenameTestNames(run.Test->Source, k));
-        source.StartFile(kCatchStem + id + ext);
+        source.StartFile((resynced ? kCatchStem : std::string("kxsep")) + id + ext);
         if (!run.Keyword.empty())
             source.AddShared("#undef XXX\n");
-        source.AddShared(CatchSeparator(k, context.Opts.IsC));
-        source.StartFile(kResumeStem + id + ext);
+        if (resynced) {
+            source.AddShared(CatchSeparator(k, context.Opts.IsC));
+            source.StartFile(kResumeStem + id + ext);
+        }
         source.AddShared(BatchSeparator(k));
     }
     return source;
@@ -151,7 +133,7 @@ std::vector<std::optional<bool>> DecideResynced(const RunContext& context, const
 {
     std::vector<std::optional<bool>> verdicts(open.size());
     auto compile = [&](const std::vector<std::size_t>& order, BatchSource& source) {
-        source = ResyncedCopies(context, runs, open, order);
+        source = Copies(context, runs, open, order, true);
         return context.CompileFile(source.Text(), source.FileName());
     };
     std::vector<std::size_t> rest(open.size());
@@ -273,7 +255,7 @@ std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vec
             [&](std::size_t g) {
                 return JudgeTogether(
                     groups[g].size(),
-                    [&](const std::vector<std::size_t>& order, bool) { return Copies(context, runs, groups[g], order); },
+                    [&](const std::vector<std::size_t>& order, bool) { return Copies(context, runs, groups[g], order, false); },
                     [&](const BatchSource& source) { return context.CompileFile(source.Text(), source.FileName()); }, &read);
             },
             [&](std::size_t g, const JointVerdicts& joint) {
