@@ -5,6 +5,12 @@
 #include <string>
 #include <vector>
 
+// A character of a C identifier (letters, digits, underscore; no extended characters).
+inline bool IsIdentifierChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
 // The text without leading and trailing runs of c.
 std::string RemovePreAndTrailChars(char c, const std::string& s);
 // The text without any c.

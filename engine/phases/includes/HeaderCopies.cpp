@@ -8,11 +8,6 @@
 
 namespace {
 
-bool IsIdentChar(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
 void SkipBlanks(const std::string& text, std::size_t& at)
 {
     while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
@@ -23,7 +18,7 @@ std::string Word(const std::string& text, std::size_t& at)
 {
     SkipBlanks(text, at);
     const std::size_t start = at;
-    while (at < text.size() && IsIdentChar(text[at]))
+    while (at < text.size() && IsIdentifierChar(text[at]))
         ++at;
     return text.substr(start, at - start);
 }
@@ -74,9 +69,9 @@ CopyDefinitions ReadDefinitions(const std::string& text)
             copy.Includes = true;
         if (directive == "if" || directive == "ifdef" || directive == "ifndef") {
             for (std::size_t p = at; p < line.size();) {
-                if (IsIdentChar(line[p])) {
+                if (IsIdentifierChar(line[p])) {
                     const std::size_t start = p;
-                    while (p < line.size() && IsIdentChar(line[p]))
+                    while (p < line.size() && IsIdentifierChar(line[p]))
                         ++p;
                     tested.insert(line.substr(start, p - start));
                 } else {

@@ -20,11 +20,6 @@ namespace {
 const std::string kSectionStart = "Any other items";
 const std::string kSectionEnd = "#else";
 
-bool IsIdentifierChar(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
 // Adds every identifier of the line to the set.
 void CollectIdentifiers(const std::string& line, std::set<std::string>& identifiers)
 {

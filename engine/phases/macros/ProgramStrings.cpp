@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "engine/core/Files.h"
+#include "engine/core/TextUtilities.h"
 #include "engine/phases/includes/IdentifierTable.h"
 
 namespace {
@@ -33,11 +34,6 @@ constexpr std::size_t kLongestOptionLetters = 2;
 constexpr std::size_t kBesideReach = 8;
 constexpr std::size_t kLongestLowerWord = 6;
 constexpr std::size_t kLongestLetterTable = 4;
-
-bool IsIdentChar(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
 
 bool IsDigit(char c)
 {
@@ -82,7 +78,7 @@ bool ShortLowerWord(std::string_view text)
 
 bool ReservedIdentifier(std::string_view text)
 {
-    return text.size() >= 2 && text[0] == '_' && std::all_of(text.begin(), text.end(), IsIdentChar);
+    return text.size() >= 2 && text[0] == '_' && std::all_of(text.begin(), text.end(), IsIdentifierChar);
 }
 
 bool IsPrintable(unsigned char c)
@@ -183,7 +179,7 @@ std::string ReadBounded(const std::string& path, std::uint64_t limit)
 // "cc1plus").
 std::size_t Mentions(const std::string& text, const std::string& name)
 {
-    auto partOfName = [](char c) { return IsIdentChar(c) || c == '-' || c == '.' || c == '+'; };
+    auto partOfName = [](char c) { return IsIdentifierChar(c) || c == '-' || c == '.' || c == '+'; };
     std::size_t count = 0;
     for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + 1))
         if ((at == 0 || !partOfName(text[at - 1])) &&
@@ -206,9 +202,9 @@ public:
         std::size_t formats = 0;
         bool onlyFormat = true;
         for (const char* p = begin; p < end;) {
-            if (IsIdentChar(*p)) {
+            if (IsIdentifierChar(*p)) {
                 const char* start = p;
-                while (p < end && IsIdentChar(*p)) {
+                while (p < end && IsIdentifierChar(*p)) {
                     capitals = capitals && ((*p >= 'A' && *p <= 'Z') || IsDigit(*p));
                     ++p;
                 }
