@@ -13,7 +13,11 @@ namespace {
 struct Reading {
     std::set<std::size_t> Rejected;  // items with an error on one of their lines
     std::set<std::size_t> RanOn;     // rejected items whose error ran on into the separator after them
-    bool Disturbed = false;          // an error elsewhere, or items that refer to each other
+    // Items that a note ties to another item (a name declared twice): neither tells about
+    // itself alone, and they are left to the caller's own test, while the compile still
+    // tells about the others.
+    std::set<std::size_t> Tangled;
+    bool Disturbed = false;          // an error elsewhere
 };
 
 // separated: a separator follows each item, and an error on one right after an item that
@@ -56,16 +60,20 @@ Reading Read(const BatchSource& source, const CompileResult& result, JointVerdic
             speaking = owner.Index;
             break;
         case Diagnostic::Note:
-            if (speaking != kNobody && speaking != owner.Index)
-                reading.Disturbed = true;
+            if (speaking != kNobody && speaking != owner.Index) {
+                reading.Tangled.insert(speaking);
+                reading.Tangled.insert(owner.Index);
+            }
             break;
         case Diagnostic::Other:
             break;
         }
     }
     for (std::size_t item : reading.RanOn)
-        if (reading.Rejected.count(item) == 0)
+        if (reading.Rejected.count(item) == 0 || reading.Tangled.count(item) != 0)
             reading.Disturbed = true;
+    for (std::size_t item : reading.Tangled)
+        reading.Rejected.erase(item);
     return reading;
 }
 
@@ -137,7 +145,7 @@ JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
                     return false;
                 break;
             }
-            if (reading.Disturbed || reading.Rejected.empty())
+            if (reading.Disturbed || !reading.Tangled.empty() || reading.Rejected.empty())
                 return false;
             std::size_t reached = 0;
             for (std::size_t at = 0; at < order.size(); ++at)
@@ -191,12 +199,14 @@ JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
                 verdicts.Verdicts[item] = Judgement::Accepted;
             break;
         }
-        if (reading.Disturbed || reading.Rejected.empty())
+        if (reading.Disturbed || (reading.Rejected.empty() && reading.Tangled.empty()))
             break;
         std::vector<std::size_t> next;
         rejectedFirst[rest.front()] = reading.Rejected.count(rest.front()) != 0;
         for (std::size_t item : rest) {
-            if (reading.Rejected.count(item) != 0) {
+            if (reading.Tangled.count(item) != 0) {
+                rejected.push_back(item);
+            } else if (reading.Rejected.count(item) != 0) {
                 rejected.push_back(item);
                 unchecked.push_back(item);
             } else {

@@ -13,9 +13,9 @@
 // ran on, are checked again). An error in the check that belongs to no item, or an item
 // blamed while nothing stood before it that then passes (a compiler that names the wrong
 // lines), leaves every rejected item a suspect. Whatever cannot be
-// told this way (an error on a line of no item, in another file or with no location; notes
-// that tie two items together) is left undecided, and so is a single item: its own test is
-// as cheap.
+// told this way (an error on a line of no item, in another file or with no location) is left
+// undecided, and so is a single item: its own test is as cheap. Two items that a note ties
+// together (a name declared twice) are suspects; the compile still tells about the others.
 //
 // A compiler that stops at its first error, or whose recovery from one error swallows the
 // next, names one rejected item per compile. Going on then costs a compile for each rejected

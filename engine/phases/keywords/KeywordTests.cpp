@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/core/Reporter.h"
+#include "engine/phases/batch/JointCompile.h"
 #include "engine/phases/suites/SuiteBatch.h"
 #include "engine/core/TextUtilities.h"
 
@@ -25,18 +26,67 @@ struct Verdict {
     std::string Access;  // C++: the access specifier it behaves as
 };
 
-}  // namespace
-
-std::string TestPublicProtectedPrivate(const RunContext& context, const std::string& keyword)
+std::string AccessDeclaration(const std::string& className, const std::string& keyword)
 {
-    const std::string declaration = "class X {" + keyword + ":int a;};\n";
-    if (!context.Compile(declaration, "typetest").MadeObject())
-        return {};
+    return "class " + className + " {" + keyword + ":int a;};\n";
+}
+
+// Which member access a keyword that stands where an access specifier does gives, once the
+// class with it compiles.
+std::string AccessGiven(const RunContext& context, const std::string& keyword)
+{
+    const std::string declaration = AccessDeclaration("X", keyword);
     if (context.Compile(declaration + "X x;\nint main() {x.a = 3;}\n", "typetest").MadeObject())
         return "public";
     if (context.Compile(declaration + "class Y : public X {void x(void) {int b = a; (void)b;}};\n", "typetest").MadeObject())
         return "protected";
     return "private";
+}
+
+// The access of every keyword, as TestPublicProtectedPrivate tells it. Most keywords are
+// no access specifier at all: their classes are compiled together first, and only the
+// keywords whose class compiles, or whose rejection the messages cannot tell, go on alone.
+std::vector<std::string> AccessOfEach(const RunContext& context, const std::vector<std::string>& keywords)
+{
+    std::vector<std::string> access(keywords.size());
+    std::vector<Judgement> verdicts(keywords.size(), Judgement::Undecided);
+    if (!context.Opts.Exact && keywords.size() > 1) {
+        const JointVerdicts joint = JudgeTogether(
+            keywords.size(),
+            [&](const std::vector<std::size_t>& order, bool separated) {
+                BatchSource source(std::string("typetest") + context.Opts.SourceExt());
+                for (std::size_t item : order) {
+                    source.AddItem(item, AccessDeclaration("kx" + std::to_string(item) + "_X", keywords[item]));
+                    if (separated)
+                        source.AddShared(BatchSeparator(item));
+                }
+                // An error at the end of the source falls on no keyword's line.
+                source.AddShared("extern int kx_access_end;\n");
+                return source;
+            },
+            [&](const BatchSource& source) { return context.CompileFile(source.Text(), source.FileName()); });
+        verdicts = joint.Verdicts;
+    }
+    context.ForEach(
+        keywords.size(),
+        [&](std::size_t k) {
+            if (verdicts[k] == Judgement::Rejected)
+                return std::string();
+            if (verdicts[k] == Judgement::Accepted)
+                return AccessGiven(context, keywords[k]);
+            return TestPublicProtectedPrivate(context, keywords[k]);
+        },
+        [&](std::size_t k, std::string given) { access[k] = std::move(given); });
+    return access;
+}
+
+}  // namespace
+
+std::string TestPublicProtectedPrivate(const RunContext& context, const std::string& keyword)
+{
+    if (!context.Compile(AccessDeclaration("X", keyword), "typetest").MadeObject())
+        return {};
+    return AccessGiven(context, keyword);
 }
 
 KeywordFindings ConductKWTests(const RunContext& context, std::set<std::string> extensionKeywords,
@@ -132,10 +182,14 @@ KeywordFindings ConductKWTests(const RunContext& context, std::set<std::string> 
             }
             open = std::move(stillOpen);
         }
-        if (!isC)
-            context.ForEach(
-                open.size(), [&](std::size_t k) { return TestPublicProtectedPrivate(context, keywords[open[k]]); },
-                [&](std::size_t k, std::string access) { verdicts[open[k]].Access = std::move(access); });
+        if (!isC) {
+            std::vector<std::string> names;
+            for (std::size_t i : open)
+                names.push_back(keywords[i]);
+            const std::vector<std::string> access = AccessOfEach(context, names);
+            for (std::size_t k = 0; k < open.size(); ++k)
+                verdicts[open[k]].Access = access[k];
+        }
     }
 
     for (std::size_t i = 0; i < keywords.size(); ++i) {

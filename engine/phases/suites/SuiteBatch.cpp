@@ -80,11 +80,18 @@ std::optional<std::size_t> SeparatorOf(const std::string& file, const std::strin
     return std::stoul(digits);
 }
 
+struct Rejections {
+    std::set<std::size_t> Rejected;
+    // Copies that a note ties to another copy (a name declared twice): neither tells about
+    // itself alone.
+    std::set<std::size_t> Tangled;
+};
+
 // The copies of the order that the compiler rejects by themselves: an error on a line of the
 // copy, where the separator that shows the compiler back at file level stood clean right
-// before it (or nothing stood before it). Nothing when a message cannot be placed (an error
-// at no copy's or separator's line, a note that ties two copies together).
-std::optional<std::set<std::size_t>> RejectedByThemselves(const RunContext& context, const BatchSource& source,
+// before it (or nothing stood before it), and no note ties it to another copy. Nothing when a
+// message cannot be placed (an error at no copy's or separator's line).
+std::optional<Rejections> RejectedByThemselves(const RunContext& context, const BatchSource& source,
                                                          const std::vector<std::size_t>& order,
                                                          const CompileResult& result)
 {
@@ -92,6 +99,7 @@ std::optional<std::set<std::size_t>> RejectedByThemselves(const RunContext& cont
         return std::nullopt;
     const std::string ext = context.Opts.SourceExt();
     std::set<std::size_t> erred, unsettled;
+    Rejections found;
     constexpr std::size_t kNobody = static_cast<std::size_t>(-1);
     std::size_t speaking = kNobody;
     for (const Diagnostic& diagnostic : ReadDiagnostics(result.Output())) {
@@ -99,8 +107,10 @@ std::optional<std::set<std::size_t>> RejectedByThemselves(const RunContext& cont
             continue;
         const BatchSource::Owner owner = source.OwnerOf(diagnostic);
         if (owner.What == BatchSource::Owner::Item) {
-            if (diagnostic.Severity == Diagnostic::Note && speaking != kNobody && speaking != owner.Index)
-                return std::nullopt;
+            if (diagnostic.Severity == Diagnostic::Note && speaking != kNobody && speaking != owner.Index) {
+                found.Tangled.insert(speaking);
+                found.Tangled.insert(owner.Index);
+            }
             if (diagnostic.Severity == Diagnostic::Error)
                 erred.insert(owner.Index);
             if (diagnostic.Severity != Diagnostic::Note)
@@ -110,18 +120,18 @@ std::optional<std::set<std::size_t>> RejectedByThemselves(const RunContext& cont
         if (diagnostic.Severity == Diagnostic::Note)
             continue;
         speaking = kNobody;
-        if (diagnostic.Severity != Diagnostic::Error || SeparatorOf(diagnostic.File, kCatchStem, ext))
+        if (diagnostic.Severity != Diagnostic::Error || SeparatorOf(owner.File, kCatchStem, ext))
             continue;
-        const std::optional<std::size_t> resumed = SeparatorOf(diagnostic.File, kResumeStem, ext);
+        const std::optional<std::size_t> resumed = SeparatorOf(owner.File, kResumeStem, ext);
         if (owner.What != BatchSource::Owner::Shared || !resumed)
             return std::nullopt;
         unsettled.insert(*resumed);
     }
-    std::set<std::size_t> rejected;
     for (std::size_t at = 0; at < order.size(); ++at)
-        if (erred.count(order[at]) != 0 && (at == 0 || unsettled.count(order[at - 1]) == 0))
-            rejected.insert(order[at]);
-    return rejected;
+        if (erred.count(order[at]) != 0 && found.Tangled.count(order[at]) == 0 &&
+            (at == 0 || unsettled.count(order[at - 1]) == 0))
+            found.Rejected.insert(order[at]);
+    return found;
 }
 
 // Copies judged together, each with two separators after it: a copy rejected by itself (see
@@ -151,23 +161,25 @@ std::vector<std::optional<bool>> DecideResynced(const RunContext& context, const
                     verdicts[k] = true;
             break;
         }
-        const std::optional<std::set<std::size_t>> forward = RejectedByThemselves(context, source, rest, result);
+        const std::optional<Rejections> forward = RejectedByThemselves(context, source, rest, result);
         // A compiler that stops at its first error names one copy per compile, which is what
         // the copies' own compiles cost.
-        if (!forward || forward->empty() || (forward->size() == 1 && rest.size() > 2))
+        const std::size_t named = forward ? forward->Rejected.size() + forward->Tangled.size() : 0;
+        if (named == 0 || (named == 1 && rest.size() > 2))
             break;
-        const std::vector<std::size_t> reverse(forward->rbegin(), forward->rend());
-        std::optional<std::set<std::size_t>> again;
+        const std::vector<std::size_t> reverse(forward->Rejected.rbegin(), forward->Rejected.rend());
+        std::optional<Rejections> again;
         if (reverse.size() > 1) {
             const CompileResult check = compile(reverse, source);
             if (!check.Accepted())
                 again = RejectedByThemselves(context, source, reverse, check);
         }
+        // Tangled copies are left undecided, to be told apart where they do not meet.
         std::vector<std::size_t> next;
         for (std::size_t k : rest) {
-            if (forward->count(k) != 0 && again && again->count(k) != 0)
+            if (forward->Rejected.count(k) != 0 && again && again->Rejected.count(k) != 0)
                 verdicts[k] = false;
-            else if (forward->count(k) == 0)
+            else if (forward->Rejected.count(k) == 0 && forward->Tangled.count(k) == 0)
                 next.push_back(k);
         }
         rest = std::move(next);
