@@ -1,9 +1,12 @@
 // Keyword types of a cross compiler whose register types' objects fail in the assembler; expressions compile.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iomanip>
 #include <map>
 #include <optional>
 #include <regex>
+#include <sstream>
 
 #include "tests/support/FakeProbe.h"
 #include "engine/core/Reporter.h"
@@ -56,37 +59,69 @@ TEST(KeywordTypes, RegisterTypesAreUnsignedIntegersOfTheirSize)
     EXPECT_EQ(run.Said.Take(), std::vector<std::string>{"Conducting Keyword Type Tests ..."}) << "nothing is left undetermined";
 }
 
-// 8-bit target, types aligned on a char but long double on 16; nothing from a cut array nor in an exact run.
+// 8-bit target, types aligned on a char but long double on 16; read from a binary object, from
+// the data records of a text object, and around a type the compiler rejects; nothing from a
+// cut array nor in an exact run.
 TEST(BaseTypes, ReadTogetherOnlyFromTheWholeArrayBetweenItsMarkers)
 {
     const std::vector<int> sizes{1, 2, 2, 4, 8, 4, 4, 16, 2, 2};  // in MakeBaseTypes' order
     const std::vector<int> aligns{1, 1, 1, 1, 1, 1, 1, 16, 1, 1};
-    std::string facts = "\x01junkKXTYPE<<";
-    for (std::size_t t = 0; t < sizes.size(); ++t) {
-        facts += static_cast<char>(sizes[t]);
-        facts += static_cast<char>(t == 1 || t == 2 ? 1 : 0);  // int and short unsigned here
-        facts += static_cast<char>(aligns[t] + sizes[t]);      // struct {char c; T d;}
-    }
+    auto factsOf = [&](std::size_t without) {
+        std::string facts = "KXTYPE<<";
+        for (std::size_t t = 0; t < sizes.size(); ++t) {
+            if (t == without)
+                continue;
+            facts += static_cast<char>(sizes[t]);
+            facts += static_cast<char>(t == 1 || t == 2 ? 1 : 0);  // int and short unsigned here
+            facts += static_cast<char>(aligns[t] + sizes[t]);      // struct {char c; T d;}
+        }
+        return facts;
+    };
+    const std::string facts = "\x01junk" + factsOf(sizes.size());
     const std::string whole = facts + ">>EPYTXK";
+    std::string records = "XH3\n";  // three address bytes before the data of each record
+    for (std::size_t at = 0; at < whole.size(); at += 13) {
+        records += "T 00 00 0" + std::to_string(at % 10);
+        for (const char ch : whole.substr(at, 13))
+            records += (std::ostringstream() << ' ' << std::hex << std::setw(2) << std::setfill('0')
+                                             << static_cast<int>(static_cast<unsigned char>(ch))).str();
+        records += "\nR 00 00 00 02\n";
+    }
+    const std::vector<bool> all(sizes.size(), true);
+    for (const bool binary : {true, false}) {
+        FakeRun run([&](const CompileJob&) { return Accept(binary ? whole : records); });
+        const RunContext context(run.Opts, run.Fake, TargetFacts{binary ? ".o" : ".rel", binary, true}, run.Said);
+        std::vector<DataType> types = MakeBaseTypes();
+        ASSERT_EQ(MeasureTypesTogether(context, "", true, types), all) << binary;
+        for (std::size_t t = 0; t < types.size(); ++t)
+            EXPECT_EQ(std::make_tuple(types[t].SizeBits, types[t].AlignBytes, types[t].IsUnsigned),
+                      std::make_tuple(sizes[t] * 8, aligns[t], t == 1 || t == 2)) << types[t].TypeName;
+    }
 
-    FakeRun run([&](const CompileJob&) { return Accept(whole); }, {}, true);
+    FakeRun rejecting([&](const CompileJob& job) {
+        const std::size_t at = job.Source.find("long double d;");
+        if (at == std::string::npos)
+            return Accept(factsOf(7) + ">>EPYTXK");
+        const auto line = std::count(job.Source.begin(), job.Source.begin() + static_cast<long>(at), '\n') + 1;
+        return Reject("typetest.c:" + std::to_string(line) + ": error 142: long or short specified for float 'd'\n");
+    });
     std::vector<DataType> types = MakeBaseTypes();
-    ASSERT_TRUE(MeasureTypesTogether(run.Context, "", true, types));
-    for (std::size_t t = 0; t < types.size(); ++t)
-        EXPECT_EQ(std::make_tuple(types[t].SizeBits, types[t].AlignBytes, types[t].IsUnsigned),
-                  std::make_tuple(sizes[t] * 8, aligns[t], t == 1 || t == 2)) << types[t].TypeName;
+    std::vector<bool> but = all;
+    but[7] = false;
+    EXPECT_EQ(MeasureTypesTogether(rejecting.Context, "", true, types), but);
+    EXPECT_EQ(std::make_pair(types[6].SizeBits, types[7].SizeBits), std::make_pair(32, 64)) << "long double untouched";
 
     for (const std::string& object : {facts + ">>EPYT", facts.substr(0, facts.size() - 1) + ">>EPYTXK"}) {
         FakeRun cut([&](const CompileJob&) { return Accept(object); }, {}, true);
         std::vector<DataType> untouched = MakeBaseTypes();
-        EXPECT_FALSE(MeasureTypesTogether(cut.Context, "", true, untouched));
+        EXPECT_EQ(MeasureTypesTogether(cut.Context, "", true, untouched), std::vector<bool>(sizes.size(), false));
         EXPECT_EQ(untouched[4].SizeBits, 64) << "the types are left as they were";
     }
 
     Options exact = FakeOptions();
     exact.Exact = true;
     FakeRun plain([&](const CompileJob&) { return Accept(whole); }, {}, true, exact);
-    EXPECT_FALSE(MeasureTypesTogether(plain.Context, "", true, types));
+    EXPECT_EQ(MeasureTypesTogether(plain.Context, "", true, types), std::vector<bool>(sizes.size(), false));
     EXPECT_EQ(plain.Fake.Runs(), 0);
 }
 

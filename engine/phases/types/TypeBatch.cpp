@@ -6,12 +6,18 @@
 // of the type and of the structure {char c; T d;}, whose excess over the type is the gap
 // the alignment leaves after the char, and the sign of (T)-1, all constant expressions
 // that become the bytes of one array in its object. The array lies between two marker
-// texts, so only a binary object whose bytes are the array's bytes can be read; anything
-// else leaves the types to their own tests.
+// texts, so only an object whose bytes are the array's bytes can be read (a binary object,
+// or the data records of a text relocatable object); anything else leaves the types to
+// their own tests.
 #include "engine/phases/types/TypeTests.h"
 
 #include <array>
 #include <cctype>
+#include <optional>
+#include <set>
+#include <sstream>
+
+#include "engine/phases/batch/BatchSource.h"
 
 namespace {
 
@@ -27,58 +33,129 @@ void AppendBytes(std::string& initialiser, const std::string& text)
         initialiser += std::to_string(static_cast<unsigned char>(ch)) + ",";
 }
 
-std::string FactsSource(const std::string& prefix, const std::vector<DataType>& types)
+// The source of the types of which, each spelt on lines of its own, so that the compiler's
+// messages name the types it rejects.
+BatchSource FactsSource(const std::string& fileName, const std::string& prefix, const std::vector<DataType>& types,
+                        const std::vector<std::size_t>& which, bool binary)
 {
-    std::string structures;
-    std::string facts;
-    AppendBytes(facts, kBegin);
-    for (std::size_t t = 0; t < types.size(); ++t) {
+    BatchSource source(fileName);
+    source.AddShared(prefix);
+    for (std::size_t t : which)
+        source.AddItem(t, "struct kx_t" + std::to_string(t) + " {char c; " + Declaration(types[t].TypeName, "d") + ";};\n");
+    std::string begin;
+    AppendBytes(begin, kBegin);
+    // Not const in a binary object: a const array of C++ has internal linkage and may be left
+    // out of the object. Compilers that write text objects (for small targets) initialise
+    // variables by code, and keep only constant data as bytes.
+    source.AddShared(std::string(binary ? "" : "const ") + "unsigned char kx_type_facts[] = {" + begin + "\n");
+    for (std::size_t t : which) {
         const std::string& name = types[t].TypeName;
-        facts += "sizeof(" + CastType(name) + "),";
         // Not "(T)-1 < 0": always false for an unsigned type, which compilers warn about.
-        facts += types[t].Kind == DataType::Integer ? "((" + name + ")0 < (" + name + ")-1) ? 1 : 0," : std::string("0,");
-        const std::string tag = "kx_t" + std::to_string(t);
-        structures += "struct " + tag + " {char c; " + Declaration(name, "d") + ";};\n";
-        facts += "sizeof(struct " + tag + "),";
+        const std::string sign =
+            types[t].Kind == DataType::Integer ? "((" + name + ")0 < (" + name + ")-1) ? 1 : 0," : std::string("0,");
+        source.AddItem(t, "sizeof(" + CastType(name) + ")," + sign + "sizeof(struct kx_t" + std::to_string(t) + "),\n");
     }
-    AppendBytes(facts, kEnd);
-    facts.pop_back();
-    // Not const: a const array of C++ has internal linkage and may be left out of the object.
-    return prefix + structures + "unsigned char kx_type_facts[] = {" + facts + "};\n";
+    std::string end;
+    AppendBytes(end, kEnd);
+    end.pop_back();
+    source.AddShared(end + "};\n");
+    return source;
+}
+
+// The data bytes of a text relocatable object, in the order its T records give them: the
+// header line (X, the address byte order L or H, the address width 2 to 4) tells how many
+// bytes at the start of each record are its address. Nothing for any other text.
+std::optional<std::string> RelocatableData(const std::string& object)
+{
+    std::istringstream lines(object);
+    std::string line;
+    if (!std::getline(lines, line) || line.size() < 3 || line[0] != 'X' || (line[1] != 'L' && line[1] != 'H') ||
+        line[2] < '2' || line[2] > '4')
+        return std::nullopt;
+    const int addressBytes = line[2] - '0';
+    std::string data;
+    while (std::getline(lines, line)) {
+        if (line.rfind("T ", 0) != 0)
+            continue;
+        std::istringstream bytes(line.substr(2));
+        std::string hex;
+        for (int at = 0; bytes >> hex; ++at) {
+            if (hex.size() != 2 || !std::isxdigit(static_cast<unsigned char>(hex[0])) ||
+                !std::isxdigit(static_cast<unsigned char>(hex[1])))
+                return std::nullopt;
+            if (at >= addressBytes)
+                data += static_cast<char>(std::stoi(hex, nullptr, 16));
+        }
+    }
+    return data;
 }
 
 }  // namespace
 
-bool MeasureTypesTogether(const RunContext& context, const std::string& prefix, bool withAlignment,
-                          std::vector<DataType>& types)
+std::vector<bool> MeasureTypesTogether(const RunContext& context, const std::string& prefix, bool withAlignment,
+                                       std::vector<DataType>& types)
 {
-    if (context.Opts.Exact || !context.Target.ObjectIsBinary || types.empty())
-        return false;
-    const CompileResult result = context.Compile(FactsSource(prefix, types), "typetest");
-    if (!result.MadeObject())
-        return false;
-    const std::string& object = *result.Object;
-    const std::size_t length = types.size() * kFactsPerType;
-    const std::size_t begin = object.find(kBegin);
-    if (begin == std::string::npos || object.compare(begin + kBegin.size() + length, kEnd.size(), kEnd) != 0)
-        return false;
-    const auto* facts = reinterpret_cast<const unsigned char*>(object.data() + begin + kBegin.size());
+    std::vector<bool> measured(types.size(), false);
+    if (context.Opts.Exact || types.empty())
+        return measured;
+    const bool binary = context.Target.ObjectIsBinary;
+    std::vector<std::size_t> which(types.size());
+    for (std::size_t t = 0; t < types.size(); ++t)
+        which[t] = t;
+    // A type the compiler rejects (long double where it has none) is left to its own tests,
+    // which tell why; the others are measured again without it.
+    constexpr int kAttempts = 3;
+    std::optional<std::string> object;
+    for (int attempt = 0; attempt < kAttempts && !which.empty() && !object; ++attempt) {
+        const BatchSource source =
+            FactsSource(std::string("typetest") + context.Opts.SourceExt(), prefix, types, which, binary);
+        const CompileResult result = context.CompileFile(source.Text(), source.FileName());
+        if (result.MadeObject()) {
+            object = binary ? result.Object : RelocatableData(*result.Object);
+            if (!object)
+                return measured;
+            break;
+        }
+        if (result.Killed())
+            return measured;
+        std::set<std::size_t> rejected;
+        for (const Diagnostic& diagnostic : ReadDiagnostics(result.Output())) {
+            if (diagnostic.Severity != Diagnostic::Error)
+                continue;
+            const BatchSource::Owner owner = source.OwnerOf(diagnostic);
+            if (owner.What != BatchSource::Owner::Item)
+                return measured;
+            rejected.insert(owner.Index);
+        }
+        if (rejected.empty())
+            return measured;
+        std::erase_if(which, [&](std::size_t t) { return rejected.count(t) != 0; });
+    }
+    if (!object)
+        return measured;
+    const std::size_t length = which.size() * kFactsPerType;
+    const std::size_t begin = object->find(kBegin);
+    if (begin == std::string::npos || object->compare(begin + kBegin.size() + length, kEnd.size(), kEnd) != 0)
+        return measured;
+    const auto* facts = reinterpret_cast<const unsigned char*>(object->data() + begin + kBegin.size());
 
-    std::vector<DataType> measured = types;
-    for (std::size_t t = 0; t < measured.size(); ++t, facts += kFactsPerType) {
-        DataType& type = measured[t];
+    std::vector<DataType> read = types;
+    for (std::size_t t : which) {
+        DataType& type = read[t];
         // No type has size 0, and a structure is never smaller than its member: bytes like
         // these are not the array's.
         if (facts[0] == 0 || facts[2] <= facts[0] || facts[1] > 1)
-            return false;
+            return measured;
         type.SizeBits = facts[0] * 8;
         type.IsUnsigned = facts[1] == 1;
-        if (!withAlignment)
-            continue;
-        type.AlignBytes = facts[2] - facts[0];
+        if (withAlignment)
+            type.AlignBytes = facts[2] - facts[0];
+        facts += kFactsPerType;
     }
-    types = std::move(measured);
-    return true;
+    types = std::move(read);
+    for (std::size_t t : which)
+        measured[t] = true;
+    return measured;
 }
 
 std::string MeasureByteOrder(const RunContext& context)

@@ -89,15 +89,16 @@ std::vector<DataType> ConductBaseTypeTests(const RunContext& context)
     context.Report.Say("Conducting Type Tests ...");
     const TypeProber prober(context);
     std::vector<DataType> types = MakeBaseTypes();
-    if (MeasureTypesTogether(context, "", true, types))
-        return types;
-    // Every type is measured on its own; the alignment test needs only that type's size. The
+    const std::vector<bool> together = MeasureTypesTogether(context, "", true, types);
+    // Every other type is measured on its own; the alignment test needs only that type's size. The
     // sizes MakeBaseTypes starts from are no facts of this compiler: a type it does not
     // have is left without a size, and so without lines, rather than given one of them.
     context.ForEach(
         types.size(),
         [&](std::size_t i) {
             DataType type = types[i];
+            if (together[i])
+                return std::make_pair(type, std::string());
             type.SizeBits = 0;
             type.AlignBytes = 0;
             const std::string unmeasured = prober.TestType("", type);
@@ -144,12 +145,12 @@ std::vector<TypeAsBase> ConductIntrinsicTypeTests(const RunContext& context, con
     // the one the tests of one type at a time would settle on.
     for (DataType& type : intrinsics)
         type.Kind = DataType::Integer;
-    const bool together = MeasureTypesTogether(context, kPrefixes[0], false, intrinsics);
+    const std::vector<bool> together = MeasureTypesTogether(context, kPrefixes[0], false, intrinsics);
     context.ForEach(
         intrinsics.size(),
         [&](std::size_t i) {
             DataType type = intrinsics[i];
-            if (together)
+            if (together[i])
                 return type;
             for (const char* prefix : kPrefixes) {
                 prober.TestType(prefix, type);
@@ -196,8 +197,8 @@ std::vector<TypeAsBase> ConductKWTypeTests(const RunContext& context, const std:
     // and signedness of all the keywords come from one object. A keyword that cannot
     // declare an object is measured by constant expressions, one at a time, and so are the
     // others then.
-    bool together = false;
-    if (!context.Opts.Exact && context.Target.ObjectIsBinary && !types.empty()) {
+    std::vector<bool> together(types.size(), false);
+    if (!context.Opts.Exact && !types.empty()) {
         std::vector<DataType> kinds = types;
         bool declareAll = true;
         context.ForEach(
@@ -211,16 +212,19 @@ std::vector<TypeAsBase> ConductKWTypeTests(const RunContext& context, const std:
                 declareAll = declareAll && measured.first;
                 kinds[i] = std::move(measured.second);
             });
-        together = declareAll && MeasureTypesTogether(context, "", false, kinds);
-        if (together)
-            types = std::move(kinds);
+        if (declareAll) {
+            together = MeasureTypesTogether(context, "", false, kinds);
+            for (std::size_t i = 0; i < types.size(); ++i)
+                if (together[i])
+                    types[i] = kinds[i];
+        }
     }
     context.ForEach(
         types.size(),
         [&](std::size_t i) {
             DataType type = types[i];
             std::string unmeasured;
-            if (!together)
+            if (!together[i])
                 unmeasured = prober.TestType("", type);
             return std::make_pair(type, unmeasured);
         },

@@ -48,12 +48,14 @@ private:
     const RunContext& Context;
 };
 
-// Measures the sizes and signedness of all the types (and, with withAlignment, their
-// alignments) from the bytes of one object, where the compiler writes binary objects and
-// the run is not exact; the numbers are those the tests of one type at a time arrive at.
-// False, with the types unchanged, when the object cannot be read that way.
-bool MeasureTypesTogether(const RunContext& context, const std::string& prefix, bool withAlignment,
-                          std::vector<DataType>& types);
+// Measures the sizes and signedness of the types (and, with withAlignment, their
+// alignments) from the bytes of one object, where the object's bytes can be read (binary,
+// or the data records of a text relocatable object) and the run is not exact; the numbers
+// are those the tests of one type at a time arrive at. Per type: whether it was measured;
+// the types the compiler rejects, and all of them when the object cannot be read that way,
+// are left unchanged for their own tests.
+std::vector<bool> MeasureTypesTogether(const RunContext& context, const std::string& prefix, bool withAlignment,
+                                       std::vector<DataType>& types);
 
 // The byte order of the target, "little" or "big", from the bytes a 32-bit constant leaves in
 // an object; empty when the object shows neither (text objects that break the value across
