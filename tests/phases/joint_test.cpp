@@ -18,6 +18,7 @@ struct ModelCompiler {
     bool WrongLines = false;  // names line 1 of the file for every error
     long ReadsLines = 0;      // when not 0: silently reads no further than this many lines
     bool Recovers = false;    // an error on the line right after an error goes unreported
+    bool IgnoresLine = false; // names every line by the source's own name and line
 
     CompileResult operator()(const BatchSource& source) const
     {
@@ -30,9 +31,12 @@ struct ModelCompiler {
         bool stopped = false;
         for (const std::string& text : Lines(source.Text())) {
             ++line;
-            if (text.rfind("#line 1 \"", 0) == 0) {
-                file = text.substr(9, text.size() - 10);
-                line = 0;
+            if (text.rfind("#line ", 0) == 0) {
+                const std::size_t quote = text.find('"');
+                if (!IgnoresLine) {
+                    file = text.substr(quote + 1, text.size() - quote - 2);
+                    line = std::stol(text.substr(6)) - 1;
+                }
                 continue;
             }
             stopped = StopsAtFirstError && errors > 0;
@@ -100,7 +104,7 @@ TEST(JointCompile, ACompilerThatNamesEveryErrorDecidesEverythingInFourCompiles)
             EXPECT_EQ(verdicts.Verdicts[i], Fails(items[i]) ? Judgement::Rejected : Judgement::Accepted) << i;
         // The compile of what is left is accepted, and then the same with an error at its end.
         EXPECT_EQ(verdicts.Compiles, 4);
-        EXPECT_EQ(verdicts.Said[1].find(files ? "copy1.c:1:1: error: bad\n" : "batch.c:2:1: error: bad\n"), 0u);
+        EXPECT_EQ(verdicts.Said[1].find(files ? "copy1.c:6:1: error: bad\n" : "batch.c:2:1: error: bad\n"), 0u);
     }
     EXPECT_EQ(Judge({"bad"}, ModelCompiler{}, false).Verdicts[0], Judgement::Undecided) << "one item is its own test";
 }
@@ -116,6 +120,7 @@ TEST(JointCompile, NoItemIsMisjudgedWhateverTheCompilerDoes)
         {"names the wrong lines", {false, true}},
         {"silently reads only its first lines", {false, false, 6}},
         {"recovers from an error by skipping the next one", {false, false, 0, true}},
+        {"ignores #line", {false, false, 0, false, true}},
     };
     std::mt19937 random(7);
     const char* kinds[] = {"good", "good", "good", "bad", "spill", "twin", "runs"};

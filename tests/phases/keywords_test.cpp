@@ -83,7 +83,7 @@ bool Takes(const std::string& source, const std::string& keyword)
 enum class Spill { None, ToBody, ToEnd };
 CompileResult SuiteCompiler(const CompileJob& job, Spill spills = Spill::None)
 {
-    if (job.Source.find("#line 1 \"") == std::string::npos) {
+    if (job.Source.find("#line ") == std::string::npos) {
         const std::string& define = job.ExtraDefine;
         const std::string keyword = define.size() > 5 ? define.substr(4, define.size() - 5) : std::string();
         if (Takes(job.Source, keyword))
@@ -93,25 +93,28 @@ CompileResult SuiteCompiler(const CompileJob& job, Spill spills = Spill::None)
             return Accept();
         return Reject();
     }
-    std::string messages, file, keyword, copy;
+    std::string messages, file, first, keyword, copy;  // first: the number of the file's first line
     bool lost = false;
     auto judge = [&] {
         if (file.rfind("kxcopy", 0) == 0 && !Takes(copy, keyword)) {
-            messages += file + ":1:1: error: syntax error\n";
+            messages += file + ":" + first + ":1: error: syntax error\n";
             lost = spills != Spill::None;
         }
     };
+    long physical = 0;  // #line keeps every line's number
     for (const std::string& line : Lines(job.Source)) {
-        if (line.rfind("#line 1 \"", 0) == 0) {
+        ++physical;
+        if (line.rfind("#line ", 0) == 0) {
             judge();
-            file = line.substr(9, line.size() - 10);
+            first = line.substr(6, line.find(' ', 6) - 6);
+            file = line.substr(line.find('"') + 1, line.size() - line.find('"') - 2);
             copy.clear();
             if (lost && file.rfind("kxcopy", 0) != 0)
-                messages += file + ":1:1: error: expected ';' before '{'\n";
+                messages += file + ":" + first + ":1: error: expected ';' before '{'\n";
         } else if (lost && spills == Spill::ToBody && line.find("(kxp) int kxp; {") != std::string::npos) {
             lost = false;
         } else if (line.rfind("#error", 0) == 0) {
-            messages += file + ":9:2: error: #error\n";
+            messages += file + ":" + std::to_string(physical) + ":2: error: #error\n";
         } else if (line.rfind("#define XXX ", 0) == 0) {
             keyword = line.substr(12);
         } else if (line != "#undef XXX" && file.rfind("kxcopy", 0) == 0) {

@@ -24,9 +24,10 @@ void BatchSource::AddItem(std::size_t item, const std::string& text)
 
 void BatchSource::StartFile(const std::string& name)
 {
-    AddShared("#line 1 \"" + name + "\"\n");
+    // The directive keeps each line's number as it is in the source: a compiler that ignores
+    // the directive (or its file name) still names the same line.
+    AddShared("#line " + std::to_string(NextLine + 1) + " \"" + name + "\"\n");
     Current = name;
-    NextLine = 1;
 }
 
 void BatchSource::Append(const std::string& text, std::optional<std::size_t> item)
@@ -46,16 +47,24 @@ void BatchSource::Append(const std::string& text, std::optional<std::size_t> ite
 
 BatchSource::Owner BatchSource::OwnerOf(const Diagnostic& diagnostic) const
 {
-    const auto file = Spans.find(diagnostic.File);
-    if (diagnostic.File.empty() || file == Spans.end())
+    if (diagnostic.File.empty())
         return {};
-    for (const Span& span : file->second) {
-        if (diagnostic.Line < span.First || diagnostic.Line > span.Last)
+    // The source's own name: a compiler that ignores the #line directives names the lines of
+    // every file under it, by the numbers they have there too.
+    const bool own = diagnostic.File == File;
+    if (!own && Spans.count(diagnostic.File) == 0)
+        return {};
+    for (const auto& [name, spans] : Spans) {
+        if (!own && name != diagnostic.File)
             continue;
-        if (span.Item)
-            return {Owner::Item, *span.Item, std::nullopt};
-        return {Owner::Shared, 0, span.After};
+        for (const Span& span : spans) {
+            if (diagnostic.Line < span.First || diagnostic.Line > span.Last)
+                continue;
+            if (span.Item)
+                return {Owner::Item, *span.Item, std::nullopt, name};
+            return {Owner::Shared, 0, span.After, name};
+        }
     }
     // A line the source does not have (the end of the input, line 0): no item's.
-    return {Owner::Shared, 0, std::nullopt};
+    return {Owner::Shared, 0, std::nullopt, {}};
 }

@@ -24,19 +24,18 @@ public:
 
     void AddShared(const std::string& text);
     void AddItem(std::size_t item, const std::string& text);
-    // Lines from here on count as lines 1, 2, ... of a file of this name (a #line directive),
-    // so that an item can be compiled with the line numbers of its own source.
+    // Lines from here on count as lines of a file of this name (a #line directive), keeping
+    // the numbers they have in the source: the compiler's messages about them name that file.
     void StartFile(const std::string& name);
 
     const std::string& FileName() const { return File; }
-    // The number the next line added will have in its file.
-    long LineNumber() const { return NextLine; }
     const std::string& Text() const { return Source; }
 
     struct Owner {
         enum Kind { Item, Shared, Foreign } What = Foreign;  // Foreign: a place outside this source
         std::size_t Index = 0;                               // the item, for Item
         std::optional<std::size_t> After;                    // for Shared: the item right before the line
+        std::string File;                                    // the file the line counts in
     };
     // What a diagnostic is about; one without a location is Foreign.
     Owner OwnerOf(const Diagnostic& diagnostic) const;
@@ -53,7 +52,7 @@ private:
     std::string File;
     std::string Source;
     std::string Current;  // the file the next line belongs to
-    long NextLine = 1;
+    long NextLine = 1;    // the next line's number, in the source and in its file
     std::optional<std::size_t> LastItem;
     std::map<std::string, std::vector<Span>> Spans;
 };
