@@ -37,7 +37,12 @@ void CollectIdentifiers(const std::string& line, std::set<std::string>& identifi
 }
 
 const std::string kTag = "keywords";
-const std::string kRedefinition = "redefinition";
+// What compilers say of a name declared again that they already declared themselves (a
+// built-in function): gcc and clang speak of a redefinition, sdcc of a duplicate symbol.
+bool SaysRedefinition(const std::string& messages)
+{
+    return messages.find("redefinition") != std::string::npos || messages.find("Duplicate symbol") != std::string::npos;
+}
 // The last line of a joint source: a declaration the keyword test itself repeats, so harmless.
 const std::string kTrailer = "extern int kx_predefined;\n";
 
@@ -65,7 +70,7 @@ bool MayHoldKeyword(const RunContext& context, const std::vector<std::string>& b
     // not a keyword. Only a single name can be given up for it; a larger batch may hold real
     // keywords beside the redeclared name (compilers that predeclare their built-in functions
     // report one in nearly every batch), so it is split further like any failing batch.
-    return batch.size() > 1 || result.Output().find(kRedefinition) == std::string::npos;
+    return batch.size() > 1 || !SaysRedefinition(result.Output());
 }
 
 // The names the halving would keep, mostly read from the lines the compiler's messages
@@ -123,7 +128,7 @@ std::vector<std::string> RejectedByJointCompiles(const RunContext& context, std:
             },
             [&](std::size_t b, const JointVerdicts& joint) {
                 misled = misled || joint.Misled;
-                const bool redefinitionElsewhere = joint.SaidElsewhere.find(kRedefinition) != std::string::npos;
+                const bool redefinitionElsewhere = SaysRedefinition(joint.SaidElsewhere);
                 for (std::size_t i = 0; i < batches[b].size(); ++i) {
                     const std::string& name = batches[b][i];
                     switch (joint.Verdicts[i]) {
@@ -131,9 +136,9 @@ std::vector<std::string> RejectedByJointCompiles(const RunContext& context, std:
                         break;
                     case Judgement::Rejected:
                         // A redefinition said at the name's own line is the name's own: an
-                        // ordinary identifier the compiler predeclares (clang's builtins), as
+                        // ordinary identifier the compiler predeclares (clang's and sdcc's built-ins), as
                         // its own compile would show, so it costs none.
-                        if (!redefinitionElsewhere && joint.Said[i].find(kRedefinition) != std::string::npos)
+                        if (!redefinitionElsewhere && SaysRedefinition(joint.Said[i]))
                             break;
                         if (!redefinitionElsewhere) {
                             keywords.push_back(name);
