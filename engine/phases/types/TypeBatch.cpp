@@ -50,9 +50,12 @@ BatchSource FactsSource(const std::string& fileName, const std::string& prefix, 
     source.AddShared(std::string(binary ? "" : "const ") + "unsigned char kx_type_facts[] = {" + begin + "\n");
     for (std::size_t t : which) {
         const std::string& name = types[t].TypeName;
-        // Not "(T)-1 < 0": always false for an unsigned type, which compilers warn about.
-        const std::string sign =
-            types[t].Kind == DataType::Integer ? "((" + name + ")0 < (" + name + ")-1) ? 1 : 0," : std::string("0,");
+        // Not "(T)-1 < 0": always false for an unsigned type, which compilers warn about. The
+        // comparison stands in an array's size: some compilers (cc65) take no comparison
+        // for a constant in an initialiser.
+        const std::string sign = types[t].Kind == DataType::Integer
+                                     ? "sizeof(char[((" + name + ")0 < (" + name + ")-1) + 1]) - 1,"
+                                     : std::string("0,");
         source.AddItem(t, "sizeof(" + CastType(name) + ")," + sign + "sizeof(struct kx_t" + std::to_string(t) + "),\n");
     }
     std::string end;
@@ -88,6 +91,35 @@ std::optional<std::string> RelocatableData(const std::string& object)
         }
     }
     return data;
+}
+
+// The length bytes of the array between its markers. Most objects hold them one after the
+// other; some cut the data into pieces of one byte each, with a fixed number of bytes of
+// their own between them (cc65's fragments): then every stride-th byte is read, as long
+// as both whole markers stand at that stride.
+std::optional<std::string> BetweenMarkers(const std::string& object, std::size_t length)
+{
+    constexpr std::size_t kWidestStride = 8;
+    const std::string whole = kBegin + std::string(length, '\0') + kEnd;
+    auto at = [&](std::size_t begin, std::size_t stride, std::size_t k) { return object[begin + k * stride]; };
+    for (std::size_t begin = object.find(kBegin[0]); begin != std::string::npos; begin = object.find(kBegin[0], begin + 1)) {
+        for (std::size_t stride = 1; stride <= kWidestStride; ++stride) {
+            if (begin + (whole.size() - 1) * stride >= object.size())
+                break;
+            bool markers = true;
+            for (std::size_t k = 0; markers && k < kBegin.size(); ++k)
+                markers = at(begin, stride, k) == kBegin[k];
+            for (std::size_t k = 0; markers && k < kEnd.size(); ++k)
+                markers = at(begin, stride, kBegin.size() + length + k) == kEnd[k];
+            if (!markers)
+                continue;
+            std::string array;
+            for (std::size_t k = 0; k < length; ++k)
+                array += at(begin, stride, kBegin.size() + k);
+            return array;
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -133,11 +165,10 @@ std::vector<bool> MeasureTypesTogether(const RunContext& context, const std::str
     }
     if (!object)
         return measured;
-    const std::size_t length = which.size() * kFactsPerType;
-    const std::size_t begin = object->find(kBegin);
-    if (begin == std::string::npos || object->compare(begin + kBegin.size() + length, kEnd.size(), kEnd) != 0)
+    const std::optional<std::string> array = BetweenMarkers(*object, which.size() * kFactsPerType);
+    if (!array)
         return measured;
-    const auto* facts = reinterpret_cast<const unsigned char*>(object->data() + begin + kBegin.size());
+    const auto* facts = reinterpret_cast<const unsigned char*>(array->data());
 
     std::vector<DataType> read = types;
     for (std::size_t t : which) {
