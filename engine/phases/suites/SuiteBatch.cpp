@@ -245,7 +245,8 @@ std::string RenameTestNames(const std::string& source, std::size_t copy)
     return renamed;
 }
 
-std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vector<SuiteRun>& runs, bool resync)
+std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vector<SuiteRun>& runs, bool resync,
+                                       bool* jointTells)
 {
     std::vector<SuiteOutcome> outcomes(runs.size());
     std::vector<bool> decided(runs.size(), false);
@@ -254,7 +255,7 @@ std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vec
     for (std::size_t i = 0; i < runs.size(); ++i)
         if (!runs[i].Test->Execute)
             batch.push_back(i);
-    if (!context.Opts.Exact && batch.size() > 1) {
+    if (!context.Opts.Exact && batch.size() > 1 && (jointTells == nullptr || *jointTells)) {
         // Sources of a size the compiler is known to take; the groups are independent.
         const std::size_t most = context.Limits.SuiteCopies;
         std::vector<std::vector<std::size_t>> groups;
@@ -283,6 +284,8 @@ std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vec
                     decided[run] = true;
                 }
             });
+        if (jointTells != nullptr && std::none_of(batch.begin(), batch.end(), [&](std::size_t i) { return decided[i]; }))
+            *jointTells = false;
     }
 
     // Copies of one test whose errors ran on into the separators, where such copies were

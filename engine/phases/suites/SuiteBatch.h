@@ -29,8 +29,11 @@ struct SuiteOutcome {
 // The outcome of every run, as ConductTest would give it. resync: the copies that the joint
 // compile leaves open are judged together once more as DecideTogether does, before each is
 // compiled on its own (for a compiler whose messages DecideTogether could read).
+// jointTells, shared by the calls of one phase: cleared once the joint compiles of a call
+// told nothing (a compiler that stops at the first error of a source names one copy per
+// compile), after which the calls compile each run on its own.
 std::vector<SuiteOutcome> ConductTests(const RunContext& context, const std::vector<SuiteRun>& runs,
-                                       bool resync = false);
+                                       bool resync = false, bool* jointTells = nullptr);
 
 // The outcomes that compiles of many copies at once tell, with no compile of a run's own
 // (never with -exact): any mix of tests, even ones whose rejected copies leave
