@@ -21,14 +21,17 @@ struct TargetFacts {
 // How much one compile is asked at once. A compiler with limits on source size or symbol
 // count (-rfs) gets smaller sources from every phase; the sizes are decided here alone.
 struct SourceLimits {
-    std::size_t NamesPerBatch;    // names in the first batches of the macro and keyword searches
+    std::size_t NamesPerBatch;    // names in the first batches of the keyword search
+    // Names in the first batches of the macro search, and of the first pass of the keyword
+    // search: a line or a declaration each, which cost little.
+    std::size_t CheapNamesPerBatch;
     std::size_t MacrosPerGroup;   // macro values read from one source
     std::size_t HeadersPerBatch;  // headers asked by one __has_include compile
     std::size_t SuiteCopies;      // copies of the suite's tests in one source (about 100 KB)
 
     static SourceLimits For(bool reduced)
     {
-        return reduced ? SourceLimits{1024, 256, 32, 32} : SourceLimits{16384, 4096, 256, 256};
+        return reduced ? SourceLimits{1024, 1024, 256, 32, 32} : SourceLimits{16384, 65536, 4096, 256, 256};
     }
 };
 

@@ -79,13 +79,24 @@ Reading Read(const BatchSource& source, const CompileResult& result, JointVerdic
 
 }  // namespace
 
-bool ReadToItsEnd(const std::string& source, ReadLength& read, const std::function<bool(const std::string&)>& accepts)
+bool ReadToItsEnd(const std::string& source, ReadLength& read, const std::function<bool(const std::string&)>& accepts,
+                  std::size_t reach)
 {
     if (source.size() <= read.load())
         return true;
-    if (accepts(source + kEndOfSourceControl))
+    // Blank lines up to the reach: a compiler that reads them all reads every source that
+    // long, and the other sources of the phase need no control of their own.
+    reach = std::max(reach, source.size());
+    std::string padding;
+    for (std::size_t left = reach - source.size(); left > 0;) {
+        const std::size_t line = std::min<std::size_t>(left, 80);
+        padding.append(line - 1, ' ');
+        padding += '\n';
+        left -= line;
+    }
+    if (accepts(source + padding + kEndOfSourceControl))
         return false;
-    for (std::size_t known = read.load(); known < source.size() && !read.compare_exchange_weak(known, source.size());) {
+    for (std::size_t known = read.load(); known < reach && !read.compare_exchange_weak(known, reach);) {
     }
     return true;
 }

@@ -67,5 +67,8 @@ JointVerdicts JudgeTogether(std::size_t items, const BatchBuilder& build,
 extern const char* const kEndOfSourceControl;
 
 // True when the accepted source is known to be read to its end, or its copy with the control
-// at its end is rejected (then read grows to its length).
-bool ReadToItsEnd(const std::string& source, ReadLength& read, const std::function<bool(const std::string&)>& accepts);
+// at its end is rejected (then read grows to its length). reach: the length of the longest
+// source the caller will ask about; the control is padded to it, so that one control serves
+// them all.
+bool ReadToItsEnd(const std::string& source, ReadLength& read, const std::function<bool(const std::string&)>& accepts,
+                  std::size_t reach = 0);

@@ -11,6 +11,7 @@
 #include "engine/core/TextUtilities.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -196,7 +197,7 @@ const char* const kDeclaredTail = "extern int kx_declared;\n";
 // name accepted here needs no test of its own.
 std::vector<std::string> NotDeclarable(const RunContext& context, const std::vector<std::string>& candidates)
 {
-    const std::size_t batchSize = 4 * context.Limits.NamesPerBatch;
+    const std::size_t batchSize = context.Limits.CheapNamesPerBatch;
     const std::vector<std::vector<std::string>> batches = CutIntoBatches(candidates, batchSize);
     const std::string fileName = std::string("extdecl") + context.Opts.SourceExt();
     // The lines are numbered as those of a file that is not there. Compilers that quote the
@@ -205,6 +206,14 @@ std::vector<std::string> NotDeclarable(const RunContext& context, const std::vec
     // read; on a source of megabytes that reading costs more than the compile itself.
     const std::string lineFile = std::string("kx_unlisted") + context.Opts.SourceExt();
     ReadLength read{0};
+    // The longest first source, with room for the line directive and the tail.
+    std::size_t reach = 0;
+    for (const std::vector<std::string>& batch : batches) {
+        std::size_t length = lineFile.size() + 32 + std::strlen(kDeclaredTail);
+        for (const std::string& name : batch)
+            length += DeclarationTest(name).size();
+        reach = std::max(reach, length);
+    }
     std::vector<std::string> open;
     context.ForEach(
         batches.size(),
@@ -222,9 +231,10 @@ std::vector<std::string> NotDeclarable(const RunContext& context, const std::vec
                 source.AddShared(kDeclaredTail);
                 const CompileResult result = context.CompileFile(source.Text(), fileName);
                 if (result.Accepted()) {
-                    if (ReadToItsEnd(source.Text(), read, [&](const std::string& controlled) {
-                            return context.CompileFile(controlled, fileName).Accepted();
-                        }))
+                    if (ReadToItsEnd(
+                            source.Text(), read,
+                            [&](const std::string& controlled) { return context.CompileFile(controlled, fileName).Accepted(); },
+                            reach))
                         for (std::size_t item : rest)
                             accepted[item] = true;
                     break;

@@ -178,7 +178,7 @@ std::string PrintPossibleDefines(const std::string& name)
 
 std::vector<std::string> FindDefinedNames(const RunContext& context, std::vector<std::string> candidates)
 {
-    const std::size_t batchSize = context.Limits.NamesPerBatch;
+    const std::size_t batchSize = context.Limits.CheapNamesPerBatch;
     auto takesTheMissingInclude = [&](const std::vector<std::string>& batch) {
         return TakesTheMissingInclude(context, batch);
     };
