@@ -18,6 +18,7 @@
 #include <sstream>
 
 #include "engine/phases/batch/BatchSource.h"
+#include "engine/phases/batch/JointCompile.h"
 
 namespace {
 
@@ -187,6 +188,35 @@ std::vector<bool> MeasureTypesTogether(const RunContext& context, const std::str
     for (std::size_t t : which)
         measured[t] = true;
     return measured;
+}
+
+std::vector<KindAnswers> KindProbesTogether(const RunContext& context, const std::vector<DataType>& types)
+{
+    constexpr std::size_t kProbes = static_cast<std::size_t>(KindProbe::Count);
+    std::vector<KindAnswers> answers(types.size());
+    if (context.Opts.Exact || types.empty())
+        return answers;
+    const JointVerdicts joint = JudgeTogether(
+        types.size() * kProbes,
+        [&](const std::vector<std::size_t>& order, bool separated) {
+            BatchSource source(std::string("typetest") + context.Opts.SourceExt());
+            for (std::size_t item : order) {
+                source.AddItem(item, KindProbeSource(static_cast<KindProbe>(item % kProbes), types[item / kProbes].TypeName,
+                                                     std::to_string(item)));
+                if (separated)
+                    source.AddShared(BatchSeparator(item));
+            }
+            // An error at the end of the source falls on no probe's line.
+            source.AddShared("extern int kx_kinds_end;\n");
+            return source;
+        },
+        [&](const BatchSource& source) { return context.CompileFile(source.Text(), source.FileName()); });
+    for (std::size_t item = 0; item < joint.Verdicts.size(); ++item) {
+        const Judgement verdict = joint.Verdicts[item];
+        if (verdict == Judgement::Accepted || verdict == Judgement::Rejected)
+            answers[item / kProbes][item % kProbes] = verdict == Judgement::Accepted;
+    }
+    return answers;
 }
 
 std::string MeasureByteOrder(const RunContext& context)

@@ -201,12 +201,13 @@ std::vector<TypeAsBase> ConductKWTypeTests(const RunContext& context, const std:
     if (!context.Opts.Exact && !types.empty()) {
         std::vector<DataType> kinds = types;
         bool declareAll = true;
+        const std::vector<KindAnswers> known = KindProbesTogether(context, kinds);
         context.ForEach(
             kinds.size(),
             [&](std::size_t i) {
                 DataType type = kinds[i];
                 bool declares = false;
-                return std::make_pair(prober.TestKind("", type, declares) && declares, type);
+                return std::make_pair(prober.TestKind("", type, declares, &known[i]) && declares, type);
             },
             [&](std::size_t i, std::pair<bool, DataType> measured) {
                 declareAll = declareAll && measured.first;

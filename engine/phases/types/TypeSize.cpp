@@ -174,19 +174,64 @@ bool TypeProber::BuildAndRunProgram(const std::string& source, const std::string
     return true;
 }
 
-bool TypeProber::TestKind(const std::string& prefix, DataType& type, bool& declares) const
+namespace {
+
+// The sources of the kind probes of a type: a function body for the probes with objects, a
+// constant expression for those without.
+std::string KindProbeText(KindProbe probe, const std::string& name)
+{
+    const std::string one = "((" + CastType(name) + ")1)";
+    switch (probe) {
+    case KindProbe::Declares:
+        return Declaration(name, "a") + "; (void)a; ";
+    case KindProbe::Multiplies:
+        return Declaration(name, "q") + ";" + Declaration(name, "p") + "; q = " + one + "; p = 2*q; (void)p;";
+    case KindProbe::TakesRemainder:
+        return Declaration(name, "x") + "; x = " + one + "%1; (void)x;";
+    case KindProbe::HasSizeof:
+        return CastType(name);
+    case KindProbe::ProductHasSizeof:
+        return "2 * " + one;
+    default:
+        return one + " % 1";
+    }
+}
+
+bool ProbesObjects(KindProbe probe)
+{
+    return probe == KindProbe::Declares || probe == KindProbe::Multiplies || probe == KindProbe::TakesRemainder;
+}
+
+}  // namespace
+
+std::string KindProbeSource(KindProbe probe, const std::string& name, const std::string& id)
+{
+    const std::string text = KindProbeText(probe, name);
+    if (id.empty())
+        return ProbesObjects(probe)               ? "int main(void) {" + text + "}\n"
+               : probe == KindProbe::HasSizeof ? "int kx_s[sizeof(" + text + ")];\n"
+                                               : "int kx_k[sizeof(" + text + ")];\n";
+    // Every local is used and nothing is read before it is set; the function is declared
+    // first: a compiler told to turn warnings into errors rejects these for the type alone.
+    const std::string function = "kx" + id + "_probe";
+    return ProbesObjects(probe) ? "void " + function + "(void);\nvoid " + function + "(void) {" + text + "}\n"
+                                : "int " + function + "[sizeof(" + text + ")];\n";
+}
+
+bool TypeProber::TestKind(const std::string& prefix, DataType& type, bool& declares, const KindAnswers* known) const
 {
     const std::string& name = type.TypeName;
-    int objectSize = 0;
-    std::string messages;
+    auto asks = [&](KindProbe probe) {
+        const std::optional<bool>& answer = known ? (*known)[static_cast<std::size_t>(probe)] : std::nullopt;
+        return answer ? *answer : Compiles(prefix + KindProbeSource(probe, name, ""));
+    };
 
     // Declaration. A type without a size yet (a keyword of the compiler) that cannot
     // declare a local object may still be measured by constant expressions alone.
     // Every local is used and nothing is read before it is set: a compiler told to turn
     // warnings into errors must reject these sources only for the type's sake.
-    declares = CompileThisString(prefix + "int main(void) {" + Declaration(name, "a") + "; (void)a; }\n", objectSize,
-                                 messages);
-    if (!declares && (type.SizeBits != 0 || !Compiles(prefix + "int kx_s[sizeof(" + CastType(name) + ")];\n")))
+    declares = asks(KindProbe::Declares);
+    if (!declares && (type.SizeBits != 0 || !asks(KindProbe::HasSizeof)))
         return false;
     if (type.KindKnown)
         return true;
@@ -195,18 +240,9 @@ bool TypeProber::TestKind(const std::string& prefix, DataType& type, bool& decla
     // compile with objects can fail for reasons that are not the type's (a register type
     // whose objects only live at fixed addresses makes the assembler fail), so a failure is
     // confirmed with a constant expression that needs no object.
-    const std::string one = "((" + CastType(name) + ")1)";
-    auto constant = [&](const std::string& expression) {
-        return Compiles(prefix + "int kx_k[sizeof(" + expression + ")];\n");
-    };
-    const bool arithmetic =
-        (declares && Compiles(prefix + "int main(void) {" + Declaration(name, "q") + ";" + Declaration(name, "p") +
-                              "; q = " + one + "; p = 2*q; (void)p;}\n")) ||
-        constant("2 * " + one);
+    const bool arithmetic = (declares && asks(KindProbe::Multiplies)) || asks(KindProbe::ProductHasSizeof);
     const bool integer =
-        arithmetic &&
-        ((declares && Compiles(prefix + "int main(void) {" + Declaration(name, "x") + "; x = " + one + "%1; (void)x;}\n")) ||
-         constant(one + " % 1"));
+        arithmetic && ((declares && asks(KindProbe::TakesRemainder)) || asks(KindProbe::RemainderHasSizeof));
     type.Kind = !arithmetic ? DataType::Pointer : integer ? DataType::Integer : DataType::Floating;
     return true;
 }

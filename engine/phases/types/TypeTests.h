@@ -4,6 +4,8 @@
 // the compiler's own type keywords were found to be.
 #pragma once
 
+#include <array>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,6 +13,19 @@
 #include "engine/phases/types/DataType.h"
 #include "common/PersonalityFormat.h"
 #include "engine/probe/RunContext.h"
+
+// The compiles that tell a type's kind: an object of it declared, multiplied and taking a
+// remainder, and the same three without objects, in constant expressions.
+enum class KindProbe { Declares, Multiplies, TakesRemainder, HasSizeof, ProductHasSizeof, RemainderHasSizeof, Count };
+// What the probes of one type answered, where known; the others are compiled when asked.
+using KindAnswers = std::array<std::optional<bool>, static_cast<std::size_t>(KindProbe::Count)>;
+// The source of one probe: on its own (id empty), or as a copy among others, its names
+// made its own with id.
+std::string KindProbeSource(KindProbe probe, const std::string& name, const std::string& id);
+
+// The answers of the kind probes of all the types, from a few compiles of them all together
+// (see JudgeTogether); nothing where those cannot tell, and nothing at all with -exact.
+std::vector<KindAnswers> KindProbesTogether(const RunContext& context, const std::vector<DataType>& types);
 
 class TypeProber {
 public:
@@ -22,7 +37,7 @@ public:
     std::string TestType(const std::string& prefix, DataType& type) const;
     // Measures the kind alone; false when the type can neither declare an object nor be
     // measured by sizeof. declares tells whether it can declare a local object.
-    bool TestKind(const std::string& prefix, DataType& type, bool& declares) const;
+    bool TestKind(const std::string& prefix, DataType& type, bool& declares, const KindAnswers* known = nullptr) const;
     // Measures the alignment of the type as a structure member; 0 when no test shows it.
     void TestTypeAlignment(DataType& type) const;
 
