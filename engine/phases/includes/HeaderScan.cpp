@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <dirent.h>
+#include <iterator>
 #include <memory>
 #include <sys/stat.h>
 #include <thread>
@@ -296,15 +297,26 @@ void HeaderScanner::HarvestQueued()
                     notes[i] = std::move(worker->Notes);
                     worker->Notes.clear();
                 }
+                // Sorted here, on the worker's own processor, for the merge below.
+                std::sort(worker->PendingIdentifiers.begin(), worker->PendingIdentifiers.end());
             });
         for (std::thread& thread : running)
             thread.join();
+        // The workers' new names, merged in order: the candidate set is filled from its end.
+        // A name met before this walk (in an earlier directory) is dropped by the set itself.
+        std::vector<std::string> merged;
         for (const std::unique_ptr<HeaderScanner>& worker : workers) {
             Result.Unreadable += worker->Result.Unreadable;
-            for (std::string& name : worker->PendingIdentifiers)
-                if (ScannedIdentifiers.Insert(name, IdentifierTable::Hash(name.data(), name.size())))
-                    PendingIdentifiers.push_back(std::move(name));
+            std::vector<std::string> both;
+            both.reserve(merged.size() + worker->PendingIdentifiers.size());
+            std::merge(std::make_move_iterator(merged.begin()), std::make_move_iterator(merged.end()),
+                       std::make_move_iterator(worker->PendingIdentifiers.begin()),
+                       std::make_move_iterator(worker->PendingIdentifiers.end()), std::back_inserter(both));
+            merged = std::move(both);
         }
+        merged.erase(std::unique(merged.begin(), merged.end()), merged.end());
+        for (std::string& name : merged)
+            Result.Identifiers.emplace_hint(Result.Identifiers.end(), std::move(name));
     }
     for (const std::vector<std::string>& said : notes)
         Report.SayAll(said);
