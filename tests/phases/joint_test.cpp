@@ -107,6 +107,10 @@ TEST(JointCompile, ACompilerThatNamesEveryErrorDecidesEverythingInFourCompiles)
         EXPECT_EQ(verdicts.Said[1].find(files ? "copy1.c:6:1: error: bad\n" : "batch.c:2:1: error: bad\n"), 0u);
     }
     EXPECT_EQ(Judge({"bad"}, ModelCompiler{}, false).Verdicts[0], Judgement::Undecided) << "one item is its own test";
+    // Two items that a note ties together are left to their own tests; the others are still told.
+    const JointVerdicts tied = Judge({"good", "twin", "bad", "twin"}, ModelCompiler{}, false);
+    EXPECT_EQ(tied.Verdicts, (std::vector<Judgement>{Judgement::Accepted, Judgement::Suspect, Judgement::Rejected,
+                                                     Judgement::Suspect}));
 }
 
 TEST(JointCompile, NoItemIsMisjudgedWhateverTheCompilerDoes)

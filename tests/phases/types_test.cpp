@@ -60,8 +60,8 @@ TEST(KeywordTypes, RegisterTypesAreUnsignedIntegersOfTheirSize)
 }
 
 // 8-bit target, types aligned on a char but long double on 16; read from a binary object, from
-// the data records of a text object, and around a type the compiler rejects; nothing from a
-// cut array nor in an exact run.
+// the data records of a text object, from one-byte pieces, and around a type the compiler
+// rejects; nothing from a cut array nor in an exact run.
 TEST(BaseTypes, ReadTogetherOnlyFromTheWholeArrayBetweenItsMarkers)
 {
     const std::vector<int> sizes{1, 2, 2, 4, 8, 4, 4, 16, 2, 2};  // in MakeBaseTypes' order
@@ -87,9 +87,12 @@ TEST(BaseTypes, ReadTogetherOnlyFromTheWholeArrayBetweenItsMarkers)
                                              << static_cast<int>(static_cast<unsigned char>(ch))).str();
         records += "\nR 00 00 00 02\n";
     }
+    std::string strided;  // every byte a piece of its own, four bytes of the object's own between them
+    for (const char ch : whole)
+        strided += ch + std::string("\0\x01\x08\x01", 4);
     const std::vector<bool> all(sizes.size(), true);
-    for (const bool binary : {true, false}) {
-        FakeRun run([&](const CompileJob&) { return Accept(binary ? whole : records); });
+    for (const auto& [binary, object] : {std::pair{true, whole}, {false, records}, {true, strided}}) {
+        FakeRun run([&](const CompileJob&) { return Accept(object); });
         const RunContext context(run.Opts, run.Fake, TargetFacts{binary ? ".o" : ".rel", binary, true}, run.Said);
         std::vector<DataType> types = MakeBaseTypes();
         ASSERT_EQ(MeasureTypesTogether(context, "", true, types), all) << binary;
