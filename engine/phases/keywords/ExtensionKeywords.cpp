@@ -197,7 +197,13 @@ const char* const kDeclaredTail = "extern int kx_declared;\n";
 // name accepted here needs no test of its own.
 std::vector<std::string> NotDeclarable(const RunContext& context, const std::vector<std::string>& candidates)
 {
-    const std::size_t batchSize = context.Limits.CheapNamesPerBatch;
+    // A batch's compiles follow one another (the first, again without the names it rejects,
+    // the control): a few batches, where the names allow, keep the processors busy, the
+    // same few whatever the jobs, so that the run says the same.
+    constexpr std::size_t kFewBatches = 4;
+    const std::size_t batchSize =
+        std::min(context.Limits.CheapNamesPerBatch,
+                 std::max(context.Limits.NamesPerBatch, (candidates.size() + kFewBatches - 1) / kFewBatches));
     const std::vector<std::vector<std::string>> batches = CutIntoBatches(candidates, batchSize);
     const std::string fileName = std::string("extdecl") + context.Opts.SourceExt();
     // The lines are numbered as those of a file that is not there. Compilers that quote the
