@@ -49,21 +49,29 @@ BatchSource::Owner BatchSource::OwnerOf(const Diagnostic& diagnostic) const
 {
     if (diagnostic.File.empty())
         return {};
-    // The source's own name: a compiler that ignores the #line directives names the lines of
-    // every file under it, by the numbers they have there too.
-    const bool own = diagnostic.File == File;
-    if (!own && Spans.count(diagnostic.File) == 0)
-        return {};
-    for (const auto& [name, spans] : Spans) {
-        if (!own && name != diagnostic.File)
-            continue;
+    auto lookIn = [&](const std::string& name, const std::vector<Span>& spans) -> std::optional<Owner> {
         for (const Span& span : spans) {
             if (diagnostic.Line < span.First || diagnostic.Line > span.Last)
                 continue;
             if (span.Item)
-                return {Owner::Item, *span.Item, std::nullopt, name};
-            return {Owner::Shared, 0, span.After, name};
+                return Owner{Owner::Item, *span.Item, std::nullopt, name};
+            return Owner{Owner::Shared, 0, span.After, name};
         }
+        return std::nullopt;
+    };
+    const auto file = Spans.find(diagnostic.File);
+    if (file != Spans.end()) {
+        if (std::optional<Owner> owner = lookIn(file->first, file->second))
+            return *owner;
+    }
+    // The source's own name: a compiler that ignores the #line directives names the lines of
+    // every file under it, by the numbers they have there too.
+    if (diagnostic.File == File) {
+        for (const auto& [name, spans] : Spans)
+            if (std::optional<Owner> owner = lookIn(name, spans))
+                return *owner;
+    } else if (file == Spans.end()) {
+        return {};
     }
     // A line the source does not have (the end of the input, line 0): no item's.
     return {Owner::Shared, 0, std::nullopt, {}};

@@ -34,8 +34,8 @@ void AppendBytes(std::string& initialiser, const std::string& text)
         initialiser += std::to_string(static_cast<unsigned char>(ch)) + ",";
 }
 
-// The source of the types of which, each spelt on lines of its own, so that the compiler's
-// messages name the types it rejects.
+// The source that measures the types listed in which, each on lines of its own, so that
+// the compiler's messages name the types it rejects.
 BatchSource FactsSource(const std::string& fileName, const std::string& prefix, const std::vector<DataType>& types,
                         const std::vector<std::size_t>& which, bool binary)
 {
