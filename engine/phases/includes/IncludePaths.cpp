@@ -1,6 +1,8 @@
 #include "engine/phases/includes/IncludePaths.h"
 
 #include <algorithm>
+#include <functional>
+#include <future>
 #include <set>
 
 #include "engine/core/Files.h"
@@ -106,35 +108,49 @@ std::pair<std::string, std::string> IncludeProber::CompileIncludeTest(const std:
     return {std::move(result.Stdout), std::move(result.Stderr)};
 }
 
-std::string IncludeProber::Reference(const std::string& missing)
+namespace {
+
+// The value of key in answers, computed by compute for the first asker alone; those asking
+// at the same time wait for it.
+template <typename Value>
+Value Once(std::mutex& lock, std::map<std::string, std::shared_future<Value>>& answers, const std::string& key,
+           const std::function<Value()>& compute)
 {
-    std::promise<std::string> mine;
-    std::shared_future<std::string> reference;
+    std::promise<Value> mine;
+    std::shared_future<Value> answer;
     bool computeHere = false;
     {
-        std::lock_guard<std::mutex> guard(ReferenceLock);
-        const auto found = References.find(missing);
-        if (found != References.end()) {
-            reference = found->second;
+        std::lock_guard<std::mutex> guard(lock);
+        const auto found = answers.find(key);
+        if (found != answers.end()) {
+            answer = found->second;
         } else {
-            reference = mine.get_future().share();
-            References.emplace(missing, reference);
+            answer = mine.get_future().share();
+            answers.emplace(key, answer);
             computeHere = true;
         }
     }
-    // The first test of a reference compiles it; tests running at the same time wait for it.
     if (computeHere) {
         try {
-            const auto output = CompileIncludeTest("#include <" + missing + ">\n" + kErrorLine + "\n");
-            std::string cleaned = output.first + output.second;
-            RemoveNumbersAndFilename(cleaned, missing);
-            mine.set_value(std::move(cleaned));
+            mine.set_value(compute());
         } catch (...) {
             mine.set_exception(std::current_exception());
             throw;
         }
     }
-    return reference.get();
+    return answer.get();
+}
+
+}  // namespace
+
+std::string IncludeProber::Reference(const std::string& missing)
+{
+    return Once<std::string>(ReferenceLock, References, missing, [&] {
+        const auto output = CompileIncludeTest("#include <" + missing + ">\n" + kErrorLine + "\n");
+        std::string cleaned = output.first + output.second;
+        RemoveNumbersAndFilename(cleaned, missing);
+        return cleaned;
+    });
 }
 
 bool IncludeProber::TestHeader1(const std::string& header)
@@ -142,11 +158,14 @@ bool IncludeProber::TestHeader1(const std::string& header)
     const std::string missing = ReferenceName(header);
     if (missing.empty())
         return false;
-    // Both sources fail on the same line, so only a missing header changes the message.
-    const auto output = CompileIncludeTest("#include <" + header + ">\n" + kErrorLine + "\n");
-    std::string cleaned = output.first + output.second;
-    RemoveNumbersAndFilename(cleaned, header);
-    return cleaned != Reference(missing);
+    // A name that several directories hold is asked once: the source is the same.
+    return Once<bool>(ReferenceLock, Found, header, [&] {
+        // Both sources fail on the same line, so only a missing header changes the message.
+        const auto output = CompileIncludeTest("#include <" + header + ">\n" + kErrorLine + "\n");
+        std::string cleaned = output.first + output.second;
+        RemoveNumbersAndFilename(cleaned, header);
+        return cleaned != Reference(missing);
+    });
 }
 
 bool IncludeProber::TestHeader2(const std::string& directory, const std::string& header)

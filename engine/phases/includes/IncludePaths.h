@@ -45,8 +45,10 @@ private:
 
     const RunContext& Context;
     std::mutex ReferenceLock;
-    // Diagnostics for a missing header, by its name; each computed once.
+    // Diagnostics for a missing header, by its name, and whether the compiler finds a
+    // header, by its name; each computed once.
     std::map<std::string, std::shared_future<std::string>> References;
+    std::map<std::string, std::shared_future<bool>> Found;
     // Whether __has_include answers as the plain test does; asked once, when first needed.
     std::optional<bool> HasInclude;
 };
