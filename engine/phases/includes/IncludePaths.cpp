@@ -102,11 +102,6 @@ std::size_t CommandLineRank(const std::vector<std::string>& searchDirs, const st
 
 }  // namespace
 
-std::pair<std::string, std::string> IncludeProber::CompileIncludeTest(const std::string& text)
-{
-    CompileResult result = Context.Compile(text, "inctest");
-    return {std::move(result.Stdout), std::move(result.Stderr)};
-}
 
 namespace {
 
@@ -143,14 +138,23 @@ Value Once(std::mutex& lock, std::map<std::string, std::shared_future<Value>>& a
 
 }  // namespace
 
+std::pair<std::string, std::string> IncludeProber::CompileIncludeTest(const std::string& text)
+{
+    // The same source draws the same messages: the questions about every directory that holds
+    // a header of one name read the one compile of its source.
+    using Output = std::pair<std::string, std::string>;
+    return Once<Output>(CompiledLock, Compiled, text, [&] {
+        CompileResult result = Context.Compile(text, "inctest");
+        return Output{std::move(result.Stdout), std::move(result.Stderr)};
+    });
+}
+
 std::string IncludeProber::Reference(const std::string& missing)
 {
-    return Once<std::string>(ReferenceLock, References, missing, [&] {
-        const auto output = CompileIncludeTest("#include <" + missing + ">\n" + kErrorLine + "\n");
-        std::string cleaned = output.first + output.second;
-        RemoveNumbersAndFilename(cleaned, missing);
-        return cleaned;
-    });
+    const auto output = CompileIncludeTest("#include <" + missing + ">\n" + kErrorLine + "\n");
+    std::string cleaned = output.first + output.second;
+    RemoveNumbersAndFilename(cleaned, missing);
+    return cleaned;
 }
 
 bool IncludeProber::TestHeader1(const std::string& header)
@@ -158,14 +162,11 @@ bool IncludeProber::TestHeader1(const std::string& header)
     const std::string missing = ReferenceName(header);
     if (missing.empty())
         return false;
-    // A name that several directories hold is asked once: the source is the same.
-    return Once<bool>(ReferenceLock, Found, header, [&] {
-        // Both sources fail on the same line, so only a missing header changes the message.
-        const auto output = CompileIncludeTest("#include <" + header + ">\n" + kErrorLine + "\n");
-        std::string cleaned = output.first + output.second;
-        RemoveNumbersAndFilename(cleaned, header);
-        return cleaned != Reference(missing);
-    });
+    // Both sources fail on the same line, so only a missing header changes the message.
+    const auto output = CompileIncludeTest("#include <" + header + ">\n" + kErrorLine + "\n");
+    std::string cleaned = output.first + output.second;
+    RemoveNumbersAndFilename(cleaned, header);
+    return cleaned != Reference(missing);
 }
 
 bool IncludeProber::TestHeader2(const std::string& directory, const std::string& header)

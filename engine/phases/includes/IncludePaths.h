@@ -44,11 +44,9 @@ private:
     bool HasIncludeWorks();
 
     const RunContext& Context;
-    std::mutex ReferenceLock;
-    // Diagnostics for a missing header, by its name, and whether the compiler finds a
-    // header, by its name; each computed once.
-    std::map<std::string, std::shared_future<std::string>> References;
-    std::map<std::string, std::shared_future<bool>> Found;
+    std::mutex CompiledLock;
+    // The compiler's messages about each source, compiled once.
+    std::map<std::string, std::shared_future<std::pair<std::string, std::string>>> Compiled;
     // Whether __has_include answers as the plain test does; asked once, when first needed.
     std::optional<bool> HasInclude;
 };
