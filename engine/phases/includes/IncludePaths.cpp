@@ -1,7 +1,6 @@
 #include "engine/phases/includes/IncludePaths.h"
 
 #include <algorithm>
-#include <functional>
 #include <future>
 #include <set>
 
@@ -102,51 +101,36 @@ std::size_t CommandLineRank(const std::vector<std::string>& searchDirs, const st
 
 }  // namespace
 
-
-namespace {
-
-// The value of key in answers, computed by compute for the first asker alone; those asking
-// at the same time wait for it.
-template <typename Value>
-Value Once(std::mutex& lock, std::map<std::string, std::shared_future<Value>>& answers, const std::string& key,
-           const std::function<Value()>& compute)
+std::pair<std::string, std::string> IncludeProber::CompileIncludeTest(const std::string& text)
 {
-    std::promise<Value> mine;
-    std::shared_future<Value> answer;
-    bool computeHere = false;
+    // The same source draws the same messages: the questions about every directory that holds
+    // a header of one name read the one compile of its source. The first asker compiles it;
+    // those asking at the same time wait for it.
+    using Output = std::pair<std::string, std::string>;
+    std::promise<Output> mine;
+    std::shared_future<Output> answer;
+    bool compileHere = false;
     {
-        std::lock_guard<std::mutex> guard(lock);
-        const auto found = answers.find(key);
-        if (found != answers.end()) {
+        std::lock_guard<std::mutex> guard(CompiledLock);
+        const auto found = Compiled.find(text);
+        if (found != Compiled.end()) {
             answer = found->second;
         } else {
             answer = mine.get_future().share();
-            answers.emplace(key, answer);
-            computeHere = true;
+            Compiled.emplace(text, answer);
+            compileHere = true;
         }
     }
-    if (computeHere) {
+    if (compileHere) {
         try {
-            mine.set_value(compute());
+            CompileResult result = Context.Compile(text, "inctest");
+            mine.set_value({std::move(result.Stdout), std::move(result.Stderr)});
         } catch (...) {
             mine.set_exception(std::current_exception());
             throw;
         }
     }
     return answer.get();
-}
-
-}  // namespace
-
-std::pair<std::string, std::string> IncludeProber::CompileIncludeTest(const std::string& text)
-{
-    // The same source draws the same messages: the questions about every directory that holds
-    // a header of one name read the one compile of its source.
-    using Output = std::pair<std::string, std::string>;
-    return Once<Output>(CompiledLock, Compiled, text, [&] {
-        CompileResult result = Context.Compile(text, "inctest");
-        return Output{std::move(result.Stdout), std::move(result.Stderr)};
-    });
 }
 
 std::string IncludeProber::Reference(const std::string& missing)
