@@ -212,12 +212,16 @@ std::vector<std::string> NotDeclarable(const RunContext& context, const std::vec
     // read; on a source of megabytes that reading costs more than the compile itself.
     const std::string lineFile = std::string("kx_unlisted") + context.Opts.SourceExt();
     ReadLength read{0};
-    // The longest first source, with room for the line directive and the tail.
+    // The longest first source, with room for the line directive and the tail. A name's
+    // test is a fixed text and the name a fixed number of times: its length follows from the
+    // name's, without making half a million texts on the way.
+    const std::size_t fixedPart = DeclarationTest("").size();
+    const std::size_t perChar = DeclarationTest("x").size() - fixedPart;
     std::size_t reach = 0;
     for (const std::vector<std::string>& batch : batches) {
-        std::size_t length = lineFile.size() + 32 + std::strlen(kDeclaredTail);
+        std::size_t length = lineFile.size() + 32 + std::strlen(kDeclaredTail) + batch.size() * fixedPart;
         for (const std::string& name : batch)
-            length += DeclarationTest(name).size();
+            length += perChar * name.size();
         reach = std::max(reach, length);
     }
     std::vector<std::string> open;
